@@ -1,0 +1,16 @@
+// The one list of kinetrova-cli's subcommands.
+
+#include "clicommand.h"
+#include "profilecommand.h"
+
+namespace kntr {
+
+const std::vector<CliCommand>& cliCommands()
+{
+    static const std::vector<CliCommand> commands = {
+        profileCommand(),
+    };
+    return commands;
+}
+
+} // namespace kntr

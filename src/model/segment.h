@@ -1,0 +1,48 @@
+#pragma once
+
+namespace kntr {
+
+/// One segment of a workout: targets for the machine's two attributes and a
+/// duration. Values are held in mph (or level), percent (or level), seconds and
+/// pounds whatever the user displays.
+class Segment
+{
+public:
+    /// Attribute one (speed, or resistance on an "Elliptical").
+    double SegmentSpeed() const { return mSpeed; }
+    void setSegmentSpeed(double value) { mSpeed = value; }
+
+    /// Attribute two (incline, or resistance on a "Bike" or "Elliptical Type A").
+    double SegmentIncline() const { return mIncline; }
+    void setSegmentIncline(double value) { mIncline = value; }
+
+    /// Duration in seconds.
+    double SegmentTime() const { return mTime; }
+    void setSegmentTime(double value) { mTime = value; }
+
+    /// The user's body weight in pounds, used by the calorie formula.
+    void setSegmentWeight(double value) { mWeight = value; }
+
+    /// Column width on the profile graph, in pixels.
+    double SegmentWidth() const { return mWidth; }
+    void setSegmentWidth(double value) { mWidth = value; }
+
+    /// Time of day at which the segment ends during a live run (days).
+    double SegmentEndTime() const { return mEndTime; }
+    void setSegmentEndTime(double value) { mEndTime = value; }
+
+    /// Miles covered: time × speed ÷ 3600.
+    double SegmentDistance() const;
+    /// Kilocalories burnt, by the speed band's formulas; not clamped at zero.
+    double SegmentCalories() const;
+
+private:
+    double mSpeed = 1.0;
+    double mIncline = 1.0;
+    double mTime = 6.0;
+    double mWeight = 160.0;
+    double mWidth = 1.0;
+    double mEndTime = 0.0;
+};
+
+} // namespace kntr

@@ -1,0 +1,64 @@
+#include "totals.h"
+
+#include "numbers.h"
+#include "workout.h"
+
+#include <cmath>
+
+namespace kntr {
+
+double segmentMiles(const Segment& segment, const QString& machineType)
+{
+    if (machineType == QLatin1String("Elliptical"))
+        return (segment.SegmentSpeed() * 0.589 + 0.386) * segment.SegmentTime() / 3600.0;
+    return segment.SegmentDistance();
+}
+
+WorkoutTotals computeTotals(const Workout& workout, const QString& machineType, Units units)
+{
+    WorkoutTotals totals;
+    for (int i = 1; i <= workout.count(); ++i) {
+        const Segment& s = workout.segment(i);
+        totals.seconds += s.SegmentTime();
+        totals.distance += segmentMiles(s, machineType);
+        totals.calories += s.SegmentCalories();
+    }
+    if (units == Units::Kilometres)
+        totals.distance *= kKilometresPerMile;
+    return totals;
+}
+
+QString totalTimeText(double seconds)
+{
+    const double minutes = std::floor(seconds / 60.0);
+    const double rest = roundHalfEven(seconds - minutes * 60.0);
+    const QString separator = rest <= 9 ? QStringLiteral(":0") : QStringLiteral(":");
+    return plainNumber(minutes) + separator + plainNumber(rest);
+}
+
+QString totalDistanceText(double distance)
+{
+    return displayNumber(distance, 3);
+}
+
+QString totalCaloriesText(double calories)
+{
+    return displayNumber(calories, 0);
+}
+
+QString segmentDistanceText(const Segment& segment, const QString& machineType, Units units)
+{
+    const double miles = segmentMiles(segment, machineType);
+    if (units == Units::Kilometres)
+        return displayNumber(miles * kKilometresPerMile, 3) + QStringLiteral(" km");
+    return displayNumber(miles, 3) + QStringLiteral(" mi");
+}
+
+QString weightText(double pounds, Units units)
+{
+    if (units == Units::Kilometres)
+        return displayNumber(pounds * kKilogramsPerPound, 1);
+    return displayNumber(pounds, 0);
+}
+
+} // namespace kntr

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "segment.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace kntr {
+
+class Machine;
+class SettingsStore;
+
+/// The ordered list of segments being edited or run, indexed from 1.
+///
+/// Slots above the segment count keep their old values and are reused when the
+/// workout grows again; a slot is made with default values when first touched.
+class Workout
+{
+public:
+    static constexpr int kMaxSegments = 60;
+
+    Workout();
+
+    int count() const { return mCount; }
+    /// Sets the number of segments in use (clamped to 1..60), making slots as needed.
+    void setCount(int count);
+    bool isFull() const { return mCount >= kMaxSegments; }
+
+    /// The segment being edited, or being played during a run; 0 when none.
+    int current() const { return mCurrent; }
+    void setCurrent(int index) { mCurrent = index; }
+
+    /// Segment at index 1..60; the slot is made on first use.
+    Segment& segment(int index);
+    /// Segment at index 1..count.
+    const Segment& segment(int index) const;
+
+    /// Writes the body weight into every segment in use.
+    void setWeight(double pounds);
+
+private:
+    std::vector<Segment> mSlots;
+    int mCount = 1;
+    int mCurrent = 1;
+};
+
+/// The text shown when a segment cannot be added to a full workout.
+extern const char* const kWorkoutFullMessage;
+
+/// Replaces the workout with the ten-segment default workout and makes
+/// default.txt in userDataDir the remembered workout file.
+void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& userDataDir);
+
+/// Replaces the workout with one 60-second segment at the machine's lowest
+/// values, as File > New does, and forgets the remembered workout file.
+void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings,
+                double graphWidth);
+
+} // namespace kntr

@@ -1,0 +1,92 @@
+#include "settingstree.h"
+
+namespace kntr {
+
+namespace {
+
+QString fold(const QString& name)
+{
+    return name.toCaseFolded();
+}
+
+template<typename Map>
+auto* find(Map& map, const QString& name)
+{
+    auto it = map.find(fold(name));
+    return it == map.end() ? nullptr : &it->second.item;
+}
+
+template<typename Map>
+auto& findOrAdd(Map& map, const QString& name)
+{
+    auto [it, added] = map.try_emplace(fold(name));
+    if (added)
+        it->second.name = name;
+    return it->second.item;
+}
+
+} // namespace
+
+std::optional<QString> SettingsTree::value(const QString& application, const QString& section,
+                                           const QString& key) const
+{
+    const auto* sections = find(mApps, application);
+    const auto* keys = sections ? find(*sections, section) : nullptr;
+    const auto* value = keys ? find(*keys, key) : nullptr;
+    if (!value)
+        return std::nullopt;
+    return *value;
+}
+
+void SettingsTree::setValue(const QString& application, const QString& section,
+                            const QString& key, const QString& value)
+{
+    findOrAdd(findOrAdd(findOrAdd(mApps, application), section), key) = value;
+}
+
+bool SettingsTree::remove(const QString& application, const QString& section, const QString& key)
+{
+    if (section.isEmpty())
+        return mApps.erase(fold(application)) > 0;
+    auto* sections = find(mApps, application);
+    if (!sections)
+        return false;
+    if (key.isEmpty())
+        return sections->erase(fold(section)) > 0;
+    auto* keys = find(*sections, section);
+    return keys && keys->erase(fold(key)) > 0;
+}
+
+QJsonObject SettingsTree::toJson() const
+{
+    QJsonObject apps;
+    for (const auto& [_, app] : mApps) {
+        QJsonObject sections;
+        for (const auto& [_, section] : app.item) {
+            QJsonObject keys;
+            for (const auto& [_, key] : section.item)
+                keys.insert(key.name, key.item);
+            sections.insert(section.name, keys);
+        }
+        apps.insert(app.name, sections);
+    }
+    return apps;
+}
+
+SettingsTree SettingsTree::fromJson(const QJsonObject& json)
+{
+    SettingsTree tree;
+    for (auto app = json.begin(); app != json.end(); ++app) {
+        const QJsonObject sections = app.value().toObject();
+        for (auto section = sections.begin(); section != sections.end(); ++section) {
+            const QJsonObject keys = section.value().toObject();
+            for (auto key = keys.begin(); key != keys.end(); ++key) {
+                if (key.value().isString())
+                    tree.setValue(app.key(), section.key(), key.key(), key.value().toString());
+            }
+        }
+    }
+    return tree;
+}
+
+} // namespace kntr

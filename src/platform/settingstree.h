@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+#include <map>
+#include <optional>
+
+namespace kntr {
+
+/// The three-level tree of settings (application, section, key → value) that the
+/// stores keep. Lookups ignore case; a name keeps the spelling of its first write.
+class SettingsTree
+{
+public:
+    std::optional<QString> value(const QString& application, const QString& section,
+                                 const QString& key) const;
+    void setValue(const QString& application, const QString& section, const QString& key,
+                  const QString& value);
+    /// Removes a key, a section (key empty) or an application (section empty).
+    /// Returns whether anything was removed.
+    bool remove(const QString& application, const QString& section, const QString& key);
+
+    bool isEmpty() const { return mApps.empty(); }
+
+    QJsonObject toJson() const;
+    /// Reads a tree written by toJson(); entries that are not strings are skipped.
+    static SettingsTree fromJson(const QJsonObject& json);
+
+private:
+    template<typename T>
+    struct Named
+    {
+        QString name;
+        T item;
+    };
+    using Keys = std::map<QString, Named<QString>>;
+    using Sections = std::map<QString, Named<Keys>>;
+    using Apps = std::map<QString, Named<Sections>>;
+
+    Apps mApps; // keyed by the lower-case name
+};
+
+} // namespace kntr
