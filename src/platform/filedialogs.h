@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace kntr {
+
+/// What an open or save dialog shows.
+struct FileDialogRequest
+{
+    QString title;
+    QString filter;   ///< Qt filter text, e.g. "Workout files (*.txt);;All files (*)"
+    QString folder;   ///< initial folder; empty for the dialog's own choice
+    QString fileName; ///< initial file name
+};
+
+/// The common open and save dialogs; the program shows them, tests script the answers.
+class FileDialogs
+{
+public:
+    virtual ~FileDialogs() = default;
+
+    /// Returns the chosen existing file, or nothing when the user cancelled.
+    virtual std::optional<QString> getOpenFileName(const FileDialogRequest& request) = 0;
+    /// Returns the chosen file to write, or nothing when the user cancelled.
+    /// The dialog has already asked before an existing file is replaced.
+    virtual std::optional<QString> getSaveFileName(const FileDialogRequest& request) = 0;
+};
+
+} // namespace kntr
