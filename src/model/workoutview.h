@@ -1,0 +1,55 @@
+#pragma once
+
+#include "units.h"
+
+#include <QString>
+
+namespace kntr {
+
+/// What shows the workout to the user. The main window implements it; file
+/// readers, the machine selection and the generator call it after they change
+/// the session, and tests use RecordingWorkoutView.
+class WorkoutView
+{
+public:
+    virtual ~WorkoutView() = default;
+
+    /// Redraws everything that shows the workout: value rows, graph, both scales and totals.
+    virtual void refreshWorkout() = 0;
+    /// Makes segment index (1-based) the one being edited and shows its values.
+    virtual void selectSegment(int index) = 0;
+    /// Runs the unit switch: menu check marks, labels, totals, profile saved.
+    virtual void switchUnits(Units units) = 0;
+    /// Takes the machine profile's ranges and steps into the value controls.
+    virtual void applyMachineRanges() = 0;
+    /// Sets the main window's caption.
+    virtual void setCaption(const QString& caption) = 0;
+    /// Sets the run panel's elapsed time back to "0:00".
+    virtual void resetElapsedTime() = 0;
+    /// Sets the weight control, in pounds.
+    virtual void setWeight(int pounds) = 0;
+};
+
+/// A view for tests and headless commands: remembers what it was asked to show.
+class RecordingWorkoutView : public WorkoutView
+{
+public:
+    void refreshWorkout() override { ++refreshes; }
+    void selectSegment(int index) override { selected = index; }
+    void switchUnits(Units u) override { units = u; ++unitSwitches; }
+    void applyMachineRanges() override { ++rangeUpdates; }
+    void setCaption(const QString& c) override { caption = c; }
+    void resetElapsedTime() override { ++elapsedResets; }
+    void setWeight(int pounds) override { weight = pounds; }
+
+    int refreshes = 0;
+    int selected = 0;
+    Units units = Units::Miles;
+    int unitSwitches = 0;
+    int rangeUpdates = 0;
+    QString caption;
+    int elapsedResets = 0;
+    int weight = 0;
+};
+
+} // namespace kntr
