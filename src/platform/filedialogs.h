@@ -13,6 +13,7 @@ struct FileDialogRequest
     QString filter;   ///< Qt filter text, e.g. "Workout files (*.txt);;All files (*)"
     QString folder;   ///< initial folder; empty for the dialog's own choice
     QString fileName; ///< initial file name
+    QString defaultSuffix; ///< added to a typed save name without one, e.g. "txt"
 };
 
 /// The common open and save dialogs; the program shows them, tests script the answers.

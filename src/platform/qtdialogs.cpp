@@ -74,7 +74,19 @@ std::optional<QString> QtFileDialogs::getOpenFileName(const FileDialogRequest& r
 
 std::optional<QString> QtFileDialogs::getSaveFileName(const FileDialogRequest& request)
 {
-    return chosen(QFileDialog::getSaveFileName(mParent, request.title, startPath(request), request.filter));
+    if (request.defaultSuffix.isEmpty())
+        return chosen(QFileDialog::getSaveFileName(mParent, request.title, startPath(request), request.filter));
+    // The dialog adds the suffix before it asks about replacing an existing file.
+    QFileDialog dialog(mParent, request.title, QString(), request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return chosen(dialog.selectedFiles().constFirst());
 }
 
 } // namespace kntr

@@ -1,7 +1,9 @@
 // The one list of kinetrova-cli's subcommands.
 
 #include "clicommand.h"
+#include "convertcommand.h"
 #include "profilecommand.h"
+#include "totalscommand.h"
 
 namespace kntr {
 
@@ -9,6 +11,8 @@ const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
         profileCommand(),
+        totalsCommand(),
+        convertCommand(),
     };
     return commands;
 }

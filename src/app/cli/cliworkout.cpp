@@ -1,0 +1,43 @@
+#include "cliworkout.h"
+
+namespace kntr {
+
+CliWorkout::CliWorkout(CliContext& context)
+    : mSettings(context.settings)
+    , mRecentFiles(mSettings)
+    , mMachine(mSession, mSettings, mView, mMessages)
+    , mFiles(mSession, mSettings, mView, mMessages, mDialogs, mRecentFiles, context.paths, mMachine)
+{
+    bool ok = false;
+    const int weight =
+        mSettings.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"),
+                             QStringLiteral("160"))
+            .trimmed()
+            .toInt(&ok);
+    mSession.weightPounds = ok ? weight : 160;
+    // As at the program's start: the machine window loads the stored profile.
+    mMachine.Form_Load();
+}
+
+bool CliWorkout::open(const QString& path)
+{
+    if (mFiles.DecodeFileText(path) != 0) {
+        mProblem = mFiles.lastReadProblem();
+        return false;
+    }
+    mMachine.VerifyWO();
+    mSession.workout.setWeight(mSession.weightPounds);
+    return true;
+}
+
+bool CliWorkout::saveAs(const QString& path)
+{
+    mMessages.texts.clear();
+    if (mFiles.saveWorkoutTo(path))
+        return true;
+    mProblem = QStringLiteral("cannot write %1: %2")
+                   .arg(path, mMessages.texts.isEmpty() ? QString() : mMessages.texts.last());
+    return false;
+}
+
+} // namespace kntr

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "clicommand.h"
+#include "overlaysettingsstore.h"
+
+#include "files/recentfiles.h"
+#include "files/workoutfiles.h"
+#include "machine/machineselection.h"
+#include "model/session.h"
+#include "model/workoutview.h"
+#include "platform/filedialogs.h"
+#include "platform/messageboxes.h"
+
+#include <QStringList>
+
+namespace kntr {
+
+/// A workout opened as File > Open opens it, for the headless commands: the
+/// file's machine settings and every other setting change stay in memory,
+/// message boxes are collected instead of shown and no dialog opens.
+class CliWorkout
+{
+public:
+    explicit CliWorkout(CliContext& context);
+
+    /// Reads the workout file at path and fits it to its machine, as the main
+    /// window's File > Open does. On failure problem() says why.
+    bool open(const QString& path);
+    /// Writes the workout as a version 1.2 file. On failure problem() says why.
+    bool saveAs(const QString& path);
+    const QString& problem() const { return mProblem; }
+
+    Session& session() { return mSession; }
+    const SettingsStore& settings() const { return mSettings; }
+
+private:
+    class CollectedMessages : public MessageBoxes
+    {
+    public:
+        Answer show(const QString& text, Icon, Buttons buttons, const QString&) override
+        {
+            texts.append(text);
+            return buttons == Buttons::YesNo ? Answer::No
+                   : buttons == Buttons::Ok  ? Answer::Ok
+                                             : Answer::Cancel;
+        }
+        QStringList texts;
+    };
+    class NoDialogs : public FileDialogs
+    {
+    public:
+        std::optional<QString> getOpenFileName(const FileDialogRequest&) override { return {}; }
+        std::optional<QString> getSaveFileName(const FileDialogRequest&) override { return {}; }
+    };
+
+    OverlaySettingsStore mSettings;
+    Session mSession;
+    RecordingWorkoutView mView;
+    CollectedMessages mMessages;
+    NoDialogs mDialogs;
+    RecentFiles mRecentFiles;
+    MachineSelection mMachine;
+    WorkoutFiles mFiles;
+    QString mProblem;
+};
+
+} // namespace kntr

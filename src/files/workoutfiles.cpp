@@ -1,0 +1,470 @@
+#include "workoutfiles.h"
+
+#include "machinewindow.h"
+#include "recentfiles.h"
+#include "settingsupkeep.h"
+#include "textfile.h"
+#include "usertext.h"
+#include "workouttext.h"
+
+#include "model/numbers.h"
+#include "model/session.h"
+#include "model/workoutview.h"
+#include "platform/apppaths.h"
+#include "platform/filedialogs.h"
+#include "platform/messageboxes.h"
+#include "platform/settingsstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace kntr {
+
+const QString WorkoutFiles::kNotRecognisedMessage = QStringLiteral(
+    "File not recognized as an Kinetrova (txt) file. Select file saved by this program.");
+const QString WorkoutFiles::kNotFoundMessage =
+    QStringLiteral("Workout file was not found. Default workout was loaded.");
+const QString WorkoutFiles::kUserNotRecognisedMessage = QStringLiteral(
+    "File not recognized as an Kinetrova User (ktr) file. Select file saved by this program.");
+const QString WorkoutFiles::kUserNotIdentifiedMessage =
+    QStringLiteral("File not identified as an Kinetrova user file. You might try another file.");
+const QString WorkoutFiles::kUserWrongExtensionMessage = QStringLiteral(
+    "File not recognized as a kinetrova user (ktr) file. Select a file ending in \"ktr\".");
+const QString WorkoutFiles::kSaveWorkoutFirstMessage = QStringLiteral(
+    "Please save workout first.\r\rClick OK to proceed to the save workout window, \r"
+    "or CANCEL to leave this window without saving new workout or user files.");
+
+namespace {
+
+using Icon = MessageBoxes::Icon;
+using Buttons = MessageBoxes::Buttons;
+using Answer = MessageBoxes::Answer;
+
+const QString kWorkoutFilter = QStringLiteral("Text Files (*.txt)");
+const QString kUserFilter = QStringLiteral("Kinetrova User Files (*.ktr)");
+
+QString notIdentifiedMessage(const QString& path)
+{
+    return path + QStringLiteral(" was not identified as a valid Kinetrova file.")
+           + QStringLiteral("Please try a another file.");
+}
+
+QString notTextFileMessage(const QString& path)
+{
+    return path
+           + QStringLiteral(" was not recognized as a text file. Select a file ending with \"txt\".");
+}
+
+QString absolute(const QString& path)
+{
+    return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+}
+
+QString fileName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+WorkoutFiles::WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view,
+                           MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
+                           const AppPaths& paths, MachineWindow& machineWindow)
+    : mSession(session)
+    , mSettings(settings)
+    , mView(view)
+    , mMessages(messages)
+    , mDialogs(dialogs)
+    , mRecentFiles(recentFiles)
+    , mPaths(paths)
+    , mMachineWindow(machineWindow)
+{
+}
+
+QString WorkoutFiles::setting(const char* section, const char* key, const QString& fallback) const
+{
+    return mSettings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key), fallback);
+}
+
+QString WorkoutFiles::defaultFolder(const QString& folder) const
+{
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString WorkoutFiles::workoutCaption(const QString& workoutFileName) const
+{
+    QString caption = QStringLiteral("Kinetrova - ") + workoutFileName;
+    if (!mSession.userFile.isEmpty())
+        caption = fileName(mSession.userFile) + QStringLiteral(" - ") + caption;
+    return caption;
+}
+
+void WorkoutFiles::rememberWorkoutFile(const QString& absolutePath)
+{
+    const QFileInfo info(absolutePath);
+    mSettings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastDirectory"),
+                          info.absolutePath());
+    mSettings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"),
+                          absolutePath);
+    mSettings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFileName"),
+                          info.fileName());
+}
+
+void WorkoutFiles::applyWeight(int pounds)
+{
+    mSession.weightPounds = pounds;
+    mSession.workout.setWeight(pounds);
+    mSettings.SaveSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"),
+                          QString::number(pounds));
+    mView.setWeight(pounds);
+}
+
+int WorkoutFiles::DecodeFileText(const QString& path)
+{
+    mLastProblem.clear();
+    QString error;
+    const auto bytes = readWholeFile(path, &error);
+    if (!bytes) {
+        mLastProblem = QStringLiteral("cannot read %1: %2").arg(path, error);
+        return 1;
+    }
+    const WorkoutTextResult read = parseWorkoutText(*bytes);
+    if (read.status == WorkoutTextResult::Status::NotRecognised) {
+        mMessages.show(kNotRecognisedMessage, Icon::Information);
+        mLastProblem = kNotRecognisedMessage;
+        return 1;
+    }
+    if (read.status == WorkoutTextResult::Status::Malformed) {
+        mLastProblem = QStringLiteral("%1 is not a valid workout file: %2").arg(path, read.problem);
+        return 1;
+    }
+
+    // The whole file has been read: only now does it replace the workout.
+    const WorkoutFileContents& contents = read.contents;
+    if (contents.segments) {
+        Workout fresh = mSession.workout;
+        const std::vector<SegmentValues>& segments = *contents.segments;
+        fresh.setCount(static_cast<int>(segments.size()));
+        for (int i = 1; i <= fresh.count(); ++i) {
+            Segment& s = fresh.segment(i);
+            s.setSegmentSpeed(segments[i - 1].speed);
+            s.setSegmentIncline(segments[i - 1].incline);
+            s.setSegmentTime(segments[i - 1].seconds);
+        }
+        fresh.setWeight(mSession.weightPounds);
+        fresh.setCurrent(1);
+        mSession.workout = std::move(fresh);
+    }
+
+    if (contents.machine) {
+        const MachineBlock& machine = *contents.machine;
+        // Segment 1 keeps its values through the machine window's Save.
+        const double firstSpeed = mSession.workout.segment(1).SegmentSpeed();
+        const double firstIncline = mSession.workout.segment(1).SegmentIncline();
+        mMachineWindow.showMachineType(machine.machineType);
+        mMachineWindow.selectUnits(machine.metric ? 1 : 0);
+        const MachineWindow::Box boxes[] = {
+            MachineWindow::Box::SpeedMin,   MachineWindow::Box::SpeedMax,
+            MachineWindow::Box::SpeedInc,   MachineWindow::Box::InclineMin,
+            MachineWindow::Box::InclineMax, MachineWindow::Box::InclineInc,
+        };
+        for (int k = 0; k < 6; ++k)
+            mMachineWindow.setBoxText(boxes[k],
+                                      plainNumber(machine.ranges[k], systemDecimalSeparator()));
+        mMachineWindow.cmdOk_Click();
+        mSession.workout.segment(1).setSegmentSpeed(firstSpeed);
+        mSession.workout.segment(1).setSegmentIncline(firstIncline);
+    }
+
+    if (!contents.playList.isEmpty())
+        mSettings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"),
+                              contents.playList);
+    return 0;
+}
+
+int WorkoutFiles::OpenAndDecodeTextFile(const QString& path)
+{
+    if (DecodeFileText(path) != 0) {
+        mMessages.show(kNotFoundMessage, Icon::Information);
+        return 1;
+    }
+    mView.refreshWorkout();
+    mView.selectSegment(mSession.workout.current());
+    mView.resetElapsedTime();
+    mSession.modified = false;
+    const QString file = absolute(path);
+    rememberWorkoutFile(file);
+    mView.setCaption(workoutCaption(fileName(file)));
+    return 0;
+}
+
+bool WorkoutFiles::SaveWorkoutFile(int mode)
+{
+    const QString lastFile = setting("File", "LastFile");
+    QString path;
+    if (mode == 1) {
+        path = lastFile;
+    } else {
+        FileDialogRequest request;
+        request.title = QStringLiteral("Save As");
+        request.filter = kWorkoutFilter;
+        request.folder = setting("File", "LastDirectory");
+        if (request.folder.isEmpty())
+            request.folder = defaultFolder(mPaths.workoutsDir());
+        request.fileName = fileName(lastFile);
+        request.defaultSuffix = QStringLiteral("txt");
+        path = mDialogs.getSaveFileName(request).value_or(QString());
+    }
+    if (path.isEmpty())
+        return false;
+    return saveWorkoutTo(path);
+}
+
+bool WorkoutFiles::saveWorkoutTo(const QString& path)
+{
+    const QString file = absolute(path);
+    const QString folder = QFileInfo(file).absolutePath();
+    // Our own data folder (default.txt, workouts) is made when first needed.
+    if (folder.startsWith(QDir::cleanPath(mPaths.userDataDir())))
+        QDir().mkpath(folder);
+
+    QString error;
+    if (!writeTextFile(file, buildWorkoutText(mSession.workout, mSettings), &error)) {
+        // The workout stays unsaved and the remembered file unchanged.
+        mMessages.show(error, Icon::Exclamation);
+        return false;
+    }
+    rememberWorkoutFile(file);
+    mSession.modified = false;
+    mRecentFiles.AddRecentFile(file, file);
+    mView.setCaption(workoutCaption(fileName(file)));
+    return true;
+}
+
+void WorkoutFiles::openWorkout()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = kWorkoutFilter;
+    request.folder = setting("File", "LastDirectory");
+    if (request.folder.isEmpty())
+        request.folder = defaultFolder(mPaths.workoutsDir());
+    const QString path = mDialogs.getOpenFileName(request).value_or(QString());
+    if (path.isEmpty())
+        return;
+
+    if (path.endsWith(QLatin1String("txt"))) {
+        if (OpenAndDecodeTextFile(path) == 0) {
+            mRecentFiles.AddRecentFile(absolute(path), absolute(path));
+            if (!mSession.userFile.isEmpty())
+                SaveUserFile(1);
+        } else {
+            mMessages.show(notIdentifiedMessage(path), Icon::Information, Buttons::OkCancel);
+        }
+    } else {
+        mMessages.show(notTextFileMessage(path), Icon::Exclamation, Buttons::OkCancel);
+    }
+    mMachineWindow.VerifyWO();
+}
+
+int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
+{
+    mLastProblem.clear();
+    QString error;
+    const auto bytes = readWholeFile(path, &error);
+    if (!bytes) {
+        mLastProblem = QStringLiteral("cannot read %1: %2").arg(path, error);
+        return 1;
+    }
+    const UserTextResult read = parseUserText(*bytes);
+    if (read.status == UserTextResult::Status::NotRecognised) {
+        mMessages.show(kUserNotRecognisedMessage, Icon::Information);
+        mLastProblem = kUserNotRecognisedMessage;
+        return 1;
+    }
+    // Checked before anything is loaded, so that a bad user file changes nothing.
+    if (read.status == UserTextResult::Status::Malformed || read.weightPounds < kMinWeight
+        || read.weightPounds > kMaxWeight) {
+        mLastProblem = QStringLiteral("%1 is not a valid user file").arg(path);
+        return 1;
+    }
+
+    QString workout = read.workoutPath;
+    if (!workout.isEmpty() && QDir::isRelativePath(workout))
+        workout = QFileInfo(path).absoluteDir().filePath(workout);
+    // A workout that cannot be read shows its own message; the user file still opens.
+    OpenAndDecodeTextFile(workout);
+    applyWeight(read.weightPounds);
+
+    mSession.userFile = absolute(path);
+    mView.setCaption(workoutCaption(setting("file", "lastfilename", QStringLiteral("default"))));
+    return 0;
+}
+
+bool WorkoutFiles::SaveUserFile(int mode)
+{
+    if (mSession.modified) {
+        if (mMessages.show(kSaveWorkoutFirstMessage, Icon::None, Buttons::OkCancel)
+            == Answer::Cancel)
+            return false;
+        SaveWorkoutFile(2);
+    }
+    const QByteArray text = buildUserText(setting("File", "LastFile"), mSession.weightPounds);
+
+    QString target;
+    if (mode == 1 && !mSession.userFile.isEmpty()) {
+        target = mSession.userFile;
+    } else {
+        FileDialogRequest request;
+        request.title = QStringLiteral("Save As");
+        request.filter = kUserFilter;
+        request.defaultSuffix = QStringLiteral("ktr");
+        if (mSession.userFile.isEmpty()) {
+            request.folder = defaultFolder(mPaths.usersDir());
+            request.fileName = QStringLiteral("user.ktr");
+        } else {
+            request.folder = QFileInfo(mSession.userFile).absolutePath();
+            request.fileName = fileName(mSession.userFile);
+        }
+        target = mDialogs.getSaveFileName(request).value_or(QString());
+    }
+    if (target.isEmpty())
+        return false;
+
+    const QString file = absolute(target);
+    QString error;
+    if (!writeTextFile(file, text, &error)) {
+        mMessages.show(error, Icon::Exclamation);
+        return false;
+    }
+    mSession.userFile = file;
+    mView.setCaption(workoutCaption(setting("File", "LastFileName", QStringLiteral("default"))));
+    mRecentFiles.AddRecentFile(file, file);
+    return true;
+}
+
+void WorkoutFiles::openUser()
+{
+    if (mSession.modified) {
+        const QString name = fileName(setting("File", "LastFile", QStringLiteral("default.txt")));
+        const QString question =
+            (name.isEmpty() ? QStringLiteral("default.txt") : name)
+            + QStringLiteral(" has been modified.\rDo you wish to save the modiefied file?");
+        if (mMessages.show(question, Icon::Question, Buttons::YesNo) == Answer::Yes)
+            SaveWorkoutFile(2);
+    }
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = kUserFilter;
+    request.folder = defaultFolder(mPaths.usersDir());
+    const QString path = mDialogs.getOpenFileName(request).value_or(QString());
+    if (path.isEmpty())
+        return;
+
+    if (path.endsWith(QLatin1String("ktr"))) {
+        if (OpenAndDecodeKTRFile(path) != 0)
+            mMessages.show(kUserNotIdentifiedMessage, Icon::Information);
+        else
+            mRecentFiles.AddRecentFile(absolute(path), absolute(path));
+    } else {
+        mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
+    }
+    mMachineWindow.VerifyWO();
+}
+
+void WorkoutFiles::openRecentFile(int index)
+{
+    const QString path = mRecentFiles.RecentFilePath(index);
+    if (!path.isEmpty())
+        openRecentPath(path);
+}
+
+void WorkoutFiles::openRecentPath(const QString& path)
+{
+    if (path.endsWith(QLatin1String("txt"))) {
+        if (OpenAndDecodeTextFile(path) == 0) {
+            mRecentFiles.AddRecentFile(path, path);
+            if (!mSession.userFile.isEmpty())
+                SaveUserFile(1);
+        } else {
+            mMessages.show(notIdentifiedMessage(path), Icon::Information, Buttons::OkCancel);
+        }
+    } else if (path.endsWith(QLatin1String("ktr"))) {
+        if (OpenAndDecodeKTRFile(path) != 0)
+            mMessages.show(kUserNotIdentifiedMessage, Icon::Information);
+        else
+            mRecentFiles.AddRecentFile(path, path);
+    } else {
+        mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
+    }
+    mMachineWindow.VerifyWO();
+}
+
+void WorkoutFiles::newWorkout(double graphWidth)
+{
+    NewWorkout(mSession.workout, mSession.machine, mSettings, graphWidth);
+    mSession.workout.setWeight(mSession.weightPounds);
+    mView.refreshWorkout();
+    mView.selectSegment(1);
+    mView.setCaption(QStringLiteral("Kinetrova"));
+    mView.resetElapsedTime();
+}
+
+void WorkoutFiles::loadAtStartUp(const QString& userFileArgument)
+{
+    QString argument = userFileArgument;
+    if (argument.startsWith(QLatin1Char('"')))
+        argument.remove(0, 1);
+    if (argument.endsWith(QLatin1Char('"')))
+        argument.chop(1);
+    if (!argument.isEmpty()) {
+        if (OpenAndDecodeKTRFile(argument) == 0)
+            return;
+        // The reader has said why; go on as without a user file, so that a workout is loaded.
+    }
+
+    mSession.userFile.clear();
+    CleanupEarlierRelease(mSettings);
+    bool ok = false;
+    int weight = setting("user", "weight", QStringLiteral("160")).trimmed().toInt(&ok);
+    if (!ok)
+        weight = 160;
+    applyWeight(std::clamp(weight, kMinWeight, kMaxWeight));
+
+    const QString lastFile = setting("File", "LastFile");
+    if (lastFile.isEmpty() || OpenAndDecodeTextFile(lastFile) != 0) {
+        DefaultWorkout(mSession.workout, mSettings, mPaths.userDataDir());
+        mSession.workout.setWeight(mSession.weightPounds);
+        mView.refreshWorkout();
+        mView.selectSegment(1);
+    }
+}
+
+QString WorkoutFiles::unsavedChangesQuestion() const
+{
+    QString name = setting("file", "lastfile", QStringLiteral("default.txt"));
+    if (name.isEmpty())
+        name = QStringLiteral("workout");
+    return QStringLiteral("Do you want to save changes made to ") + name + QLatin1Char('?');
+}
+
+bool WorkoutFiles::offerSaveBeforeExit()
+{
+    if (!mSession.modified)
+        return true;
+    switch (mMessages.show(unsavedChangesQuestion(), Icon::Question, Buttons::YesNoCancel)) {
+    case Answer::No:
+        mSession.modified = false;
+        return true;
+    case Answer::Yes:
+        // With no remembered file, Save As asks for one instead of writing nothing.
+        return SaveWorkoutFile(setting("File", "LastFile").isEmpty() ? 2 : 1);
+    default:
+        return false;
+    }
+}
+
+} // namespace kntr

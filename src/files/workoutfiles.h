@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QString>
+
+namespace kntr {
+
+class AppPaths;
+class FileDialogs;
+class MachineWindow;
+class MessageBoxes;
+class RecentFiles;
+class SettingsStore;
+class WorkoutView;
+struct Session;
+
+/// The File menu's commands on workout text files (.txt) and user files (.ktr):
+/// opening, saving, the recent-files entries, File > New and the question at
+/// exit, with the bookkeeping that goes with them: the remembered workout file
+/// and folder, the window caption, the workout-modified flag, the open user
+/// file and the recent-files list. The main window forwards its menu commands here.
+class WorkoutFiles
+{
+public:
+    static const QString kNotRecognisedMessage;
+    static const QString kNotFoundMessage;
+    static const QString kUserNotRecognisedMessage;
+    static const QString kUserNotIdentifiedMessage;
+    static const QString kUserWrongExtensionMessage;
+    static const QString kSaveWorkoutFirstMessage;
+    /// Lowest and highest body weight the weight control takes, in pounds.
+    static constexpr int kMinWeight = 80;
+    static constexpr int kMaxWeight = 300;
+
+    WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view,
+                 MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
+                 const AppPaths& paths, MachineWindow& machineWindow);
+
+    /// Reads the workout file at path into the session. The file is read whole
+    /// first: a file that cannot be read leaves the workout as it was. A file's
+    /// machine settings go through the machine window's Save. Returns 0 or 1.
+    int DecodeFileText(const QString& path);
+    /// DecodeFileText, then on success refreshes the window and remembers the
+    /// file; on failure shows kNotFoundMessage. Returns 0 on success, 1 on failure.
+    int OpenAndDecodeTextFile(const QString& path);
+    /// Why the last DecodeFileText or OpenAndDecodeKTRFile failed, in words.
+    const QString& lastReadProblem() const { return mLastProblem; }
+
+    /// File > Save (mode 1, to the remembered file) and File > Save As (mode 2).
+    /// Returns true when the workout was written.
+    bool SaveWorkoutFile(int mode);
+    /// Writes the workout to path and remembers it; a failed write shows the
+    /// reason and changes nothing. Returns true when written.
+    bool saveWorkoutTo(const QString& path);
+    /// File > Open Workout.
+    void openWorkout();
+
+    /// Reads the user file at path: loads its workout, sets the weight and makes
+    /// it the open user file. Returns 0 on success, 1 on failure.
+    int OpenAndDecodeKTRFile(const QString& path);
+    /// File > Save User (mode 1) and File > Save User As (mode 2). Returns true
+    /// when the user file was written.
+    bool SaveUserFile(int mode);
+    /// File > Open User.
+    void openUser();
+
+    /// A recent-files menu entry (1 … 4): opened by its extension.
+    void openRecentFile(int index);
+    /// Opens path as a recent-files entry does.
+    void openRecentPath(const QString& path);
+
+    /// File > New Workout: one segment at the machine's lowest values, of the
+    /// graph's full width; the remembered workout file is forgotten.
+    void newWorkout(double graphWidth);
+
+    /// Start-up: opens the user file named on the command line (quotes removed),
+    /// or else the remembered workout, or else builds the default workout.
+    void loadAtStartUp(const QString& userFileArgument);
+
+    /// The question asked at exit while the workout has unsaved edits.
+    QString unsavedChangesQuestion() const;
+    /// At exit: when the workout has unsaved edits asks whether to save them.
+    /// Returns false when the program should stay open: the user cancelled, or
+    /// chose to save and the workout was not saved.
+    bool offerSaveBeforeExit();
+
+    /// The caption for a workout file name, led by the open user file's name.
+    QString workoutCaption(const QString& workoutFileName) const;
+
+private:
+    void applyWeight(int pounds);
+    void rememberWorkoutFile(const QString& absolutePath);
+    QString defaultFolder(const QString& folder) const;
+    QString setting(const char* section, const char* key, const QString& fallback = {}) const;
+
+    Session& mSession;
+    SettingsStore& mSettings;
+    WorkoutView& mView;
+    MessageBoxes& mMessages;
+    FileDialogs& mDialogs;
+    RecentFiles& mRecentFiles;
+    const AppPaths& mPaths;
+    MachineWindow& mMachineWindow;
+    QString mLastProblem;
+};
+
+} // namespace kntr

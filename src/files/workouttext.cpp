@@ -1,0 +1,244 @@
+#include "workouttext.h"
+
+#include "model/numbers.h"
+#include "model/workout.h"
+#include "platform/settingsstore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kntr {
+
+const char* const kWorkoutMagicLine = "Vexa v 1.2                ";
+
+namespace {
+
+const QByteArray kCrLf("\r\n");
+const QByteArray kMachineMarker("[machine settings]");
+const QByteArray kSegmentMarker("[segment settings]");
+const QByteArray kPlayListMarker("[playlist]");
+// The magic line and its CR LF.
+constexpr int kHeaderLength = 28;
+
+struct StoredKey
+{
+    const char* section;
+    const char* key;
+    const char* fallback;
+};
+
+const StoredKey kMachineKeys[] = {
+    {"Machine", "MachineType", "Treadmill"}, {"Options", "Units", "Miles"},
+    {"Machine", "SpeedMin", "10"},           {"Machine", "SpeedMax", "100"},
+    {"Machine", "SpeedInc", "1"},            {"Machine", "InclineMin", "10"},
+    {"Machine", "InclineMax", "100"},        {"Machine", "InclineInc", "5"},
+};
+
+/// Display values for empty range lines: speed 1 to 10 by 0.1, incline 1 to 10 by 0.5.
+constexpr double kRangeFallbacks[] = {1, 10, 0.1, 1, 10, 0.5};
+
+/// Reads a number the way the files write it; "," counts as ".".
+std::optional<double> fileNumber(QByteArray field)
+{
+    field.replace(',', '.');
+    field = field.trimmed();
+    bool ok = false;
+    const double v = field.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+WorkoutTextResult malformed(const QString& problem)
+{
+    WorkoutTextResult r;
+    r.status = WorkoutTextResult::Status::Malformed;
+    r.problem = problem;
+    return r;
+}
+
+/// Reads count segment lines from text starting at pos: number TAB speed TAB
+/// incline TAB duration CR LF. Version 0 durations are minutes.
+std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, int count,
+                                                       int version, QString* problem)
+{
+    if (count < 1 || count > Workout::kMaxSegments) {
+        *problem = count < 1 ? QStringLiteral("the file holds no segment")
+                             : QStringLiteral("the file holds %1 segments; at most %2 fit")
+                                   .arg(count)
+                                   .arg(Workout::kMaxSegments);
+        return std::nullopt;
+    }
+    std::vector<SegmentValues> segments;
+    qsizetype pos = 0;
+    for (int i = 1; i <= count; ++i) {
+        const qsizetype cr = text.indexOf('\r', pos);
+        if (cr < 0) {
+            *problem = QStringLiteral("segment %1 does not end its line").arg(i);
+            return std::nullopt;
+        }
+        const QByteArray line = text.mid(pos, cr - pos);
+        pos = cr + 2;
+        const qsizetype t1 = line.indexOf('\t');
+        const qsizetype t2 = t1 < 0 ? -1 : line.indexOf('\t', t1 + 1);
+        const qsizetype t3 = t2 < 0 ? -1 : line.indexOf('\t', t2 + 1);
+        if (t3 < 0) {
+            *problem = QStringLiteral("segment %1 does not hold four fields").arg(i);
+            return std::nullopt;
+        }
+        const auto speed = fileNumber(line.mid(t1 + 1, t2 - t1 - 1));
+        const auto incline = fileNumber(line.mid(t2 + 1, t3 - t2 - 1));
+        const auto duration = fileNumber(line.mid(t3 + 1));
+        if (!speed || !incline || !duration) {
+            *problem = QStringLiteral("segment %1 holds a value that is not a number").arg(i);
+            return std::nullopt;
+        }
+        SegmentValues s;
+        s.speed = *speed;
+        s.incline = *incline;
+        s.seconds = version == 0 ? roundHalfEven(*duration * 60.0) : *duration;
+        s.seconds = std::clamp(s.seconds, 10.0, 3600.0);
+        segments.push_back(s);
+    }
+    return segments;
+}
+
+/// The line that starts at pos, up to the next CR LF; pos moves past it.
+std::optional<QByteArray> takeLine(const QByteArray& text, qsizetype& pos)
+{
+    const qsizetype end = text.indexOf(kCrLf, pos);
+    if (pos > text.size() || end < 0)
+        return std::nullopt;
+    QByteArray line = text.mid(pos, end - pos);
+    pos = end + 2;
+    return line;
+}
+
+std::optional<MachineBlock> readMachineBlock(const QByteArray& text, qsizetype marker,
+                                             QString* problem)
+{
+    qsizetype pos = marker + kMachineMarker.size() + 2;
+    QByteArray lines[8];
+    for (QByteArray& line : lines) {
+        auto l = takeLine(text, pos);
+        if (!l) {
+            *problem = QStringLiteral("the machine settings end early");
+            return std::nullopt;
+        }
+        line = *l;
+    }
+    MachineBlock block;
+    block.machineType =
+        lines[0].isEmpty() ? QStringLiteral("Treadmill") : QString::fromUtf8(lines[0]);
+    block.metric = !(lines[1].isEmpty() || lines[1] == "Miles");
+    for (int k = 0; k < 6; ++k) {
+        if (lines[2 + k].isEmpty()) {
+            block.ranges[k] = kRangeFallbacks[k];
+            continue;
+        }
+        const auto v = fileNumber(lines[2 + k]);
+        if (!v) {
+            *problem = QStringLiteral("a machine range is not a number");
+            return std::nullopt;
+        }
+        block.ranges[k] = *v / 10.0;
+    }
+    return block;
+}
+
+} // namespace
+
+QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& settings)
+{
+    QByteArray text;
+    const auto line = [&text](const QByteArray& content) { text += content + kCrLf; };
+    const auto stored = [&settings](const char* section, const char* key, const char* fallback) {
+        return settings
+            .GetSetting(kAppName, QLatin1String(section), QLatin1String(key),
+                        QLatin1String(fallback))
+            .toUtf8();
+    };
+
+    line(kWorkoutMagicLine);
+    line({});
+    line(kMachineMarker);
+    for (const StoredKey& k : kMachineKeys)
+        line(stored(k.section, k.key, k.fallback));
+    line({});
+    line(kSegmentMarker);
+    for (int i = 1; i <= workout.count(); ++i) {
+        const Segment& s = workout.segment(i);
+        line(QByteArray::number(i) + '\t' + plainNumber(s.SegmentSpeed()).toLatin1() + '\t'
+             + plainNumber(s.SegmentIncline()).toLatin1() + '\t'
+             + plainNumber(s.SegmentTime()).toLatin1());
+    }
+    line({});
+    line(kPlayListMarker);
+    line(stored("audio", "ASXfilename", ""));
+    line({});
+    line({});
+    return text;
+}
+
+WorkoutTextResult parseWorkoutText(const QByteArray& text)
+{
+    WorkoutTextResult result;
+    if (!text.startsWith("Vexa v 1")) {
+        result.status = WorkoutTextResult::Status::NotRecognised;
+        return result;
+    }
+    if (text.size() < 10 || text.at(9) < '0' || text.at(9) > '9')
+        return malformed(QStringLiteral("the version is not a number"));
+    const int version = text.at(9) - '0';
+    if (version > 2) {
+        // A later release's layout is unknown: reading it would lose the workout.
+        result.status = WorkoutTextResult::Status::NotRecognised;
+        return result;
+    }
+    WorkoutFileContents& contents = result.contents;
+    contents.version = version;
+    const QByteArray rest = text.mid(kHeaderLength);
+    QString problem;
+
+    if (version < 2) {
+        // One line per segment, then the final CR LF.
+        const int count = static_cast<int>(rest.count('\r')) - 1;
+        contents.segments = readSegments(rest, count, version, &problem);
+        if (!contents.segments)
+            return malformed(problem);
+        return result;
+    }
+
+    const qsizetype segmentMarker = rest.indexOf(kSegmentMarker);
+    if (segmentMarker >= 0) {
+        // The block runs from the line after the marker to the first empty line.
+        const qsizetype start = segmentMarker + kSegmentMarker.size() + 2;
+        const qsizetype end = start <= rest.size() ? rest.indexOf("\r\n\r\n", start) : -1;
+        if (end < 0)
+            return malformed(QStringLiteral("the segment list does not end"));
+        const QByteArray block = rest.mid(start, end + 2 - start);
+        contents.segments =
+            readSegments(block, static_cast<int>(block.count('\r')), version, &problem);
+        if (!contents.segments)
+            return malformed(problem);
+    }
+
+    const qsizetype machineMarker = rest.indexOf(kMachineMarker);
+    if (machineMarker >= 0) {
+        contents.machine = readMachineBlock(rest, machineMarker, &problem);
+        if (!contents.machine)
+            return malformed(problem);
+    }
+
+    const qsizetype playListMarker = rest.indexOf(kPlayListMarker);
+    if (playListMarker >= 0) {
+        qsizetype pos = playListMarker + kPlayListMarker.size() + 2;
+        if (pos < rest.size()) {
+            const qsizetype end = rest.indexOf(kCrLf, pos);
+            contents.playList = QString::fromUtf8(end < 0 ? rest.mid(pos) : rest.mid(pos, end - pos));
+        }
+    }
+    return result;
+}
+
+} // namespace kntr

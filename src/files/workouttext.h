@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace kntr {
+
+class SettingsStore;
+class Workout;
+
+/// The first line of a workout file written now: the magic, version 1.2, padded to 26 characters.
+extern const char* const kWorkoutMagicLine;
+
+/// One segment line: attribute one, attribute two, duration in seconds (10 to 3600).
+struct SegmentValues
+{
+    double speed = 0;
+    double incline = 0;
+    double seconds = 0;
+};
+
+/// The machine block of a version 1.2 file, with the fallbacks for empty lines applied.
+struct MachineBlock
+{
+    QString machineType;
+    bool metric = false;
+    /// Speed min, max, step, incline min, max, step, in display units (the file's tenths ÷ 10).
+    std::array<double, 6> ranges{};
+};
+
+/// Everything a workout file holds. Versions 1.0 and 1.1 carry segments only.
+struct WorkoutFileContents
+{
+    int version = 2; ///< the digit after "Vexa v 1.": 0, 1 or 2
+    /// The segments; absent for a version 1.2 file without a segment block.
+    std::optional<std::vector<SegmentValues>> segments;
+    std::optional<MachineBlock> machine;
+    QString playList; ///< empty: the file names no play list
+};
+
+/// What reading a workout file's text gave.
+struct WorkoutTextResult
+{
+    enum class Status { Ok, NotRecognised, Malformed };
+    Status status = Status::Ok;
+    QString problem; ///< for Malformed: what is wrong, for the headless commands
+    WorkoutFileContents contents;
+};
+
+/// Builds the whole version 1.2 text of a workout: the machine block and the
+/// play list as the settings hold them, one line per segment, CR LF line ends,
+/// numbers in plain notation with ".".
+QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& settings);
+
+/// Reads the text of a version 1.0, 1.1 or 1.2 workout file. Numbers may use ","
+/// for ".". A text whose magic or version is not one of these is NotRecognised;
+/// a text that breaks the layout, or holds no segment or more than 60, is Malformed.
+WorkoutTextResult parseWorkoutText(const QByteArray& text);
+
+} // namespace kntr

@@ -1,0 +1,331 @@
+#include "machineselection.h"
+
+#include "workoutfit.h"
+
+#include "model/numbers.h"
+#include "model/session.h"
+#include "model/units.h"
+#include "model/workoutview.h"
+#include "platform/messageboxes.h"
+#include "platform/settingsstore.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace kntr {
+
+const QString MachineSelection::kCaption = QStringLiteral("Kinetrova - Machine");
+
+const QString MachineSelection::kRangeToolTip =
+    QStringLiteral("Select minimum, maximum, and increment "
+                   "values that match your exercise equipment.");
+
+const QString MachineSelection::kCalorieNotice =
+    QStringLiteral("Calorie and distance results are correct for "
+                   "treadmills and incline trainers only. Use the "
+                   "program values as a guide. Refer to the console "
+                   "on your exercise device at the end of the workout "
+                   "for correct values.");
+
+namespace {
+
+/// A box's text as a number: "," read as ".", anything that is no number as 0.
+double boxValue(const QString& text)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    return ok ? v : 0.0;
+}
+
+std::int16_t boxTenths(const ChoiceBox& box)
+{
+    const int t = toTenths(boxValue(box.text()));
+    return static_cast<std::int16_t>(std::clamp(t, int(INT16_MIN), int(INT16_MAX)));
+}
+
+/// A stored range value as the boxes write it: tenths ÷ 10 with the system separator.
+QString rangeText(int tenths)
+{
+    return plainNumber(tenths / 10.0, systemDecimalSeparator());
+}
+
+QStringList inKilometres(const QStringList& choices)
+{
+    QStringList out;
+    for (const QString& c : choices)
+        out.append(plainNumber(boxValue(c) * kKilometresPerMile, systemDecimalSeparator()));
+    return out;
+}
+
+void saveTenths(SettingsStore& settings, const char* key, int tenths)
+{
+    settings.SaveSetting(kAppName, QStringLiteral("RandomWork"), QLatin1String(key),
+                         QString::number(tenths));
+}
+
+} // namespace
+
+MachineSelection::MachineSelection(Session& session, SettingsStore& settings, WorkoutView& view,
+                                   MessageBoxes& messages)
+    : mSession(session)
+    , mSettings(settings)
+    , mView(view)
+    , mMessages(messages)
+{
+}
+
+int MachineSelection::slot(Box box)
+{
+    switch (box) {
+    case Box::SpeedMin:
+    case Box::InclineMin:
+        return 0;
+    case Box::SpeedMax:
+    case Box::InclineMax:
+        return 1;
+    case Box::SpeedInc:
+    case Box::InclineInc:
+        return 2;
+    }
+    return 0;
+}
+
+namespace {
+bool isSpeedBox(MachineWindow::Box box)
+{
+    return box == MachineWindow::Box::SpeedMin || box == MachineWindow::Box::SpeedMax
+        || box == MachineWindow::Box::SpeedInc;
+}
+} // namespace
+
+const ChoiceBox& MachineSelection::speedBox(Box box, int unitSet) const
+{
+    return mSpeed[unitSet == 1 ? 1 : 0][slot(box)];
+}
+
+const ChoiceBox& MachineSelection::inclineBox(Box box) const
+{
+    return mIncline[slot(box)];
+}
+
+void MachineSelection::Form_Load()
+{
+    mTypeBox.fill(mSession.machine.MachineTypes());
+    MachineInit();
+    // The option shows the profile's units, so that Save keeps them unless the user changes them.
+    mUnitOption = mSession.machine.units() == Units::Kilometres ? 1 : 0;
+    mTypeBox.selectText(mSession.machine.MachineType());
+    mLoaded = true;
+    cmbMachineType_Click();
+}
+
+void MachineSelection::ensureLoaded()
+{
+    if (!mLoaded)
+        Form_Load();
+}
+
+void MachineSelection::changed()
+{
+    if (mOnChange)
+        mOnChange();
+}
+
+void MachineSelection::mirrorSpeedSet(int from)
+{
+    for (int k = 0; k < 3; ++k)
+        mSpeed[1 - from][k].select(mSpeed[from][k].index());
+}
+
+void MachineSelection::MachineInit()
+{
+    mSession.machine.GetSettings(mSettings);
+    mView.applyMachineRanges();
+}
+
+void MachineSelection::cmbMachineType_Click()
+{
+    ensureLoaded();
+    Machine& machine = mSession.machine;
+    machine.setMachineType(mTypeBox.text());
+    mSpeedCaption = machine.AttOneVoiceCue();
+    mInclineCaption = machine.AttTwoVoiceCue();
+
+    const QStringList* speedLists[] = {&machine.AttOneMinList(), &machine.AttOneMaxList(),
+                                       &machine.AttOneIncList()};
+    const QStringList* inclineLists[] = {&machine.AttTwoMinList(), &machine.AttTwoMaxList(),
+                                         &machine.AttTwoIncList()};
+    for (int k = 0; k < 3; ++k) {
+        mSpeed[0][k].fill(*speedLists[k]);
+        mSpeed[1][k].fill(inKilometres(*speedLists[k]));
+        mIncline[k].fill(*inclineLists[k]);
+    }
+    // A stored value that is not among the choices leaves the first entry shown.
+    mSpeed[0][0].selectText(rangeText(machine.AttOneMin()));
+    mSpeed[0][1].selectText(rangeText(machine.AttOneMax()));
+    mSpeed[0][2].selectText(rangeText(machine.AttOneInc()));
+    mIncline[0].selectText(rangeText(machine.AttTwoMin()));
+    mIncline[1].selectText(rangeText(machine.AttTwoMax()));
+    mIncline[2].selectText(rangeText(machine.AttTwoInc()));
+    mirrorSpeedSet(0);
+
+    optUnits_Click(mUnitOption);
+}
+
+void MachineSelection::optUnits_Click(int index)
+{
+    ensureLoaded();
+    if (mSpeedCaption != QLatin1String("Speed"))
+        index = 0; // a resistance is never shown in km/h
+    if (index == 1) {
+        mirrorSpeedSet(0);
+        mShownSpeedSet = 1;
+    } else {
+        mirrorSpeedSet(1);
+        mShownSpeedSet = 0;
+    }
+    changed();
+}
+
+void MachineSelection::chooseMachineType(int index)
+{
+    ensureLoaded();
+    if (mTypeBox.select(index))
+        cmbMachineType_Click();
+}
+
+void MachineSelection::chooseUnits(int index)
+{
+    ensureLoaded();
+    mUnitOption = index == 1 ? 1 : 0;
+    optUnits_Click(mUnitOption);
+}
+
+void MachineSelection::selectUnits(int index)
+{
+    chooseUnits(index);
+}
+
+void MachineSelection::chooseSpeed(Box box, int unitSet, int entry)
+{
+    ensureLoaded();
+    if (!isSpeedBox(box))
+        return;
+    const int set = unitSet == 1 ? 1 : 0;
+    if (mSpeed[set][slot(box)].select(entry))
+        mirrorSpeedSet(set);
+    changed();
+}
+
+void MachineSelection::chooseIncline(Box box, int entry)
+{
+    ensureLoaded();
+    ChoiceBox& minimum = mIncline[0];
+    ChoiceBox& maximum = mIncline[1];
+    if (box == Box::InclineMin) {
+        if (minimum.select(entry))
+            while (boxValue(maximum.text()) <= boxValue(minimum.text())
+                   && maximum.select(maximum.index() + 1)) {
+            }
+    } else if (box == Box::InclineMax) {
+        if (maximum.select(entry))
+            while (boxValue(maximum.text()) <= boxValue(minimum.text())
+                   && minimum.select(minimum.index() - 1)) {
+            }
+    } else if (box == Box::InclineInc) {
+        mIncline[2].select(entry);
+    }
+    changed();
+}
+
+void MachineSelection::showMachineType(const QString& name)
+{
+    ensureLoaded();
+    mTypeBox.selectText(name);
+    cmbMachineType_Click();
+}
+
+void MachineSelection::setBoxText(Box box, const QString& text)
+{
+    ensureLoaded();
+    if (isSpeedBox(box)) {
+        if (mSpeed[0][slot(box)].selectText(text))
+            mirrorSpeedSet(0);
+    } else {
+        mIncline[slot(box)].selectText(text);
+    }
+    changed();
+}
+
+void MachineSelection::cmdOk_Click()
+{
+    ensureLoaded();
+    Machine& machine = mSession.machine;
+
+    machine.setMachineType(mTypeBox.text());
+    // The values come from the machine-unit boxes; the km/h set shows the same positions.
+    if (mShownSpeedSet == 1)
+        mirrorSpeedSet(1);
+    machine.setAttOneMin(boxTenths(mSpeed[0][0]));
+    machine.setAttOneMax(boxTenths(mSpeed[0][1]));
+    machine.setAttOneInc(boxTenths(mSpeed[0][2]));
+    machine.setAttTwoMin(boxTenths(mIncline[0]));
+    machine.setAttTwoMax(boxTenths(mIncline[1]));
+    machine.setAttTwoInc(boxTenths(mIncline[2]));
+
+    if (mUnitOption == 0) {
+        machine.setDisplayUnits(QStringLiteral("Miles"));
+        mView.switchUnits(Units::Miles);
+    } else {
+        machine.setDisplayUnits(QStringLiteral("Kilos"));
+        mView.switchUnits(Units::Kilometres);
+    }
+
+    machine.SaveSettings(mSettings);
+    MachineInit();
+    VerifyWO();
+    mView.refreshWorkout();
+    mView.selectSegment(1);
+
+    const int one = machine.AttOneMin();
+    const int two = machine.AttTwoMin();
+    saveTenths(mSettings, "Seg1Spd", one);
+    saveTenths(mSettings, "Seg2Spd", 2 * one);
+    saveTenths(mSettings, "SegYSpd", 2 * one);
+    saveTenths(mSettings, "SegZSpd", one);
+    saveTenths(mSettings, "Seg1Inc", two);
+    saveTenths(mSettings, "Seg2Inc", 2 * two);
+    saveTenths(mSettings, "SegYInc", 2 * two);
+    saveTenths(mSettings, "SegZInc", two);
+    changed();
+
+    const QString& type = machine.MachineType();
+    if (type == QLatin1String("Elliptical") || type == QLatin1String("Bike"))
+        mMessages.show(kCalorieNotice, MessageBoxes::Icon::Information);
+}
+
+void MachineSelection::cmdCancel_Click()
+{
+    // Choosing a type already rebuilt the profile's labels and lists: put them
+    // back as stored, so that a cancelled window leaves the machine unchanged.
+    mLoaded = false;
+    Machine& machine = mSession.machine;
+    machine.GetSettings(mSettings);
+    machine.setMachineType(machine.MachineType());
+    changed();
+}
+
+void MachineSelection::VerifyWO()
+{
+    ensureLoaded();
+    fitWorkoutToMachine(mSession.workout, mSession.machine);
+    mSession.workout.setCurrent(1);
+    mView.refreshWorkout();
+    mView.selectSegment(1);
+}
+
+} // namespace kntr
