@@ -228,7 +228,8 @@ bool WorkoutFiles::saveWorkoutTo(const QString& path)
     const QString file = absolute(path);
     const QString folder = QFileInfo(file).absolutePath();
     // Our own data folder (default.txt, workouts) is made when first needed.
-    if (folder.startsWith(QDir::cleanPath(mPaths.userDataDir())))
+    const QString ours = QDir::cleanPath(mPaths.userDataDir());
+    if (folder == ours || folder.startsWith(ours + QLatin1Char('/')))
         QDir().mkpath(folder);
 
     QString error;

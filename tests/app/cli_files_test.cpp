@@ -1,0 +1,148 @@
+// kinetrova-cli totals and convert on workout files.
+
+#include "clicommand.h"
+#include "files/textfile.h"
+#include "files/workoutfiles.h"
+#include "files/workouttext.h"
+#include "model/workout.h"
+#include "platform/apppaths.h"
+#include "platform/memorysettingsstore.h"
+#include "testenv.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kntr;
+
+namespace {
+
+struct CliRun
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+class CliFilesTest : public ::testing::Test
+{
+protected:
+    CliRun run(const QStringList& args)
+    {
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        CliContext context{o, e, settings, paths};
+        const int status = runCli(args, context);
+        o.flush();
+        e.flush();
+        return {status, out, err};
+    }
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        const QString p = dir.path() + "/" + name;
+        EXPECT_TRUE(writeTextFile(p, bytes));
+        return p;
+    }
+    QString defaultWorkoutFile()
+    {
+        Workout w;
+        MemorySettingsStore scratch;
+        DefaultWorkout(w, scratch, dir.path());
+        return file("default.txt", buildWorkoutText(w, MemorySettingsStore()));
+    }
+
+    QTemporaryDir dir;
+    MemorySettingsStore settings;
+    AppPaths paths{dir.path() + "/program", dir.path() + "/data"};
+};
+
+TEST_F(CliFilesTest, TotalsOfTheDefaultWorkout)
+{
+    const QString workout = defaultWorkoutFile();
+    CliRun r = run({"totals", workout});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Segments:  10\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Time:      30:00\n"));
+    EXPECT_TRUE(r.out.contains("Distance:  1.467 Miles\n"));
+    EXPECT_TRUE(r.out.contains("Calories:  "));
+
+    r = run({"totals", workout, "--units", "km"});
+    EXPECT_TRUE(r.out.contains("Distance:  2.361 km\n")) << r.out.toStdString();
+    EXPECT_TRUE(settings.isEmpty()) << "the user's settings are left alone";
+}
+
+TEST_F(CliFilesTest, TotalsUseTheFilesUnitsAndTheStoredOrGivenWeight)
+{
+    // One hour at 3 mph up 10 %: the calorie formula's second branch; no incline step
+    // or range of the file's machine changes it.
+    const QString workout = file(
+        "hour.txt", "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nKilos\r\n"
+                    "10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3\t10\t3600\r\n"
+                    "\r\n[playlist]\r\n\r\n\r\n\r\n");
+    CliRun r = run({"totals", workout});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("Time:      60:00\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Distance:  4.83 km\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Calories:  664\n")) << r.out.toStdString();
+
+    settings.SaveSetting("Kinetrova", "user", "weight", "200");
+    r = run({"totals", workout, "--units", "miles"});
+    // 526.8 − 693.4 + 375.3 + 200 × 2.847 = 778.1
+    EXPECT_TRUE(r.out.contains("Calories:  778\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Distance:  3 Miles\n")) << r.out.toStdString();
+    r = run({"totals", workout, "--weight", "160"});
+    EXPECT_TRUE(r.out.contains("Calories:  664\n")) << r.out.toStdString();
+    EXPECT_EQ(settings.GetSetting("Kinetrova", "Options", "Units"), "") << "nothing stored";
+    EXPECT_EQ(settings.GetSetting("Kinetrova", "Machine", "InclineMin"), "");
+}
+
+TEST_F(CliFilesTest, ConvertWritesVersion12)
+{
+    const QString in = file("old.txt", "Vexa v 1.0                \r\n1\t3\t2\t2.5\r\n2\t4\t1,5\t0.125\r\n\r\n");
+    const QString out = dir.path() + "/new.txt";
+    const CliRun r = run({"convert", in, "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(readWholeFile(out).value_or(""),
+              "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nMiles\r\n10\r\n"
+              "100\r\n1\r\n10\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3\t2\t150\r\n"
+              "2\t4\t1.5\t10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
+    EXPECT_TRUE(settings.isEmpty());
+}
+
+TEST_F(CliFilesTest, UnreadableFilesFailWithTheReadersMessage)
+{
+    CliRun r = run({"totals", dir.path() + "/missing.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.startsWith("kinetrova-cli totals: cannot read ")) << r.err.toStdString();
+
+    const QString letter = file("letter.txt", "Dear Sir,\r\n");
+    r = run({"convert", letter, "-o", dir.path() + "/x.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kinetrova-cli convert: " + WorkoutFiles::kNotRecognisedMessage + "\n");
+
+    const QString broken = file("broken.txt", "Vexa v 1.1                \r\n1\t3\t1\r\n\r\n");
+    r = run({"totals", broken});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("is not a valid workout file: segment 1")) << r.err.toStdString();
+
+    r = run({"convert", defaultWorkoutFile(), "-o", dir.path() + "/no/such/folder/x.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith("kinetrova-cli convert: cannot write ")) << r.err.toStdString();
+}
+
+TEST_F(CliFilesTest, BadArgumentsAreUsageErrors)
+{
+    const QString workout = defaultWorkoutFile();
+    for (const QStringList& args :
+         {QStringList{"totals"}, QStringList{"totals", workout, "--units", "furlongs"},
+          QStringList{"totals", workout, "--weight", "heavy"},
+          QStringList{"totals", workout, "--weight", "20"}, QStringList{"convert", workout}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Usage: kinetrova-cli")) << r.err.toStdString();
+    }
+}
+
+} // namespace
