@@ -375,8 +375,11 @@ void MainWindow::arrangeTotals(Arrangement arrangement)
         g->removeWidget(w);
     for (QLabel* c : mTotalsCaptions)
         g->removeWidget(c);
-    for (int c = 0; c < 6; ++c)
+    for (int c = 0; c < 10; ++c) {
         g->setColumnStretch(c, 0);
+        g->setColumnMinimumWidth(c, 0);
+    }
+    g->setRowStretch(6, arrangement == Arrangement::Wide ? 1 : 0);
 
     if (arrangement == Arrangement::Wide) {
         // A column beside the graph: one total per row.
@@ -394,25 +397,27 @@ void MainWindow::arrangeTotals(Arrangement arrangement)
         g->addWidget(mWeightUnit, 4, 2);
         g->addWidget(mPoundsScroll, 5, 0, 1, 3);
         g->setColumnStretch(1, 1);
-        mSegDist->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     } else {
-        // A strip under the editing frame: two rows.
+        // A strip under the editing frame: two rows, the weight at the right.
         g->addWidget(mTotalsCaptions[0], 0, 0);
         g->addWidget(mTotalTime, 0, 1);
-        g->addWidget(mTotalsCaptions[1], 0, 2);
-        g->addWidget(mTotalDist, 0, 3);
-        g->addWidget(mDistUnit, 0, 4);
+        g->addWidget(mTotalsCaptions[1], 0, 3);
+        g->addWidget(mTotalDist, 0, 4);
+        g->addWidget(mDistUnit, 0, 5);
         g->addWidget(mTotalsCaptions[2], 1, 0);
         g->addWidget(mTotalCal, 1, 1);
-        g->addWidget(mTotalsCaptions[3], 1, 2);
-        g->addWidget(mSegDist, 1, 3, 1, 2);
-        g->addWidget(mTotalsCaptions[4], 0, 5);
-        g->addWidget(mPoundsBox, 0, 6);
-        g->addWidget(mWeightUnit, 0, 7);
-        g->addWidget(mPoundsScroll, 1, 5, 1, 3);
-        g->setColumnStretch(3, 1);
-        mSegDist->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        g->addWidget(mTotalsCaptions[3], 1, 3);
+        g->addWidget(mSegDist, 1, 4, 1, 2);
+        g->addWidget(mTotalsCaptions[4], 0, 7);
+        g->addWidget(mPoundsBox, 0, 8);
+        g->addWidget(mWeightUnit, 0, 9);
+        g->addWidget(mPoundsScroll, 1, 7, 1, 3);
+        g->setColumnMinimumWidth(2, 12);
+        g->setColumnStretch(6, 1);
     }
+    const Qt::Alignment values = (arrangement == Arrangement::Wide ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    for (QLabel* value : {mTotalTime, mTotalDist, mTotalCal, mSegDist})
+        value->setAlignment(values);
 }
 
 // ---------------------------------------------------------------- layout
@@ -472,7 +477,7 @@ void MainWindow::ResizeMainForm()
         mSegmentFrame->setGeometry(gap, h - gap - segmentHeight, w - 2 * gap, segmentHeight);
         const int top = gap;
         const int bottom = h - 2 * gap - segmentHeight;
-        mTotalsFrame->setGeometry(w - gap - totalsWidth, top, totalsWidth, std::min(totalsHeight, bottom - top));
+        mTotalsFrame->setGeometry(w - gap - totalsWidth, top, totalsWidth, std::max(totalsHeight, bottom - top));
         graphArea = QRect(gap, top, w - 3 * gap - totalsWidth, bottom - top);
     } else {
         // Both frames stacked under the graph, full width.
@@ -657,6 +662,9 @@ void MainWindow::setWeight(int pounds)
 
 void MainWindow::mnuFileNew_Click()
 {
+    // Starting afresh would throw away unsaved edits without a word.
+    if (!offerToSave())
+        return;
     NewWorkout(mSession.workout, mSession.machine, mSettings, mGraph->graphSize().width());
     mSession.workout.setWeight(mSession.weightPounds);
     mEditor->selectSegment(1);
@@ -827,6 +835,27 @@ void MainWindow::startUp(const QStringList& arguments)
 
 // ---------------------------------------------------------------- exit
 
+bool MainWindow::offerToSave()
+{
+    if (!mSession.modified || !mFileCommands)
+        return true;
+    const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("file"), QStringLiteral("lastfile"),
+                                                  QStringLiteral("default.txt"));
+    const QString name = lastFile.isEmpty() ? QStringLiteral("workout") : lastFile;
+    const MessageBoxes::Answer answer =
+        mMessages.show(QStringLiteral("Do you want to save changes made to ") + name + QStringLiteral("?"),
+                       MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNoCancel);
+    if (answer == MessageBoxes::Answer::Cancel)
+        return false;
+    if (answer == MessageBoxes::Answer::No) {
+        mSession.modified = false;
+        return true;
+    }
+    // Without a remembered file (after File > New) the workout needs a name first;
+    // a cancelled or failed save keeps the edits.
+    return lastFile.isEmpty() ? mFileCommands->saveWorkoutAs() : mFileCommands->saveWorkout();
+}
+
 bool MainWindow::runExitSequence()
 {
     WindowPlacement placement;
@@ -834,24 +863,8 @@ bool MainWindow::runExitSequence()
     placement.pixels = normalGeometry().isValid() ? normalGeometry() : geometry();
     placement.write(mSettings, dotsPerInch());
 
-    if (mSession.modified && mFileCommands) {
-        const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("file"), QStringLiteral("lastfile"),
-                                                      QStringLiteral("default.txt"));
-        const QString name = lastFile.isEmpty() ? QStringLiteral("workout") : lastFile;
-        const MessageBoxes::Answer answer =
-            mMessages.show(QStringLiteral("Do you want to save changes made to ") + name + QStringLiteral("?"),
-                           MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNoCancel);
-        if (answer == MessageBoxes::Answer::Cancel)
-            return false;
-        if (answer == MessageBoxes::Answer::Yes) {
-            // Without a remembered file (after File > New) the workout needs a name first.
-            const bool saved = lastFile.isEmpty() ? mFileCommands->saveWorkoutAs() : mFileCommands->saveWorkout();
-            if (!saved)
-                return false; // a cancelled or failed save keeps the program and the edits
-        } else {
-            mSession.modified = false;
-        }
-    }
+    if (!offerToSave())
+        return false;
 
     if (mHelp)
         mHelp->close();

@@ -108,6 +108,9 @@ private:
     void buildDefaultWorkout();
     void applyUnitsMenu(Units units);
     void updateRecentFilesMenu();
+    /// Asks whether to save an edited workout; false when the user cancelled
+    /// or the save did not happen.
+    bool offerToSave();
     bool runExitSequence();
     int windowStateValue() const;
     double dotsPerInch() const;

@@ -382,6 +382,23 @@ TEST_F(MainWindowTest, NewWorkout)
     EXPECT_EQ(window().windowTitle(), "Kinetrova");
 }
 
+TEST_F(MainWindowTest, NewWorkoutOffersToSaveEdits)
+{
+    window().attachFileCommands(&files);
+    start();
+    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
+    messages.script(MessageBoxes::Answer::Cancel);
+    action("mnuFileNew")->trigger();
+    EXPECT_EQ(session.workout.count(), 10); // cancelled: the edited workout stays
+    EXPECT_EQ(messages.shown().size(), 1u);
+    messages.script(MessageBoxes::Answer::No);
+    action("mnuFileNew")->trigger();
+    EXPECT_EQ(session.workout.count(), 1);
+    EXPECT_FALSE(session.modified);
+    action("mnuFileNew")->trigger(); // nothing edited: no question
+    EXPECT_EQ(messages.shown().size(), 2u);
+}
+
 TEST_F(MainWindowTest, ExitCancelKeepsTheEdits)
 {
     window().attachFileCommands(&files);
