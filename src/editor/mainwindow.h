@@ -66,6 +66,10 @@ public:
     Editor& editor() { return *mEditor; }
     /// The File menu, for commands added later (Random, Print, Create MP3/WAV).
     QMenu* fileMenu() const { return mFileMenu; }
+    /// Asks whether to save an edited workout before it is replaced or the program
+    /// ends (Yes saves, or saves as when no workout file is remembered); returns
+    /// false when the user cancelled or the save did not happen.
+    bool offerToSave();
     /// The arrangement ResizeMainForm chose last.
     Arrangement arrangement() const { return mArrangement; }
 
@@ -108,9 +112,6 @@ private:
     void buildDefaultWorkout();
     void applyUnitsMenu(Units units);
     void updateRecentFilesMenu();
-    /// Asks whether to save an edited workout; false when the user cancelled
-    /// or the save did not happen.
-    bool offerToSave();
     bool runExitSequence();
     int windowStateValue() const;
     double dotsPerInch() const;
