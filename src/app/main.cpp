@@ -1,10 +1,12 @@
+#include "editor/mainwindow.h"
+#include "model/session.h"
 #include "platform/apppaths.h"
 #include "platform/filesettingsstore.h"
+#include "platform/qtdialogs.h"
+#include "platform/systemclock.h"
 #include "version.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
@@ -16,10 +18,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QString::fromLatin1(kntr::kProgramName));
     QApplication::setApplicationVersion(QString::fromLatin1(kntr::kVersion));
 
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("frmMain"));
-    window.setWindowTitle(QStringLiteral("Kinetrova"));
-    window.resize(587, 387); // 8800 x 5800 twips at 96 dpi
-    window.show();
+    kntr::FileSettingsStore settings(kntr::FileSettingsStore::defaultPath());
+    const kntr::AppPaths paths = kntr::AppPaths::fromEnvironment();
+    kntr::SystemClock clock;
+    kntr::QtMessageBoxes messages;
+    kntr::Session session;
+
+    kntr::MainWindow window(session, settings, paths, messages, clock);
+    messages.setParent(&window);
+    window.startUp(QApplication::arguments());
     return app.exec();
 }

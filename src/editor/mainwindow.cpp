@@ -1,0 +1,883 @@
+#include "mainwindow.h"
+
+#include "aboutdialog.h"
+#include "axiscaption.h"
+#include "axislabels.h"
+#include "commandline.h"
+#include "filecommands.h"
+#include "graphgeometry.h"
+#include "helpwindow.h"
+#include "machineselection.h"
+#include "profilegraph.h"
+#include "timeaxis.h"
+#include "valueaxis.h"
+#include "valuebox.h"
+
+#include "files/settingsupkeep.h"
+#include "model/session.h"
+#include "platform/apppaths.h"
+#include "platform/messageboxes.h"
+#include "platform/settingsstore.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QWindow>
+
+namespace kntr {
+
+namespace {
+
+const QString kOptions = QStringLiteral("options");
+const QString kUser = QStringLiteral("user");
+
+constexpr int kSegmentBox = 0;
+constexpr int kSpeedBox = 1;
+constexpr int kInclineBox = 2;
+constexpr int kTimeBox = 3;
+
+constexpr Editor::Field kBoxFields[] = {Editor::Field::Segment, Editor::Field::Speed, Editor::Field::Incline,
+                                        Editor::Field::Time};
+
+QLabel* makeValueLabel(const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Session& session, SettingsStore& settings, const AppPaths& paths,
+                       MessageBoxes& messages, Clock& clock, QWidget* parent)
+    : QMainWindow(parent)
+    , mSession(session)
+    , mSettings(settings)
+    , mPaths(paths)
+    , mMessages(messages)
+    , mEditor(new Editor(session, settings, messages, clock, this))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Kinetrova"));
+    buildMenus();
+    buildPanels();
+    connect(mEditor, &Editor::changed, this, &MainWindow::refresh);
+}
+
+MainWindow::~MainWindow()
+{
+    if (mHelp)
+        delete mHelp.data();
+}
+
+// ---------------------------------------------------------------- menus
+
+void MainWindow::buildMenus()
+{
+    mFileMenu = menuBar()->addMenu(tr("&File"));
+    mFileMenu->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNew = mFileMenu->addAction(tr("&New Workout"), this, &MainWindow::mnuFileNew_Click);
+    mnuFileNew->setObjectName(QStringLiteral("mnuFileNew"));
+
+    // The workout and user-file entries wait, hidden, for the file commands.
+    const struct
+    {
+        const char* caption;
+        const char* name;
+    } fileEntries[] = {
+        {nullptr, "mnuFileSep1"},
+        {"&Open Workout...", "mnuFileOpen"},
+        {"&Save Workout", "mnuFileSave"},
+        {"Save Workout &As...", "mnuFileSaveAs"},
+        {nullptr, "mnuFileSep2"},
+        {"O&pen User...", "mnuFileOpenUser"},
+        {"Sa&ve User", "mnuFileSaveUser"},
+        {"Sav&e User As...", "mnuFileSaveUserAs"},
+    };
+    for (std::size_t i = 0; i < std::size(fileEntries); ++i) {
+        QAction* action = fileEntries[i].caption ? mFileMenu->addAction(tr(fileEntries[i].caption))
+                                                 : mFileMenu->addSeparator();
+        action->setObjectName(QString::fromLatin1(fileEntries[i].name));
+        action->setVisible(false);
+        mFileEntries[i] = action;
+    }
+    mFileMenu->addSeparator()->setObjectName(QStringLiteral("mnuFileSep3"));
+    for (int i = 0; i < 4; ++i) {
+        QAction* recent = mFileMenu->addAction(QString());
+        recent->setObjectName(QStringLiteral("mnuFileMRU%1").arg(i + 1));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, i] {
+            if (mFileCommands)
+                mFileCommands->openRecentFile(i + 1);
+        });
+        mnuFileMRU[i] = recent;
+    }
+    mnuFileMRUSeparator = mFileMenu->addSeparator();
+    mnuFileMRUSeparator->setObjectName(QStringLiteral("mnuFileMRUSep"));
+    mnuFileMRUSeparator->setVisible(false);
+    mnuFileExit = mFileMenu->addAction(tr("E&xit"), this, &MainWindow::mnuFileExit_Click);
+    mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+    connect(mFileMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentFilesMenu);
+
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    mVoiceGroup = addOptionGroup(options, QStringLiteral("VoiceCues"), {tr("&Voice Cues On"), tr("Voice Cues O&ff")},
+                                 {QStringLiteral("1"), QStringLiteral("0")},
+                                 {QStringLiteral("mnuOptionVoiceOn"), QStringLiteral("mnuOptionVoiceOff")});
+    options->addSeparator();
+    mDelayGroup = addOptionGroup(
+        options, QStringLiteral("Delay"),
+        {tr("Delay start &5 seconds"), tr("Delay start &10 seconds"), tr("Delay start &20 seconds")},
+        {QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("20")},
+        {QStringLiteral("mnuOptionDelay5"), QStringLiteral("mnuOptionDelay10"), QStringLiteral("mnuOptionDelay20")});
+    options->addSeparator();
+    mBeepGroup = addOptionGroup(options, QStringLiteral("Beeps"), {tr("Beep &once"), tr("Beep &twice")},
+                                {QStringLiteral("1"), QStringLiteral("2")},
+                                {QStringLiteral("mnuOptionBeep1"), QStringLiteral("mnuOptionBeep2")});
+    options->addSeparator();
+    auto* units = new QActionGroup(this);
+    mnuOptionMiles = options->addAction(tr("&Miles and pounds"), this, &MainWindow::mnuOptionMiles_Click);
+    mnuOptionMiles->setObjectName(QStringLiteral("mnuOptionMiles"));
+    mnuOptionKilometers =
+        options->addAction(tr("&Kilometers and kilograms"), this, &MainWindow::mnuOptionKilometers_Click);
+    mnuOptionKilometers->setObjectName(QStringLiteral("mnuOptionKilometers"));
+    for (QAction* a : {mnuOptionMiles, mnuOptionKilometers}) {
+        a->setCheckable(true);
+        units->addAction(a);
+    }
+    mnuOptionMiles->setChecked(true);
+    mnuOptionEquipmentSeparator = options->addSeparator();
+    mnuOptionEquipmentSeparator->setVisible(false);
+    mnuOptionEquipment = options->addAction(tr("&Select Equipment..."), this, &MainWindow::mnuOptionEquipment_Click);
+    mnuOptionEquipment->setObjectName(QStringLiteral("mnuOptionEquipment"));
+    mnuOptionEquipment->setVisible(false);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = help->addAction(tr("&Contents..."), this, &MainWindow::mnuHelpContents_Click);
+    contents->setObjectName(QStringLiteral("mnuHelpContents"));
+    contents->setShortcut(QKeySequence::HelpContents);
+    QAction* about = help->addAction(tr("&About..."), this, &MainWindow::mnuHelpAbout_Click);
+    about->setObjectName(QStringLiteral("mnuHelpAbout"));
+}
+
+QActionGroup* MainWindow::addOptionGroup(QMenu* menu, const QString& key, const QStringList& captions,
+                                         const QStringList& values, const QStringList& names)
+{
+    auto* group = new QActionGroup(this);
+    for (int i = 0; i < captions.size(); ++i) {
+        QAction* action = menu->addAction(captions[i]);
+        action->setObjectName(names[i]);
+        action->setCheckable(true);
+        action->setData(values[i]);
+        group->addAction(action);
+    }
+    connect(group, &QActionGroup::triggered, this, [this, key](QAction* chosen) {
+        mSettings.SaveSetting(kAppName, kOptions, key, chosen->data().toString());
+    });
+    return group;
+}
+
+void MainWindow::attachFileCommands(FileCommands* commands)
+{
+    mFileCommands = commands;
+    for (QAction* entry : mFileEntries)
+        entry->setVisible(commands != nullptr);
+    const auto connectEntry = [this](int index, void (FileCommands::*command)()) {
+        connect(mFileEntries[index], &QAction::triggered, this, [this, command] {
+            if (mFileCommands)
+                (mFileCommands->*command)();
+        });
+    };
+    connect(mFileEntries[2], &QAction::triggered, this, [this] {
+        if (mFileCommands)
+            mFileCommands->saveWorkout();
+    });
+    connect(mFileEntries[3], &QAction::triggered, this, [this] {
+        if (mFileCommands)
+            mFileCommands->saveWorkoutAs();
+    });
+    connectEntry(1, &FileCommands::openWorkout);
+    connectEntry(5, &FileCommands::openUser);
+    connectEntry(6, &FileCommands::saveUser);
+    connectEntry(7, &FileCommands::saveUserAs);
+    updateRecentFilesMenu();
+}
+
+void MainWindow::attachMachineSelection(MachineSelection* selection)
+{
+    mMachineSelection = selection;
+    mnuOptionEquipment->setVisible(selection != nullptr);
+    mnuOptionEquipmentSeparator->setVisible(selection != nullptr);
+}
+
+void MainWindow::updateRecentFilesMenu()
+{
+    const QStringList titles = mFileCommands ? mFileCommands->recentFileTitles() : QStringList();
+    for (int i = 0; i < 4; ++i) {
+        const bool shown = i < titles.size();
+        mnuFileMRU[i]->setVisible(shown);
+        if (shown)
+            mnuFileMRU[i]->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(titles[i]));
+    }
+    mnuFileMRUSeparator->setVisible(!titles.isEmpty());
+}
+
+// ---------------------------------------------------------------- panels
+
+void MainWindow::buildPanels()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(central);
+    central->installEventFilter(this);
+
+    mGraph = new ProfileGraph(*mEditor, central);
+    mGraph->setObjectName(QStringLiteral("picBox"));
+    mTimeAxis = new TimeAxis(central);
+    mLeftAxis = new ValueAxis(ValueAxis::Side::Left, central);
+    mRightAxis = new ValueAxis(ValueAxis::Side::Right, central);
+    mLeftCaption = new AxisCaption(AxisCaption::Reading::Upwards, central);
+    mLeftCaption->setObjectName(QStringLiteral("picYlbl"));
+    mPaceCaption = new AxisCaption(AxisCaption::Reading::Upwards, central);
+    mPaceCaption->setObjectName(QStringLiteral("picYKlbl"));
+    mPaceCaption->hide();
+    mRightCaption = new AxisCaption(AxisCaption::Reading::Downwards, central);
+    mRightCaption->setObjectName(QStringLiteral("picY2lbl"));
+    mRightAxis->setLabels({std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
+
+    // Segment Design: four value rows (caption, box, scroll bar) and the two buttons.
+    mSegmentFrame = new QGroupBox(tr("Segment Design"), central);
+    mSegmentFrame->setObjectName(QStringLiteral("fraSegment"));
+    auto* grid = new QGridLayout(mSegmentFrame);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(3);
+    const QString boxNames[] = {QStringLiteral("txtSelSegment"), QStringLiteral("txtSelSpeed"),
+                                QStringLiteral("txtSelIncl"), QStringLiteral("txtSelTime")};
+    const QString scrollNames[] = {QStringLiteral("hscSelSegment"), QStringLiteral("hscSelSpeed"),
+                                   QStringLiteral("hscSelIncline"), QStringLiteral("hscSelTime")};
+    auto* segmentLabel = new QLabel(tr("Segment"), mSegmentFrame);
+    segmentLabel->setObjectName(QStringLiteral("lblSegment"));
+    mSpeedLabel = new QLabel(mSegmentFrame);
+    mSpeedLabel->setObjectName(QStringLiteral("lblSpeed"));
+    mSpeedLabel->setToolTip(tr("Click toggles between distance/time and time/distance."));
+    mSpeedLabel->setCursor(Qt::PointingHandCursor);
+    mSpeedLabel->installEventFilter(this);
+    mInclineLabel = new QLabel(mSegmentFrame);
+    mInclineLabel->setObjectName(QStringLiteral("lblIncline"));
+    auto* timeLabel = new QLabel(tr("Time"), mSegmentFrame);
+    timeLabel->setObjectName(QStringLiteral("lblTime"));
+    QLabel* captions[] = {segmentLabel, mSpeedLabel, mInclineLabel, timeLabel};
+    for (int i = 0; i < 4; ++i) {
+        captions[i]->setAlignment(Qt::AlignCenter);
+        grid->addWidget(captions[i], 0, i);
+        auto* box = new ValueBox(mSegmentFrame);
+        box->setObjectName(boxNames[i]);
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00:000")) + 12);
+        captions[i]->setBuddy(box);
+        grid->addWidget(box, 1, i);
+        auto* scroll = new QScrollBar(Qt::Horizontal, mSegmentFrame);
+        scroll->setObjectName(scrollNames[i]);
+        scroll->setFocusPolicy(Qt::NoFocus);
+        grid->addWidget(scroll, 2, i);
+        mBoxes[i] = box;
+        mScrolls[i] = scroll;
+
+        const Editor::Field field = kBoxFields[i];
+        connect(scroll, &QScrollBar::valueChanged, this, [this, field](int v) { mEditor->setValue(field, v); });
+        connect(box, &ValueBox::navigationKey, this, [this, field](Editor::Key key) { mEditor->keyPress(field, key); });
+        const Editor::Box activeBox = static_cast<Editor::Box>(i + 1);
+        connect(box, &ValueBox::activated, this, [this, activeBox] { mEditor->activate(activeBox); });
+    }
+    connect(mBoxes[kSegmentBox], &ValueBox::otherKey, mBoxes[kSegmentBox], [box = mBoxes[kSegmentBox]] {
+        box->end(false);
+    });
+    mScrolls[kTimeBox]->setToolTip(tr("Hold an arrow to change the time 10 seconds a step."));
+
+    mAddButton = new QPushButton(tr("&Ins Seg"), mSegmentFrame);
+    mAddButton->setObjectName(QStringLiteral("btnAddSegment"));
+    mAddButton->setToolTip(tr("Add segment to the right of the selected segment."));
+    mDeleteButton = new QPushButton(tr("&Del Seg"), mSegmentFrame);
+    mDeleteButton->setObjectName(QStringLiteral("btnDelSegment"));
+    mDeleteButton->setToolTip(tr("Delete selected segment."));
+    connect(mAddButton, &QPushButton::clicked, mEditor, &Editor::btnAddSegment_Click);
+    connect(mDeleteButton, &QPushButton::clicked, mEditor, &Editor::btnDelSegment_Click);
+    grid->addWidget(mAddButton, 1, 4);
+    grid->addWidget(mDeleteButton, 2, 4);
+    for (int i = 0; i < 4; ++i)
+        grid->setColumnStretch(i, 1);
+
+    // Workout Totals.
+    mTotalsFrame = new QGroupBox(tr("Workout Totals"), central);
+    mTotalsFrame->setObjectName(QStringLiteral("fraTotals"));
+    mTotalsGrid = new QGridLayout(mTotalsFrame);
+    mTotalsGrid->setHorizontalSpacing(6);
+    mTotalsGrid->setVerticalSpacing(3);
+    const QString totalCaptions[] = {tr("Time"), tr("Distance"), tr("Calories"), tr("Segment"), tr("&Weight")};
+    for (int i = 0; i < 5; ++i)
+        mTotalsCaptions[i] = new QLabel(totalCaptions[i], mTotalsFrame);
+    mTotalsCaptions[3]->setToolTip(tr("Distance of the selected segment."));
+    mTotalTime = makeValueLabel(QStringLiteral("lblTotalTime"), mTotalsFrame);
+    mTotalDist = makeValueLabel(QStringLiteral("lblTotalDist"), mTotalsFrame);
+    mDistUnit = new QLabel(mTotalsFrame);
+    mDistUnit->setObjectName(QStringLiteral("lblwoMiles"));
+    mTotalCal = makeValueLabel(QStringLiteral("lblTotalCal"), mTotalsFrame);
+    mSegDist = makeValueLabel(QStringLiteral("lblSegDist"), mTotalsFrame);
+    mPoundsBox = new ValueBox(mTotalsFrame);
+    mPoundsBox->setObjectName(QStringLiteral("txtPounds"));
+    mPoundsBox->setMinimumWidth(mPoundsBox->fontMetrics().horizontalAdvance(QStringLiteral("000.0")) + 12);
+    mPoundsBox->setMaximumWidth(mPoundsBox->minimumWidth() + 10);
+    mTotalsCaptions[4]->setBuddy(mPoundsBox);
+    mWeightUnit = new QLabel(mTotalsFrame);
+    mWeightUnit->setObjectName(QStringLiteral("lblWeightUnit"));
+    mPoundsScroll = new QScrollBar(Qt::Horizontal, mTotalsFrame);
+    mPoundsScroll->setObjectName(QStringLiteral("hscPounds"));
+    mPoundsScroll->setFocusPolicy(Qt::NoFocus);
+    mPoundsScroll->setToolTip(tr("Your body weight, for the calorie total."));
+    connect(mPoundsScroll, &QScrollBar::valueChanged, this,
+            [this](int v) { mEditor->setValue(Editor::Field::Weight, v); });
+    connect(mPoundsBox, &ValueBox::navigationKey, this,
+            [this](Editor::Key key) { mEditor->keyPress(Editor::Field::Weight, key); });
+    arrangeTotals(Arrangement::Wide);
+
+    // Tab order follows the rows.
+    setTabOrder(mBoxes[0], mBoxes[1]);
+    setTabOrder(mBoxes[1], mBoxes[2]);
+    setTabOrder(mBoxes[2], mBoxes[3]);
+    setTabOrder(mBoxes[3], mAddButton);
+    setTabOrder(mAddButton, mDeleteButton);
+    setTabOrder(mDeleteButton, mPoundsBox);
+
+    setMinimumSize(420, 380);
+}
+
+void MainWindow::arrangeTotals(Arrangement arrangement)
+{
+    QGridLayout* g = mTotalsGrid;
+    for (QWidget* w : {static_cast<QWidget*>(mTotalTime), static_cast<QWidget*>(mTotalDist),
+                       static_cast<QWidget*>(mDistUnit), static_cast<QWidget*>(mTotalCal),
+                       static_cast<QWidget*>(mSegDist), static_cast<QWidget*>(mPoundsBox),
+                       static_cast<QWidget*>(mWeightUnit), static_cast<QWidget*>(mPoundsScroll)})
+        g->removeWidget(w);
+    for (QLabel* c : mTotalsCaptions)
+        g->removeWidget(c);
+    for (int c = 0; c < 10; ++c) {
+        g->setColumnStretch(c, 0);
+        g->setColumnMinimumWidth(c, 0);
+    }
+    g->setRowStretch(6, arrangement == Arrangement::Wide ? 1 : 0);
+
+    if (arrangement == Arrangement::Wide) {
+        // A column beside the graph: one total per row.
+        g->addWidget(mTotalsCaptions[0], 0, 0);
+        g->addWidget(mTotalTime, 0, 1);
+        g->addWidget(mTotalsCaptions[1], 1, 0);
+        g->addWidget(mTotalDist, 1, 1);
+        g->addWidget(mDistUnit, 1, 2);
+        g->addWidget(mTotalsCaptions[2], 2, 0);
+        g->addWidget(mTotalCal, 2, 1);
+        g->addWidget(mTotalsCaptions[3], 3, 0);
+        g->addWidget(mSegDist, 3, 1, 1, 2);
+        g->addWidget(mTotalsCaptions[4], 4, 0);
+        g->addWidget(mPoundsBox, 4, 1);
+        g->addWidget(mWeightUnit, 4, 2);
+        g->addWidget(mPoundsScroll, 5, 0, 1, 3);
+        g->setColumnStretch(1, 1);
+    } else {
+        // A strip under the editing frame: two rows, the weight at the right.
+        g->addWidget(mTotalsCaptions[0], 0, 0);
+        g->addWidget(mTotalTime, 0, 1);
+        g->addWidget(mTotalsCaptions[1], 0, 3);
+        g->addWidget(mTotalDist, 0, 4);
+        g->addWidget(mDistUnit, 0, 5);
+        g->addWidget(mTotalsCaptions[2], 1, 0);
+        g->addWidget(mTotalCal, 1, 1);
+        g->addWidget(mTotalsCaptions[3], 1, 3);
+        g->addWidget(mSegDist, 1, 4, 1, 2);
+        g->addWidget(mTotalsCaptions[4], 0, 7);
+        g->addWidget(mPoundsBox, 0, 8);
+        g->addWidget(mWeightUnit, 0, 9);
+        g->addWidget(mPoundsScroll, 1, 7, 1, 3);
+        g->setColumnMinimumWidth(2, 12);
+        g->setColumnStretch(6, 1);
+    }
+    const Qt::Alignment values = (arrangement == Arrangement::Wide ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    for (QLabel* value : {mTotalTime, mTotalDist, mTotalCal, mSegDist})
+        value->setAlignment(values);
+}
+
+// ---------------------------------------------------------------- layout
+
+double MainWindow::dotsPerInch() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+int MainWindow::windowStateValue() const
+{
+    if (windowState() & Qt::WindowMinimized)
+        return 1;
+    if (windowState() & Qt::WindowMaximized)
+        return 2;
+    return 0;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        ResizeMainForm();
+    else if (watched == mSpeedLabel && event->type() == QEvent::MouseButtonPress && mSpeedLabel->isEnabled())
+        mEditor->lblSpeed_Click();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && mStarted)
+        WindowPlacement::writeState(mSettings, windowStateValue());
+}
+
+void MainWindow::ResizeMainForm()
+{
+    QWidget* client = centralWidget();
+    const double dpi = dotsPerInch();
+    const int gap = twipsToPixels(kPanelGapTwips, dpi);
+    const Arrangement arrangement =
+        chooseArrangement(QSize(pixelsToTwips(width(), dpi), pixelsToTwips(height(), dpi)));
+    if (arrangement != mArrangement) {
+        mArrangement = arrangement;
+        arrangeTotals(arrangement);
+    }
+    mTotalsGrid->activate();
+
+    const int w = client->width();
+    const int h = client->height();
+    const int segmentHeight = mSegmentFrame->sizeHint().height();
+    const int totalsHeight = mTotalsFrame->sizeHint().height();
+    QRect graphArea;
+    if (arrangement == Arrangement::Wide) {
+        // Totals in a column right of the graph, segment design across the bottom.
+        const int totalsWidth = mTotalsFrame->sizeHint().width();
+        mSegmentFrame->setGeometry(gap, h - gap - segmentHeight, w - 2 * gap, segmentHeight);
+        const int top = gap;
+        const int bottom = h - 2 * gap - segmentHeight;
+        mTotalsFrame->setGeometry(w - gap - totalsWidth, top, totalsWidth, std::max(totalsHeight, bottom - top));
+        graphArea = QRect(gap, top, w - 3 * gap - totalsWidth, bottom - top);
+    } else {
+        // Both frames stacked under the graph, full width.
+        mTotalsFrame->setGeometry(gap, h - gap - totalsHeight, w - 2 * gap, totalsHeight);
+        mSegmentFrame->setGeometry(gap, h - 2 * gap - totalsHeight - segmentHeight, w - 2 * gap, segmentHeight);
+        graphArea = QRect(gap, gap, w - 2 * gap, h - 4 * gap - totalsHeight - segmentHeight);
+    }
+    placeGraph(graphArea);
+    if (mStarted)
+        WindowPlacement::writeState(mSettings, windowStateValue());
+}
+
+void MainWindow::placeGraph(const QRect& area)
+{
+    const int lineHeight = fontMetrics().height();
+    const int captionWidth = mLeftCaption->preferredWidth();
+    const int leftWidth = mLeftAxis->preferredWidth({QStringLiteral("19.3-"), QStringLiteral("10-")});
+    const int rightWidth = mRightAxis->preferredWidth({QStringLiteral("-50")});
+    const int axisHeight = mTimeAxis->preferredHeight();
+
+    const int graphLeft = area.left() + captionWidth + leftWidth;
+    const int graphWidth = std::max(20, area.width() - 2 * captionWidth - leftWidth - rightWidth);
+    const int graphTop = area.top() + lineHeight / 2;
+    const int graphHeight = std::max(20, area.height() - lineHeight / 2 - axisHeight);
+    mGraph->setGeometry(graphLeft, graphTop, graphWidth, graphHeight);
+    const QRect content = mGraph->contentsRect().translated(mGraph->pos());
+
+    const QRect axisBand(0, area.top(), 0, graphHeight + lineHeight);
+    mLeftAxis->setGeometry(area.left() + captionWidth, axisBand.top(), leftWidth - 3, axisBand.height());
+    mRightAxis->setGeometry(graphLeft + graphWidth + 3, axisBand.top(), rightWidth - 3, axisBand.height());
+    mLeftCaption->setGeometry(area.left(), graphTop, captionWidth, graphHeight);
+    mPaceCaption->setGeometry(mLeftCaption->geometry());
+    mRightCaption->setGeometry(graphLeft + graphWidth + rightWidth, graphTop, captionWidth, graphHeight);
+
+    const int margin = leftWidth;
+    mTimeAxis->setGeometry(graphLeft - margin, graphTop + graphHeight, graphWidth + 2 * margin, axisHeight);
+    mTimeAxis->setGraphSpan(content.left() - mTimeAxis->x(), content.width());
+    mLeftAxis->setScale(mGraph->speedScaleTop(), content.top() - axisBand.top(), content.height());
+    mRightAxis->setScale(mGraph->inclineScaleTop(), content.top() - axisBand.top(), content.height());
+}
+
+// ---------------------------------------------------------------- refresh
+
+void MainWindow::refresh(unsigned changes)
+{
+    const Editor& e = *mEditor;
+    if (changes & (Editor::Scrolls | Editor::Ranges)) {
+        const Editor::Field fields[] = {Editor::Field::Segment, Editor::Field::Speed, Editor::Field::Incline,
+                                        Editor::Field::Time, Editor::Field::Weight};
+        QScrollBar* scrolls[] = {mScrolls[0], mScrolls[1], mScrolls[2], mScrolls[3], mPoundsScroll};
+        for (int i = 0; i < 5; ++i) {
+            const Editor::Control& c = e.control(fields[i]);
+            const QSignalBlocker block(scrolls[i]);
+            scrolls[i]->setRange(c.min, c.max);
+            scrolls[i]->setSingleStep(c.step);
+            scrolls[i]->setPageStep(c.page);
+            scrolls[i]->setValue(c.value);
+        }
+    }
+    if (changes & Editor::Texts) {
+        for (int i = 0; i < 4; ++i)
+            mBoxes[i]->setText(e.text(kBoxFields[i]));
+        mPoundsBox->setText(e.text(Editor::Field::Weight));
+    }
+    if (changes & Editor::Totals) {
+        const Editor::TotalsTexts& t = e.totals();
+        mTotalTime->setText(t.time);
+        mTotalDist->setText(t.distance);
+        mTotalCal->setText(t.calories);
+        mSegDist->setText(t.segmentDistance);
+    }
+    if (changes & (Editor::Captions | Editor::Totals)) {
+        mSpeedLabel->setText(e.speedCaption());
+        mInclineLabel->setText(mSession.machine.AttTwoDesignLabel());
+        mDistUnit->setText(e.distanceUnitText());
+        mWeightUnit->setText(mSession.machine.units() == Units::Kilometres ? tr("kg") : tr("lb"));
+    }
+    if (changes & Editor::Graph)
+        mGraph->updateGraphics();
+    if (changes & Editor::TimeScale) {
+        double total = 0;
+        for (int i = 1; i <= mSession.workout.count(); ++i)
+            total += mSession.workout.segment(i).SegmentTime();
+        mTimeAxis->updateXScales(total);
+    }
+    if (changes & (Editor::ValueScales | Editor::Ranges))
+        refreshScales();
+    if (changes & Editor::Enabled) {
+        const bool on = e.editingEnabled();
+        for (int i = 0; i < 4; ++i) {
+            mBoxes[i]->setEnabled(on);
+            mScrolls[i]->setEnabled(on);
+        }
+        mAddButton->setEnabled(on);
+        mDeleteButton->setEnabled(on);
+        mPoundsBox->setEnabled(on);
+        mPoundsScroll->setEnabled(on);
+    }
+    if (changes & Editor::WeightFocus)
+        focusBox(mPoundsBox);
+    if (changes & Editor::ActiveBox) {
+        switch (e.activeBox()) {
+        case Editor::Box::Segment: focusBox(mBoxes[kSegmentBox]); break;
+        case Editor::Box::Speed: focusBox(mBoxes[kSpeedBox]); break;
+        case Editor::Box::Incline: focusBox(mBoxes[kInclineBox]); break;
+        case Editor::Box::Time: focusBox(mBoxes[kTimeBox]); break;
+        case Editor::Box::None: break;
+        }
+    }
+}
+
+void MainWindow::refreshScales()
+{
+    const Machine& m = mSession.machine;
+    const bool kilometres = m.units() == Units::Kilometres && m.MachineType() != QLatin1String("Elliptical");
+    const std::array<AxisLabel, 6> left = leftAxisLabels(mEditor->control(Editor::Field::Speed).max, kilometres);
+    std::array<std::optional<AxisLabel>, 6> leftShown;
+    for (int i = 0; i < 6; ++i)
+        leftShown[i] = left[i];
+    mLeftAxis->setLabels(leftShown);
+    mRightAxis->setLabels(rightAxisLabels(mEditor->control(Editor::Field::Incline).max));
+
+    const bool pace = mEditor->paceShown();
+    mLeftCaption->setText(leftAxisCaption(m, false));
+    mPaceCaption->setText(leftAxisCaption(m, true));
+    mLeftCaption->setVisible(!pace);
+    mPaceCaption->setVisible(pace);
+    mRightCaption->setText(rightAxisCaption(m));
+    ResizeMainForm();
+}
+
+void MainWindow::focusBox(ValueBox* box)
+{
+    // The box may be disabled during a run; then it simply does not take the focus.
+    if (!box->isEnabled())
+        return;
+    box->setFocus(Qt::OtherFocusReason);
+    box->setSelection(0, 5);
+}
+
+// ---------------------------------------------------------------- WorkoutView
+
+void MainWindow::refreshWorkout()
+{
+    mEditor->refreshAll();
+}
+
+void MainWindow::selectSegment(int index)
+{
+    mEditor->selectSegment(index);
+}
+
+void MainWindow::switchUnits(Units units)
+{
+    if (units == Units::Kilometres)
+        mnuOptionKilometers_Click();
+    else
+        mnuOptionMiles_Click();
+}
+
+void MainWindow::applyMachineRanges()
+{
+    mEditor->applyMachineRanges();
+}
+
+void MainWindow::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+}
+
+void MainWindow::resetElapsedTime()
+{
+    // The run panel with its time-left label comes with the run engine.
+}
+
+void MainWindow::setWeight(int pounds)
+{
+    mEditor->setWeight(pounds);
+}
+
+// ---------------------------------------------------------------- commands
+
+void MainWindow::mnuFileNew_Click()
+{
+    // Starting afresh would throw away unsaved edits without a word.
+    if (!offerToSave())
+        return;
+    NewWorkout(mSession.workout, mSession.machine, mSettings, mGraph->graphSize().width());
+    mSession.workout.setWeight(mSession.weightPounds);
+    mEditor->selectSegment(1);
+    mEditor->refreshAll();
+    setCaption(QStringLiteral("Kinetrova"));
+    resetElapsedTime();
+}
+
+void MainWindow::mnuFileExit_Click()
+{
+    close();
+}
+
+void MainWindow::applyUnitsMenu(Units units)
+{
+    mnuOptionMiles->setChecked(units == Units::Miles);
+    mnuOptionKilometers->setChecked(units == Units::Kilometres);
+}
+
+void MainWindow::mnuOptionMiles_Click()
+{
+    QWidget* focused = QApplication::focusWidget();
+    applyUnitsMenu(Units::Miles);
+    mEditor->switchUnits(Units::Miles);
+    if (focused && focused->window() == this)
+        focused->setFocus();
+}
+
+void MainWindow::mnuOptionKilometers_Click()
+{
+    QWidget* focused = QApplication::focusWidget();
+    applyUnitsMenu(Units::Kilometres);
+    mEditor->switchUnits(Units::Kilometres);
+    if (focused && focused->window() == this)
+        focused->setFocus();
+}
+
+void MainWindow::mnuOptionEquipment_Click()
+{
+    if (mMachineSelection)
+        mMachineSelection->showSelection();
+}
+
+void MainWindow::mnuHelpContents_Click()
+{
+    const QString folder = mPaths.programDataDir() + QStringLiteral("/help");
+    const QString index = folder + QStringLiteral("/index.html");
+    if (!QFileInfo(index).isReadable()) {
+        mMessages.show(QStringLiteral("To use help: \r\rthe file \"index.html\" must be in the \"") + folder
+                           + QStringLiteral("\" directory"),
+                       MessageBoxes::Icon::Information);
+        return;
+    }
+    if (!mHelp)
+        mHelp = new HelpWindow(index);
+    mHelp->show();
+    mHelp->raise();
+    mHelp->activateWindow();
+}
+
+void MainWindow::mnuHelpAbout_Click()
+{
+    AboutDialog about(
+        [this] {
+            ResetSettings(mSettings, mSession.machine);
+            mEditor->applyMachineRanges();
+            applyUnitsMenu(Units::Miles);
+            mEditor->applySpeedDisplayMode();
+            mEditor->refreshAll();
+        },
+        this);
+    about.exec();
+}
+
+// ---------------------------------------------------------------- start-up
+
+void MainWindow::loadMachineProfile()
+{
+    if (mMachineSelection) {
+        mMachineSelection->load();
+        return;
+    }
+    Machine& machine = mSession.machine;
+    machine.GetSettings(mSettings);
+    machine.setMachineType(machine.MachineType());
+    mEditor->applyMachineRanges();
+}
+
+void MainWindow::buildDefaultWorkout()
+{
+    DefaultWorkout(mSession.workout, mSettings, mPaths.userDataDir());
+    mSession.workout.setWeight(mSession.weightPounds);
+    mEditor->refreshAll();
+}
+
+void MainWindow::startUp(const QStringList& arguments)
+{
+    // Window state and machine profile first: everything after uses them.
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = s ? s->availableGeometry() : QRect(0, 0, 1280, 800);
+    const WindowPlacement placement = WindowPlacement::read(mSettings, available, dotsPerInch());
+    const bool firstStart = placement.state == WindowPlacement::kFirstStart;
+    loadMachineProfile();
+    setGeometry(placement.pixels);
+
+    // The workout: a user file named on the command line, else the last workout.
+    bool loaded = false;
+    const QString userFile = userFileArgument(arguments);
+    if (!userFile.isEmpty()) {
+        loaded = mFileCommands && mFileCommands->openUserFileAtStart(userFile);
+        mSession.userFile = loaded ? userFile : QString();
+    } else {
+        mSession.userFile.clear();
+        CleanupEarlierRelease(mSettings);
+    }
+    if (!loaded) {
+        bool ok = false;
+        const int pounds = mSettings.GetSetting(kAppName, kUser, QStringLiteral("weight"), QStringLiteral("160"))
+                               .trimmed().toInt(&ok);
+        mEditor->setWeight(ok ? pounds : 160);
+    }
+    if (!loaded && userFile.isEmpty()) {
+        const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"));
+        loaded = !lastFile.isEmpty() && mFileCommands && mFileCommands->openLastWorkout(lastFile);
+    }
+    if (!loaded)
+        buildDefaultWorkout(); // also when the user file named on the command line could not be read
+
+    // Units, speed display and run options.
+    const QString units = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Units"), QStringLiteral("Miles"));
+    switchUnits(units == QLatin1String("Miles") ? Units::Miles : Units::Kilometres);
+    mEditor->applySpeedDisplayMode();
+    const QString voice = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("VoiceCues"), QStringLiteral("1"));
+    mVoiceGroup->actions().at(voice == QLatin1String("1") ? 0 : 1)->setChecked(true);
+    mEditor->selectSegment(mSession.workout.current());
+    mSession.modified = false;
+    resetElapsedTime();
+    const QString beeps = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Beeps"), QStringLiteral("1"));
+    mBeepGroup->actions().at(beeps == QLatin1String("1") ? 0 : 1)->setChecked(true);
+    const QString delay = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Delay"), QStringLiteral("10"));
+    mDelayGroup->actions().at(delay == QLatin1String("20") ? 2 : delay == QLatin1String("5") ? 0 : 1)->setChecked(true);
+
+    if (mFileCommands)
+        mFileCommands->registerUserFileType();
+
+    // Fit the workout to the machine and show it.
+    mEditor->applyMachineRanges();
+    if (mMachineSelection)
+        mMachineSelection->verifyWorkout();
+    mEditor->refreshAll();
+    mStarted = true;
+    if (placement.state == 2)
+        showMaximized();
+    else
+        show();
+    ResizeMainForm();
+    mGraph->updateGraphics();
+    mEditor->activate(Editor::Box::Segment);
+
+    // A first start asks for the equipment once the window is up.
+    if (firstStart && mMachineSelection)
+        QTimer::singleShot(0, this, [this] {
+            if (mMachineSelection)
+                mMachineSelection->showSelection();
+        });
+    updateRecentFilesMenu();
+}
+
+// ---------------------------------------------------------------- exit
+
+bool MainWindow::offerToSave()
+{
+    if (!mSession.modified || !mFileCommands)
+        return true;
+    const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("file"), QStringLiteral("lastfile"),
+                                                  QStringLiteral("default.txt"));
+    const QString name = lastFile.isEmpty() ? QStringLiteral("workout") : lastFile;
+    const MessageBoxes::Answer answer =
+        mMessages.show(QStringLiteral("Do you want to save changes made to ") + name + QStringLiteral("?"),
+                       MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNoCancel);
+    if (answer == MessageBoxes::Answer::Cancel)
+        return false;
+    if (answer == MessageBoxes::Answer::No) {
+        mSession.modified = false;
+        return true;
+    }
+    // Without a remembered file (after File > New) the workout needs a name first;
+    // a cancelled or failed save keeps the edits.
+    return lastFile.isEmpty() ? mFileCommands->saveWorkoutAs() : mFileCommands->saveWorkout();
+}
+
+bool MainWindow::runExitSequence()
+{
+    WindowPlacement placement;
+    placement.state = windowStateValue();
+    placement.pixels = normalGeometry().isValid() ? normalGeometry() : geometry();
+    placement.write(mSettings, dotsPerInch());
+
+    if (!offerToSave())
+        return false;
+
+    if (mHelp)
+        mHelp->close();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!runExitSequence()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace kntr

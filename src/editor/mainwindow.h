@@ -1,0 +1,178 @@
+#pragma once
+
+#include "editor.h"
+#include "windowplacement.h"
+
+#include "model/workoutview.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class QAction;
+class QActionGroup;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+
+namespace kntr {
+
+class AppPaths;
+class AxisCaption;
+class Clock;
+class FileCommands;
+class HelpWindow;
+class MachineSelection;
+class MessageBoxes;
+class ProfileGraph;
+class SettingsStore;
+class TimeAxis;
+class ValueAxis;
+class ValueBox;
+struct Session;
+
+/// The main window (frmMain): the profile graph with its axes, the "Segment
+/// Design" and "Workout Totals" frames, the menus, start-up and exit.
+///
+/// Editing itself is the Editor's; the window mirrors its state and forwards
+/// the user's actions to it. The file commands and the machine selection
+/// window are attached once they exist (attachFileCommands,
+/// attachMachineSelection); until then their menu entries stay hidden.
+class MainWindow : public QMainWindow, public WorkoutView
+{
+    Q_OBJECT
+
+public:
+    MainWindow(Session& session, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
+               Clock& clock, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /// Shows the workout and user-file entries of the File menu and lets start-up
+    /// load files and exit save the workout through commands (which must outlive the window).
+    void attachFileCommands(FileCommands* commands);
+    /// Shows "Select Equipment..." and lets start-up load the profile and fit the
+    /// workout through selection (which must outlive the window).
+    void attachMachineSelection(MachineSelection* selection);
+
+    /// The start-up sequence: options, machine profile, placement, the user file
+    /// named in arguments (as QCoreApplication::arguments()) or the last workout
+    /// or the default workout; then shows the window.
+    void startUp(const QStringList& arguments);
+
+    Editor& editor() { return *mEditor; }
+    /// The File menu, for commands added later (Random, Print, Create MP3/WAV).
+    QMenu* fileMenu() const { return mFileMenu; }
+    /// Asks whether to save an edited workout before it is replaced or the program
+    /// ends (Yes saves, or saves as when no workout file is remembered); returns
+    /// false when the user cancelled or the save did not happen.
+    bool offerToSave();
+    /// The arrangement ResizeMainForm chose last.
+    Arrangement arrangement() const { return mArrangement; }
+
+    // WorkoutView
+    void refreshWorkout() override;
+    void selectSegment(int index) override;
+    void switchUnits(Units units) override;
+    void applyMachineRanges() override;
+    void setCaption(const QString& caption) override;
+    void resetElapsedTime() override;
+    void setWeight(int pounds) override;
+
+public slots:
+    void mnuFileNew_Click();
+    void mnuFileExit_Click();
+    void mnuOptionMiles_Click();
+    void mnuOptionKilometers_Click();
+    void mnuOptionEquipment_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    /// Places panels and graph for the window's size and stores the window state.
+    void ResizeMainForm();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    QActionGroup* addOptionGroup(QMenu* menu, const QString& key, const QStringList& captions,
+                                 const QStringList& values, const QStringList& names);
+    void buildPanels();
+    void arrangeTotals(Arrangement arrangement);
+    void refresh(unsigned changes);
+    void refreshScales();
+    void placeGraph(const QRect& area);
+    void focusBox(ValueBox* box);
+    void loadMachineProfile();
+    void buildDefaultWorkout();
+    void applyUnitsMenu(Units units);
+    void updateRecentFilesMenu();
+    bool runExitSequence();
+    int windowStateValue() const;
+    double dotsPerInch() const;
+
+    Session& mSession;
+    SettingsStore& mSettings;
+    const AppPaths& mPaths;
+    MessageBoxes& mMessages;
+    Editor* mEditor;
+    FileCommands* mFileCommands = nullptr;
+    MachineSelection* mMachineSelection = nullptr;
+    Arrangement mArrangement = Arrangement::Wide;
+    bool mStarted = false;
+
+    // Menus
+    QMenu* mFileMenu = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileExit = nullptr;
+    std::array<QAction*, 8> mFileEntries{}; ///< Open .. Save User As and their separators
+    std::array<QAction*, 4> mnuFileMRU{};
+    QAction* mnuFileMRUSeparator = nullptr;
+    QAction* mnuOptionMiles = nullptr;
+    QAction* mnuOptionKilometers = nullptr;
+    QAction* mnuOptionEquipment = nullptr;
+    QAction* mnuOptionEquipmentSeparator = nullptr;
+    QActionGroup* mVoiceGroup = nullptr;
+    QActionGroup* mDelayGroup = nullptr;
+    QActionGroup* mBeepGroup = nullptr;
+
+    // Graph and axes
+    ProfileGraph* mGraph = nullptr;
+    TimeAxis* mTimeAxis = nullptr;
+    ValueAxis* mLeftAxis = nullptr;
+    ValueAxis* mRightAxis = nullptr;
+    AxisCaption* mLeftCaption = nullptr;
+    AxisCaption* mPaceCaption = nullptr;
+    AxisCaption* mRightCaption = nullptr;
+
+    // Segment Design
+    QGroupBox* mSegmentFrame = nullptr;
+    std::array<ValueBox*, 4> mBoxes{};      ///< segment, speed, incline, time
+    std::array<QScrollBar*, 4> mScrolls{};  ///< in the same order
+    QLabel* mSpeedLabel = nullptr;
+    QLabel* mInclineLabel = nullptr;
+    QPushButton* mAddButton = nullptr;
+    QPushButton* mDeleteButton = nullptr;
+
+    // Workout Totals
+    QGroupBox* mTotalsFrame = nullptr;
+    QGridLayout* mTotalsGrid = nullptr;
+    QLabel* mTotalTime = nullptr;
+    QLabel* mTotalDist = nullptr;
+    QLabel* mDistUnit = nullptr;
+    QLabel* mTotalCal = nullptr;
+    QLabel* mSegDist = nullptr;
+    ValueBox* mPoundsBox = nullptr;
+    QScrollBar* mPoundsScroll = nullptr;
+    QLabel* mWeightUnit = nullptr;
+    std::array<QLabel*, 5> mTotalsCaptions{};
+
+    QPointer<HelpWindow> mHelp;
+};
+
+} // namespace kntr

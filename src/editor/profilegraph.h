@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QFrame>
+
+namespace kntr {
+
+class Editor;
+
+/// The profile graph (picBox): one column per segment, as wide as the segment
+/// is long, with the speed bar and the incline bar over each other on their own
+/// scales and the current segment in highlight colours. Clicks select a
+/// segment and drags change the active value, through the Editor.
+class ProfileGraph : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit ProfileGraph(Editor& editor, QWidget* parent = nullptr);
+
+    /// Recomputes the column widths for the current size and redraws (updateGraphics).
+    void updateGraphics();
+    /// Width and height of the drawing area in pixels.
+    QSize graphSize() const { return contentsRect().size(); }
+    /// The bottom of the speed scale and of the incline scale, in tenths.
+    int speedScaleTop() const;
+    int inclineScaleTop() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QPoint toGraph(const QPoint& widgetPoint) const;
+
+    Editor& mEditor;
+};
+
+} // namespace kntr

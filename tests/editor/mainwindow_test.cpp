@@ -1,0 +1,592 @@
+#include "editor/axiscaption.h"
+#include "editor/filecommands.h"
+#include "editor/machineselection.h"
+#include "editor/mainwindow.h"
+#include "editor/windowplacement.h"
+
+#include "model/session.h"
+#include "platform/apppaths.h"
+#include "platform/clock.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedmessageboxes.h"
+#include "platform/settingsstore.h"
+#include "testenv.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace kntr;
+
+namespace {
+
+/// The file controller as the window sees it: records calls, answers from fields.
+class FakeFileCommands : public FileCommands
+{
+public:
+    bool openUserFileAtStart(const QString& path) override
+    {
+        userFilesOpened << path;
+        return userFileLoads;
+    }
+    bool openLastWorkout(const QString& path) override
+    {
+        lastWorkoutsOpened << path;
+        return lastWorkoutLoads;
+    }
+    void registerUserFileType() override { ++registrations; }
+    void openWorkout() override { calls << "openWorkout"; }
+    bool saveWorkout() override
+    {
+        calls << "saveWorkout";
+        return saveSucceeds;
+    }
+    bool saveWorkoutAs() override
+    {
+        calls << "saveWorkoutAs";
+        return saveSucceeds;
+    }
+    void openUser() override { calls << "openUser"; }
+    void saveUser() override { calls << "saveUser"; }
+    void saveUserAs() override { calls << "saveUserAs"; }
+    QStringList recentFileTitles() const override { return recent; }
+    void openRecentFile(int index) override { calls << QStringLiteral("openRecent%1").arg(index); }
+
+    QStringList userFilesOpened, lastWorkoutsOpened, calls, recent;
+    bool userFileLoads = true;
+    bool lastWorkoutLoads = false;
+    bool saveSucceeds = true;
+    int registrations = 0;
+};
+
+class FakeMachineSelection : public MachineSelection
+{
+public:
+    explicit FakeMachineSelection(Session& s, SettingsStore& settings) : mSession(s), mSettings(settings) {}
+    void load() override
+    {
+        ++loads;
+        mSession.machine.GetSettings(mSettings);
+        mSession.machine.setMachineType(mSession.machine.MachineType());
+    }
+    void verifyWorkout() override { ++verifications; }
+    void showSelection() override { ++shown; }
+
+    int loads = 0, verifications = 0, shown = 0;
+
+private:
+    Session& mSession;
+    SettingsStore& mSettings;
+};
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+
+    MainWindow& window()
+    {
+        if (!mWindow)
+            mWindow = std::make_unique<MainWindow>(session, settings, paths, messages, clock);
+        return *mWindow;
+    }
+
+    void start(const QStringList& arguments = {QStringLiteral("kinetrova")})
+    {
+        window().startUp(arguments);
+        QCoreApplication::processEvents();
+    }
+
+    template<typename T = QWidget>
+    T* find(const QString& name)
+    {
+        T* w = window().findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name.toStdString();
+        return w;
+    }
+    QString text(const QString& name)
+    {
+        if (auto* edit = window().findChild<QLineEdit*>(name))
+            return edit->text();
+        auto* label = find<QLabel>(name);
+        return label ? label->text() : QString();
+    }
+    QAction* action(const QString& name) { return find<QAction>(name); }
+
+    /// Captions of the visible entries of a menu, separators as "-".
+    QStringList visibleEntries(const QString& menuName)
+    {
+        QStringList out;
+        auto* menu = find<QMenu>(menuName);
+        emit menu->aboutToShow();
+        for (QAction* a : menu->actions()) {
+            if (!a->isVisible())
+                continue;
+            if (a->isSeparator()) {
+                if (!out.isEmpty() && out.last() != "-")
+                    out << "-";
+            } else {
+                out << a->text();
+            }
+        }
+        if (!out.isEmpty() && out.last() == "-")
+            out.removeLast();
+        return out;
+    }
+
+    QPoint pointInSegment(int index)
+    {
+        auto* graph = find<QWidget>("picBox");
+        int x = 1; // the graph's frame
+        for (int i = 1; i < index; ++i)
+            x += static_cast<int>(session.workout.segment(i).SegmentWidth()) + 1;
+        return QPoint(x + 1, graph->height() - 3);
+    }
+
+    test::ScopedXdgHome home;
+    Session session;
+    MemorySettingsStore settings;
+    AppPaths paths{QStringLiteral(KNTR_DATA_DIR), QStringLiteral("/home/ann/.local/share/kinetrova")};
+    ScriptedMessageBoxes messages;
+    ManualClock clock;
+    FakeFileCommands files;
+    std::unique_ptr<MainWindow> mWindow;
+};
+
+TEST_F(MainWindowTest, FirstStartShowsTheDefaultWorkoutCentred)
+{
+    FakeMachineSelection machine(session, settings);
+    window().attachMachineSelection(&machine);
+    start();
+
+    const QScreen* screen = window().screen();
+    const double dpi = screen->logicalDotsPerInchY();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().size(), QSize(twipsToPixels(8800, dpi), twipsToPixels(5800, dpi)));
+    EXPECT_LE((window().geometry().center() - screen->availableGeometry().center()).manhattanLength(), 2);
+
+    EXPECT_EQ(text("lblTotalTime"), "30:00");
+    EXPECT_EQ(text("lblTotalDist"), "1.467");
+    EXPECT_EQ(text("lblwoMiles"), "Miles");
+    EXPECT_EQ(text("txtSelSegment"), "1");
+    EXPECT_EQ(text("txtSelSpeed"), "1");
+    EXPECT_EQ(text("txtSelTime"), "1:00");
+    EXPECT_EQ(text("txtPounds"), "160");
+    EXPECT_EQ(text("lblSpeed"), "Speed");
+    EXPECT_EQ(text("lblYscale0"), "10-");
+    EXPECT_EQ(text("lblY2scale5"), "-0");
+    EXPECT_EQ(text("lblXnum2"), "15:00");
+    EXPECT_TRUE(find<QWidget>("picYlbl")->isVisible());
+    EXPECT_EQ(find<AxisCaption>("picYlbl")->text(), "Speed");
+    EXPECT_EQ(find<AxisCaption>("picY2lbl")->text(), "Incline");
+    EXPECT_EQ(window().windowTitle(), "Kinetrova");
+    EXPECT_FALSE(session.modified);
+
+    EXPECT_TRUE(action("mnuOptionVoiceOn")->isChecked());
+    EXPECT_TRUE(action("mnuOptionBeep1")->isChecked());
+    EXPECT_TRUE(action("mnuOptionDelay10")->isChecked());
+    EXPECT_TRUE(action("mnuOptionMiles")->isChecked());
+    EXPECT_EQ(machine.loads, 1);
+    EXPECT_EQ(machine.verifications, 1);
+    EXPECT_EQ(machine.shown, 1); // the user picks the equipment on a first start
+}
+
+TEST_F(MainWindowTest, LaterStartRestoresPlacementAndOptions)
+{
+    settings.SaveSetting(kAppName, "user", "windowstate", "0");
+    settings.SaveSetting(kAppName, "user", "frmMainLeft", "1500");
+    settings.SaveSetting(kAppName, "user", "frmMainTop", "750");
+    settings.SaveSetting(kAppName, "user", "frmMainWidth", "10500");
+    settings.SaveSetting(kAppName, "user", "frmMainHeight", "7500");
+    settings.SaveSetting(kAppName, "options", "Beeps", "2");
+    settings.SaveSetting(kAppName, "options", "Delay", "20");
+    settings.SaveSetting(kAppName, "options", "VoiceCues", "0");
+    settings.SaveSetting(kAppName, "user", "weight", "200");
+    FakeMachineSelection machine(session, settings);
+    window().attachMachineSelection(&machine);
+    start();
+
+    const double dpi = window().screen()->logicalDotsPerInchY();
+    EXPECT_EQ(window().size(), QSize(twipsToPixels(10500, dpi), twipsToPixels(7500, dpi)));
+    EXPECT_TRUE(action("mnuOptionBeep2")->isChecked());
+    EXPECT_TRUE(action("mnuOptionDelay20")->isChecked());
+    EXPECT_TRUE(action("mnuOptionVoiceOff")->isChecked());
+    EXPECT_EQ(text("txtPounds"), "200");
+    EXPECT_EQ(machine.shown, 0);
+}
+
+TEST_F(MainWindowTest, MenusShowOnlyWhatWorks)
+{
+    start();
+    EXPECT_EQ(visibleEntries("mnuFile"), QStringList({"&New Workout", "-", "E&xit"}));
+    EXPECT_EQ(visibleEntries("mnuOptions"),
+              QStringList({"&Voice Cues On", "Voice Cues O&ff", "-", "Delay start &5 seconds",
+                           "Delay start &10 seconds", "Delay start &20 seconds", "-", "Beep &once",
+                           "Beep &twice", "-", "&Miles and pounds", "&Kilometers and kilograms"}));
+    EXPECT_EQ(visibleEntries("mnuHelp"), QStringList({"&Contents...", "&About..."}));
+    QStringList bar;
+    for (QAction* a : window().menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, QStringList({"&File", "&Options", "&Help"}));
+}
+
+TEST_F(MainWindowTest, AttachedCommandsFillTheMenus)
+{
+    FakeMachineSelection machine(session, settings);
+    files.recent = {"/w/run.txt", "/w/hill.txt"};
+    window().attachFileCommands(&files);
+    window().attachMachineSelection(&machine);
+    start();
+    EXPECT_EQ(visibleEntries("mnuFile"),
+              QStringList({"&New Workout", "-", "&Open Workout...", "&Save Workout", "Save Workout &As...", "-",
+                           "O&pen User...", "Sa&ve User", "Sav&e User As...", "-", "&1 /w/run.txt",
+                           "&2 /w/hill.txt", "-", "E&xit"}));
+    EXPECT_EQ(visibleEntries("mnuOptions").last(), "&Select Equipment...");
+    action("mnuFileSaveAs")->trigger();
+    action("mnuFileOpenUser")->trigger();
+    action("mnuFileMRU2")->trigger();
+    EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs", "openUser", "openRecent2"}));
+    action("mnuOptionEquipment")->trigger();
+    EXPECT_EQ(machine.shown, 2); // first start, then the menu
+    EXPECT_EQ(files.registrations, 1);
+}
+
+TEST_F(MainWindowTest, OptionsAreRadioChoicesThatPersist)
+{
+    start();
+    action("mnuOptionBeep2")->trigger();
+    EXPECT_FALSE(action("mnuOptionBeep1")->isChecked());
+    EXPECT_EQ(settings.GetSetting(kAppName, "options", "Beeps"), "2");
+    action("mnuOptionDelay5")->trigger();
+    EXPECT_EQ(settings.GetSetting(kAppName, "options", "Delay"), "5");
+    EXPECT_FALSE(action("mnuOptionDelay10")->isChecked());
+    action("mnuOptionVoiceOff")->trigger();
+    EXPECT_EQ(settings.GetSetting(kAppName, "options", "VoiceCues"), "0");
+}
+
+TEST_F(MainWindowTest, UnitSwitchFromTheMenu)
+{
+    start();
+    action("mnuOptionKilometers")->trigger();
+    EXPECT_TRUE(action("mnuOptionKilometers")->isChecked());
+    EXPECT_FALSE(action("mnuOptionMiles")->isChecked());
+    EXPECT_EQ(text("lblwoMiles"), "km");
+    EXPECT_EQ(text("lblTotalDist"), "2.361");
+    EXPECT_EQ(text("lblYscale0"), "16.1-");
+    EXPECT_EQ(text("txtPounds"), "72.6");
+    EXPECT_EQ(settings.GetSetting(kAppName, "options", "Units"), "Kilos");
+    action("mnuOptionMiles")->trigger();
+    EXPECT_EQ(text("lblTotalDist"), "1.467");
+    EXPECT_EQ(text("lblYscale0"), "10-");
+}
+
+TEST_F(MainWindowTest, KeysInTheBoxes)
+{
+    start();
+    auto* time = find<QLineEdit>("txtSelTime");
+    QTest::keyClick(time, Qt::Key_PageUp);
+    EXPECT_EQ(time->text(), "1:10");
+    EXPECT_EQ(text("lblTotalTime"), "30:10");
+    EXPECT_EQ(find<QScrollBar>("hscSelTime")->value(), 70);
+    EXPECT_TRUE(session.modified);
+    QTest::keyClicks(time, "99");
+    EXPECT_EQ(time->text(), "1:10"); // typing is ignored
+
+    auto* segment = find<QLineEdit>("txtSelSegment");
+    QTest::keyClick(segment, Qt::Key_Up);
+    QTest::keyClick(segment, Qt::Key_Right);
+    EXPECT_EQ(segment->text(), "3");
+    EXPECT_EQ(text("txtSelSpeed"), "4");
+    EXPECT_EQ(text("lblSegDist"), "0.267 mi");
+
+    auto* speed = find<QLineEdit>("txtSelSpeed");
+    QTest::keyClick(speed, Qt::Key_Down);
+    EXPECT_EQ(speed->text(), "3.9");
+    EXPECT_TRUE(speed->hasFocus()); // the changed box is the active one
+    EXPECT_EQ(speed->selectedText(), "3.9");
+
+    auto* pounds = find<QLineEdit>("txtPounds");
+    QTest::keyClick(pounds, Qt::Key_PageUp);
+    EXPECT_EQ(pounds->text(), "161");
+    EXPECT_EQ(settings.GetSetting(kAppName, "user", "weight"), "161");
+}
+
+TEST_F(MainWindowTest, ScrollBarsAndButtons)
+{
+    start();
+    find<QScrollBar>("hscSelSpeed")->setValue(55);
+    EXPECT_EQ(text("txtSelSpeed"), "5.5");
+    QTest::mouseClick(find<QAbstractButton>("btnAddSegment"), Qt::LeftButton);
+    EXPECT_EQ(text("txtSelSegment"), "2");
+    EXPECT_EQ(text("txtSelSpeed"), "5.5");
+    EXPECT_EQ(find<QScrollBar>("hscSelSegment")->maximum(), 11);
+    EXPECT_EQ(text("lblTotalTime"), "31:00");
+    QTest::mouseClick(find<QAbstractButton>("btnDelSegment"), Qt::LeftButton);
+    EXPECT_EQ(text("lblTotalTime"), "30:00");
+    EXPECT_EQ(text("txtSelSpeed"), "2");
+}
+
+TEST_F(MainWindowTest, SpeedLabelTogglesPace)
+{
+    start();
+    find<QScrollBar>("hscSelSpeed")->setValue(60);
+    QTest::mouseClick(find<QLabel>("lblSpeed"), Qt::LeftButton);
+    EXPECT_EQ(text("lblSpeed"), "1/Speed");
+    EXPECT_EQ(text("txtSelSpeed"), "10");
+    EXPECT_TRUE(find<QWidget>("picYKlbl")->isVisible());
+    EXPECT_FALSE(find<QWidget>("picYlbl")->isVisible());
+    EXPECT_EQ(find<AxisCaption>("picYKlbl")->text(), "1/Speed");
+}
+
+TEST_F(MainWindowTest, GraphClicksAndDrags)
+{
+    start();
+    auto* graph = find<QWidget>("picBox");
+    QTest::mouseClick(graph, Qt::LeftButton, {}, pointInSegment(4));
+    EXPECT_EQ(text("txtSelSegment"), "4");
+    EXPECT_EQ(text("txtSelTime"), "8:00");
+    EXPECT_FALSE(session.modified);
+
+    // Right click: speed becomes what dragging changes; drag upwards.
+    QTest::mouseClick(graph, Qt::RightButton, {}, pointInSegment(4));
+    EXPECT_TRUE(find<QWidget>("txtSelSpeed")->hasFocus());
+    const QPoint p = pointInSegment(4);
+    QTest::mousePress(graph, Qt::LeftButton, {}, p);
+    QTest::mouseMove(graph, p - QPoint(0, 10));
+    QTest::mouseMove(graph, p - QPoint(0, 20));
+    QTest::mouseRelease(graph, Qt::LeftButton, {}, p - QPoint(0, 20));
+    EXPECT_EQ(text("txtSelSpeed"), "3.2");
+    EXPECT_TRUE(session.modified);
+}
+
+TEST_F(MainWindowTest, NewWorkout)
+{
+    start();
+    action("mnuFileNew")->trigger();
+    EXPECT_EQ(session.workout.count(), 1);
+    EXPECT_EQ(text("lblTotalTime"), "1:00");
+    EXPECT_EQ(text("lblXnum4"), "1:00");
+    EXPECT_EQ(find<QScrollBar>("hscSelSegment")->maximum(), 1);
+    EXPECT_EQ(settings.GetSetting(kAppName, "File", "LastFile"), "");
+    EXPECT_EQ(window().windowTitle(), "Kinetrova");
+}
+
+TEST_F(MainWindowTest, NewWorkoutOffersToSaveEdits)
+{
+    window().attachFileCommands(&files);
+    start();
+    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
+    messages.script(MessageBoxes::Answer::Cancel);
+    action("mnuFileNew")->trigger();
+    EXPECT_EQ(session.workout.count(), 10); // cancelled: the edited workout stays
+    EXPECT_EQ(messages.shown().size(), 1u);
+    messages.script(MessageBoxes::Answer::No);
+    action("mnuFileNew")->trigger();
+    EXPECT_EQ(session.workout.count(), 1);
+    EXPECT_FALSE(session.modified);
+    action("mnuFileNew")->trigger(); // nothing edited: no question
+    EXPECT_EQ(messages.shown().size(), 2u);
+}
+
+TEST_F(MainWindowTest, ExitCancelKeepsTheEdits)
+{
+    window().attachFileCommands(&files);
+    start();
+    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
+    messages.script(MessageBoxes::Answer::Cancel);
+    EXPECT_FALSE(window().close());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_TRUE(session.modified);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text,
+              "Do you want to save changes made to /home/ann/.local/share/kinetrova/default.txt?");
+    EXPECT_EQ(messages.shown()[0].icon, MessageBoxes::Icon::Question);
+    EXPECT_EQ(messages.shown()[0].buttons, MessageBoxes::Buttons::YesNoCancel);
+    EXPECT_TRUE(files.calls.isEmpty());
+}
+
+TEST_F(MainWindowTest, ExitNoDiscardsAndYesSaves)
+{
+    window().attachFileCommands(&files);
+    start();
+    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
+    messages.script(MessageBoxes::Answer::No);
+    EXPECT_TRUE(window().close());
+    EXPECT_FALSE(session.modified);
+    EXPECT_TRUE(files.calls.isEmpty());
+
+    window().show();
+    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
+    messages.script(MessageBoxes::Answer::Yes);
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(files.calls, QStringList({"saveWorkout"}));
+}
+
+TEST_F(MainWindowTest, ExitYesAfterNewOffersSaveAs)
+{
+    window().attachFileCommands(&files);
+    start();
+    action("mnuFileNew")->trigger();
+    QTest::keyClick(find<QWidget>("txtSelTime"), Qt::Key_Up);
+    messages.script(MessageBoxes::Answer::Yes);
+    files.saveSucceeds = false; // the user cancels the Save As dialog
+    EXPECT_FALSE(window().close());
+    EXPECT_EQ(messages.shown().back().text, "Do you want to save changes made to workout?");
+    EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs"}));
+    EXPECT_TRUE(window().isVisible());
+
+    files.saveSucceeds = true;
+    messages.script(MessageBoxes::Answer::Yes);
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs", "saveWorkoutAs"}));
+}
+
+TEST_F(MainWindowTest, ExitStoresThePlacement)
+{
+    start();
+    window().resize(700, 480);
+    EXPECT_TRUE(window().close());
+    const double dpi = window().screen()->logicalDotsPerInchY();
+    EXPECT_EQ(settings.GetSetting(kAppName, "user", "windowstate"), "0");
+    EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainWidth"), QString::number(pixelsToTwips(700, dpi)));
+    EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainHeight"), QString::number(pixelsToTwips(480, dpi)));
+    EXPECT_TRUE(messages.shown().empty()); // nothing was edited
+}
+
+TEST_F(MainWindowTest, CommandLineUserFile)
+{
+    window().attachFileCommands(&files);
+    start({"kinetrova", "\"/home/ann/users/ann b.ktr\""});
+    EXPECT_EQ(files.userFilesOpened, QStringList({"/home/ann/users/ann b.ktr"}));
+    EXPECT_TRUE(files.lastWorkoutsOpened.isEmpty());
+    EXPECT_EQ(session.userFile, "/home/ann/users/ann b.ktr");
+}
+
+TEST_F(MainWindowTest, UnreadableUserFileFallsBackToTheDefaultWorkout)
+{
+    files.userFileLoads = false;
+    window().attachFileCommands(&files);
+    start({"kinetrova", "/nowhere.ktr"});
+    EXPECT_TRUE(session.userFile.isEmpty());
+    EXPECT_EQ(text("lblTotalTime"), "30:00");
+}
+
+TEST_F(MainWindowTest, LastWorkoutIsOpenedAtStart)
+{
+    settings.SaveSetting(kAppName, "File", "LastFile", "/w/run.txt");
+    settings.SaveSetting(kAppName, "Lumaventa", "File", "x"); // not the earlier release's key
+    settings.SaveSetting("Lumaventa", "File", "LastFile", "c:\\old.txt");
+    files.lastWorkoutLoads = false;
+    window().attachFileCommands(&files);
+    start();
+    EXPECT_EQ(files.lastWorkoutsOpened, QStringList({"/w/run.txt"}));
+    EXPECT_EQ(text("lblTotalTime"), "30:00"); // it could not be read: the default workout
+    EXPECT_EQ(settings.GetSetting("Lumaventa", "File", "LastFile"), ""); // the earlier release is gone
+}
+
+TEST_F(MainWindowTest, StartsInKilometresAndPace)
+{
+    settings.SaveSetting(kAppName, "Options", "Units", "Kilos");
+    settings.SaveSetting(kAppName, "options", "distMode", "invert");
+    start();
+    EXPECT_TRUE(action("mnuOptionKilometers")->isChecked());
+    EXPECT_EQ(text("lblSpeed"), "1/Speed");
+    EXPECT_EQ(text("txtSelSpeed"), "37.3"); // 60 / 1.61
+    EXPECT_EQ(text("lblYscale0"), "16.1-");
+    EXPECT_FALSE(session.modified);
+}
+
+TEST_F(MainWindowTest, EllipticalProfile)
+{
+    settings.SaveSetting(kAppName, "Machine", "MachineType", "Elliptical");
+    settings.SaveSetting(kAppName, "Machine", "SpeedMax", "120");
+    settings.SaveSetting(kAppName, "Machine", "InclineMax", "300");
+    settings.SaveSetting(kAppName, "Options", "Units", "Kilos");
+    start();
+    EXPECT_EQ(text("lblSpeed"), "Resist.");
+    EXPECT_EQ(text("lblIncline"), "Incline");
+    EXPECT_EQ(text("lblYscale0"), "12-"); // a resistance is never shown in km/h
+    EXPECT_EQ(text("lblY2scale0"), "-30");
+    EXPECT_EQ(find<AxisCaption>("picYlbl")->text(), "Resistance");
+    EXPECT_EQ(find<AxisCaption>("picY2lbl")->text(), "Incline");
+}
+
+TEST_F(MainWindowTest, ArrangementFollowsTheWindowSize)
+{
+    start();
+    EXPECT_EQ(window().arrangement(), Arrangement::Wide);
+    window().resize(450, 420);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().arrangement(), Arrangement::Compact);
+    for (const QString& name : {QString("fraSegment"), QString("fraTotals")})
+        EXPECT_FALSE(find<QWidget>(name)->geometry().intersects(find<QWidget>("picBox")->geometry())) << name.toStdString();
+    EXPECT_FALSE(find<QWidget>("fraSegment")->geometry().intersects(find<QWidget>("fraTotals")->geometry()));
+    window().resize(800, 560);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().arrangement(), Arrangement::Wide);
+    EXPECT_FALSE(find<QWidget>("fraTotals")->geometry().intersects(find<QWidget>("picBox")->geometry()));
+}
+
+TEST_F(MainWindowTest, HelpOpensTheManualAndClosesAtExit)
+{
+    start();
+    action("mnuHelpContents")->trigger();
+    QWidget* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == "Kinetrova Help")
+            help = w;
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(messages.shown().empty());
+    QPointer<QWidget> watch(help);
+    EXPECT_TRUE(window().close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watch.isNull() || !watch->isVisible());
+}
+
+TEST_F(MainWindowTest, MissingHelpIsReported)
+{
+    paths = AppPaths("/nonexistent", "/home/ann/.local/share/kinetrova");
+    start();
+    action("mnuHelpContents")->trigger();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("To use help: \r\rthe file \"index.html\""));
+}
+
+TEST_F(MainWindowTest, AboutShowsTheBuildAndClearsTheSettings)
+{
+    settings.SaveSetting(kAppName, "Machine", "MachineType", "Bike");
+    settings.SaveSetting("Lumaventa", "File", "LastDirectory", "c:\\");
+    start();
+    QString version, credit;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "About Kinetrova");
+        version = dialog->findChild<QLabel*>("lblVersion")->text();
+        credit = dialog->findChild<QLabel*>("lblCredit")->text();
+        auto* reset = dialog->findChild<QAbstractButton*>("cmdReset");
+        EXPECT_EQ(reset->text(), "Clear Kinetrova from registry");
+        reset->click();
+        dialog->accept();
+    });
+    action("mnuHelpAbout")->trigger();
+    EXPECT_TRUE(version.contains("build"));
+    EXPECT_TRUE(credit.contains("LAME"));
+    EXPECT_EQ(settings.GetSetting(kAppName, "Machine", "MachineType", "none"), "none");
+    EXPECT_EQ(settings.GetSetting("Lumaventa", "File", "LastDirectory"), "");
+    EXPECT_EQ(session.machine.MachineType(), "Treadmill");
+    EXPECT_EQ(text("lblSpeed"), "Speed");
+}
+
+} // namespace
