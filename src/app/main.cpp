@@ -1,5 +1,4 @@
-#include "editor/mainwindow.h"
-#include "model/session.h"
+#include "program.h"
 #include "platform/apppaths.h"
 #include "platform/filesettingsstore.h"
 #include "platform/qtdialogs.h"
@@ -22,10 +21,12 @@ int main(int argc, char* argv[])
     const kntr::AppPaths paths = kntr::AppPaths::fromEnvironment();
     kntr::SystemClock clock;
     kntr::QtMessageBoxes messages;
-    kntr::Session session;
+    kntr::QtFileDialogs dialogs;
 
-    kntr::MainWindow window(session, settings, paths, messages, clock);
-    messages.setParent(&window);
-    window.startUp(QApplication::arguments());
+    kntr::Program program(settings, paths, messages, dialogs, clock,
+                          QCoreApplication::applicationFilePath());
+    messages.setParent(&program.window());
+    dialogs.setParent(&program.window());
+    program.startUp(QApplication::arguments());
     return app.exec();
 }

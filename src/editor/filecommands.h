@@ -19,6 +19,9 @@ public:
     virtual bool openLastWorkout(const QString& path) = 0;
     /// Start-up: registers the user-file type with the desktop.
     virtual void registerUserFileType() = 0;
+    /// The default workout was just built: writes it to its remembered file when
+    /// that file does not exist yet, so that the next start finds it.
+    virtual void keepDefaultWorkout() = 0;
 
     /// File > Open Workout...
     virtual void openWorkout() = 0;
@@ -33,8 +36,8 @@ public:
     /// File > Save User As...
     virtual void saveUserAs() = 0;
 
-    /// The recent files' menu titles, most recent first, at most four.
-    virtual QStringList recentFileTitles() const = 0;
+    /// The recent files' menu texts ("&1 /home/me/hills.txt"), most recent first, at most four.
+    virtual QStringList recentFileMenuTexts() const = 0;
     /// Opens the recent file shown as menu entry index (1..4).
     virtual void openRecentFile(int index) = 0;
 };

@@ -7,7 +7,7 @@
 #include "filecommands.h"
 #include "graphgeometry.h"
 #include "helpwindow.h"
-#include "machineselection.h"
+#include "equipmentselection.h"
 #include "profilegraph.h"
 #include "timeaxis.h"
 #include "valueaxis.h"
@@ -218,7 +218,7 @@ void MainWindow::attachFileCommands(FileCommands* commands)
     updateRecentFilesMenu();
 }
 
-void MainWindow::attachMachineSelection(MachineSelection* selection)
+void MainWindow::attachMachineSelection(EquipmentSelection* selection)
 {
     mMachineSelection = selection;
     mnuOptionEquipment->setVisible(selection != nullptr);
@@ -227,14 +227,14 @@ void MainWindow::attachMachineSelection(MachineSelection* selection)
 
 void MainWindow::updateRecentFilesMenu()
 {
-    const QStringList titles = mFileCommands ? mFileCommands->recentFileTitles() : QStringList();
+    const QStringList texts = mFileCommands ? mFileCommands->recentFileMenuTexts() : QStringList();
     for (int i = 0; i < 4; ++i) {
-        const bool shown = i < titles.size();
+        const bool shown = i < texts.size();
         mnuFileMRU[i]->setVisible(shown);
         if (shown)
-            mnuFileMRU[i]->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(titles[i]));
+            mnuFileMRU[i]->setText(texts[i]);
     }
-    mnuFileMRUSeparator->setVisible(!titles.isEmpty());
+    mnuFileMRUSeparator->setVisible(!texts.isEmpty());
 }
 
 // ---------------------------------------------------------------- panels
@@ -757,6 +757,8 @@ void MainWindow::buildDefaultWorkout()
 {
     DefaultWorkout(mSession.workout, mSettings, mPaths.userDataDir());
     mSession.workout.setWeight(mSession.weightPounds);
+    if (mFileCommands)
+        mFileCommands->keepDefaultWorkout();
     mEditor->refreshAll();
 }
 

@@ -26,7 +26,7 @@ class AxisCaption;
 class Clock;
 class FileCommands;
 class HelpWindow;
-class MachineSelection;
+class EquipmentSelection;
 class MessageBoxes;
 class ProfileGraph;
 class SettingsStore;
@@ -56,7 +56,7 @@ public:
     void attachFileCommands(FileCommands* commands);
     /// Shows "Select Equipment..." and lets start-up load the profile and fit the
     /// workout through selection (which must outlive the window).
-    void attachMachineSelection(MachineSelection* selection);
+    void attachMachineSelection(EquipmentSelection* selection);
 
     /// The start-up sequence: options, machine profile, placement, the user file
     /// named in arguments (as QCoreApplication::arguments()) or the last workout
@@ -122,7 +122,7 @@ private:
     MessageBoxes& mMessages;
     Editor* mEditor;
     FileCommands* mFileCommands = nullptr;
-    MachineSelection* mMachineSelection = nullptr;
+    EquipmentSelection* mMachineSelection = nullptr;
     Arrangement mArrangement = Arrangement::Wide;
     bool mStarted = false;
 

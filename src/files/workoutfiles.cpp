@@ -2,7 +2,6 @@
 
 #include "machinewindow.h"
 #include "recentfiles.h"
-#include "settingsupkeep.h"
 #include "textfile.h"
 #include "usertext.h"
 #include "workouttext.h"
@@ -245,6 +244,16 @@ bool WorkoutFiles::saveWorkoutTo(const QString& path)
     return true;
 }
 
+void WorkoutFiles::keepDefaultWorkout()
+{
+    const QString file = setting("File", "LastFile");
+    if (file.isEmpty() || QFileInfo::exists(file))
+        return;
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    // Quietly: the workout on screen is whole either way; a later start just builds it again.
+    writeTextFile(file, buildWorkoutText(mSession.workout, mSettings));
+}
+
 void WorkoutFiles::openWorkout()
 {
     FileDialogRequest request;
@@ -402,70 +411,6 @@ void WorkoutFiles::openRecentPath(const QString& path)
         mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
     }
     mMachineWindow.VerifyWO();
-}
-
-void WorkoutFiles::newWorkout(double graphWidth)
-{
-    NewWorkout(mSession.workout, mSession.machine, mSettings, graphWidth);
-    mSession.workout.setWeight(mSession.weightPounds);
-    mView.refreshWorkout();
-    mView.selectSegment(1);
-    mView.setCaption(QStringLiteral("Kinetrova"));
-    mView.resetElapsedTime();
-}
-
-void WorkoutFiles::loadAtStartUp(const QString& userFileArgument)
-{
-    QString argument = userFileArgument;
-    if (argument.startsWith(QLatin1Char('"')))
-        argument.remove(0, 1);
-    if (argument.endsWith(QLatin1Char('"')))
-        argument.chop(1);
-    if (!argument.isEmpty()) {
-        if (OpenAndDecodeKTRFile(argument) == 0)
-            return;
-        // The reader has said why; go on as without a user file, so that a workout is loaded.
-    }
-
-    mSession.userFile.clear();
-    CleanupEarlierRelease(mSettings);
-    bool ok = false;
-    int weight = setting("user", "weight", QStringLiteral("160")).trimmed().toInt(&ok);
-    if (!ok)
-        weight = 160;
-    applyWeight(std::clamp(weight, kMinWeight, kMaxWeight));
-
-    const QString lastFile = setting("File", "LastFile");
-    if (lastFile.isEmpty() || OpenAndDecodeTextFile(lastFile) != 0) {
-        DefaultWorkout(mSession.workout, mSettings, mPaths.userDataDir());
-        mSession.workout.setWeight(mSession.weightPounds);
-        mView.refreshWorkout();
-        mView.selectSegment(1);
-    }
-}
-
-QString WorkoutFiles::unsavedChangesQuestion() const
-{
-    QString name = setting("file", "lastfile", QStringLiteral("default.txt"));
-    if (name.isEmpty())
-        name = QStringLiteral("workout");
-    return QStringLiteral("Do you want to save changes made to ") + name + QLatin1Char('?');
-}
-
-bool WorkoutFiles::offerSaveBeforeExit()
-{
-    if (!mSession.modified)
-        return true;
-    switch (mMessages.show(unsavedChangesQuestion(), Icon::Question, Buttons::YesNoCancel)) {
-    case Answer::No:
-        mSession.modified = false;
-        return true;
-    case Answer::Yes:
-        // With no remembered file, Save As asks for one instead of writing nothing.
-        return SaveWorkoutFile(setting("File", "LastFile").isEmpty() ? 2 : 1);
-    default:
-        return false;
-    }
 }
 
 } // namespace kntr

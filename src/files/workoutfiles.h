@@ -51,6 +51,10 @@ public:
     /// Writes the workout to path and remembers it; a failed write shows the
     /// reason and changes nothing. Returns true when written.
     bool saveWorkoutTo(const QString& path);
+    /// After the default workout was built: writes it to the remembered workout
+    /// file (default.txt in the user's folder) when that does not exist yet, so
+    /// that the next start opens it instead of reporting a missing file.
+    void keepDefaultWorkout();
     /// File > Open Workout.
     void openWorkout();
 
@@ -67,21 +71,6 @@ public:
     void openRecentFile(int index);
     /// Opens path as a recent-files entry does.
     void openRecentPath(const QString& path);
-
-    /// File > New Workout: one segment at the machine's lowest values, of the
-    /// graph's full width; the remembered workout file is forgotten.
-    void newWorkout(double graphWidth);
-
-    /// Start-up: opens the user file named on the command line (quotes removed),
-    /// or else the remembered workout, or else builds the default workout.
-    void loadAtStartUp(const QString& userFileArgument);
-
-    /// The question asked at exit while the workout has unsaved edits.
-    QString unsavedChangesQuestion() const;
-    /// At exit: when the workout has unsaved edits asks whether to save them.
-    /// Returns false when the program should stay open: the user cancelled, or
-    /// chose to save and the workout was not saved.
-    bool offerSaveBeforeExit();
 
     /// The caption for a workout file name, led by the open user file's name.
     QString workoutCaption(const QString& workoutFileName) const;

@@ -3,6 +3,7 @@
 #include "filedialogs.h"
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace kntr {
@@ -12,7 +13,10 @@ namespace kntr {
 class ScriptedFileDialogs : public FileDialogs
 {
 public:
-    void script(std::optional<QString> answer) { mScript.push_back(std::move(answer)); }
+    /// The next dialog chooses path.
+    void script(const QString& path) { mScript.push_back({true, path}); }
+    /// The next dialog is cancelled.
+    void scriptCancel() { mScript.push_back({false, QString()}); }
 
     std::optional<QString> getOpenFileName(const FileDialogRequest& request) override
     {
@@ -31,12 +35,14 @@ private:
         mRequests.push_back(request);
         if (mScript.empty())
             return std::nullopt;
-        auto a = mScript.front();
+        const auto [chosen, path] = mScript.front();
         mScript.pop_front();
-        return a;
+        if (!chosen)
+            return std::nullopt;
+        return path;
     }
 
-    std::deque<std::optional<QString>> mScript;
+    std::deque<std::pair<bool, QString>> mScript;
     std::vector<FileDialogRequest> mRequests;
 };
 

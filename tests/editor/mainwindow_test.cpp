@@ -1,6 +1,6 @@
 #include "editor/axiscaption.h"
 #include "editor/filecommands.h"
-#include "editor/machineselection.h"
+#include "editor/equipmentselection.h"
 #include "editor/mainwindow.h"
 #include "editor/windowplacement.h"
 
@@ -60,7 +60,14 @@ public:
     void openUser() override { calls << "openUser"; }
     void saveUser() override { calls << "saveUser"; }
     void saveUserAs() override { calls << "saveUserAs"; }
-    QStringList recentFileTitles() const override { return recent; }
+    void keepDefaultWorkout() override { ++defaultsKept; }
+    QStringList recentFileMenuTexts() const override
+    {
+        QStringList texts;
+        for (int i = 0; i < recent.size(); ++i)
+            texts << QStringLiteral("&%1 %2").arg(i + 1).arg(recent[i]);
+        return texts;
+    }
     void openRecentFile(int index) override { calls << QStringLiteral("openRecent%1").arg(index); }
 
     QStringList userFilesOpened, lastWorkoutsOpened, calls, recent;
@@ -68,9 +75,10 @@ public:
     bool lastWorkoutLoads = false;
     bool saveSucceeds = true;
     int registrations = 0;
+    int defaultsKept = 0;
 };
 
-class FakeMachineSelection : public MachineSelection
+class FakeMachineSelection : public EquipmentSelection
 {
 public:
     explicit FakeMachineSelection(Session& s, SettingsStore& settings) : mSession(s), mSettings(settings) {}

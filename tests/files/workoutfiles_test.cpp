@@ -363,7 +363,7 @@ TEST_F(WorkoutFilesTest, SaveUserWithUnsavedEditsOffersTheWorkoutSaveFirst)
 
     // OK: the workout's Save As comes first; cancelling it still writes the user file.
     messages.script(Answer::Ok);
-    dialogs.script(std::nullopt);
+    dialogs.scriptCancel();
     dialogs.script(path("me.ktr"));
     ASSERT_TRUE(files.SaveUserFile(2));
     ASSERT_EQ(dialogs.requests().size(), 2u);
@@ -493,80 +493,6 @@ TEST_F(WorkoutFilesTest, RecentEntriesOpenByTheirEnding)
               QStringList({WorkoutFiles::kNotFoundMessage,
                            path("hills.txt") + " was not identified as a valid Kinetrova file."
                                                "Please try a another file."}));
-}
-
-// New, start-up and exit.
-
-TEST_F(WorkoutFilesTest, NewWorkoutForgetsTheFile)
-{
-    settings.SaveSetting("Kinetrova", "File", "LastFile", path("hills.txt"));
-    machine.Form_Load();
-    files.newWorkout(400);
-    EXPECT_EQ(session.workout.count(), 1);
-    expectSegment(1, 1, 1, 60);
-    EXPECT_EQ(stored("File", "LastFile"), "");
-    EXPECT_EQ(view.caption, "Kinetrova");
-    EXPECT_EQ(view.elapsedResets, 1);
-}
-
-TEST_F(WorkoutFilesTest, StartUpPrefersTheUserFileThenTheLastWorkoutThenTheDefault)
-{
-    write("hills.txt", kHills);
-    write("runner.ktr", "Vexa v 1.1                \r\n" + path("hills.txt").toUtf8() + "\r\n150\r\n");
-    files.loadAtStartUp("\"" + path("runner.ktr") + "\"");
-    EXPECT_EQ(session.userFile, path("runner.ktr"));
-    EXPECT_EQ(session.workout.count(), 3);
-
-    Session fresh;
-    session = fresh;
-    settings.SaveSetting("Kinetrova", "user", "weight", "181");
-    files.loadAtStartUp({});
-    EXPECT_TRUE(session.userFile.isEmpty());
-    EXPECT_EQ(session.weightPounds, 181);
-    EXPECT_EQ(session.workout.count(), 3) << "the last workout, hills.txt";
-
-    session = fresh;
-    QFile::remove(path("hills.txt"));
-    messages.clear();
-    files.loadAtStartUp({});
-    EXPECT_EQ(shownTexts(), QStringList{WorkoutFiles::kNotFoundMessage});
-    EXPECT_EQ(session.workout.count(), 10) << "the default workout";
-    EXPECT_EQ(stored("File", "LastFile"), paths.userDataDir() + "/default.txt");
-}
-
-TEST_F(WorkoutFilesTest, ExitAsksOnlyAboutUnsavedEdits)
-{
-    EXPECT_TRUE(files.offerSaveBeforeExit());
-    EXPECT_TRUE(messages.shown().empty());
-
-    session.modified = true;
-    EXPECT_EQ(files.unsavedChangesQuestion(), "Do you want to save changes made to default.txt?");
-    messages.script(Answer::Cancel);
-    EXPECT_FALSE(files.offerSaveBeforeExit());
-    EXPECT_EQ(messages.shown()[0].buttons, MessageBoxes::Buttons::YesNoCancel);
-    EXPECT_TRUE(session.modified);
-
-    messages.script(Answer::No);
-    EXPECT_TRUE(files.offerSaveBeforeExit());
-    EXPECT_FALSE(session.modified);
-
-    // Yes with a remembered file saves it.
-    session.modified = true;
-    settings.SaveSetting("Kinetrova", "File", "LastFile", path("mine.txt"));
-    EXPECT_EQ(files.unsavedChangesQuestion(),
-              "Do you want to save changes made to " + path("mine.txt") + "?");
-    messages.script(Answer::Yes);
-    EXPECT_TRUE(files.offerSaveBeforeExit());
-    EXPECT_TRUE(QFile::exists(path("mine.txt")));
-
-    // Yes after File > New asks for a name; cancelling it keeps the program open.
-    session.modified = true;
-    settings.SaveSetting("Kinetrova", "File", "LastFile", "");
-    EXPECT_EQ(files.unsavedChangesQuestion(), "Do you want to save changes made to workout?");
-    messages.script(Answer::Yes);
-    EXPECT_FALSE(files.offerSaveBeforeExit());
-    EXPECT_EQ(dialogs.requests().back().title, "Save As");
-    EXPECT_TRUE(session.modified);
 }
 
 } // namespace

@@ -5,10 +5,10 @@ namespace kntr {
 /// The machine selection window as the main window uses it. Until one is
 /// attached the main window loads the machine profile from the settings itself
 /// and offers no "Select Equipment..." entry.
-class MachineSelection
+class EquipmentSelection
 {
 public:
-    virtual ~MachineSelection() = default;
+    virtual ~EquipmentSelection() = default;
 
     /// Loads the window without showing it: fills the machine profile from the
     /// settings and the value controls' ranges from the profile.

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "editor/machinewindowselection.h"
+#include "editor/mainwindow.h"
+#include "editor/workoutfilecommands.h"
+#include "files/recentfiles.h"
+#include "files/workoutfiles.h"
+#include "machine/machineselection.h"
+#include "model/session.h"
+
+#include <QStringList>
+
+namespace kntr {
+
+class AppPaths;
+class Clock;
+class FileDialogs;
+class MessageBoxes;
+class SettingsStore;
+
+/// The desktop program put together: the session, the main window and the
+/// machine and file controllers wired to it. The platform services come from
+/// outside, so tests can run the whole program with doubles.
+class Program
+{
+public:
+    Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
+            FileDialogs& dialogs, Clock& clock, const QString& executable);
+
+    /// Runs the start-up sequence with the program's command line and shows the window.
+    void startUp(const QStringList& arguments) { mWindow.startUp(arguments); }
+
+    Session& session() { return mSession; }
+    MainWindow& window() { return mWindow; }
+    WorkoutFiles& files() { return mFiles; }
+    MachineSelection& machineWindow() { return mMachineWindow; }
+    RecentFiles& recentFiles() { return mRecentFiles; }
+
+private:
+    Session mSession;
+    MainWindow mWindow;
+    MachineSelection mMachineWindow;
+    MachineWindowSelection mEquipment;
+    RecentFiles mRecentFiles;
+    WorkoutFiles mFiles;
+    WorkoutFileCommands mFileCommands;
+};
+
+} // namespace kntr

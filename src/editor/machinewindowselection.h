@@ -1,0 +1,28 @@
+#pragma once
+
+#include "equipmentselection.h"
+
+class QWidget;
+
+namespace kntr {
+
+class MachineSelection;
+
+/// The main window's equipment choice carried out by the machine selection
+/// window: its model loads the profile and fits the workout, its dialog lets
+/// the user choose.
+class MachineWindowSelection : public EquipmentSelection
+{
+public:
+    MachineWindowSelection(MachineSelection& model, QWidget* dialogParent);
+
+    void load() override;
+    void verifyWorkout() override;
+    void showSelection() override;
+
+private:
+    MachineSelection& mModel;
+    QWidget* mDialogParent;
+};
+
+} // namespace kntr

@@ -1,0 +1,80 @@
+#include "workoutfilecommands.h"
+
+#include "files/fileassociation.h"
+#include "files/recentfiles.h"
+#include "files/workoutfiles.h"
+
+namespace kntr {
+
+WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles,
+                                         QString executable)
+    : mFiles(files)
+    , mRecentFiles(recentFiles)
+    , mExecutable(std::move(executable))
+{
+}
+
+bool WorkoutFileCommands::openUserFileAtStart(const QString& path)
+{
+    return mFiles.OpenAndDecodeKTRFile(path) == 0;
+}
+
+bool WorkoutFileCommands::openLastWorkout(const QString& path)
+{
+    return mFiles.OpenAndDecodeTextFile(path) == 0;
+}
+
+void WorkoutFileCommands::registerUserFileType()
+{
+    RegisterUserFileType(mExecutable);
+}
+
+void WorkoutFileCommands::keepDefaultWorkout()
+{
+    mFiles.keepDefaultWorkout();
+}
+
+void WorkoutFileCommands::openWorkout()
+{
+    mFiles.openWorkout();
+}
+
+bool WorkoutFileCommands::saveWorkout()
+{
+    return mFiles.SaveWorkoutFile(1);
+}
+
+bool WorkoutFileCommands::saveWorkoutAs()
+{
+    return mFiles.SaveWorkoutFile(2);
+}
+
+void WorkoutFileCommands::openUser()
+{
+    mFiles.openUser();
+}
+
+void WorkoutFileCommands::saveUser()
+{
+    mFiles.SaveUserFile(1);
+}
+
+void WorkoutFileCommands::saveUserAs()
+{
+    mFiles.SaveUserFile(2);
+}
+
+QStringList WorkoutFileCommands::recentFileMenuTexts() const
+{
+    QStringList texts;
+    for (int i = 1; i <= mRecentFiles.count(); ++i)
+        texts << mRecentFiles.menuText(i);
+    return texts;
+}
+
+void WorkoutFileCommands::openRecentFile(int index)
+{
+    mFiles.openRecentFile(index);
+}
+
+} // namespace kntr

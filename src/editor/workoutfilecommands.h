@@ -1,0 +1,37 @@
+#pragma once
+
+#include "filecommands.h"
+
+namespace kntr {
+
+class RecentFiles;
+class WorkoutFiles;
+
+/// The main window's file commands carried out by the workout-file controller
+/// and the recent-files list.
+class WorkoutFileCommands : public FileCommands
+{
+public:
+    /// executable is the program registered to open user files.
+    WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles, QString executable);
+
+    bool openUserFileAtStart(const QString& path) override;
+    bool openLastWorkout(const QString& path) override;
+    void registerUserFileType() override;
+    void keepDefaultWorkout() override;
+    void openWorkout() override;
+    bool saveWorkout() override;
+    bool saveWorkoutAs() override;
+    void openUser() override;
+    void saveUser() override;
+    void saveUserAs() override;
+    QStringList recentFileMenuTexts() const override;
+    void openRecentFile(int index) override;
+
+private:
+    WorkoutFiles& mFiles;
+    RecentFiles& mRecentFiles;
+    QString mExecutable;
+};
+
+} // namespace kntr

@@ -1,0 +1,114 @@
+// The desktop program as a whole: main window, machine window and file commands
+// wired together, with scripted dialogs and settings in memory.
+
+#include "program.h"
+
+#include "platform/apppaths.h"
+#include "platform/clock.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/scriptedfiledialogs.h"
+#include "platform/scriptedmessageboxes.h"
+#include "testenv.h"
+
+#include <QFile>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kntr;
+
+namespace {
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    ProgramTest()
+        : paths(QString::fromUtf8(KNTR_DATA_DIR), home.dataHome() + "/kinetrova")
+    {
+        // Not a first start: the machine window would wait for the user.
+        settings.SaveSetting("Kinetrova", "user", "windowstate", "0");
+    }
+
+    Program& start(const QStringList& arguments = {"kinetrova"})
+    {
+        program = std::make_unique<Program>(settings, paths, messages, dialogs, clock, "/usr/bin/kinetrova");
+        program->startUp(arguments);
+        return *program;
+    }
+
+    QString label(const char* name) const
+    {
+        const auto* l = program->window().findChild<QLabel*>(name);
+        return l ? l->text() : QStringLiteral("<no %1>").arg(name);
+    }
+
+    test::ScopedXdgHome home;
+    AppPaths paths;
+    MemorySettingsStore settings;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    ManualClock clock;
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(ProgramTest, TheDefaultWorkoutIsKeptSoTheNextStartOpensIt)
+{
+    start();
+    EXPECT_EQ(program->session().workout.count(), 10);
+    EXPECT_EQ(label("lblTotalTime"), "30:00");
+    const QString defaultFile = paths.userDataDir() + "/default.txt";
+    EXPECT_TRUE(QFile::exists(defaultFile));
+    EXPECT_TRUE(messages.shown().empty());
+    program->window().close();
+
+    start();
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().text.toStdString();
+    EXPECT_EQ(program->session().workout.count(), 10);
+    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - default.txt");
+    EXPECT_EQ(label("lblTotalDist"), "1.467");
+}
+
+TEST_F(ProgramTest, AWorkoutSavedWithItsMachineReopensOnTheNextStart)
+{
+    start();
+    Session& session = program->session();
+    session.workout.segment(2).setSegmentSpeed(6.5);
+    session.modified = true;
+    const QString file = home.path() + "/hills.txt";
+    dialogs.script(file);
+    ASSERT_TRUE(program->files().SaveWorkoutFile(2));
+    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - hills.txt");
+    program->window().close();
+    EXPECT_TRUE(messages.shown().empty()) << "saved, so no question at exit";
+
+    start();
+    EXPECT_EQ(program->session().workout.segment(2).SegmentSpeed(), 6.5);
+    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - hills.txt");
+    EXPECT_FALSE(program->session().modified);
+    EXPECT_EQ(program->recentFiles().RecentFilePath(1), file);
+}
+
+TEST_F(ProgramTest, AUserFileOnTheCommandLineBringsItsWorkoutAndWeight)
+{
+    const QString workout = home.path() + "/run.txt";
+    {
+        start();
+        dialogs.script(workout);
+        ASSERT_TRUE(program->files().SaveWorkoutFile(2));
+        program->window().close();
+    }
+    const QString user = home.path() + "/runner.ktr";
+    QFile f(user);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Vexa v 1.1                \r\n" + workout.toUtf8() + "\r\n150\r\n");
+    f.close();
+
+    start({"kinetrova", "\"" + user + "\""});
+    EXPECT_EQ(program->session().userFile, user);
+    EXPECT_EQ(program->session().weightPounds, 150);
+    EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova - run.txt");
+}
+
+} // namespace
