@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 #include "profilecommand.h"
+#include "tonecommand.h"
 
 namespace kntr {
 
@@ -9,6 +10,7 @@ const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
         profileCommand(),
+        toneCommand(),
     };
     return commands;
 }
