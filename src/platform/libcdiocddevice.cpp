@@ -140,6 +140,12 @@ int LibcdioCdDevice::stop()
 int LibcdioCdDevice::close()
 {
     if (mCdio) {
+        // A released drive should not play on by itself.
+        cdio_subchannel_t sub;
+        if (cdio_audio_read_subchannel(mCdio, &sub) == DRIVER_OP_SUCCESS
+            && (sub.audio_status == CDIO_MMC_READ_SUB_ST_PLAY
+                || sub.audio_status == CDIO_MMC_READ_SUB_ST_PAUSED))
+            cdio_audio_stop(mCdio);
         cdio_destroy(mCdio);
         mCdio = nullptr;
     }

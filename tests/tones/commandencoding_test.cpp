@@ -182,8 +182,8 @@ TEST(AdjustCommand, EllipticalTypesAndExactTypeNames)
 TEST(EncodeCommand, MatchesAnIndependentReferenceOverAWideGrid)
 {
     for (const QString& type : kMachineTypes + QStringList{"Other"}) {
-        for (int a = -20; a <= 600; a += (a < 300 ? 1 : 7)) {
-            for (int b = -20; b <= 600; b += (b < 160 ? 1 : 3)) {
+        for (int a = -20; a <= 600; a += (a < 150 ? 1 : 7)) {
+            for (int b = -20; b <= 600; b += (b < 160 ? 1 : 4)) {
                 const auto [ra, rb] = referenceAdjust(type, a, b);
                 const int check = static_cast<std::int16_t>(ra + rb);
                 const CommandFrames f = EncodeCommand(type, static_cast<std::int16_t>(a),
