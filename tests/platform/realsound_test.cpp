@@ -53,7 +53,8 @@ public:
         }
         mServer.setProcessChannelMode(QProcess::MergedChannels);
         mServer.start(pulseaudio,
-                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--system=false",
+                      // Should this process die, the server ends by itself once idle.
+                      {"-n", "--daemonize=no", "--exit-idle-time=30", "--system=false",
                        "--use-pid-file=false", "--log-target=stderr",
                        "--load=module-native-protocol-unix auth-anonymous=1 socket=" + mSocket,
                        "--load=module-null-sink sink_name=nullnr rate=44100 channels=2 "
