@@ -3,6 +3,7 @@
 #include "clicommand.h"
 #include "convertcommand.h"
 #include "profilecommand.h"
+#include "tonecommand.h"
 #include "totalscommand.h"
 
 namespace kntr {
@@ -13,6 +14,7 @@ const std::vector<CliCommand>& cliCommands()
         profileCommand(),
         totalsCommand(),
         convertCommand(),
+        toneCommand(),
     };
     return commands;
 }

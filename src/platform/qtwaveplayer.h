@@ -1,0 +1,60 @@
+#pragma once
+
+#include "waveplayer.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class QAudioSink;
+class QTimer;
+
+namespace kntr {
+
+class Clock;
+class MasterGain;
+class PcmSource;
+
+/// The waveform player on the sound card, through Qt Multimedia's QAudioSink.
+///
+/// A sound is opened in its own format (44,100 Hz 16-bit for control tones,
+/// 22,050 Hz mono for clips) so its samples reach the device unaltered; the only
+/// change is the master gain, which leaves them alone at the full level. A sound
+/// counts as finished when the device's played position has passed its last
+/// sample, not when the sink has merely taken all data (that comes 100-180 ms
+/// before the end is heard).
+class QtWavePlayer : public QObject, public WavePlayer
+{
+    Q_OBJECT
+
+public:
+    /// Waiting goes through the clock, which keeps window events flowing. The gain
+    /// may be null (full level).
+    explicit QtWavePlayer(Clock& clock, const MasterGain* gain = nullptr, QObject* parent = nullptr);
+    ~QtWavePlayer() override;
+
+    bool playImage(const QByteArray& image, bool wait) override;
+    bool playFile(const QString& path) override;
+    void stop() override;
+
+    /// Whether a sound is still being played.
+    bool isPlaying() const;
+
+private:
+    bool start(const QByteArray& image, bool wait);
+    bool finished();
+    void poll();
+
+    Clock& mClock;
+    QPointer<const MasterGain> mGain;
+    std::unique_ptr<PcmSource> mSource;
+    std::unique_ptr<QAudioSink> mSink;
+    QTimer* mPollTimer = nullptr;
+    qint64 mDurationUs = 0;
+    qint64 mDeadlineMs = 0;   ///< when the sound is over even if the device never says so
+    qint64 mPlayedOutMs = -1; ///< when the device first reported the last sample played
+    quint64 mSound = 0;       ///< counts sounds, so a wait notices a newer one
+};
+
+} // namespace kntr
