@@ -19,9 +19,6 @@ public:
     virtual bool openLastWorkout(const QString& path) = 0;
     /// Start-up: registers the user-file type with the desktop.
     virtual void registerUserFileType() = 0;
-    /// The default workout was just built: writes it to its remembered file when
-    /// that file does not exist yet, so that the next start finds it.
-    virtual void keepDefaultWorkout() = 0;
 
     /// File > Open Workout...
     virtual void openWorkout() = 0;

@@ -757,8 +757,6 @@ void MainWindow::buildDefaultWorkout()
 {
     DefaultWorkout(mSession.workout, mSettings, mPaths.userDataDir());
     mSession.workout.setWeight(mSession.weightPounds);
-    if (mFileCommands)
-        mFileCommands->keepDefaultWorkout();
     mEditor->refreshAll();
 }
 
@@ -790,7 +788,12 @@ void MainWindow::startUp(const QStringList& arguments)
     }
     if (!loaded && userFile.isEmpty()) {
         const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"));
-        loaded = !lastFile.isEmpty() && mFileCommands && mFileCommands->openLastWorkout(lastFile);
+        // The default workout names default.txt before the user ever saves it:
+        // while that file does not exist, build the default workout without a word.
+        const bool unsavedDefault = lastFile == defaultWorkoutPath(mPaths.userDataDir())
+                                    && !QFileInfo::exists(lastFile);
+        loaded = !lastFile.isEmpty() && !unsavedDefault && mFileCommands
+                 && mFileCommands->openLastWorkout(lastFile);
     }
     if (!loaded)
         buildDefaultWorkout(); // also when the user file named on the command line could not be read

@@ -29,11 +29,6 @@ void WorkoutFileCommands::registerUserFileType()
     RegisterUserFileType(mExecutable);
 }
 
-void WorkoutFileCommands::keepDefaultWorkout()
-{
-    mFiles.keepDefaultWorkout();
-}
-
 void WorkoutFileCommands::openWorkout()
 {
     mFiles.openWorkout();

@@ -18,7 +18,6 @@ public:
     bool openUserFileAtStart(const QString& path) override;
     bool openLastWorkout(const QString& path) override;
     void registerUserFileType() override;
-    void keepDefaultWorkout() override;
     void openWorkout() override;
     bool saveWorkout() override;
     bool saveWorkoutAs() override;

@@ -244,16 +244,6 @@ bool WorkoutFiles::saveWorkoutTo(const QString& path)
     return true;
 }
 
-void WorkoutFiles::keepDefaultWorkout()
-{
-    const QString file = setting("File", "LastFile");
-    if (file.isEmpty() || QFileInfo::exists(file))
-        return;
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    // Quietly: the workout on screen is whole either way; a later start just builds it again.
-    writeTextFile(file, buildWorkoutText(mSession.workout, mSettings));
-}
-
 void WorkoutFiles::openWorkout()
 {
     FileDialogRequest request;

@@ -51,10 +51,6 @@ public:
     /// Writes the workout to path and remembers it; a failed write shows the
     /// reason and changes nothing. Returns true when written.
     bool saveWorkoutTo(const QString& path);
-    /// After the default workout was built: writes it to the remembered workout
-    /// file (default.txt in the user's folder) when that does not exist yet, so
-    /// that the next start opens it instead of reporting a missing file.
-    void keepDefaultWorkout();
     /// File > Open Workout.
     void openWorkout();
 

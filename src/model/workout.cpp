@@ -46,6 +46,14 @@ void Workout::setWeight(double pounds)
         segment(i).setSegmentWeight(pounds);
 }
 
+QString defaultWorkoutPath(const QString& userDataDir)
+{
+    QString folder = QDir::cleanPath(userDataDir);
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder + QStringLiteral("default.txt");
+}
+
 void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& userDataDir)
 {
     struct Row
@@ -65,12 +73,10 @@ void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& us
     }
     workout.setCurrent(1);
 
-    QString folder = QDir::cleanPath(userDataDir);
-    settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastDirectory"), folder);
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastDirectory"),
+                         QDir::cleanPath(userDataDir));
     settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"),
-                         folder + QStringLiteral("default.txt"));
+                         defaultWorkoutPath(userDataDir));
 }
 
 void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings,

@@ -48,8 +48,12 @@ private:
 /// The text shown when a segment cannot be added to a full workout.
 extern const char* const kWorkoutFullMessage;
 
+/// The file the default workout is remembered as: default.txt in userDataDir.
+/// It exists only once the user has saved the default workout.
+QString defaultWorkoutPath(const QString& userDataDir);
+
 /// Replaces the workout with the ten-segment default workout and makes
-/// default.txt in userDataDir the remembered workout file.
+/// defaultWorkoutPath the remembered workout file.
 void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& userDataDir);
 
 /// Replaces the workout with one 60-second segment at the machine's lowest

@@ -53,21 +53,26 @@ protected:
     std::unique_ptr<Program> program;
 };
 
-TEST_F(ProgramTest, TheDefaultWorkoutIsKeptSoTheNextStartOpensIt)
+TEST_F(ProgramTest, AnUnsavedDefaultWorkoutComesBackQuietlyWithTheChosenMachine)
 {
     start();
     EXPECT_EQ(program->session().workout.count(), 10);
     EXPECT_EQ(label("lblTotalTime"), "30:00");
-    const QString defaultFile = paths.userDataDir() + "/default.txt";
-    EXPECT_TRUE(QFile::exists(defaultFile));
     EXPECT_TRUE(messages.shown().empty());
+    // The user picks a metric elliptical and never saves a workout.
+    MachineSelection& machine = program->machineWindow();
+    machine.chooseMachineType(2);
+    machine.chooseUnits(1);
+    machine.cmdOk_Click();
+    messages.clear(); // the calorie notice
     program->window().close();
 
     start();
     EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().text.toStdString();
     EXPECT_EQ(program->session().workout.count(), 10);
-    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - default.txt");
-    EXPECT_EQ(label("lblTotalDist"), "1.467");
+    EXPECT_EQ(program->session().machine.MachineType(), "Elliptical");
+    EXPECT_EQ(program->session().machine.units(), Units::Kilometres);
+    EXPECT_EQ(label("lblTotalDist"), "1.702");
 }
 
 TEST_F(ProgramTest, AWorkoutSavedWithItsMachineReopensOnTheNextStart)

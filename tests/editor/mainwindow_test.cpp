@@ -60,7 +60,6 @@ public:
     void openUser() override { calls << "openUser"; }
     void saveUser() override { calls << "saveUser"; }
     void saveUserAs() override { calls << "saveUserAs"; }
-    void keepDefaultWorkout() override { ++defaultsKept; }
     QStringList recentFileMenuTexts() const override
     {
         QStringList texts;
@@ -75,7 +74,6 @@ public:
     bool lastWorkoutLoads = false;
     bool saveSucceeds = true;
     int registrations = 0;
-    int defaultsKept = 0;
 };
 
 class FakeMachineSelection : public EquipmentSelection
