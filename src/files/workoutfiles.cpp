@@ -121,15 +121,21 @@ void WorkoutFiles::applyWeight(int pounds)
     mView.setWeight(pounds);
 }
 
-int WorkoutFiles::DecodeFileText(const QString& path)
+std::optional<QByteArray> WorkoutFiles::readFile(const QString& path)
 {
     mLastProblem.clear();
     QString error;
-    const auto bytes = readWholeFile(path, &error);
-    if (!bytes) {
+    auto bytes = readWholeFile(path, &error);
+    if (!bytes)
         mLastProblem = QStringLiteral("cannot read %1: %2").arg(path, error);
+    return bytes;
+}
+
+int WorkoutFiles::DecodeFileText(const QString& path)
+{
+    const auto bytes = readFile(path);
+    if (!bytes)
         return 1;
-    }
     const WorkoutTextResult read = parseWorkoutText(*bytes);
     if (read.status == WorkoutTextResult::Status::NotRecognised) {
         mMessages.show(kNotRecognisedMessage, Icon::Information);
@@ -272,13 +278,9 @@ void WorkoutFiles::openWorkout()
 
 int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
 {
-    mLastProblem.clear();
-    QString error;
-    const auto bytes = readWholeFile(path, &error);
-    if (!bytes) {
-        mLastProblem = QStringLiteral("cannot read %1: %2").arg(path, error);
+    const auto bytes = readFile(path);
+    if (!bytes)
         return 1;
-    }
     const UserTextResult read = parseUserText(*bytes);
     if (read.status == UserTextResult::Status::NotRecognised) {
         mMessages.show(kUserNotRecognisedMessage, Icon::Information);

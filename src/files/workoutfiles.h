@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 namespace kntr {
 
@@ -72,6 +75,8 @@ public:
     QString workoutCaption(const QString& workoutFileName) const;
 
 private:
+    /// Reads a whole file; on failure nothing, with the reason kept as the last problem.
+    std::optional<QByteArray> readFile(const QString& path);
     void applyWeight(int pounds);
     void rememberWorkoutFile(const QString& absolutePath);
     QString defaultFolder(const QString& folder) const;

@@ -1,6 +1,6 @@
 // kinetrova-cli totals and convert on workout files.
 
-#include "clicommand.h"
+#include "clirun.h"
 #include "files/textfile.h"
 #include "files/workoutfiles.h"
 #include "files/workouttext.h"
@@ -17,26 +17,12 @@ using namespace kntr;
 
 namespace {
 
-struct CliRun
-{
-    int status;
-    QString out;
-    QString err;
-};
+using test::CliRun;
 
 class CliFilesTest : public ::testing::Test
 {
 protected:
-    CliRun run(const QStringList& args)
-    {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        CliContext context{o, e, settings, paths};
-        const int status = runCli(args, context);
-        o.flush();
-        e.flush();
-        return {status, out, err};
-    }
+    CliRun run(const QStringList& args) { return test::runCliCaptured(args, settings, paths); }
     QString file(const QString& name, const QByteArray& bytes)
     {
         const QString p = dir.path() + "/" + name;

@@ -1,4 +1,4 @@
-#include "clicommand.h"
+#include "clirun.h"
 #include "platform/apppaths.h"
 #include "platform/memorysettingsstore.h"
 
@@ -8,26 +8,12 @@ using namespace kntr;
 
 namespace {
 
-struct CliRun
-{
-    int status;
-    QString out;
-    QString err;
-};
+using test::CliRun;
 
 class CliTest : public ::testing::Test
 {
 protected:
-    CliRun run(const QStringList& args)
-    {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        CliContext context{o, e, settings, paths};
-        const int status = runCli(args, context);
-        o.flush();
-        e.flush();
-        return {status, out, err};
-    }
+    CliRun run(const QStringList& args) { return test::runCliCaptured(args, settings, paths); }
 
     MemorySettingsStore settings;
     AppPaths paths{"/data", "/user"};

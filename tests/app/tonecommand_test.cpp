@@ -1,4 +1,4 @@
-#include "clicommand.h"
+#include "clirun.h"
 #include "model/machine.h"
 #include "platform/apppaths.h"
 #include "platform/memorysettingsstore.h"
@@ -19,22 +19,9 @@ namespace {
 class ToneCommandTest : public ::testing::Test
 {
 protected:
-    struct Result
+    test::CliRun run(const QStringList& args)
     {
-        int status;
-        QString out;
-        QString err;
-    };
-
-    Result run(const QStringList& args)
-    {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        CliContext context{o, e, settings, paths};
-        const int status = runCli(QStringList{"tone"} + args, context);
-        o.flush();
-        e.flush();
-        return {status, out, err};
+        return test::runCliCaptured(QStringList{"tone"} + args, settings, paths);
     }
 
     QByteArray expected(const QString& type, std::int16_t a, std::int16_t b, bool stereo)
@@ -63,7 +50,7 @@ protected:
 
 TEST_F(ToneCommandTest, WritesTheImageForTheStoredMachine)
 {
-    Result r = run({"65", "45", "-o", file()});
+    test::CliRun r = run({"65", "45", "-o", file()});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(written(), expected("Treadmill", 65, 45, false));
     EXPECT_EQ(r.out, "Treadmill 65 45: 0110000010 0110110100 0101110110 (mono), 18044 bytes to "
@@ -87,7 +74,7 @@ TEST_F(ToneCommandTest, MistakesAreUsageErrors)
          {QStringList{"65", "45", "--machine", "Rowing machine", "-o", "x.wav"},
           QStringList{"65", "45"}, QStringList{"6.5", "45", "-o", "x.wav"},
           QStringList{"65", "40000", "-o", "x.wav"}, QStringList{"65", "-o", "x.wav"}}) {
-        const Result r = run(args);
+        const test::CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         const QStringList lines = r.err.trimmed().split('\n');
         ASSERT_EQ(lines.size(), 2) << r.err.toStdString();
@@ -98,7 +85,7 @@ TEST_F(ToneCommandTest, MistakesAreUsageErrors)
 
 TEST_F(ToneCommandTest, AFileThatCannotBeWrittenFails)
 {
-    const Result r = run({"65", "45", "-o", dir.filePath("no/such/folder/tone.wav")});
+    const test::CliRun r = run({"65", "45", "-o", dir.filePath("no/such/folder/tone.wav")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("kinetrova-cli tone: cannot write")) << r.err.toStdString();
 }
@@ -110,7 +97,7 @@ TEST_F(ToneCommandTest, PlayingWithoutASoundOutputFails)
     char name[] = "cli_tests";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    const Result r = run({"65", "45", "--play"});
+    const test::CliRun r = run({"65", "45", "--play"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("could not be played")) << r.err.toStdString();
 }
