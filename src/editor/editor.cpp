@@ -438,12 +438,13 @@ bool Editor::keyPress(Field field, Key key)
     int v = c.value;
     switch (field) {
     case Field::Time:
+        // A second per arrow key; the ten-second step of a held scroll arrow is the scroll bar's own.
         if (up)
-            v = std::min(kMaxTime, v + c.step);
+            v = std::min(kMaxTime, v + 1);
         else if (pageUp)
             v = std::min(kMaxTime, v + 10);
         else if (down)
-            v = std::max(kMinTime, v - c.step);
+            v = std::max(kMinTime, v - 1);
         else
             v = std::max(kMinTime, v - 10);
         break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/segment.h"
 #include "model/units.h"
 
 #include <QObject>
@@ -69,10 +70,10 @@ public:
         QString segmentDistance; ///< lblSegDist, "0.05 mi"
     };
 
-    static constexpr int kMinTime = 10;
-    static constexpr int kMaxTime = 3600;
-    static constexpr int kMinPounds = 80;
-    static constexpr int kMaxPounds = 300;
+    static constexpr int kMinTime = kMinSegmentSeconds;
+    static constexpr int kMaxTime = kMaxSegmentSeconds;
+    static constexpr int kMinPounds = kMinWeightPounds;
+    static constexpr int kMaxPounds = kMaxWeightPounds;
     /// Two changes of the time control count as equally spaced within this
     /// many milliseconds, the resolution of the tick count the rule was made for.
     static constexpr int kTickToleranceMs = 16;

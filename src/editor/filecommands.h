@@ -13,8 +13,16 @@ class FileCommands
 public:
     virtual ~FileCommands() = default;
 
-    /// Start-up with a user file on the command line: reads it and its workout; returns whether it loaded.
-    virtual bool openUserFileAtStart(const QString& path) = 0;
+    /// What opening the user file named on the command line gave.
+    enum class UserFileStart {
+        NotRead,            ///< the user file could not be read; nothing changed
+        ReadWithoutWorkout, ///< the user file is open and its weight set, but its workout is missing
+        Read                ///< the user file and its workout are loaded
+    };
+
+    /// Start-up with a user file on the command line: reads it and its workout,
+    /// and makes it the open user file when it could be read.
+    virtual UserFileStart openUserFileAtStart(const QString& path) = 0;
     /// Start-up: reads the remembered workout file; returns whether it loaded.
     virtual bool openLastWorkout(const QString& path) = 0;
     /// Start-up: registers the user-file type with the desktop.
@@ -37,6 +45,8 @@ public:
     virtual QStringList recentFileMenuTexts() const = 0;
     /// Opens the recent file shown as menu entry index (1..4).
     virtual void openRecentFile(int index) = 0;
+    /// Reads the recent files from the settings again, after the settings were cleared.
+    virtual void reloadRecentFiles() = 0;
 };
 
 } // namespace kntr

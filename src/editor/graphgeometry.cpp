@@ -96,7 +96,7 @@ int valueToY(double value, int top, int height)
     if (top <= 0)
         return height;
     const double units = top - toTenths(value);
-    return static_cast<int>(std::lround(units * height / top));
+    return static_cast<int>(roundHalfEven(units * height / top));
 }
 
 } // namespace kntr

@@ -733,6 +733,15 @@ void MainWindow::mnuHelpAbout_Click()
             mEditor->applyMachineRanges();
             applyUnitsMenu(Units::Miles);
             mEditor->applySpeedDisplayMode();
+            // Nothing of the cleared settings stays behind in memory: the workout
+            // fits the first start's machine, no file is remembered, the recent
+            // files are gone.
+            if (mMachineSelection)
+                mMachineSelection->verifyWorkout();
+            if (mFileCommands)
+                mFileCommands->reloadRecentFiles();
+            updateRecentFilesMenu();
+            setCaption(QStringLiteral("Kinetrova"));
             mEditor->refreshAll();
         },
         this);
@@ -771,22 +780,19 @@ void MainWindow::startUp(const QStringList& arguments)
     setGeometry(placement.pixels);
 
     // The workout: a user file named on the command line, else the last workout.
-    bool loaded = false;
+    using UserFileStart = FileCommands::UserFileStart;
     const QString userFile = userFileArgument(arguments);
-    if (!userFile.isEmpty()) {
-        loaded = mFileCommands && mFileCommands->openUserFileAtStart(userFile);
-        mSession.userFile = loaded ? userFile : QString();
-    } else {
+    UserFileStart userStart = UserFileStart::NotRead;
+    if (!userFile.isEmpty() && mFileCommands)
+        userStart = mFileCommands->openUserFileAtStart(userFile);
+    if (userStart == UserFileStart::NotRead) {
         mSession.userFile.clear();
-        CleanupEarlierRelease(mSettings);
+        if (userFile.isEmpty())
+            CleanupEarlierRelease(mSettings);
+        mEditor->setWeight(storedWeightPounds(mSettings));
     }
-    if (!loaded) {
-        bool ok = false;
-        const int pounds = mSettings.GetSetting(kAppName, kUser, QStringLiteral("weight"), QStringLiteral("160"))
-                               .trimmed().toInt(&ok);
-        mEditor->setWeight(ok ? pounds : 160);
-    }
-    if (!loaded && userFile.isEmpty()) {
+    bool loaded = userStart == UserFileStart::Read;
+    if (userStart == UserFileStart::NotRead && userFile.isEmpty()) {
         const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"));
         // The default workout names default.txt before the user ever saves it:
         // while that file does not exist, build the default workout without a word.
@@ -795,8 +801,14 @@ void MainWindow::startUp(const QStringList& arguments)
         loaded = !lastFile.isEmpty() && !unsavedDefault && mFileCommands
                  && mFileCommands->openLastWorkout(lastFile);
     }
-    if (!loaded)
-        buildDefaultWorkout(); // also when the user file named on the command line could not be read
+    if (!loaded) {
+        // Also when the user file, or the workout it names, could not be read: the
+        // default workout then becomes the remembered one, so a later Save cannot
+        // overwrite the missing workout's file with something else.
+        buildDefaultWorkout();
+        if (userStart == UserFileStart::ReadWithoutWorkout)
+            setCaption(QFileInfo(mSession.userFile).fileName() + QStringLiteral(" - Kinetrova"));
+    }
 
     // Units, speed display and run options.
     const QString units = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Units"), QStringLiteral("Miles"));

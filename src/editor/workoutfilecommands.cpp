@@ -14,9 +14,11 @@ WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recen
 {
 }
 
-bool WorkoutFileCommands::openUserFileAtStart(const QString& path)
+FileCommands::UserFileStart WorkoutFileCommands::openUserFileAtStart(const QString& path)
 {
-    return mFiles.OpenAndDecodeKTRFile(path) == 0;
+    if (mFiles.OpenAndDecodeKTRFile(path) != 0)
+        return UserFileStart::NotRead;
+    return mFiles.userWorkoutLoaded() ? UserFileStart::Read : UserFileStart::ReadWithoutWorkout;
 }
 
 bool WorkoutFileCommands::openLastWorkout(const QString& path)
@@ -70,6 +72,11 @@ QStringList WorkoutFileCommands::recentFileMenuTexts() const
 void WorkoutFileCommands::openRecentFile(int index)
 {
     mFiles.openRecentFile(index);
+}
+
+void WorkoutFileCommands::reloadRecentFiles()
+{
+    mRecentFiles.LoadRecentFiles();
 }
 
 } // namespace kntr

@@ -15,7 +15,7 @@ public:
     /// executable is the program registered to open user files.
     WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles, QString executable);
 
-    bool openUserFileAtStart(const QString& path) override;
+    UserFileStart openUserFileAtStart(const QString& path) override;
     bool openLastWorkout(const QString& path) override;
     void registerUserFileType() override;
     void openWorkout() override;
@@ -26,6 +26,7 @@ public:
     void saveUserAs() override;
     QStringList recentFileMenuTexts() const override;
     void openRecentFile(int index) override;
+    void reloadRecentFiles() override;
 
 private:
     WorkoutFiles& mFiles;

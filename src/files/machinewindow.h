@@ -23,8 +23,10 @@ public:
     virtual void selectUnits(int index) = 0;
     /// Shows text in a range box; a text that is not among the box's choices is ignored.
     virtual void setBoxText(Box box, const QString& text) = 0;
-    /// The window's Save: stores type, units and ranges and fits the workout to them.
-    virtual void cmdOk_Click() = 0;
+    /// The window's Save for settings read from a workout file: stores type, units
+    /// and ranges and fits the workout to them, without the notice the user sees
+    /// when choosing an "Elliptical" or "Bike" in the window.
+    virtual void saveFileSettings() = 0;
     /// Fits every segment of the workout into the machine's ranges and selects segment 1.
     virtual void VerifyWO() = 0;
 };

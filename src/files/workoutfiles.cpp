@@ -179,7 +179,7 @@ int WorkoutFiles::DecodeFileText(const QString& path)
         for (int k = 0; k < 6; ++k)
             mMachineWindow.setBoxText(boxes[k],
                                       plainNumber(machine.ranges[k], systemDecimalSeparator()));
-        mMachineWindow.cmdOk_Click();
+        mMachineWindow.saveFileSettings();
         mSession.workout.segment(1).setSegmentSpeed(firstSpeed);
         mSession.workout.segment(1).setSegmentIncline(firstIncline);
     }
@@ -210,7 +210,8 @@ bool WorkoutFiles::SaveWorkoutFile(int mode)
 {
     const QString lastFile = setting("File", "LastFile");
     QString path;
-    if (mode == 1) {
+    // With no remembered file (after File > New) Save asks for a name, as Save As does.
+    if (mode == 1 && !lastFile.isEmpty()) {
         path = lastFile;
     } else {
         FileDialogRequest request;
@@ -262,18 +263,31 @@ void WorkoutFiles::openWorkout()
     if (path.isEmpty())
         return;
 
-    if (path.endsWith(QLatin1String("txt"))) {
-        if (OpenAndDecodeTextFile(path) == 0) {
-            mRecentFiles.AddRecentFile(absolute(path), absolute(path));
-            if (!mSession.userFile.isEmpty())
-                SaveUserFile(1);
-        } else {
-            mMessages.show(notIdentifiedMessage(path), Icon::Information, Buttons::OkCancel);
-        }
-    } else {
+    if (path.endsWith(QLatin1String("txt")))
+        openWorkoutPath(path);
+    else
         mMessages.show(notTextFileMessage(path), Icon::Exclamation, Buttons::OkCancel);
-    }
     mMachineWindow.VerifyWO();
+}
+
+void WorkoutFiles::openWorkoutPath(const QString& path)
+{
+    if (OpenAndDecodeTextFile(path) != 0) {
+        mMessages.show(notIdentifiedMessage(path), Icon::Information, Buttons::OkCancel);
+        return;
+    }
+    mRecentFiles.AddRecentFile(absolute(path), absolute(path));
+    // An open user file names the workout last loaded.
+    if (!mSession.userFile.isEmpty())
+        SaveUserFile(1);
+}
+
+void WorkoutFiles::openUserPath(const QString& path)
+{
+    if (OpenAndDecodeKTRFile(path) != 0)
+        mMessages.show(kUserNotIdentifiedMessage, Icon::Information);
+    else
+        mRecentFiles.AddRecentFile(absolute(path), absolute(path));
 }
 
 int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
@@ -288,8 +302,8 @@ int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
         return 1;
     }
     // Checked before anything is loaded, so that a bad user file changes nothing.
-    if (read.status == UserTextResult::Status::Malformed || read.weightPounds < kMinWeight
-        || read.weightPounds > kMaxWeight) {
+    if (read.status == UserTextResult::Status::Malformed || read.weightPounds < kMinWeightPounds
+        || read.weightPounds > kMaxWeightPounds) {
         mLastProblem = QStringLiteral("%1 is not a valid user file").arg(path);
         return 1;
     }
@@ -298,7 +312,7 @@ int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
     if (!workout.isEmpty() && QDir::isRelativePath(workout))
         workout = QFileInfo(path).absoluteDir().filePath(workout);
     // A workout that cannot be read shows its own message; the user file still opens.
-    OpenAndDecodeTextFile(workout);
+    mUserWorkoutLoaded = OpenAndDecodeTextFile(workout) == 0;
     applyWeight(read.weightPounds);
 
     mSession.userFile = absolute(path);
@@ -366,14 +380,10 @@ void WorkoutFiles::openUser()
     if (path.isEmpty())
         return;
 
-    if (path.endsWith(QLatin1String("ktr"))) {
-        if (OpenAndDecodeKTRFile(path) != 0)
-            mMessages.show(kUserNotIdentifiedMessage, Icon::Information);
-        else
-            mRecentFiles.AddRecentFile(absolute(path), absolute(path));
-    } else {
+    if (path.endsWith(QLatin1String("ktr")))
+        openUserPath(path);
+    else
         mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
-    }
     mMachineWindow.VerifyWO();
 }
 
@@ -387,18 +397,9 @@ void WorkoutFiles::openRecentFile(int index)
 void WorkoutFiles::openRecentPath(const QString& path)
 {
     if (path.endsWith(QLatin1String("txt"))) {
-        if (OpenAndDecodeTextFile(path) == 0) {
-            mRecentFiles.AddRecentFile(path, path);
-            if (!mSession.userFile.isEmpty())
-                SaveUserFile(1);
-        } else {
-            mMessages.show(notIdentifiedMessage(path), Icon::Information, Buttons::OkCancel);
-        }
+        openWorkoutPath(path);
     } else if (path.endsWith(QLatin1String("ktr"))) {
-        if (OpenAndDecodeKTRFile(path) != 0)
-            mMessages.show(kUserNotIdentifiedMessage, Icon::Information);
-        else
-            mRecentFiles.AddRecentFile(path, path);
+        openUserPath(path);
     } else {
         mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
     }

@@ -30,9 +30,6 @@ public:
     static const QString kUserNotIdentifiedMessage;
     static const QString kUserWrongExtensionMessage;
     static const QString kSaveWorkoutFirstMessage;
-    /// Lowest and highest body weight the weight control takes, in pounds.
-    static constexpr int kMinWeight = 80;
-    static constexpr int kMaxWeight = 300;
 
     WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view,
                  MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
@@ -60,6 +57,9 @@ public:
     /// Reads the user file at path: loads its workout, sets the weight and makes
     /// it the open user file. Returns 0 on success, 1 on failure.
     int OpenAndDecodeKTRFile(const QString& path);
+    /// Whether the last user file opened brought its workout; false when the
+    /// workout it names could not be read and the previous one stayed.
+    bool userWorkoutLoaded() const { return mUserWorkoutLoaded; }
     /// File > Save User (mode 1) and File > Save User As (mode 2). Returns true
     /// when the user file was written.
     bool SaveUserFile(int mode);
@@ -78,6 +78,10 @@ private:
     /// Reads a whole file; on failure nothing, with the reason kept as the last problem.
     std::optional<QByteArray> readFile(const QString& path);
     void applyWeight(int pounds);
+    /// Opens a workout file chosen by the user; on success it enters the recent files.
+    void openWorkoutPath(const QString& path);
+    /// Opens a user file chosen by the user; on success it enters the recent files.
+    void openUserPath(const QString& path);
     void rememberWorkoutFile(const QString& absolutePath);
     QString defaultFolder(const QString& folder) const;
     QString setting(const char* section, const char* key, const QString& fallback = {}) const;
@@ -91,6 +95,7 @@ private:
     const AppPaths& mPaths;
     MachineWindow& mMachineWindow;
     QString mLastProblem;
+    bool mUserWorkoutLoaded = false;
 };
 
 } // namespace kntr

@@ -97,7 +97,7 @@ std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, i
         s.speed = *speed;
         s.incline = *incline;
         s.seconds = version == 0 ? roundHalfEven(*duration * 60.0) : *duration;
-        s.seconds = std::clamp(s.seconds, 10.0, 3600.0);
+        s.seconds = std::clamp<double>(s.seconds, kMinSegmentSeconds, kMaxSegmentSeconds);
         segments.push_back(s);
     }
     return segments;

@@ -261,7 +261,12 @@ void MachineSelection::setBoxText(Box box, const QString& text)
     changed();
 }
 
-void MachineSelection::cmdOk_Click()
+void MachineSelection::saveFileSettings()
+{
+    save(false);
+}
+
+void MachineSelection::save(bool calorieNotice)
 {
     ensureLoaded();
     Machine& machine = mSession.machine;
@@ -304,7 +309,7 @@ void MachineSelection::cmdOk_Click()
     changed();
 
     const QString& type = machine.MachineType();
-    if (type == QLatin1String("Elliptical") || type == QLatin1String("Bike"))
+    if (calorieNotice && (type == QLatin1String("Elliptical") || type == QLatin1String("Bike")))
         mMessages.show(kCalorieNotice, MessageBoxes::Icon::Information);
 }
 

@@ -64,6 +64,9 @@ public:
     /// start until the maximum exceeds it.
     void chooseIncline(Box box, int entry);
 
+    /// Save: stores type, units and ranges, fits the workout to them, and for an
+    /// "Elliptical" or "Bike" tells that calories and distance are only a guide.
+    void cmdOk_Click() { save(true); }
     /// Rebuilds the profile's lists and the boxes for the type shown.
     void cmbMachineType_Click();
     /// Shows the speed set of the unit (a resistance is never shown in km/h).
@@ -77,7 +80,7 @@ public:
     void showMachineType(const QString& name) override;
     void selectUnits(int index) override;
     void setBoxText(Box box, const QString& text) override;
-    void cmdOk_Click() override;
+    void saveFileSettings() override;
     void VerifyWO() override;
 
     /// Called after every change of what the window shows.
@@ -85,6 +88,7 @@ public:
 
 private:
     static int slot(Box box);
+    void save(bool calorieNotice);
     void ensureLoaded();
     void changed();
     void mirrorSpeedSet(int from);

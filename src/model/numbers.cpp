@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +30,13 @@ double roundHalfEven(double value, int decimals)
 
 int toTenths(double value)
 {
-    return static_cast<int>(roundHalfEven(value * 10.0));
+    // Values read from files can be anything; keep the conversion defined.
+    const double tenths = roundHalfEven(value * 10.0);
+    if (!(tenths > INT_MIN))
+        return INT_MIN;
+    if (tenths > INT_MAX)
+        return INT_MAX;
+    return static_cast<int>(tenths);
 }
 
 QChar systemDecimalSeparator()

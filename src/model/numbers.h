@@ -13,7 +13,8 @@ double roundHalfEven(double value);
 /// Rounds to the given number of decimals with halves to even (1.0005 → 1.000).
 double roundHalfEven(double value, int decimals);
 
-/// Rounds a value in whole units to integer tenths (3.25 → 32, 3.35 → 34).
+/// Rounds a value in whole units to integer tenths (3.25 → 32, 3.35 → 34);
+/// values beyond the int range give its ends.
 int toTenths(double value);
 
 /// The decimal separator the user's locale shows numbers with.

@@ -2,6 +2,13 @@
 
 namespace kntr {
 
+/// A segment lasts from 10 seconds to an hour.
+inline constexpr int kMinSegmentSeconds = 10;
+inline constexpr int kMaxSegmentSeconds = 3600;
+/// The body weights the program takes, in pounds.
+inline constexpr int kMinWeightPounds = 80;
+inline constexpr int kMaxWeightPounds = 300;
+
 /// One segment of a workout: targets for the machine's two attributes and a
 /// duration. Values are held in mph (or level), percent (or level), seconds and
 /// pounds whatever the user displays.

@@ -46,6 +46,16 @@ void Workout::setWeight(double pounds)
         segment(i).setSegmentWeight(pounds);
 }
 
+int storedWeightPounds(const SettingsStore& settings)
+{
+    bool ok = false;
+    const int pounds = settings.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"),
+                                           QStringLiteral("160"))
+                           .trimmed()
+                           .toInt(&ok);
+    return ok ? std::clamp(pounds, kMinWeightPounds, kMaxWeightPounds) : 160;
+}
+
 QString defaultWorkoutPath(const QString& userDataDir)
 {
     QString folder = QDir::cleanPath(userDataDir);

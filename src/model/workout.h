@@ -48,6 +48,10 @@ private:
 /// The text shown when a segment cannot be added to a full workout.
 extern const char* const kWorkoutFullMessage;
 
+/// The user's body weight as stored (user/weight, 160 when absent), kept within
+/// the weights the program takes; a value that is not a whole number reads as 160.
+int storedWeightPounds(const SettingsStore& settings);
+
 /// The file the default workout is remembered as: default.txt in userDataDir.
 /// It exists only once the user has saved the default workout.
 QString defaultWorkoutPath(const QString& userDataDir);

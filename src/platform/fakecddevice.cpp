@@ -118,13 +118,8 @@ int FakeCdDevice::position(int& frame)
 
 int FakeCdDevice::stop()
 {
-    if (const int code = reach())
-        return code;
-    if (!mDiscPresent)
-        return kNoDisc;
-    mFrame = currentFrame();
-    mPlaying = false;
-    return kOk;
+    // The position stays where playing stopped, as with pause.
+    return pause();
 }
 
 int FakeCdDevice::close()

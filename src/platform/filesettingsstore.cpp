@@ -50,7 +50,7 @@ void FileSettingsStore::update(Change change)
     QDir().mkpath(QFileInfo(mPath).absolutePath());
     QLockFile lock(mPath + QStringLiteral(".lock"));
     lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
+    if (!lock.tryLock(200))
         qWarning("Settings file is locked by another program; writing anyway: %s",
                  qPrintable(mPath));
 

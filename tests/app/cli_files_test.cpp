@@ -84,15 +84,16 @@ TEST_F(CliFilesTest, TotalsUseTheFilesUnitsAndTheStoredOrGivenWeight)
 
 TEST_F(CliFilesTest, ConvertWritesVersion12)
 {
-    const QString in = file("old.txt", "Vexa v 1.0                \r\n1\t3\t2\t2.5\r\n2\t4\t1,5\t0.125\r\n\r\n");
+    // Values off the stored machine's grid and range are converted as they are.
+    const QString in = file("old.txt", "Vexa v 1.0                \r\n1\t3.33\t2\t2.5\r\n2\t11\t1,5\t0.125\r\n\r\n");
     const QString out = dir.path() + "/new.txt";
     const CliRun r = run({"convert", in, "-o", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(readWholeFile(out).value_or(""),
               "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nMiles\r\n10\r\n"
-              "100\r\n1\r\n10\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3\t2\t150\r\n"
-              "2\t4\t1.5\t10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
+              "100\r\n1\r\n10\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3.33\t2\t150\r\n"
+              "2\t11\t1.5\t10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
     EXPECT_TRUE(settings.isEmpty());
 }
 

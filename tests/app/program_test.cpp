@@ -116,4 +116,41 @@ TEST_F(ProgramTest, AUserFileOnTheCommandLineBringsItsWorkoutAndWeight)
     EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova - run.txt");
 }
 
+TEST_F(ProgramTest, AUserFileWhoseWorkoutIsGoneStartsOnTheDefaultWorkout)
+{
+    const QString user = home.path() + "/runner.ktr";
+    const QString gone = home.path() + "/hills.txt";
+    QFile f(user);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Vexa v 1.1                \r\n" + gone.toUtf8() + "\r\n170\r\n");
+    f.close();
+    settings.SaveSetting("Kinetrova", "File", "LastFile", gone);
+
+    start({"kinetrova", user});
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, WorkoutFiles::kNotFoundMessage);
+    EXPECT_EQ(program->session().userFile, user);
+    EXPECT_EQ(program->session().weightPounds, 170);
+    EXPECT_EQ(program->session().workout.count(), 10) << "the default workout, as the message says";
+    EXPECT_EQ(label("lblTotalTime"), "30:00");
+    EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova");
+    // A later Save goes to the default workout's file, never over the missing workout's name.
+    EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastFile"), paths.userDataDir() + "/default.txt");
+}
+
+TEST_F(ProgramTest, AnOldFileWithAbsurdValuesIsFittedToTheMachine)
+{
+    const QString file = home.path() + "/wild.txt";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Vexa v 1.1                \r\n1\t1e12\t-1e12\t60\r\n\r\n");
+    f.close();
+    settings.SaveSetting("Kinetrova", "File", "LastFile", file);
+
+    start();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(program->session().workout.segment(1).SegmentSpeed(), 10.0);
+    EXPECT_EQ(program->session().workout.segment(1).SegmentIncline(), 1.0);
+}
+
 } // namespace

@@ -35,10 +35,14 @@ namespace {
 class FakeFileCommands : public FileCommands
 {
 public:
-    bool openUserFileAtStart(const QString& path) override
+    explicit FakeFileCommands(Session& session) : mSession(session) {}
+
+    UserFileStart openUserFileAtStart(const QString& path) override
     {
         userFilesOpened << path;
-        return userFileLoads;
+        if (userFileLoads)
+            mSession.userFile = path;
+        return userFileLoads ? UserFileStart::Read : UserFileStart::NotRead;
     }
     bool openLastWorkout(const QString& path) override
     {
@@ -68,12 +72,16 @@ public:
         return texts;
     }
     void openRecentFile(int index) override { calls << QStringLiteral("openRecent%1").arg(index); }
+    void reloadRecentFiles() override { recent.clear(); }
 
     QStringList userFilesOpened, lastWorkoutsOpened, calls, recent;
     bool userFileLoads = true;
     bool lastWorkoutLoads = false;
     bool saveSucceeds = true;
     int registrations = 0;
+
+private:
+    Session& mSession;
 };
 
 class FakeMachineSelection : public EquipmentSelection
@@ -166,7 +174,7 @@ protected:
     AppPaths paths{QStringLiteral(KNTR_DATA_DIR), QStringLiteral("/home/ann/.local/share/kinetrova")};
     ScriptedMessageBoxes messages;
     ManualClock clock;
-    FakeFileCommands files;
+    FakeFileCommands files{session};
     std::unique_ptr<MainWindow> mWindow;
 };
 
@@ -573,7 +581,10 @@ TEST_F(MainWindowTest, AboutShowsTheBuildAndClearsTheSettings)
 {
     settings.SaveSetting(kAppName, "Machine", "MachineType", "Bike");
     settings.SaveSetting("Lumaventa", "File", "LastDirectory", "c:\\");
+    files.recent = {"/w/run.txt"};
+    window().attachFileCommands(&files);
     start();
+    window().setCaption("Kinetrova - run.txt");
     QString version, credit;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -593,6 +604,9 @@ TEST_F(MainWindowTest, AboutShowsTheBuildAndClearsTheSettings)
     EXPECT_EQ(settings.GetSetting("Lumaventa", "File", "LastDirectory"), "");
     EXPECT_EQ(session.machine.MachineType(), "Treadmill");
     EXPECT_EQ(text("lblSpeed"), "Speed");
+    // Nothing of the cleared settings is left on screen to be written back.
+    EXPECT_EQ(visibleEntries("mnuFile").filter("/w/run.txt"), QStringList());
+    EXPECT_EQ(window().windowTitle(), "Kinetrova");
 }
 
 } // namespace

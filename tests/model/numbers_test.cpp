@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <climits>
+
 #include <gtest/gtest.h>
 
 using namespace kntr;
@@ -27,6 +29,9 @@ TEST(Rounding, ToDecimalsTreatsFloatNoiseAsTheHalfItStandsFor)
     EXPECT_EQ(toTenths(3.35), 34);
     EXPECT_EQ(toTenths(0.1 + 0.2), 3);
     EXPECT_EQ(toTenths(12.0), 120);
+    // Whatever a file holds, the conversion stays defined.
+    EXPECT_EQ(toTenths(1e12), INT_MAX);
+    EXPECT_EQ(toTenths(-1e12), INT_MIN);
 }
 
 TEST(PlainNumber, FifteenSignificantDigitsNoExponentNoTrailingZeros)

@@ -8,24 +8,19 @@ CliWorkout::CliWorkout(CliContext& context)
     , mMachine(mSession, mSettings, mView, mMessages)
     , mFiles(mSession, mSettings, mView, mMessages, mDialogs, mRecentFiles, context.paths, mMachine)
 {
-    bool ok = false;
-    const int weight =
-        mSettings.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"),
-                             QStringLiteral("160"))
-            .trimmed()
-            .toInt(&ok);
-    mSession.weightPounds = ok ? weight : 160;
+    mSession.weightPounds = storedWeightPounds(mSettings);
     // As at the program's start: the machine window loads the stored profile.
     mMachine.Form_Load();
 }
 
-bool CliWorkout::open(const QString& path)
+bool CliWorkout::open(const QString& path, Fit fit)
 {
     if (mFiles.DecodeFileText(path) != 0) {
         mProblem = mFiles.lastReadProblem();
         return false;
     }
-    mMachine.VerifyWO();
+    if (fit == Fit::ToMachine)
+        mMachine.VerifyWO();
     mSession.workout.setWeight(mSession.weightPounds);
     return true;
 }

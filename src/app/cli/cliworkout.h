@@ -23,9 +23,11 @@ class CliWorkout
 public:
     explicit CliWorkout(CliContext& context);
 
-    /// Reads the workout file at path and fits it to its machine, as the main
-    /// window's File > Open does. On failure problem() says why.
-    bool open(const QString& path);
+    enum class Fit { ToMachine, AsRead };
+    /// Reads the workout file at path. With Fit::ToMachine the segments are then
+    /// fitted to the machine's ranges, as the main window's File > Open does;
+    /// Fit::AsRead keeps the values the file holds. On failure problem() says why.
+    bool open(const QString& path, Fit fit);
     /// Writes the workout as a version 1.2 file. On failure problem() says why.
     bool saveAs(const QString& path);
     const QString& problem() const { return mProblem; }

@@ -15,7 +15,7 @@ int run(const CliArguments& args, CliContext& context)
         return args.usageError(QStringLiteral("no output file given (-o OUT.txt)"));
 
     CliWorkout workout(context);
-    if (!workout.open(args.positional().first()) || !workout.saveAs(output))
+    if (!workout.open(args.positional().first(), CliWorkout::Fit::AsRead) || !workout.saveAs(output))
         return args.failure(workout.problem());
     return kCliOk;
 }

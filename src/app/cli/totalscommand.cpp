@@ -28,15 +28,15 @@ int run(const CliArguments& args, CliContext& context)
     if (args.isSet(kWeight)) {
         bool ok = false;
         const int w = args.value(kWeight).toInt(&ok);
-        if (!ok || w < WorkoutFiles::kMinWeight || w > WorkoutFiles::kMaxWeight)
+        if (!ok || w < kMinWeightPounds || w > kMaxWeightPounds)
             return args.usageError(QStringLiteral("--weight takes whole pounds from %1 to %2")
-                                       .arg(WorkoutFiles::kMinWeight)
-                                       .arg(WorkoutFiles::kMaxWeight));
+                                       .arg(kMinWeightPounds)
+                                       .arg(kMaxWeightPounds));
         weight = w;
     }
 
     CliWorkout workout(context);
-    if (!workout.open(args.positional().first()))
+    if (!workout.open(args.positional().first(), CliWorkout::Fit::ToMachine))
         return args.failure(workout.problem());
     Session& session = workout.session();
     if (weight)
