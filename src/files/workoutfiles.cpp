@@ -93,6 +93,16 @@ QString WorkoutFiles::defaultFolder(const QString& folder) const
     return folder;
 }
 
+QString WorkoutFiles::workoutFolder() const
+{
+    // The remembered folder may be gone, or be the user's data folder before
+    // anything was saved there; the dialogs then start in the workouts folder.
+    const QString last = setting("File", "LastDirectory");
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return defaultFolder(mPaths.workoutsDir());
+}
+
 QString WorkoutFiles::workoutCaption(const QString& workoutFileName) const
 {
     QString caption = QStringLiteral("Kinetrova - ") + workoutFileName;
@@ -217,9 +227,7 @@ bool WorkoutFiles::SaveWorkoutFile(int mode)
         FileDialogRequest request;
         request.title = QStringLiteral("Save As");
         request.filter = kWorkoutFilter;
-        request.folder = setting("File", "LastDirectory");
-        if (request.folder.isEmpty())
-            request.folder = defaultFolder(mPaths.workoutsDir());
+        request.folder = workoutFolder();
         request.fileName = fileName(lastFile);
         request.defaultSuffix = QStringLiteral("txt");
         path = mDialogs.getSaveFileName(request).value_or(QString());
@@ -256,9 +264,7 @@ void WorkoutFiles::openWorkout()
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kWorkoutFilter;
-    request.folder = setting("File", "LastDirectory");
-    if (request.folder.isEmpty())
-        request.folder = defaultFolder(mPaths.workoutsDir());
+    request.folder = workoutFolder();
     const QString path = mDialogs.getOpenFileName(request).value_or(QString());
     if (path.isEmpty())
         return;

@@ -84,6 +84,9 @@ private:
     void openUserPath(const QString& path);
     void rememberWorkoutFile(const QString& absolutePath);
     QString defaultFolder(const QString& folder) const;
+    /// Where the workout Open and Save As dialogs start: the remembered folder
+    /// while it exists, else the workouts folder.
+    QString workoutFolder() const;
     QString setting(const char* section, const char* key, const QString& fallback = {}) const;
 
     Session& mSession;

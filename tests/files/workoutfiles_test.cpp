@@ -288,6 +288,14 @@ TEST_F(WorkoutFilesTest, SaveAsOffersTheRememberedFileInTheWorkoutsFolder)
     EXPECT_EQ(r.defaultSuffix, "txt");
     EXPECT_TRUE(QDir(paths.workoutsDir()).exists());
     EXPECT_EQ(stored("File", "LastFile"), "/elsewhere/hills.txt");
+
+    // A remembered folder that no longer exists is passed over; one that exists is used.
+    settings.SaveSetting("Kinetrova", "File", "LastDirectory", "/no/such/folder");
+    files.SaveWorkoutFile(2);
+    EXPECT_EQ(dialogs.requests().back().folder, paths.workoutsDir());
+    settings.SaveSetting("Kinetrova", "File", "LastDirectory", dir.path());
+    files.SaveWorkoutFile(2);
+    EXPECT_EQ(dialogs.requests().back().folder, dir.path());
 }
 
 TEST_F(WorkoutFilesTest, AFailedSaveKeepsTheEditsUnsavedAndTheOldFile)
