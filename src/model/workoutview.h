@@ -8,7 +8,7 @@ namespace kntr {
 
 /// What shows the workout to the user. The main window implements it; file
 /// readers, the machine selection and the generator call it after they change
-/// the session, and tests use RecordingWorkoutView.
+/// the session.
 class WorkoutView
 {
 public:
@@ -28,28 +28,6 @@ public:
     virtual void resetElapsedTime() = 0;
     /// Sets the weight control, in pounds.
     virtual void setWeight(int pounds) = 0;
-};
-
-/// A view for tests and headless commands: remembers what it was asked to show.
-class RecordingWorkoutView : public WorkoutView
-{
-public:
-    void refreshWorkout() override { ++refreshes; }
-    void selectSegment(int index) override { selected = index; }
-    void switchUnits(Units u) override { units = u; ++unitSwitches; }
-    void applyMachineRanges() override { ++rangeUpdates; }
-    void setCaption(const QString& c) override { caption = c; }
-    void resetElapsedTime() override { ++elapsedResets; }
-    void setWeight(int pounds) override { weight = pounds; }
-
-    int refreshes = 0;
-    int selected = 0;
-    Units units = Units::Miles;
-    int unitSwitches = 0;
-    int rangeUpdates = 0;
-    QString caption;
-    int elapsedResets = 0;
-    int weight = 0;
 };
 
 } // namespace kntr

@@ -6,9 +6,10 @@
 #include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "platform/memorysettingsstore.h"
-#include "platform/scriptedfiledialogs.h"
-#include "platform/scriptedmessageboxes.h"
+#include "scriptedfiledialogs.h"
+#include "scriptedmessageboxes.h"
 #include "testenv.h"
+#include "manualclock.h"
 
 #include <QFile>
 #include <QLabel>

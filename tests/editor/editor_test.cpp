@@ -4,8 +4,9 @@
 #include "model/session.h"
 #include "platform/clock.h"
 #include "platform/memorysettingsstore.h"
-#include "platform/scriptedmessageboxes.h"
+#include "scriptedmessageboxes.h"
 #include "platform/settingsstore.h"
+#include "manualclock.h"
 
 #include <QLocale>
 

@@ -8,9 +8,10 @@
 #include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "platform/memorysettingsstore.h"
-#include "platform/scriptedmessageboxes.h"
+#include "scriptedmessageboxes.h"
 #include "platform/settingsstore.h"
 #include "testenv.h"
+#include "manualclock.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -10,7 +10,8 @@
 #include "platform/apppaths.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/filedialogs.h"
-#include "platform/scriptedmessageboxes.h"
+#include "scriptedmessageboxes.h"
+#include "recordingworkoutview.h"
 
 namespace {
 

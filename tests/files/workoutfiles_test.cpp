@@ -9,9 +9,10 @@
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
 #include "platform/memorysettingsstore.h"
-#include "platform/scriptedfiledialogs.h"
-#include "platform/scriptedmessageboxes.h"
+#include "scriptedfiledialogs.h"
+#include "scriptedmessageboxes.h"
 #include "testenv.h"
+#include "recordingworkoutview.h"
 
 #include <QDir>
 #include <QFile>

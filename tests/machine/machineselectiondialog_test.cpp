@@ -4,8 +4,9 @@
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/memorysettingsstore.h"
-#include "platform/scriptedmessageboxes.h"
+#include "scriptedmessageboxes.h"
 #include "testenv.h"
+#include "recordingworkoutview.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,12 +1,13 @@
 #include "platform/cddevice.h"
 #include "platform/clock.h"
-#include "platform/fakecddevice.h"
-#include "platform/fakemixer.h"
+#include "fakecddevice.h"
+#include "fakemixer.h"
 #include "platform/mastergain.h"
-#include "platform/recordingwaveplayer.h"
+#include "recordingwaveplayer.h"
 #include "platform/wavimage.h"
 
 #include "testenv.h"
+#include "manualclock.h"
 
 #include <QtEndian>
 

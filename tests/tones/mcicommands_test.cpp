@@ -1,10 +1,11 @@
 #include "tones/mcicommands.h"
 
 #include "platform/clock.h"
-#include "platform/fakecddevice.h"
-#include "platform/scriptedmessageboxes.h"
+#include "fakecddevice.h"
+#include "scriptedmessageboxes.h"
 
 #include "testenv.h"
+#include "manualclock.h"
 
 #include <gtest/gtest.h>
 

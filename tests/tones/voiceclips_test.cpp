@@ -3,9 +3,10 @@
 #include "platform/wavimage.h"
 #include "tones/voicecues.h"
 #include "platform/clock.h"
-#include "platform/recordingwaveplayer.h"
+#include "recordingwaveplayer.h"
 
 #include "testenv.h"
+#include "manualclock.h"
 
 #include <QFile>
 #include <QFileInfo>

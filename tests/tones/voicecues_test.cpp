@@ -1,9 +1,10 @@
 #include "tones/voicecues.h"
 
 #include "platform/clock.h"
-#include "platform/recordingwaveplayer.h"
+#include "recordingwaveplayer.h"
 
 #include "testenv.h"
+#include "manualclock.h"
 
 #include <QDir>
 #include <QFile>

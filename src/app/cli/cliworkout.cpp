@@ -4,6 +4,7 @@ namespace kntr {
 
 CliWorkout::CliWorkout(CliContext& context)
     : mSettings(context.settings)
+    , mView(mSession, mSettings)
     , mRecentFiles(mSettings)
     , mMachine(mSession, mSettings, mView, mMessages)
     , mFiles(mSession, mSettings, mView, mMessages, mDialogs, mRecentFiles, context.paths, mMachine)

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "clicommand.h"
+#include "cliworkoutview.h"
 #include "overlaysettingsstore.h"
 
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
 #include "machine/machineselection.h"
 #include "model/session.h"
-#include "model/workoutview.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
 
@@ -57,7 +57,7 @@ private:
 
     OverlaySettingsStore mSettings;
     Session mSession;
-    RecordingWorkoutView mView;
+    CliWorkoutView mView;
     CollectedMessages mMessages;
     NoDialogs mDialogs;
     RecentFiles mRecentFiles;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cddevice.h"
+#include "platform/cddevice.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "fakemixer.h"
 
-#include "clock.h"
+#include "platform/clock.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mixer.h"
+#include "platform/mixer.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "platform/messageboxes.h"
 
 #include <deque>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waveplayer.h"
+#include "platform/waveplayer.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "recordingwaveplayer.h"
 
-#include "clock.h"
-#include "wavimage.h"
+#include "platform/clock.h"
+#include "platform/wavimage.h"
 
 #include <QFile>
 #include <QFileInfo>

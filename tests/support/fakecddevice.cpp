@@ -1,6 +1,6 @@
 #include "fakecddevice.h"
 
-#include "clock.h"
+#include "platform/clock.h"
 
 #include <QStringList>
 
