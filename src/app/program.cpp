@@ -4,7 +4,8 @@ namespace kntr {
 
 Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
                  FileDialogs& dialogs, Clock& clock, const QString& executable)
-    : mWindow(mSession, settings, paths, messages, clock)
+    : mRunOptions(settings)
+    , mWindow(mSession, settings, paths, messages, clock, mRunOptions)
     , mMachineWindow(mSession, settings, mWindow, messages)
     , mEquipment(mMachineWindow, &mWindow)
     , mRecentFiles(settings)

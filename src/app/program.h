@@ -6,6 +6,7 @@
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
 #include "machine/machineselection.h"
+#include "model/runoptions.h"
 #include "model/session.h"
 
 #include <QStringList>
@@ -35,9 +36,11 @@ public:
     WorkoutFiles& files() { return mFiles; }
     MachineSelection& machineWindow() { return mMachineWindow; }
     RecentFiles& recentFiles() { return mRecentFiles; }
+    RunOptions& runOptions() { return mRunOptions; }
 
 private:
     Session mSession;
+    RunOptions mRunOptions;
     MainWindow mWindow;
     MachineSelection mMachineWindow;
     MachineWindowSelection mEquipment;

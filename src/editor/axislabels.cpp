@@ -2,22 +2,11 @@
 
 #include "model/machine.h"
 #include "model/numbers.h"
+#include "model/totals.h"
 
 #include <cmath>
 
 namespace kntr {
-
-QString minutesSecondsText(double seconds)
-{
-    double minutes = std::floor(seconds / 60.0);
-    double rest = roundHalfEven(seconds - minutes * 60.0);
-    if (rest >= 60) { // 59.5 s and more round up into the next minute
-        minutes += 1;
-        rest -= 60;
-    }
-    return plainNumber(minutes) + (rest <= 9 ? QStringLiteral(":0") : QStringLiteral(":"))
-        + plainNumber(rest);
-}
 
 std::array<QString, 5> timeAxisLabels(double totalSeconds)
 {

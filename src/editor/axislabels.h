@@ -22,9 +22,6 @@ struct AxisLabel
 /// The five time-axis labels at 0, 1/4, 2/4, 3/4 and 4/4 of the workout time.
 std::array<QString, 5> timeAxisLabels(double totalSeconds);
 
-/// Minutes and two-digit seconds of a time in seconds ("0:00", "1:05", "30:00").
-QString minutesSecondsText(double seconds);
-
 /// The six left-axis labels, top to bottom, each followed by a dash; in
 /// kilometres the values are shown × 1.61 to one decimal.
 std::array<AxisLabel, 6> leftAxisLabels(int maxTenths, bool kilometres);

@@ -342,7 +342,7 @@ void Editor::updateSums()
     const Session& s = mSession;
     const Units units = s.machine.units();
     const WorkoutTotals totals = computeTotals(s.workout, s.machine.MachineType(), units);
-    mTotals.time = totalTimeText(totals.seconds);
+    mTotals.time = minutesSecondsText(totals.seconds);
     mTotals.distance = totalDistanceText(totals.distance);
     mTotals.calories = totalCaloriesText(totals.calories);
     mTexts[index(Field::Weight)] = weightText(control(Field::Weight).value, units);

@@ -3,7 +3,6 @@
 #include "aboutdialog.h"
 #include "axiscaption.h"
 #include "axislabels.h"
-#include "commandline.h"
 #include "filecommands.h"
 #include "graphgeometry.h"
 #include "helpwindow.h"
@@ -13,7 +12,7 @@
 #include "valueaxis.h"
 #include "valuebox.h"
 
-#include "files/settingsupkeep.h"
+#include "model/runoptions.h"
 #include "model/session.h"
 #include "platform/apppaths.h"
 #include "platform/messageboxes.h"
@@ -38,9 +37,6 @@ namespace kntr {
 
 namespace {
 
-const QString kOptions = QStringLiteral("options");
-const QString kUser = QStringLiteral("user");
-
 constexpr int kSegmentBox = 0;
 constexpr int kSpeedBox = 1;
 constexpr int kInclineBox = 2;
@@ -63,13 +59,15 @@ QLabel* makeValueLabel(const QString& name, QWidget* parent)
 } // namespace
 
 MainWindow::MainWindow(Session& session, SettingsStore& settings, const AppPaths& paths,
-                       MessageBoxes& messages, Clock& clock, QWidget* parent)
+                       MessageBoxes& messages, Clock& clock, RunOptions& options, QWidget* parent)
     : QMainWindow(parent)
     , mSession(session)
     , mSettings(settings)
     , mPaths(paths)
     , mMessages(messages)
+    , mOptions(options)
     , mEditor(new Editor(session, settings, messages, clock, this))
+    , mLifecycle(session, settings, paths, messages, *mEditor, *this, options)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kinetrova"));
@@ -92,6 +90,7 @@ void MainWindow::buildMenus()
     mFileMenu->setObjectName(QStringLiteral("mnuFile"));
     mnuFileNew = mFileMenu->addAction(tr("&New Workout"), this, &MainWindow::mnuFileNew_Click);
     mnuFileNew->setObjectName(QStringLiteral("mnuFileNew"));
+    mnuFileNew->setShortcut(QKeySequence::New);
 
     // The workout and user-file entries wait, hidden, for the file commands.
     const struct
@@ -115,6 +114,9 @@ void MainWindow::buildMenus()
         action->setVisible(false);
         mFileEntries[i] = action;
     }
+    mFileEntries[1]->setShortcut(QKeySequence::Open);
+    mFileEntries[2]->setShortcut(QKeySequence::Save);
+    mFileEntries[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)); // not bound on every desktop
     mFileMenu->addSeparator()->setObjectName(QStringLiteral("mnuFileSep3"));
     for (int i = 0; i < 4; ++i) {
         QAction* recent = mFileMenu->addAction(QString());
@@ -131,23 +133,24 @@ void MainWindow::buildMenus()
     mnuFileMRUSeparator->setVisible(false);
     mnuFileExit = mFileMenu->addAction(tr("E&xit"), this, &MainWindow::mnuFileExit_Click);
     mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(mFileMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentFilesMenu);
 
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
-    mVoiceGroup = addOptionGroup(options, QStringLiteral("VoiceCues"), {tr("&Voice Cues On"), tr("Voice Cues O&ff")},
-                                 {QStringLiteral("1"), QStringLiteral("0")},
-                                 {QStringLiteral("mnuOptionVoiceOn"), QStringLiteral("mnuOptionVoiceOff")});
+    mVoiceGroup = addOptionGroup(options, {tr("&Voice Cues On"), tr("Voice Cues O&ff")}, {1, 0},
+                                 {QStringLiteral("mnuOptionVoiceOn"), QStringLiteral("mnuOptionVoiceOff")},
+                                 &MainWindow::setVoiceCues);
     options->addSeparator();
     mDelayGroup = addOptionGroup(
-        options, QStringLiteral("Delay"),
-        {tr("Delay start &5 seconds"), tr("Delay start &10 seconds"), tr("Delay start &20 seconds")},
-        {QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("20")},
-        {QStringLiteral("mnuOptionDelay5"), QStringLiteral("mnuOptionDelay10"), QStringLiteral("mnuOptionDelay20")});
+        options, {tr("Delay start &5 seconds"), tr("Delay start &10 seconds"), tr("Delay start &20 seconds")},
+        {5, 10, 20},
+        {QStringLiteral("mnuOptionDelay5"), QStringLiteral("mnuOptionDelay10"), QStringLiteral("mnuOptionDelay20")},
+        &MainWindow::setDelay);
     options->addSeparator();
-    mBeepGroup = addOptionGroup(options, QStringLiteral("Beeps"), {tr("Beep &once"), tr("Beep &twice")},
-                                {QStringLiteral("1"), QStringLiteral("2")},
-                                {QStringLiteral("mnuOptionBeep1"), QStringLiteral("mnuOptionBeep2")});
+    mBeepGroup = addOptionGroup(options, {tr("Beep &once"), tr("Beep &twice")}, {1, 2},
+                                {QStringLiteral("mnuOptionBeep1"), QStringLiteral("mnuOptionBeep2")},
+                                &MainWindow::setBeeps);
     options->addSeparator();
     auto* units = new QActionGroup(this);
     mnuOptionMiles = options->addAction(tr("&Miles and pounds"), this, &MainWindow::mnuOptionMiles_Click);
@@ -175,8 +178,8 @@ void MainWindow::buildMenus()
     about->setObjectName(QStringLiteral("mnuHelpAbout"));
 }
 
-QActionGroup* MainWindow::addOptionGroup(QMenu* menu, const QString& key, const QStringList& captions,
-                                         const QStringList& values, const QStringList& names)
+QActionGroup* MainWindow::addOptionGroup(QMenu* menu, const QStringList& captions, const QList<int>& values,
+                                         const QStringList& names, void (MainWindow::*chosen)(int))
 {
     auto* group = new QActionGroup(this);
     for (int i = 0; i < captions.size(); ++i) {
@@ -186,15 +189,41 @@ QActionGroup* MainWindow::addOptionGroup(QMenu* menu, const QString& key, const 
         action->setData(values[i]);
         group->addAction(action);
     }
-    connect(group, &QActionGroup::triggered, this, [this, key](QAction* chosen) {
-        mSettings.SaveSetting(kAppName, kOptions, key, chosen->data().toString());
-    });
+    connect(group, &QActionGroup::triggered, this,
+            [this, chosen](QAction* action) { (this->*chosen)(action->data().toInt()); });
     return group;
+}
+
+void MainWindow::setVoiceCues(int on)
+{
+    mOptions.setVoiceCues(on != 0);
+}
+
+void MainWindow::setDelay(int seconds)
+{
+    mOptions.setDelaySeconds(seconds);
+}
+
+void MainWindow::setBeeps(int beeps)
+{
+    mOptions.setBeeps(beeps);
+}
+
+void MainWindow::showRunOptions()
+{
+    const auto check = [](QActionGroup* group, int value) {
+        for (QAction* action : group->actions())
+            action->setChecked(action->data().toInt() == value);
+    };
+    check(mVoiceGroup, mOptions.voiceCues() ? 1 : 0);
+    check(mDelayGroup, mOptions.delaySeconds());
+    check(mBeepGroup, mOptions.beeps());
 }
 
 void MainWindow::attachFileCommands(FileCommands* commands)
 {
     mFileCommands = commands;
+    mLifecycle.attachFileCommands(commands);
     for (QAction* entry : mFileEntries)
         entry->setVisible(commands != nullptr);
     const auto connectEntry = [this](int index, void (FileCommands::*command)()) {
@@ -221,6 +250,7 @@ void MainWindow::attachFileCommands(FileCommands* commands)
 void MainWindow::attachMachineSelection(EquipmentSelection* selection)
 {
     mMachineSelection = selection;
+    mLifecycle.attachMachineSelection(selection);
     mnuOptionEquipment->setVisible(selection != nullptr);
     mnuOptionEquipmentSeparator->setVisible(selection != nullptr);
 }
@@ -662,15 +692,7 @@ void MainWindow::setWeight(int pounds)
 
 void MainWindow::mnuFileNew_Click()
 {
-    // Starting afresh would throw away unsaved edits without a word.
-    if (!offerToSave())
-        return;
-    NewWorkout(mSession.workout, mSession.machine, mSettings, mGraph->graphSize().width());
-    mSession.workout.setWeight(mSession.weightPounds);
-    mEditor->selectSegment(1);
-    mEditor->refreshAll();
-    setCaption(QStringLiteral("Kinetrova"));
-    resetElapsedTime();
+    mLifecycle.newWorkout(mGraph->graphSize().width());
 }
 
 void MainWindow::mnuFileExit_Click()
@@ -729,45 +751,16 @@ void MainWindow::mnuHelpAbout_Click()
 {
     AboutDialog about(
         [this] {
-            ResetSettings(mSettings, mSession.machine);
-            mEditor->applyMachineRanges();
-            applyUnitsMenu(Units::Miles);
-            mEditor->applySpeedDisplayMode();
-            // Nothing of the cleared settings stays behind in memory: the workout
-            // fits the first start's machine, no file is remembered, the recent
-            // files are gone.
-            if (mMachineSelection)
-                mMachineSelection->verifyWorkout();
-            if (mFileCommands)
-                mFileCommands->reloadRecentFiles();
+            mLifecycle.resetSettings();
+            applyUnitsMenu(mSession.machine.units());
+            showRunOptions();
             updateRecentFilesMenu();
-            setCaption(QStringLiteral("Kinetrova"));
-            mEditor->refreshAll();
         },
         this);
     about.exec();
 }
 
 // ---------------------------------------------------------------- start-up
-
-void MainWindow::loadMachineProfile()
-{
-    if (mMachineSelection) {
-        mMachineSelection->load();
-        return;
-    }
-    Machine& machine = mSession.machine;
-    machine.GetSettings(mSettings);
-    machine.setMachineType(machine.MachineType());
-    mEditor->applyMachineRanges();
-}
-
-void MainWindow::buildDefaultWorkout()
-{
-    DefaultWorkout(mSession.workout, mSettings, mPaths.userDataDir());
-    mSession.workout.setWeight(mSession.weightPounds);
-    mEditor->refreshAll();
-}
 
 void MainWindow::startUp(const QStringList& arguments)
 {
@@ -776,62 +769,11 @@ void MainWindow::startUp(const QStringList& arguments)
     const QRect available = s ? s->availableGeometry() : QRect(0, 0, 1280, 800);
     const WindowPlacement placement = WindowPlacement::read(mSettings, available, dotsPerInch());
     const bool firstStart = placement.state == WindowPlacement::kFirstStart;
-    loadMachineProfile();
+    mLifecycle.loadMachineProfile();
     setGeometry(placement.pixels);
+    mLifecycle.loadWorkout(arguments);
+    showRunOptions();
 
-    // The workout: a user file named on the command line, else the last workout.
-    using UserFileStart = FileCommands::UserFileStart;
-    const QString userFile = userFileArgument(arguments);
-    UserFileStart userStart = UserFileStart::NotRead;
-    if (!userFile.isEmpty() && mFileCommands)
-        userStart = mFileCommands->openUserFileAtStart(userFile);
-    if (userStart == UserFileStart::NotRead) {
-        mSession.userFile.clear();
-        if (userFile.isEmpty())
-            CleanupEarlierRelease(mSettings);
-        mEditor->setWeight(storedWeightPounds(mSettings));
-    }
-    bool loaded = userStart == UserFileStart::Read;
-    if (userStart == UserFileStart::NotRead && userFile.isEmpty()) {
-        const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"));
-        // The default workout names default.txt before the user ever saves it:
-        // while that file does not exist, build the default workout without a word.
-        const bool unsavedDefault = lastFile == defaultWorkoutPath(mPaths.userDataDir())
-                                    && !QFileInfo::exists(lastFile);
-        loaded = !lastFile.isEmpty() && !unsavedDefault && mFileCommands
-                 && mFileCommands->openLastWorkout(lastFile);
-    }
-    if (!loaded) {
-        // Also when the user file, or the workout it names, could not be read: the
-        // default workout then becomes the remembered one, so a later Save cannot
-        // overwrite the missing workout's file with something else.
-        buildDefaultWorkout();
-        if (userStart == UserFileStart::ReadWithoutWorkout)
-            setCaption(QFileInfo(mSession.userFile).fileName() + QStringLiteral(" - Kinetrova"));
-    }
-
-    // Units, speed display and run options.
-    const QString units = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Units"), QStringLiteral("Miles"));
-    switchUnits(units == QLatin1String("Miles") ? Units::Miles : Units::Kilometres);
-    mEditor->applySpeedDisplayMode();
-    const QString voice = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("VoiceCues"), QStringLiteral("1"));
-    mVoiceGroup->actions().at(voice == QLatin1String("1") ? 0 : 1)->setChecked(true);
-    mEditor->selectSegment(mSession.workout.current());
-    mSession.modified = false;
-    resetElapsedTime();
-    const QString beeps = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Beeps"), QStringLiteral("1"));
-    mBeepGroup->actions().at(beeps == QLatin1String("1") ? 0 : 1)->setChecked(true);
-    const QString delay = mSettings.GetSetting(kAppName, kOptions, QStringLiteral("Delay"), QStringLiteral("10"));
-    mDelayGroup->actions().at(delay == QLatin1String("20") ? 2 : delay == QLatin1String("5") ? 0 : 1)->setChecked(true);
-
-    if (mFileCommands)
-        mFileCommands->registerUserFileType();
-
-    // Fit the workout to the machine and show it.
-    mEditor->applyMachineRanges();
-    if (mMachineSelection)
-        mMachineSelection->verifyWorkout();
-    mEditor->refreshAll();
     mStarted = true;
     if (placement.state == 2)
         showMaximized();
@@ -852,27 +794,6 @@ void MainWindow::startUp(const QStringList& arguments)
 
 // ---------------------------------------------------------------- exit
 
-bool MainWindow::offerToSave()
-{
-    if (!mSession.modified || !mFileCommands)
-        return true;
-    const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("file"), QStringLiteral("lastfile"),
-                                                  QStringLiteral("default.txt"));
-    const QString name = lastFile.isEmpty() ? QStringLiteral("workout") : lastFile;
-    const MessageBoxes::Answer answer =
-        mMessages.show(QStringLiteral("Do you want to save changes made to ") + name + QStringLiteral("?"),
-                       MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNoCancel);
-    if (answer == MessageBoxes::Answer::Cancel)
-        return false;
-    if (answer == MessageBoxes::Answer::No) {
-        mSession.modified = false;
-        return true;
-    }
-    // Without a remembered file (after File > New) the workout needs a name first;
-    // a cancelled or failed save keeps the edits.
-    return lastFile.isEmpty() ? mFileCommands->saveWorkoutAs() : mFileCommands->saveWorkout();
-}
-
 bool MainWindow::runExitSequence()
 {
     WindowPlacement placement;
@@ -880,7 +801,7 @@ bool MainWindow::runExitSequence()
     placement.pixels = normalGeometry().isValid() ? normalGeometry() : geometry();
     placement.write(mSettings, dotsPerInch());
 
-    if (!offerToSave())
+    if (!mLifecycle.offerToSave())
         return false;
 
     if (mHelp)

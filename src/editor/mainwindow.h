@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor.h"
+#include "mainlifecycle.h"
 #include "windowplacement.h"
 
 #include "model/workoutview.h"
@@ -29,6 +30,7 @@ class HelpWindow;
 class EquipmentSelection;
 class MessageBoxes;
 class ProfileGraph;
+class RunOptions;
 class SettingsStore;
 class TimeAxis;
 class ValueAxis;
@@ -48,7 +50,7 @@ class MainWindow : public QMainWindow, public WorkoutView
 
 public:
     MainWindow(Session& session, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-               Clock& clock, QWidget* parent = nullptr);
+               Clock& clock, RunOptions& options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     /// Shows the workout and user-file entries of the File menu and lets start-up
@@ -66,10 +68,8 @@ public:
     Editor& editor() { return *mEditor; }
     /// The File menu, for commands added later (Random, Print, Create MP3/WAV).
     QMenu* fileMenu() const { return mFileMenu; }
-    /// Asks whether to save an edited workout before it is replaced or the program
-    /// ends (Yes saves, or saves as when no workout file is remembered); returns
-    /// false when the user cancelled or the save did not happen.
-    bool offerToSave();
+    /// Start-up, New, reset and exit without the widgets.
+    MainLifecycle& lifecycle() { return mLifecycle; }
     /// The arrangement ResizeMainForm chose last.
     Arrangement arrangement() const { return mArrangement; }
 
@@ -100,16 +100,18 @@ protected:
 
 private:
     void buildMenus();
-    QActionGroup* addOptionGroup(QMenu* menu, const QString& key, const QStringList& captions,
-                                 const QStringList& values, const QStringList& names);
+    QActionGroup* addOptionGroup(QMenu* menu, const QStringList& captions, const QList<int>& values,
+                                 const QStringList& names, void (MainWindow::*chosen)(int));
+    void setVoiceCues(int on);
+    void setDelay(int seconds);
+    void setBeeps(int beeps);
+    void showRunOptions();
     void buildPanels();
     void arrangeTotals(Arrangement arrangement);
     void refresh(unsigned changes);
     void refreshScales();
     void placeGraph(const QRect& area);
     void focusBox(ValueBox* box);
-    void loadMachineProfile();
-    void buildDefaultWorkout();
     void applyUnitsMenu(Units units);
     void updateRecentFilesMenu();
     bool runExitSequence();
@@ -120,7 +122,9 @@ private:
     SettingsStore& mSettings;
     const AppPaths& mPaths;
     MessageBoxes& mMessages;
+    RunOptions& mOptions;
     Editor* mEditor;
+    MainLifecycle mLifecycle;
     FileCommands* mFileCommands = nullptr;
     EquipmentSelection* mMachineSelection = nullptr;
     Arrangement mArrangement = Arrangement::Wide;

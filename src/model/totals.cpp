@@ -28,12 +28,16 @@ WorkoutTotals computeTotals(const Workout& workout, const QString& machineType, 
     return totals;
 }
 
-QString totalTimeText(double seconds)
+QString minutesSecondsText(double seconds)
 {
-    const double minutes = std::floor(seconds / 60.0);
-    const double rest = roundHalfEven(seconds - minutes * 60.0);
-    const QString separator = rest <= 9 ? QStringLiteral(":0") : QStringLiteral(":");
-    return plainNumber(minutes) + separator + plainNumber(rest);
+    double minutes = std::floor(seconds / 60.0);
+    double rest = roundHalfEven(seconds - minutes * 60.0);
+    if (rest >= 60) {
+        minutes += 1;
+        rest -= 60;
+    }
+    return plainNumber(minutes) + (rest <= 9 ? QStringLiteral(":0") : QStringLiteral(":"))
+        + plainNumber(rest);
 }
 
 QString totalDistanceText(double distance)

@@ -23,8 +23,9 @@ double segmentMiles(const Segment& segment, const QString& machineType);
 
 WorkoutTotals computeTotals(const Workout& workout, const QString& machineType, Units units);
 
-/// "30:00", "1:05": whole minutes, then seconds with two digits.
-QString totalTimeText(double seconds);
+/// Minutes and two-digit seconds of a time in seconds ("0:00", "1:05", "30:00");
+/// seconds that round to 60 carry into the minutes (59.6 s is "1:00").
+QString minutesSecondsText(double seconds);
 /// The total distance rounded to 3 decimals ("1.467").
 QString totalDistanceText(double distance);
 /// The total calories rounded to whole kilocalories.

@@ -1,14 +1,14 @@
 #include "editor/axiscaption.h"
-#include "editor/filecommands.h"
-#include "editor/equipmentselection.h"
 #include "editor/mainwindow.h"
 #include "editor/windowplacement.h"
 
+#include "model/runoptions.h"
 #include "model/session.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
 #include "platform/memorysettingsstore.h"
 #include "scriptedmessageboxes.h"
+#include "fakefilecommands.h"
 #include "platform/settingsstore.h"
 #include "testenv.h"
 #include "manualclock.h"
@@ -32,79 +32,6 @@ using namespace kntr;
 
 namespace {
 
-/// The file controller as the window sees it: records calls, answers from fields.
-class FakeFileCommands : public FileCommands
-{
-public:
-    explicit FakeFileCommands(Session& session) : mSession(session) {}
-
-    UserFileStart openUserFileAtStart(const QString& path) override
-    {
-        userFilesOpened << path;
-        if (userFileLoads)
-            mSession.userFile = path;
-        return userFileLoads ? UserFileStart::Read : UserFileStart::NotRead;
-    }
-    bool openLastWorkout(const QString& path) override
-    {
-        lastWorkoutsOpened << path;
-        return lastWorkoutLoads;
-    }
-    void registerUserFileType() override { ++registrations; }
-    void openWorkout() override { calls << "openWorkout"; }
-    bool saveWorkout() override
-    {
-        calls << "saveWorkout";
-        return saveSucceeds;
-    }
-    bool saveWorkoutAs() override
-    {
-        calls << "saveWorkoutAs";
-        return saveSucceeds;
-    }
-    void openUser() override { calls << "openUser"; }
-    void saveUser() override { calls << "saveUser"; }
-    void saveUserAs() override { calls << "saveUserAs"; }
-    QStringList recentFileMenuTexts() const override
-    {
-        QStringList texts;
-        for (int i = 0; i < recent.size(); ++i)
-            texts << QStringLiteral("&%1 %2").arg(i + 1).arg(recent[i]);
-        return texts;
-    }
-    void openRecentFile(int index) override { calls << QStringLiteral("openRecent%1").arg(index); }
-    void reloadRecentFiles() override { recent.clear(); }
-
-    QStringList userFilesOpened, lastWorkoutsOpened, calls, recent;
-    bool userFileLoads = true;
-    bool lastWorkoutLoads = false;
-    bool saveSucceeds = true;
-    int registrations = 0;
-
-private:
-    Session& mSession;
-};
-
-class FakeMachineSelection : public EquipmentSelection
-{
-public:
-    explicit FakeMachineSelection(Session& s, SettingsStore& settings) : mSession(s), mSettings(settings) {}
-    void load() override
-    {
-        ++loads;
-        mSession.machine.GetSettings(mSettings);
-        mSession.machine.setMachineType(mSession.machine.MachineType());
-    }
-    void verifyWorkout() override { ++verifications; }
-    void showSelection() override { ++shown; }
-
-    int loads = 0, verifications = 0, shown = 0;
-
-private:
-    Session& mSession;
-    SettingsStore& mSettings;
-};
-
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -113,7 +40,7 @@ protected:
     MainWindow& window()
     {
         if (!mWindow)
-            mWindow = std::make_unique<MainWindow>(session, settings, paths, messages, clock);
+            mWindow = std::make_unique<MainWindow>(session, settings, paths, messages, clock, options);
         return *mWindow;
     }
 
@@ -175,6 +102,7 @@ protected:
     AppPaths paths{QStringLiteral(KNTR_DATA_DIR), QStringLiteral("/home/ann/.local/share/kinetrova")};
     ScriptedMessageBoxes messages;
     ManualClock clock;
+    RunOptions options{settings};
     FakeFileCommands files{session};
     std::unique_ptr<MainWindow> mWindow;
 };
@@ -272,6 +200,13 @@ TEST_F(MainWindowTest, AttachedCommandsFillTheMenus)
     action("mnuFileOpenUser")->trigger();
     action("mnuFileMRU2")->trigger();
     EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs", "openUser", "openRecent2"}));
+    // The standard keys reach the file commands.
+    files.calls.clear();
+    window().activateWindow();
+    QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&window(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&window(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(files.calls, QStringList({"openWorkout", "saveWorkout", "saveWorkoutAs"}));
     action("mnuOptionEquipment")->trigger();
     EXPECT_EQ(machine.shown, 2); // first start, then the menu
     EXPECT_EQ(files.registrations, 1);
@@ -477,37 +412,6 @@ TEST_F(MainWindowTest, ExitStoresThePlacement)
     EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainWidth"), QString::number(pixelsToTwips(700, dpi)));
     EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainHeight"), QString::number(pixelsToTwips(480, dpi)));
     EXPECT_TRUE(messages.shown().empty()); // nothing was edited
-}
-
-TEST_F(MainWindowTest, CommandLineUserFile)
-{
-    window().attachFileCommands(&files);
-    start({"kinetrova", "\"/home/ann/users/ann b.ktr\""});
-    EXPECT_EQ(files.userFilesOpened, QStringList({"/home/ann/users/ann b.ktr"}));
-    EXPECT_TRUE(files.lastWorkoutsOpened.isEmpty());
-    EXPECT_EQ(session.userFile, "/home/ann/users/ann b.ktr");
-}
-
-TEST_F(MainWindowTest, UnreadableUserFileFallsBackToTheDefaultWorkout)
-{
-    files.userFileLoads = false;
-    window().attachFileCommands(&files);
-    start({"kinetrova", "/nowhere.ktr"});
-    EXPECT_TRUE(session.userFile.isEmpty());
-    EXPECT_EQ(text("lblTotalTime"), "30:00");
-}
-
-TEST_F(MainWindowTest, LastWorkoutIsOpenedAtStart)
-{
-    settings.SaveSetting(kAppName, "File", "LastFile", "/w/run.txt");
-    settings.SaveSetting(kAppName, "Lumaventa", "File", "x"); // not the earlier release's key
-    settings.SaveSetting("Lumaventa", "File", "LastFile", "c:\\old.txt");
-    files.lastWorkoutLoads = false;
-    window().attachFileCommands(&files);
-    start();
-    EXPECT_EQ(files.lastWorkoutsOpened, QStringList({"/w/run.txt"}));
-    EXPECT_EQ(text("lblTotalTime"), "30:00"); // it could not be read: the default workout
-    EXPECT_EQ(settings.GetSetting("Lumaventa", "File", "LastFile"), ""); // the earlier release is gone
 }
 
 TEST_F(MainWindowTest, StartsInKilometresAndPace)

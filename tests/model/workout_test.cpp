@@ -27,7 +27,7 @@ TEST_F(WorkoutTest, DefaultWorkoutTotals)
     EXPECT_EQ(workout.current(), 1);
 
     const WorkoutTotals miles = computeTotals(workout, "Treadmill", Units::Miles);
-    EXPECT_EQ(totalTimeText(miles.seconds), "30:00");
+    EXPECT_EQ(minutesSecondsText(miles.seconds), "30:00");
     EXPECT_EQ(totalDistanceText(miles.distance), "1.467");
     const WorkoutTotals km = computeTotals(workout, "Treadmill", Units::Kilometres);
     EXPECT_EQ(totalDistanceText(km.distance), "2.361");
@@ -53,12 +53,14 @@ TEST_F(WorkoutTest, TotalsCoverOnlyTheSegmentsInUse)
 
 TEST_F(WorkoutTest, TimeText)
 {
-    EXPECT_EQ(totalTimeText(1800), "30:00");
-    EXPECT_EQ(totalTimeText(65), "1:05");
-    EXPECT_EQ(totalTimeText(69), "1:09");
-    EXPECT_EQ(totalTimeText(70), "1:10");
-    EXPECT_EQ(totalTimeText(10), "0:10");
-    EXPECT_EQ(totalTimeText(216000), "3600:00");
+    EXPECT_EQ(minutesSecondsText(1800), "30:00");
+    EXPECT_EQ(minutesSecondsText(65), "1:05");
+    EXPECT_EQ(minutesSecondsText(69), "1:09");
+    EXPECT_EQ(minutesSecondsText(70), "1:10");
+    EXPECT_EQ(minutesSecondsText(10), "0:10");
+    EXPECT_EQ(minutesSecondsText(216000), "3600:00");
+    EXPECT_EQ(minutesSecondsText(59.6), "1:00"); // never ":60"
+    EXPECT_EQ(minutesSecondsText(119.5), "2:00");
 }
 
 TEST_F(WorkoutTest, EllipticalDistanceRuleAndSegmentDistanceText)
@@ -114,7 +116,7 @@ TEST_F(WorkoutTest, NewWorkoutIsOneMinuteAtTheMachinesLowestValues)
     EXPECT_EQ(workout.segment(1).SegmentTime(), 60);
     EXPECT_EQ(workout.segment(1).SegmentWidth(), 412);
     EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastFile", "unset"), "");
-    EXPECT_EQ(totalTimeText(computeTotals(workout, "Treadmill", Units::Miles).seconds), "1:00");
+    EXPECT_EQ(minutesSecondsText(computeTotals(workout, "Treadmill", Units::Miles).seconds), "1:00");
 }
 
 TEST_F(WorkoutTest, HoldsAtMostSixtySegments)

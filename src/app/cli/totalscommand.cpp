@@ -46,7 +46,7 @@ int run(const CliArguments& args, CliContext& context)
     const WorkoutTotals totals = computeTotals(session.workout, session.machine.MachineType(), shown);
     const auto label = [](const char* text) { return QString::fromLatin1(text).leftJustified(11); };
     context.out << label("Segments:") << session.workout.count() << '\n'
-                << label("Time:") << totalTimeText(totals.seconds) << '\n'
+                << label("Time:") << minutesSecondsText(totals.seconds) << '\n'
                 << label("Distance:") << totalDistanceText(totals.distance)
                 << (shown == Units::Kilometres ? " km" : " Miles") << '\n'
                 << label("Calories:") << totalCaloriesText(totals.calories) << '\n';

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QStringList>
+
+namespace kntr {
+
+class AppPaths;
+class Editor;
+class EquipmentSelection;
+class FileCommands;
+class MessageBoxes;
+class RunOptions;
+class SettingsStore;
+class WorkoutView;
+struct Session;
+
+/// What the main window does at start-up, File > New, the About window's reset
+/// and exit, without the window: which workout to start on, the run options,
+/// the question before edits are dropped. The window keeps its layout and
+/// wiring and calls these; tests drive them with doubles.
+///
+/// The file commands and the machine selection are optional (nullptr): without
+/// them the profile comes straight from the settings and no file is opened.
+class MainLifecycle
+{
+public:
+    MainLifecycle(Session& session, SettingsStore& settings, const AppPaths& paths,
+                  MessageBoxes& messages, Editor& editor, WorkoutView& view, RunOptions& options);
+
+    void attachFileCommands(FileCommands* commands) { mFileCommands = commands; }
+    void attachMachineSelection(EquipmentSelection* selection) { mMachineSelection = selection; }
+
+    /// Start-up, first step: fills the machine profile from the settings.
+    void loadMachineProfile();
+
+    /// How start-up came by its workout.
+    enum class StartWorkout {
+        UserFile,    ///< the user file on the command line, with its workout
+        LastWorkout, ///< the remembered workout file
+        Default      ///< the default workout, built afresh
+    };
+    /// Start-up, second step: the workout of a user file named in arguments (as
+    /// QCoreApplication::arguments()), else the remembered workout, else the
+    /// default workout; then the units, speed display and run options, the
+    /// user-file registration and the fitting of the workout to the machine.
+    StartWorkout loadWorkout(const QStringList& arguments);
+
+    /// Asks whether to save an edited workout before it is replaced or the program
+    /// ends. Returns false when the user cancelled or the save did not happen.
+    bool offerToSave();
+    /// File > New: after offerToSave, a fresh workout filling graphWidth pixels.
+    /// Returns false when the user kept the old one.
+    bool newWorkout(int graphWidth);
+    /// The About window's reset: clears the stored settings and brings what is in
+    /// memory back to a first start's state (machine, units, remembered file,
+    /// recent files, caption).
+    void resetSettings();
+
+private:
+    void buildDefaultWorkout();
+
+    Session& mSession;
+    SettingsStore& mSettings;
+    const AppPaths& mPaths;
+    MessageBoxes& mMessages;
+    Editor& mEditor;
+    WorkoutView& mView;
+    RunOptions& mOptions;
+    FileCommands* mFileCommands = nullptr;
+    EquipmentSelection* mMachineSelection = nullptr;
+};
+
+} // namespace kntr
