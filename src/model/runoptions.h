@@ -10,7 +10,8 @@ class SettingsStore;
 class RunOptions
 {
 public:
-    static constexpr int kDelayChoices[] = {5, 10, 20};
+    /// 0 is no countdown: the menu never offers it, the headless runner does.
+    static constexpr int kDelayChoices[] = {0, 5, 10, 20};
 
     explicit RunOptions(SettingsStore& settings);
 
@@ -19,7 +20,7 @@ public:
 
     bool voiceCues() const { return mVoiceCues; }
     void setVoiceCues(bool on);
-    /// Seconds of countdown before a run: 5, 10 or 20.
+    /// Seconds of countdown before a run: 0, 5, 10 or 20.
     int delaySeconds() const { return mDelaySeconds; }
     void setDelaySeconds(int seconds);
     /// Control tones played per command: 1 or 2.

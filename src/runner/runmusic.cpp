@@ -1,0 +1,205 @@
+#include "runmusic.h"
+
+#include "cdposition.h"
+#include "levelswitch.h"
+
+#include "platform/cddevice.h"
+#include "platform/clock.h"
+#include "platform/mediaplayer.h"
+#include "platform/settingsstore.h"
+#include "tones/mcicommands.h"
+
+namespace kntr {
+
+namespace {
+
+const QString kAudio = QStringLiteral("audio");
+constexpr double kFirstSecond = 1.0;
+/// A place this close to an entry's end moves on to the next entry.
+constexpr double kNearEndSeconds = 10.0;
+
+} // namespace
+
+RunMusic::RunMusic(SettingsStore& settings, CdDevice& cd, MciCommands& mci, MediaPlayer& player,
+                   LevelSwitch& levels, Clock& clock)
+    : mSettings(settings)
+    , mCd(cd)
+    , mMci(mci)
+    , mPlayer(player)
+    , mLevels(levels)
+    , mClock(clock)
+{
+}
+
+int RunMusic::menuEntry() const
+{
+    if (isCd())
+        return 2;
+    return mAudioType == kPlayList ? 3 : 1;
+}
+
+QString RunMusic::playListFile() const
+{
+    return mSettings.GetSetting(kAppName, kAudio, QStringLiteral("ASXfilename"));
+}
+
+void RunMusic::store(int value)
+{
+    mAudioType = value;
+    mSettings.SaveSetting(kAppName, kAudio, QStringLiteral("volOption"), QString::number(value));
+}
+
+void RunMusic::SetAudioType(int value)
+{
+    mCd.sendCommand(QStringLiteral("stop cdaudio"));
+    mCd.sendCommand(QStringLiteral("close cdaudio"));
+    switch (value) {
+    case 2:
+    case 4:
+        store(kCdVariant);
+        break;
+    case 3:
+        store(kCd);
+        break;
+    case 5:
+        store(playListFile().isEmpty() ? kNone : kPlayList);
+        break;
+    default:
+        store(kNone);
+        break;
+    }
+}
+
+void RunMusic::chooseMenuEntry(int entry)
+{
+    SetAudioType(entry == 2 ? kCd : entry == 3 ? kPlayList : kNone);
+}
+
+bool RunMusic::cdPresent()
+{
+    QString answer;
+    mCd.sendCommand(QStringLiteral("status cdaudio media present"), &answer);
+    return answer.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+bool RunMusic::loadPlayList()
+{
+    if (!mPlayer.setPlayList(playListFile()))
+        return false;
+    mPlayer.selectEntry(1);
+    mEntry = 1;
+    mPosition = kFirstSecond;
+    mPlayer.setPart(kFirstSecond, mPlayer.duration());
+    mPlayer.setAutoStart(true);
+    return mPlayer.position() >= 0;
+}
+
+void RunMusic::startMusic(bool resumed)
+{
+    if (isCd()) {
+        if (!resumed) {
+            mLevels.hscVolCD_Change();
+            mCd.sendCommand(QStringLiteral("play cdaudio"));
+            return;
+        }
+        if (mCdPosition.mid(2, 1) == QLatin1String(":"))
+            mCd.sendCommand(QStringLiteral("play cdaudio from ") + mCdPosition);
+        else if (mCdPosition.trimmed().isEmpty())
+            mCd.sendCommand(QStringLiteral("play cdaudio"));
+        else
+            mCd.sendCommand(QStringLiteral("play cdaudio from ")
+                            + QString::number(mCdPosition.trimmed().toLongLong() * 1000));
+    } else if (mAudioType == kPlayList) {
+        if (resumed) {
+            mPlayer.setPlayList(playListFile());
+            resume();
+        } else {
+            mPlayer.play();
+        }
+    }
+}
+
+void RunMusic::saveCdPosition()
+{
+    QString answer;
+    mCd.sendCommand(QStringLiteral("status cdaudio position"), &answer);
+    mCdPosition = answer.leftJustified(50, QLatin1Char(' '), true);
+}
+
+void RunMusic::pause()
+{
+    if (isCd()) {
+        saveCdPosition();
+        mCd.sendCommand(QStringLiteral("pause cdaudio"));
+        mCdPausedAt = mClock.tickMs();
+    } else if (mAudioType == kPlayList) {
+        notePlace();
+        mPlayer.pause();
+    }
+}
+
+void RunMusic::selectPart(double from)
+{
+    mPlayer.selectEntry(mEntry);
+    mPlayer.setPart(from, mPlayer.duration());
+}
+
+void RunMusic::resume()
+{
+    if (isCd()) {
+        mLevels.hscVolCD_Change();
+        mCdPosition = cdResumePosition(mCdPosition, mClock.tickMs() - mCdPausedAt);
+        mCd.sendCommand(QStringLiteral("play cdaudio from ") + mCdPosition.trimmed());
+    } else if (mAudioType == kPlayList) {
+        mLevels.hscVolCD_Change();
+        mPlayer.play();
+        selectPart(mPosition);
+        if (mPosition + kNearEndSeconds >= mPlayer.duration()) {
+            mEntry = mEntry < mPlayer.entryCount() ? mEntry + 1 : 1;
+            mPosition = kFirstSecond;
+            selectPart(mPosition);
+        }
+    } else {
+        mLevels.hscVolMain_Change();
+    }
+}
+
+void RunMusic::stopAtEnd()
+{
+    if (mAudioType == kPlayList) {
+        notePlace();
+        mPlayer.pause();
+    } else if (mAudioType == kCd) {
+        mCd.sendCommand(QStringLiteral("stop cdaudio"));
+    } else if (mAudioType == kCdVariant) {
+        saveCdPosition();
+        mMci.SendMci(QStringLiteral("stop cdaudio"), true);
+    }
+}
+
+void RunMusic::afterRun(bool resumed)
+{
+    if (!resumed && isCd()) {
+        saveCdPosition();
+        mCd.sendCommand(QStringLiteral("pause cdaudio"));
+    } else if (resumed && mAudioType == kCd) {
+        mCd.sendCommand(QStringLiteral("stop cdaudio"));
+        mCd.sendCommand(QStringLiteral("close cdaudio"));
+    }
+}
+
+void RunMusic::cancelCountdown()
+{
+    if (isCd())
+        mCd.sendCommand(QStringLiteral("stop cdaudio"));
+}
+
+void RunMusic::notePlace()
+{
+    if (mAudioType != kPlayList)
+        return;
+    mEntry = mPlayer.currentEntry();
+    mPosition = mPlayer.position();
+}
+
+} // namespace kntr

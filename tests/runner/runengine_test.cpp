@@ -1,0 +1,267 @@
+#include "runner/levelswitch.h"
+#include "runner/runengine.h"
+#include "runner/runmusic.h"
+#include "runner/runview.h"
+
+#include "editor/editor.h"
+#include "model/runoptions.h"
+#include "model/session.h"
+#include "platform/mediaplayer.h"
+#include "platform/memorysettingsstore.h"
+#include "tones/controltones.h"
+#include "tones/mcicommands.h"
+#include "tones/voicecues.h"
+#include "fakecddevice.h"
+#include "manualclock.h"
+#include "recordingwaveplayer.h"
+#include "scriptedmessageboxes.h"
+#include "testenv.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+using namespace kntr;
+
+namespace {
+
+/// Every level switch with its time.
+class RecordingLevels : public LevelSwitch
+{
+public:
+    explicit RecordingLevels(Clock& clock) : mClock(clock) {}
+    void hscVolMain_Change() override { record("main"); }
+    void hscVolAW_Change() override { record("tone"); }
+    void hscVolCD_Change() override { record("music"); }
+    void hscVolCue_Change() override { record("cue"); }
+    std::vector<std::pair<qint64, QString>> switches;
+
+private:
+    void record(const char* level) { switches.emplace_back(mClock.tickMs(), QString::fromLatin1(level)); }
+    Clock& mClock;
+};
+
+class NoMediaPlayer : public MediaPlayer
+{
+public:
+    bool setPlayList(const QString&) override { return false; }
+    int entryCount() const override { return 0; }
+    void selectEntry(int) override {}
+    int currentEntry() const override { return 0; }
+    double position() const override { return -1; }
+    double duration() const override { return 0; }
+    void setPart(double, double) override {}
+    void setAutoStart(bool) override {}
+    void play() override {}
+    void pause() override {}
+};
+
+class RecordingRunView : public RunView
+{
+public:
+    explicit RecordingRunView(Clock& clock) : mClock(clock) {}
+    void setRunMode(bool running) override { modes.push_back(running); }
+    void showCountdown(const QString& countdown, const QString&) override
+    {
+        if (countdowns.isEmpty() || countdowns.last() != countdown)
+            countdowns << countdown;
+    }
+    void endCountdown() override { countdownEndMs = mClock.tickMs(); }
+    void showSegment(int segment, const QString& first, const QString& second) override
+    {
+        segments.push_back({mClock.tickMs(), segment, first + QLatin1Char('/') + second});
+    }
+    void showTimeLeft(const QString& text) override { timeLeft = text; }
+
+    struct Shown
+    {
+        qint64 atMs;
+        int segment;
+        QString targets;
+    };
+    std::vector<bool> modes;
+    QStringList countdowns;
+    qint64 countdownEndMs = -1;
+    std::vector<Shown> segments;
+    QString timeLeft;
+
+private:
+    Clock& mClock;
+};
+
+class RunEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        session.machine.GetSettings(settings);
+        session.machine.setMachineType(session.machine.MachineType());
+        editor.applyMachineRanges();
+        settings.SaveSetting(kAppName, "options", "Delay", "5");
+        settings.SaveSetting(kAppName, "options", "VoiceCues", "0");
+        options.load();
+        setSegments({{3.0, 1.0}, {4.5, 2.0}, {6.0, 3.5}, {5.0, 1.5}}, 60);
+    }
+
+    void setSegments(const std::vector<std::pair<double, double>>& values, double seconds)
+    {
+        session.workout.setCount(static_cast<int>(values.size()));
+        for (int i = 1; i <= session.workout.count(); ++i) {
+            Segment& s = session.workout.segment(i);
+            s.setSegmentSpeed(values[i - 1].first);
+            s.setSegmentIncline(values[i - 1].second);
+            s.setSegmentTime(seconds);
+        }
+        editor.refreshAll();
+    }
+
+    /// The control tones played: when, and which command (as "speed/incline" tenths).
+    std::vector<std::pair<qint64, QString>> tones()
+    {
+        std::vector<std::pair<qint64, QString>> played;
+        for (const auto& call : player.calls()) {
+            if (call.kind != RecordingWavePlayer::Kind::Image)
+                continue;
+            QString command = QStringLiteral("?");
+            for (const auto& [a, b] : {std::pair{30, 10}, {45, 20}, {60, 35}, {50, 15}, {50, 20}, {252, 252}})
+                if (call.image == reference.MakeControlTone(a, b, false))
+                    command = QStringLiteral("%1/%2").arg(a).arg(b);
+            played.emplace_back(call.atMs, command);
+        }
+        return played;
+    }
+
+    test::ScopedXdgHome home;
+    Session session;
+    MemorySettingsStore settings;
+    RunOptions options{settings};
+    ManualClock clock;
+    ScriptedMessageBoxes messages;
+    Editor editor{session, settings, messages, clock};
+    ControlTones toneMaker{session.machine};
+    ControlTones reference{session.machine};
+    RecordingWavePlayer player{clock};
+    VoiceCues cues{player, clock, QStringLiteral(KNTR_VOICECUE_DIR)};
+    FakeCdDevice cd{clock};
+    MciCommands mci{cd, messages};
+    NoMediaPlayer media;
+    RecordingLevels levels{clock};
+    RunMusic music{settings, cd, mci, media, levels, clock};
+    RecordingRunView view{clock};
+    RunEngine engine{session, settings, options, clock, editor,
+                     {toneMaker, player, cues, music, levels}, messages, view};
+};
+
+TEST_F(RunEngineTest, CountdownThenEveryToneOnItsBoundary)
+{
+    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(view.countdowns,
+              QStringList({"Starting Audio...", "Workout starts in\r\n5 seconds", "Workout starts in\r\n4 seconds",
+                           "Workout starts in\r\n3 seconds", "Workout starts in\r\n2 seconds",
+                           "Workout Starts in\r1 Second", "Workout Starts\rNOW!"}));
+    const qint64 t = view.countdownEndMs;
+    EXPECT_GE(t, 5000);
+    EXPECT_LE(t, 5000 + RunEngine::kPollMs);
+    // The first tone follows the tone pause; every later one falls on its
+    // segment's scheduled start, because each wait ends half a second early.
+    const std::vector<std::pair<qint64, QString>> expected = {
+        {t + 500, "30/10"}, {t + 60000, "45/20"}, {t + 120000, "60/35"}, {t + 180000, "50/15"}, {t + 240000, "252/252"}};
+    EXPECT_EQ(tones(), expected);
+    EXPECT_EQ(view.segments.back().targets, "5/1.5");
+    EXPECT_EQ(view.modes, std::vector<bool>({true, false}));
+    EXPECT_EQ(view.timeLeft, "0:00");
+    EXPECT_TRUE(editor.editingEnabled());
+    // Each tone at the tone level, then back to the main level.
+    EXPECT_EQ(levels.switches.front(), std::make_pair(t + 500, QString("tone")));
+    EXPECT_EQ(levels.switches.back().second, "main");
+}
+
+TEST_F(RunEngineTest, ACueLengthensItsOwnSegmentOnly)
+{
+    settings.SaveSetting(kAppName, "options", "VoiceCues", "1");
+    settings.SaveSetting(kAppName, "options", "Delay", "10");
+    options.load();
+    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    const qint64 t = view.countdownEndMs;
+    ASSERT_EQ(view.segments.size(), 4u);
+    const qint64 cue = player.calls().front().durationMs; // "getready"
+    ASSERT_GT(cue, 100);
+    for (int i = 1; i < 4; ++i) // segment i + 1 begins when segment i's wait ends
+        EXPECT_EQ(view.segments[i].atMs, t + 60000 * i + cue - 500) << i;
+    // getready, tone, "Speed" 4 point 5, "Incline" 2 point 0, for segment 2.
+    QStringList clips = player.clipNames();
+    EXPECT_EQ(clips.mid(0, 7), QStringList({"getready", "Speed", "3", "point", "0", "Incline", "1"}));
+    EXPECT_EQ(clips.last(), "endofworkout");
+    EXPECT_EQ(tones().back().second, "252/252");
+}
+
+TEST_F(RunEngineTest, StopInSegmentThreeLetsTheSoundEndThenStopsTheConsole)
+{
+    settings.SaveSetting(kAppName, "audio", "volOption", "3");
+    music.SetAudioType(3);
+    for (int beeps : {1, 2}) {
+        SCOPED_TRACE(beeps);
+        options.setBeeps(beeps);
+        player.clear();
+        const qint64 begin = clock.tickMs();
+        clock.at(begin + 5000 + 130000, [this] { engine.requestStop(); });
+        EXPECT_EQ(engine.start(), RunEngine::Outcome::Stopped);
+        auto played = tones();
+        ASSERT_EQ(played.size(), 3u * beeps + beeps);
+        for (int k = 0; k < beeps; ++k)
+            EXPECT_EQ(played[3 * beeps + k].second, "252/252");
+        const qint64 stopTone = played[3 * beeps].first;
+        EXPECT_GE(stopTone, begin + 5000 + 130000 + 500);
+        EXPECT_LE(stopTone, begin + 5000 + 130000 + 500 + RunEngine::kPollMs);
+        EXPECT_EQ(view.segments.back().segment, 3);
+        EXPECT_FALSE(engine.isRunning());
+        view.segments.clear();
+    }
+    // The disc was paused where it was, to go on from there.
+    EXPECT_EQ(cd.commands().last(), "pause cdaudio");
+    EXPECT_FALSE(cd.playing());
+}
+
+TEST_F(RunEngineTest, ResumeRunsFromTheChosenSegmentAndTheCdKeepsPace)
+{
+    settings.SaveSetting(kAppName, "audio", "volOption", "3");
+    music.SetAudioType(3);
+    EXPECT_EQ(engine.resume(3), RunEngine::Outcome::Completed);
+    ASSERT_EQ(view.segments.size(), 2u);
+    EXPECT_EQ(view.segments.front().segment, 3);
+    EXPECT_EQ(view.countdowns.at(1), "Workout resumes in\r5 seconds...");
+    EXPECT_EQ(tones().front(), std::make_pair(view.countdownEndMs + 500, QString("60/35")));
+    // After each segment's tone the disc plays on from where the clock says it would be.
+    QStringList plays = cd.commands().filter("play cdaudio from");
+    ASSERT_GE(plays.size(), 2);
+    EXPECT_EQ(cd.commands().filter("stop cdaudio").size(), 3); // SetAudioType, end of workout, after Resume
+}
+
+TEST_F(RunEngineTest, CancelledCountdownPlaysNothing)
+{
+    clock.at(2000, [this] { engine.cancelCountdown(); });
+    EXPECT_EQ(engine.start(), RunEngine::Outcome::Cancelled);
+    EXPECT_TRUE(tones().empty());
+    EXPECT_TRUE(view.segments.empty());
+    EXPECT_EQ(view.modes, std::vector<bool>({true, false}));
+}
+
+TEST_F(RunEngineTest, AThirtyMinuteRunInVirtualTime)
+{
+    std::vector<std::pair<double, double>> values(30, {5.0, 2.0});
+    setSegments(values, 60);
+    settings.SaveSetting(kAppName, "options", "VoiceCues", "1");
+    options.load();
+    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    const auto played = tones();
+    ASSERT_EQ(played.size(), 31u);
+    const qint64 cue = player.calls().front().durationMs;
+    // Each boundary comes half a second after the previous segment's own cue;
+    // this segment's cue and the tone pause follow.
+    for (int i = 1; i < 30; ++i)
+        EXPECT_EQ(played[i].first, view.countdownEndMs + 60000 * i + 2 * cue) << i;
+    EXPECT_GE(clock.tickMs(), 30 * 60000);
+}
+
+} // namespace
