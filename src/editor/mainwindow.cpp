@@ -13,6 +13,9 @@
 #include "valuebox.h"
 
 #include "model/runoptions.h"
+#include "runner/getreadywindow.h"
+#include "runner/runengine.h"
+#include "runner/runmusic.h"
 #include "model/session.h"
 #include "platform/apppaths.h"
 #include "platform/messageboxes.h"
@@ -136,7 +139,29 @@ void MainWindow::buildMenus()
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(mFileMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentFilesMenu);
 
+    // The music of a run, waiting, hidden, for the run parts.
+    mAudioMenu = menuBar()->addMenu(tr("&Audio"));
+    mAudioMenu->setObjectName(QStringLiteral("mnuAudio"));
+    mAudioMenu->menuAction()->setVisible(false);
+    auto* audioGroup = new QActionGroup(this);
+    const QString audioCaptions[] = {tr("&None"), tr("&CD-ROM"), tr("&Play list...")};
+    for (int i = 0; i < 3; ++i) {
+        QAction* entry = mAudioMenu->addAction(audioCaptions[i]);
+        entry->setObjectName(QStringLiteral("mnuAudioType%1").arg(i + 1));
+        entry->setCheckable(true);
+        audioGroup->addAction(entry);
+        connect(entry, &QAction::triggered, this, [this, i] { mnuAudioType_Click(i + 1); });
+        mnuAudioType[i] = entry;
+    }
+    mAudioMenu->addSeparator();
+    QAction* volume = mAudioMenu->addAction(tr("&Volume..."), this, [this] {
+        if (mRun.showVolume)
+            mRun.showVolume();
+    });
+    volume->setObjectName(QStringLiteral("mnuAudioVolume"));
+
     QMenu* options = menuBar()->addMenu(tr("&Options"));
+    mOptionsMenu = options;
     options->setObjectName(QStringLiteral("mnuOptions"));
     mVoiceGroup = addOptionGroup(options, {tr("&Voice Cues On"), tr("Voice Cues O&ff")}, {1, 0},
                                  {QStringLiteral("mnuOptionVoiceOn"), QStringLiteral("mnuOptionVoiceOff")},
@@ -310,7 +335,7 @@ void MainWindow::buildPanels()
     mInclineLabel = new QLabel(mSegmentFrame);
     mInclineLabel->setObjectName(QStringLiteral("lblIncline"));
     auto* timeLabel = new QLabel(tr("Time"), mSegmentFrame);
-    timeLabel->setObjectName(QStringLiteral("lblTime"));
+    timeLabel->setObjectName(QStringLiteral("lblSelTime"));
     QLabel* captions[] = {segmentLabel, mSpeedLabel, mInclineLabel, timeLabel};
     for (int i = 0; i < 4; ++i) {
         captions[i]->setAlignment(Qt::AlignCenter);
@@ -348,6 +373,25 @@ void MainWindow::buildPanels()
     connect(mDeleteButton, &QPushButton::clicked, mEditor, &Editor::btnDelSegment_Click);
     grid->addWidget(mAddButton, 1, 4);
     grid->addWidget(mDeleteButton, 2, 4);
+
+    // The run: time left, Start/Stop and Resume; shown once the run parts are attached.
+    mTimeLeft = makeValueLabel(QStringLiteral("lblTime"), mSegmentFrame);
+    mTimeLeft->setAlignment(Qt::AlignCenter);
+    mTimeLeft->setText(QStringLiteral("0:00"));
+    mTimeLeft->setToolTip(tr("Time left in the segment."));
+    mStartButton = new QPushButton(tr("&Start"), mSegmentFrame);
+    mStartButton->setObjectName(QStringLiteral("cmdStart"));
+    mStartButton->setToolTip(tr("Start workout at segment 1."));
+    mResumeButton = new QPushButton(tr("&Resume"), mSegmentFrame);
+    mResumeButton->setObjectName(QStringLiteral("cmdResume"));
+    mResumeButton->setToolTip(tr("Start workout at the selected segment."));
+    connect(mStartButton, &QPushButton::clicked, this, &MainWindow::cmdStart_Click);
+    connect(mResumeButton, &QPushButton::clicked, this, &MainWindow::cmdResume_Click);
+    grid->addWidget(mTimeLeft, 0, 5);
+    grid->addWidget(mStartButton, 1, 5);
+    grid->addWidget(mResumeButton, 2, 5);
+    for (QWidget* w : std::initializer_list<QWidget*>{mTimeLeft, mStartButton, mResumeButton})
+        w->hide();
     for (int i = 0; i < 4; ++i)
         grid->setColumnStretch(i, 1);
 
@@ -390,7 +434,9 @@ void MainWindow::buildPanels()
     setTabOrder(mBoxes[2], mBoxes[3]);
     setTabOrder(mBoxes[3], mAddButton);
     setTabOrder(mAddButton, mDeleteButton);
-    setTabOrder(mDeleteButton, mPoundsBox);
+    setTabOrder(mDeleteButton, mStartButton);
+    setTabOrder(mStartButton, mResumeButton);
+    setTabOrder(mResumeButton, mPoundsBox);
 
     setMinimumSize(420, 380);
 }
@@ -680,7 +726,7 @@ void MainWindow::setCaption(const QString& caption)
 
 void MainWindow::resetElapsedTime()
 {
-    // The run panel with its time-left label comes with the run engine.
+    mTimeLeft->setText(QStringLiteral("0:00"));
 }
 
 void MainWindow::setWeight(int pounds)
@@ -760,6 +806,112 @@ void MainWindow::mnuHelpAbout_Click()
     about.exec();
 }
 
+// ---------------------------------------------------------------- run
+
+void MainWindow::attachRun(RunParts parts)
+{
+    mRun = std::move(parts);
+    const bool attached = mRun.engine && mRun.music;
+    mAudioMenu->menuAction()->setVisible(attached);
+    for (QWidget* w : std::initializer_list<QWidget*>{mTimeLeft, mStartButton, mResumeButton})
+        w->setVisible(attached);
+    if (attached)
+        showAudioType();
+}
+
+void MainWindow::showAudioType()
+{
+    if (!mRun.music)
+        return;
+    const int entry = mRun.music->menuEntry();
+    for (int i = 0; i < 3; ++i)
+        mnuAudioType[i]->setChecked(i + 1 == entry);
+}
+
+void MainWindow::mnuAudioType_Click(int index)
+{
+    if (!mRun.music)
+        return;
+    // The play list is chosen first; a window closed without one means no music.
+    if (index == 3 && mRun.editPlayList)
+        mRun.editPlayList();
+    mRun.music->chooseMenuEntry(index);
+    showAudioType();
+}
+
+void MainWindow::cmdStart_Click()
+{
+    if (!mRun.engine)
+        return;
+    if (mRun.engine->isRunning()) {
+        mRun.engine->requestStop();
+        return;
+    }
+    mRun.engine->start();
+    afterRun();
+}
+
+void MainWindow::cmdResume_Click()
+{
+    if (!mRun.engine || mRun.engine->isRunning())
+        return;
+    mRun.engine->resume(mEditor->text(Editor::Field::Segment).toInt());
+    afterRun();
+}
+
+void MainWindow::afterRun()
+{
+    // The run may have fallen back to no music.
+    showAudioType();
+    if (mCloseAfterRun) {
+        mCloseAfterRun = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void MainWindow::setRunMode(bool running)
+{
+    mStartButton->setText(running ? tr("&Stop") : tr("&Start"));
+    mStartButton->setToolTip(running ? tr("Stop workout.") : tr("Start workout at segment 1."));
+    mResumeButton->setEnabled(!running);
+    for (QMenu* menu : {mFileMenu, mAudioMenu, mOptionsMenu})
+        menu->menuAction()->setEnabled(!running);
+    ResizeMainForm();
+}
+
+void MainWindow::showCountdown(const QString& countdown, const QString& instructions)
+{
+    if (!mGetReady) {
+        mGetReady = new GetReadyWindow(this);
+        connect(mGetReady, &GetReadyWindow::cancelled, this, [this] {
+            if (mRun.engine)
+                mRun.engine->cancelCountdown();
+        });
+    }
+    if (isEnabled())
+        setEnabled(false);
+    mGetReady->setEnabled(true);
+    mGetReady->showTexts(countdown, instructions);
+}
+
+void MainWindow::endCountdown()
+{
+    if (mGetReady)
+        mGetReady->finish();
+    setEnabled(true);
+    mGraph->updateGraphics();
+}
+
+void MainWindow::showSegment(int, const QString&, const QString&)
+{
+    // The editor already shows the segment being run.
+}
+
+void MainWindow::showTimeLeft(const QString& text)
+{
+    mTimeLeft->setText(text);
+}
+
 // ---------------------------------------------------------------- start-up
 
 void MainWindow::startUp(const QStringList& arguments)
@@ -773,6 +925,11 @@ void MainWindow::startUp(const QStringList& arguments)
     setGeometry(placement.pixels);
     mLifecycle.loadWorkout(arguments);
     showRunOptions();
+    if (mRun.music) {
+        mRun.music->SetAudioType(
+            mSettings.GetSetting(kAppName, QStringLiteral("audio"), QStringLiteral("volOption"), QStringLiteral("1")).toInt());
+        showAudioType();
+    }
 
     mStarted = true;
     if (placement.state == 2)
@@ -796,6 +953,8 @@ void MainWindow::startUp(const QStringList& arguments)
 
 bool MainWindow::runExitSequence()
 {
+    if (mRun.releaseDevices)
+        mRun.releaseDevices();
     WindowPlacement placement;
     placement.state = windowStateValue();
     placement.pixels = normalGeometry().isValid() ? normalGeometry() : geometry();
@@ -811,6 +970,14 @@ bool MainWindow::runExitSequence()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // A run is stopped first (the console hears the stop command); the window
+    // closes once the run has ended.
+    if (mRun.engine && mRun.engine->isRunning()) {
+        mCloseAfterRun = true;
+        mRun.engine->requestStop();
+        event->ignore();
+        return;
+    }
     if (!runExitSequence()) {
         event->ignore();
         return;

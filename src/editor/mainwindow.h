@@ -5,11 +5,13 @@
 #include "windowplacement.h"
 
 #include "model/workoutview.h"
+#include "runner/runview.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QActionGroup;
@@ -26,10 +28,13 @@ class AppPaths;
 class AxisCaption;
 class Clock;
 class FileCommands;
+class GetReadyWindow;
 class HelpWindow;
 class EquipmentSelection;
 class MessageBoxes;
 class ProfileGraph;
+class RunEngine;
+class RunMusic;
 class RunOptions;
 class SettingsStore;
 class TimeAxis;
@@ -44,7 +49,7 @@ struct Session;
 /// the user's actions to it. The file commands and the machine selection
 /// window are attached once they exist (attachFileCommands,
 /// attachMachineSelection); until then their menu entries stay hidden.
-class MainWindow : public QMainWindow, public WorkoutView
+class MainWindow : public QMainWindow, public WorkoutView, public RunView
 {
     Q_OBJECT
 
@@ -59,6 +64,21 @@ public:
     /// Shows "Select Equipment..." and lets start-up load the profile and fit the
     /// workout through selection (which must outlive the window).
     void attachMachineSelection(EquipmentSelection* selection);
+
+    /// What a live run needs of the program besides the window.
+    struct RunParts
+    {
+        RunEngine* engine = nullptr;
+        RunMusic* music = nullptr;
+        /// Opens the play-list window modally.
+        std::function<void()> editPlayList;
+        /// Shows the volume window.
+        std::function<void()> showVolume;
+        /// At exit: the mixer back to the main level, the CD released.
+        std::function<void()> releaseDevices;
+    };
+    /// Shows the run buttons and the Audio menu (the parts must outlive the window).
+    void attachRun(RunParts parts);
 
     /// The start-up sequence: options, machine profile, placement, the user file
     /// named in arguments (as QCoreApplication::arguments()) or the last workout
@@ -82,6 +102,13 @@ public:
     void resetElapsedTime() override;
     void setWeight(int pounds) override;
 
+    // RunView
+    void setRunMode(bool running) override;
+    void showCountdown(const QString& countdown, const QString& instructions) override;
+    void endCountdown() override;
+    void showSegment(int segment, const QString& first, const QString& second) override;
+    void showTimeLeft(const QString& text) override;
+
 public slots:
     void mnuFileNew_Click();
     void mnuFileExit_Click();
@@ -90,6 +117,9 @@ public slots:
     void mnuOptionEquipment_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
+    void cmdStart_Click();
+    void cmdResume_Click();
+    void mnuAudioType_Click(int index);
     /// Places panels and graph for the window's size and stores the window state.
     void ResizeMainForm();
 
@@ -114,6 +144,8 @@ private:
     void focusBox(ValueBox* box);
     void applyUnitsMenu(Units units);
     void updateRecentFilesMenu();
+    void showAudioType();
+    void afterRun();
     bool runExitSequence();
     int windowStateValue() const;
     double dotsPerInch() const;
@@ -129,6 +161,8 @@ private:
     EquipmentSelection* mMachineSelection = nullptr;
     Arrangement mArrangement = Arrangement::Wide;
     bool mStarted = false;
+    RunParts mRun;
+    bool mCloseAfterRun = false;
 
     // Menus
     QMenu* mFileMenu = nullptr;
@@ -144,6 +178,9 @@ private:
     QActionGroup* mVoiceGroup = nullptr;
     QActionGroup* mDelayGroup = nullptr;
     QActionGroup* mBeepGroup = nullptr;
+    QMenu* mOptionsMenu = nullptr;
+    QMenu* mAudioMenu = nullptr;
+    std::array<QAction*, 3> mnuAudioType{};
 
     // Graph and axes
     ProfileGraph* mGraph = nullptr;
@@ -162,6 +199,10 @@ private:
     QLabel* mInclineLabel = nullptr;
     QPushButton* mAddButton = nullptr;
     QPushButton* mDeleteButton = nullptr;
+    QPushButton* mStartButton = nullptr;
+    QPushButton* mResumeButton = nullptr;
+    QLabel* mTimeLeft = nullptr;
+    QPointer<GetReadyWindow> mGetReady;
 
     // Workout Totals
     QGroupBox* mTotalsFrame = nullptr;

@@ -180,7 +180,8 @@ TEST_F(MainWindowTest, MenusShowOnlyWhatWorks)
     EXPECT_EQ(visibleEntries("mnuHelp"), QStringList({"&Contents...", "&About..."}));
     QStringList bar;
     for (QAction* a : window().menuBar()->actions())
-        bar << a->text();
+        if (a->isVisible())
+            bar << a->text();
     EXPECT_EQ(bar, QStringList({"&File", "&Options", "&Help"}));
 }
 
