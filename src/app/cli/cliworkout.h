@@ -34,6 +34,8 @@ public:
 
     Session& session() { return mSession; }
     const SettingsStore& settings() const { return mSettings; }
+    /// The settings as the command sees them; changes stay in memory.
+    SettingsStore& settings() { return mSettings; }
 
 private:
     class CollectedMessages : public MessageBoxes

@@ -3,6 +3,7 @@
 #include "clicommand.h"
 #include "convertcommand.h"
 #include "profilecommand.h"
+#include "runcommand.h"
 #include "tonecommand.h"
 #include "totalscommand.h"
 
@@ -15,6 +16,7 @@ const std::vector<CliCommand>& cliCommands()
         totalsCommand(),
         convertCommand(),
         toneCommand(),
+        runCommand(),
     };
     return commands;
 }

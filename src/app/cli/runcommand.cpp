@@ -1,0 +1,207 @@
+#include "runcommand.h"
+
+#include "cliworkout.h"
+#include "terminalrunview.h"
+
+#include "editor/editor.h"
+#include "model/runoptions.h"
+#include "platform/apppaths.h"
+#include "platform/systemclock.h"
+#include "runner/runengine.h"
+#include "runner/runmusic.h"
+#include "climessages.h"
+#include "sounddevices.h"
+
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QAudioDevice>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kntr {
+
+namespace {
+
+const QCommandLineOption kFrom(QStringLiteral("from"), QStringLiteral("Start at this segment (as Resume does)."),
+                               QStringLiteral("SEGMENT"));
+const QCommandLineOption kDelay(QStringLiteral("delay"), QStringLiteral("Countdown seconds: 0, 5, 10 or 20."),
+                                QStringLiteral("SECONDS"));
+const QCommandLineOption kBeeps(QStringLiteral("beeps"), QStringLiteral("Tones per command: 1 or 2."),
+                                QStringLiteral("N"));
+const QCommandLineOption kCues(QStringLiteral("cues"), QStringLiteral("Spoken cues: on or off."),
+                               QStringLiteral("on|off"));
+const QCommandLineOption kMusic(QStringLiteral("music"),
+                                QStringLiteral("Music during the run: none, cd, or a play list (.asx)."),
+                                QStringLiteral("SOURCE"));
+const QCommandLineOption kUnits(QStringLiteral("units"), QStringLiteral("Targets shown and spoken in miles or km."),
+                                QStringLiteral("miles|km"));
+
+/// Ctrl-C and SIGTERM reach the run through a pipe the event loop watches.
+int gSignalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t gSignal = 0;
+
+void onSignal(int signal)
+{
+    gSignal = signal;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[1], &byte, 1);
+}
+
+/// Stops the run on Ctrl-C or SIGTERM while it lives; the handlers go with it.
+class StopOnSignals
+{
+public:
+    explicit StopOnSignals(RunEngine& engine)
+    {
+        if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
+        mNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+        QObject::connect(mNotifier.get(), &QSocketNotifier::activated, [&engine] {
+            char buffer[16];
+            while (::read(gSignalPipe[0], buffer, sizeof buffer) > 0) {
+            }
+            engine.requestStop();
+        });
+        struct sigaction action = {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &mOldInt);
+        ::sigaction(SIGTERM, &action, &mOldTerm);
+    }
+    ~StopOnSignals()
+    {
+        ::sigaction(SIGINT, &mOldInt, nullptr);
+        ::sigaction(SIGTERM, &mOldTerm, nullptr);
+        mNotifier.reset();
+        for (int& fd : gSignalPipe) {
+            if (fd >= 0)
+                ::close(fd);
+            fd = -1;
+        }
+    }
+
+private:
+    std::unique_ptr<QSocketNotifier> mNotifier;
+    struct sigaction mOldInt = {};
+    struct sigaction mOldTerm = {};
+};
+
+int run(const CliArguments& args, CliContext& context)
+{
+    CliWorkout workout(context);
+    SettingsStore& settings = workout.settings();
+    RunOptions options(settings);
+    options.load();
+
+    if (args.isSet(kDelay)) {
+        const int delay = args.value(kDelay).toInt();
+        if (!QStringList({"0", "5", "10", "20"}).contains(args.value(kDelay)))
+            return args.usageError(QStringLiteral("--delay takes 0, 5, 10 or 20"));
+        options.setDelaySeconds(delay);
+    }
+    if (args.isSet(kBeeps)) {
+        if (args.value(kBeeps) != QLatin1String("1") && args.value(kBeeps) != QLatin1String("2"))
+            return args.usageError(QStringLiteral("--beeps takes 1 or 2"));
+        options.setBeeps(args.value(kBeeps).toInt());
+    }
+    if (args.isSet(kCues)) {
+        const QString cues = args.value(kCues).toLower();
+        if (cues != QLatin1String("on") && cues != QLatin1String("off"))
+            return args.usageError(QStringLiteral("--cues takes on or off"));
+        options.setVoiceCues(cues == QLatin1String("on"));
+    }
+    std::optional<Units> units;
+    if (args.isSet(kUnits)) {
+        const QString u = args.value(kUnits).toLower();
+        if (u != QLatin1String("miles") && u != QLatin1String("km"))
+            return args.usageError(QStringLiteral("--units takes miles or km"));
+        units = u == QLatin1String("km") ? Units::Kilometres : Units::Miles;
+    }
+    int music = 0;
+    QString playList;
+    if (args.isSet(kMusic)) {
+        const QString m = args.value(kMusic);
+        if (m.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
+            music = RunMusic::kNone;
+        else if (m.compare(QLatin1String("cd"), Qt::CaseInsensitive) == 0)
+            music = RunMusic::kCd;
+        else if (m.endsWith(QLatin1String(".asx"), Qt::CaseInsensitive))
+            music = RunMusic::kPlayList, playList = QFileInfo(m).absoluteFilePath();
+        else
+            return args.usageError(QStringLiteral("--music takes none, cd or a play list file (.asx)"));
+    }
+
+    if (!workout.open(args.positional().first(), CliWorkout::Fit::ToMachine))
+        return args.failure(workout.problem());
+    Session& session = workout.session();
+    int from = 1;
+    if (args.isSet(kFrom)) {
+        bool ok = false;
+        from = args.value(kFrom).toInt(&ok);
+        if (!ok || from < 1 || from > session.workout.count())
+            return args.usageError(QStringLiteral("--from takes a segment number from 1 to %1")
+                                       .arg(session.workout.count()));
+    }
+
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        return args.failure(QStringLiteral("no sound output was found: the workout cannot be run"));
+
+    SystemClock clock;
+    CliMessages messages(context.err);
+    Editor editor(session, settings, messages, clock);
+    editor.applyMachineRanges();
+    if (units)
+        editor.switchUnits(*units);
+    editor.refreshAll();
+
+    SoundDevices sounds(clock, settings, context.paths, session.machine, messages);
+    RunMusic runMusic(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock);
+    if (music == RunMusic::kPlayList)
+        settings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"), playList);
+    runMusic.SetAudioType(music ? music
+                                : settings.GetSetting(kAppName, QStringLiteral("audio"), QStringLiteral("volOption"),
+                                                      QStringLiteral("1")).toInt());
+
+    TerminalRunView view(context.out, ::isatty(STDOUT_FILENO) == 1, session.workout.count(),
+                         editor.speedCaption(), session.machine.AttTwoDesignLabel());
+    RunEngine engine(session, settings, options, clock, editor,
+                     {sounds.tones(), sounds.player(), sounds.cues(), runMusic, sounds.levels()}, messages, view);
+
+    gSignal = 0;
+    RunEngine::Outcome outcome;
+    {
+        StopOnSignals stopOnSignals(engine);
+        outcome = from > 1 || args.isSet(kFrom) ? engine.resume(from) : engine.start();
+    }
+    sounds.release();
+    switch (outcome) {
+    case RunEngine::Outcome::Completed:
+        return kCliOk;
+    case RunEngine::Outcome::NotStarted:
+        return args.failure(messages.last().isEmpty() ? QStringLiteral("the run could not start")
+                                                      : messages.last());
+    default:
+        break;
+    }
+    if (gSignal == SIGINT)
+        return 130;
+    if (gSignal == SIGTERM)
+        return 143;
+    return kCliFailed;
+}
+
+} // namespace
+
+CliCommand runCommand()
+{
+    return {QStringLiteral("run"),
+            QStringLiteral("WORKOUT.txt [--from SEGMENT] [--delay 0|5|10|20] [--beeps 1|2] [--cues on|off] "
+                           "[--music none|cd|PLAYLIST.asx] [--units miles|km]"),
+            QStringLiteral("Run a workout live through the sound card; Ctrl-C stops it with the stop command."),
+            {kFrom, kDelay, kBeeps, kCues, kMusic, kUnits}, 1, 1, run};
+}
+
+} // namespace kntr

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/libcdiocddevice.h"
+#include "platform/mastergain.h"
+#include "platform/mediaplayer.h"
+#include "platform/qtmixer.h"
+#include "platform/qtwaveplayer.h"
+#include "runner/levelswitch.h"
+#include "tones/controltones.h"
+#include "tones/mcicommands.h"
+#include "tones/voicecues.h"
+
+#include <memory>
+
+namespace kntr {
+
+class AppPaths;
+class Clock;
+class Machine;
+class MessageBoxes;
+class SettingsStore;
+
+/// The sound card, the CD drive and what plays through them, as a live run
+/// uses them: one set for the desktop program or the headless runner.
+class SoundDevices
+{
+public:
+    SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,
+                 MessageBoxes& messages);
+    ~SoundDevices();
+
+    MasterGain& gain() { return mGain; }
+    QtMixer& mixer() { return mMixer; }
+    WavePlayer& player() { return mPlayer; }
+    ControlTones& tones() { return mTones; }
+    VoiceCues& cues() { return mCues; }
+    CdDevice& cd() { return mCd; }
+    MciCommands& mci() { return mMci; }
+    MediaPlayer& mediaPlayer() { return *mMediaPlayer; }
+    LevelSwitch& levels() { return *mLevels; }
+
+    /// At exit: the main level back, the CD stopped and released.
+    void release();
+
+private:
+    MasterGain mGain;
+    QtMixer mMixer;
+    QtWavePlayer mPlayer;
+    ControlTones mTones;
+    VoiceCues mCues;
+    LibcdioCdDevice mCd;
+    MciCommands mMci;
+    std::unique_ptr<MediaPlayer> mMediaPlayer;
+    std::unique_ptr<LevelSwitch> mLevels;
+};
+
+} // namespace kntr
