@@ -1,0 +1,185 @@
+#include "runner/volumelevels.h"
+
+#include "fakecddevice.h"
+#include "fakemixer.h"
+#include "manualclock.h"
+#include "model/machine.h"
+#include "platform/memorysettingsstore.h"
+#include "recordingwaveplayer.h"
+#include "scriptedmessageboxes.h"
+#include "tones/controltones.h"
+#include "tones/voicecues.h"
+
+#include <gtest/gtest.h>
+
+using namespace kntr;
+using Level = VolumeLevels::Level;
+using Check = VolumeLevels::Test;
+
+namespace {
+
+class VolumeLevelsTest : public ::testing::Test
+{
+protected:
+    VolumeLevelsTest() { mixer.preset(40000, false); }
+
+    /// The master volume levels set, in order, since the last call.
+    std::vector<unsigned> volumesSet()
+    {
+        std::vector<unsigned> out;
+        for (size_t i = mSeen; i < mixer.changes().size(); ++i)
+            if (mixer.changes()[i].what == "volume")
+                out.push_back(mixer.changes()[i].value);
+        mSeen = mixer.changes().size();
+        return out;
+    }
+    QString stored(const char* key) { return settings.GetSetting("Kinetrova", "Audio", key); }
+
+    ManualClock clock;
+    FakeMixer mixer{clock};
+    MemorySettingsStore settings;
+    FakeCdDevice cd{clock};
+    RecordingWavePlayer player{clock};
+    Machine machine;
+    ControlTones tones{machine};
+    VoiceCues cues{player, clock, QStringLiteral("/nonexistent")};
+    ScriptedMessageBoxes messages;
+    VolumeLevels levels{mixer, settings, cd, player, tones, cues, clock, messages};
+
+private:
+    size_t mSeen = 0;
+};
+
+} // namespace
+
+TEST_F(VolumeLevelsTest, FirstSwitchLoadsHalvedRangeAndDefaultsAndEndsAtMain)
+{
+    levels.hscVolAW_Change();
+    EXPECT_EQ(levels.slider(Level::Main).maximum, 32767);
+    EXPECT_EQ(levels.slider(Level::Main).value, 20000);
+    EXPECT_EQ(levels.slider(Level::Voice).value, 29490);
+    // main, tone, music, voice, main again; then the tone level that was asked for
+    EXPECT_EQ(volumesSet(), (std::vector<unsigned>{40000, 58980, 58980, 58980, 40000, 58980}));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(VolumeLevelsTest, StoredLevelsAreReadSafely)
+{
+    const struct
+    {
+        const char* text;
+        int level;
+    } cases[] = {{"12000", 12000}, {" 100 ", 100}, {"loud", 29490}, {"", 29490},
+                 {"40000", 32767}, {"-5", 0},      {"1e12", 32767}};
+    for (const auto& c : cases) {
+        settings.SaveSetting("Kinetrova", "Audio", "Chirp", c.text);
+        levels.Form_Load();
+        EXPECT_EQ(levels.slider(Level::Tone).value, c.level) << c.text;
+    }
+}
+
+TEST_F(VolumeLevelsTest, WithoutMixerNothingHappensAndNothingIsStored)
+{
+    mixer.setAvailable(false);
+    settings.SaveSetting("Kinetrova", "Audio", "Chirp", "777");
+    levels.hscVolMain_Change();
+    levels.setValue(Level::Tone, 5);
+    levels.cmdAWvolume_Click();
+    levels.cmdCDvolume_Click();
+    levels.cmdAccept_Click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].text, VolumeLevels::kNoMixerText);
+    EXPECT_FALSE(levels.frameEnabled());
+    EXPECT_FALSE(levels.testEnabled(Check::Music));
+    EXPECT_TRUE(volumesSet().empty());
+    EXPECT_TRUE(player.calls().empty());
+    EXPECT_TRUE(cd.sent().empty());
+    EXPECT_EQ(stored("Chirp"), "777");
+}
+
+TEST_F(VolumeLevelsTest, MuteIsSwitchedOffOnlyOnYes)
+{
+    for (const auto answer : {MessageBoxes::Answer::No, MessageBoxes::Answer::Yes}) {
+        mixer.preset(40000, true);
+        messages.script(answer);
+        levels.Form_Load();
+        EXPECT_EQ(messages.shown().back().buttons, MessageBoxes::Buttons::YesNo);
+        EXPECT_EQ(mixer.isMuted(), answer == MessageBoxes::Answer::No);
+    }
+}
+
+TEST_F(VolumeLevelsTest, CancelRestoresStoredLevelsAcceptStoresThem)
+{
+    settings.SaveSetting("Kinetrova", "Audio", "Chirp", "10000");
+    levels.setValue(Level::Tone, 20000);
+    volumesSet();
+    levels.cmdCancel_Click();
+    EXPECT_EQ(levels.slider(Level::Tone).value, 10000);
+    EXPECT_EQ(volumesSet().back(), 40000u);
+    EXPECT_EQ(cd.commands(), QStringList({"stop cdaudio", "close cdaudio"}));
+
+    levels.setValue(Level::Music, 123);
+    levels.cmdDefaults_Click();
+    EXPECT_EQ(levels.slider(Level::Music).value, 29490);
+    EXPECT_EQ(stored("AltAudio"), "");
+    EXPECT_EQ(mixer.level(), 40000u);
+    levels.setValue(Level::Voice, 300);
+    levels.cmdAccept_Click();
+    EXPECT_EQ(stored("Chirp"), "29490");
+    EXPECT_EQ(stored("VoiceCue"), "300");
+    EXPECT_EQ(mixer.level(), 40000u);
+}
+
+TEST_F(VolumeLevelsTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
+{
+    // The second tone and the return to main come once the clock is past the
+    // whole second nearest to one second after each tone.
+    const struct
+    {
+        qint64 startMs;
+        qint64 secondMs, mainMs;
+    } cases[] = {{0, 1001, 2001}, {600, 2001, 3001}, {1500, 2001, 3001}};
+    for (const auto& c : cases) {
+        ManualClock t;
+        FakeMixer m{t};
+        m.preset(40000, false);
+        RecordingWavePlayer p{t};
+        VolumeLevels l{m, settings, cd, p, tones, cues, t, messages};
+        l.Form_Load();
+        t.advance(c.startMs);
+        l.cmdAWvolume_Click();
+        ASSERT_EQ(p.calls().size(), 2u);
+        EXPECT_EQ(p.calls()[0].atMs, c.startMs);
+        EXPECT_EQ(p.calls()[1].atMs, c.secondMs);
+        EXPECT_FALSE(p.calls()[1].wait);
+        EXPECT_EQ(p.calls()[1].image, tones.MakeControlTone(10, 10, false));
+        EXPECT_EQ(m.changes().back().atMs, c.mainMs);
+        EXPECT_EQ(m.level(), 40000u);
+        EXPECT_TRUE(l.testEnabled(Check::Voice));
+    }
+}
+
+TEST_F(VolumeLevelsTest, VoiceAndMusicTestsEndAtMain)
+{
+    levels.Form_Load();
+    volumesSet();
+    levels.cmdCueVolume_Click();
+    EXPECT_EQ(player.clipNames(), QStringList({"getready"}));
+    EXPECT_EQ(volumesSet(), (std::vector<unsigned>{58980, 40000}));
+
+    levels.cmdCDvolume_Click();
+    EXPECT_EQ(levels.musicTestCaption(), "&Stop");
+    EXPECT_TRUE(cd.playing());
+    EXPECT_FALSE(levels.slider(Level::Tone).enabled);
+    // Accept ends the music test and gives the other levels back.
+    levels.cmdAccept_Click();
+    EXPECT_EQ(levels.musicTestCaption(), "Te&st");
+    EXPECT_TRUE(levels.slider(Level::Tone).enabled);
+
+    cd.setDiscPresent(false);
+    levels.cmdCDvolume_Click();
+    EXPECT_EQ(messages.shown().back().text, VolumeLevels::kNoCdText);
+    EXPECT_EQ(levels.musicTestCaption(), "Te&st");
+    EXPECT_TRUE(levels.testEnabled(Check::Tone));
+    EXPECT_EQ(mixer.level(), 40000u);
+}
