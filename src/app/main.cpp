@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     kntr::QtFileDialogs dialogs;
 
     kntr::Program program(settings, paths, messages, dialogs, clock,
-                          QCoreApplication::applicationFilePath());
+                          QCoreApplication::applicationFilePath(), true);
     messages.setParent(&program.window());
     dialogs.setParent(&program.window());
     program.startUp(QApplication::arguments());

@@ -1,9 +1,11 @@
 #include "program.h"
 
+#include "runner/volumewindow.h"
+
 namespace kntr {
 
 Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-                 FileDialogs& dialogs, Clock& clock, const QString& executable)
+                 FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound)
     : mRunOptions(settings)
     , mWindow(mSession, settings, paths, messages, clock, mRunOptions)
     , mMachineWindow(mSession, settings, mWindow, messages)
@@ -15,6 +17,42 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     mRecentFiles.LoadRecentFiles();
     mWindow.attachMachineSelection(&mEquipment);
     mWindow.attachFileCommands(&mFileCommands);
+    if (!withSound)
+        return;
+
+    mRun = std::make_unique<Run>(*this, settings, paths, messages, clock);
+    MainWindow::RunParts parts;
+    parts.engine = &mRun->engine;
+    parts.music = &mRun->music;
+    parts.showVolume = [this] {
+        if (!mRun->volumeWindow)
+            mRun->volumeWindow = new VolumeWindow(mRun->sounds.levels(), &mWindow);
+        mRun->volumeWindow->show();
+        mRun->volumeWindow->raise();
+        mRun->volumeWindow->activateWindow();
+    };
+    parts.releaseDevices = [this] { mRun->sounds.release(); };
+    mWindow.attachRun(std::move(parts));
+}
+
+Program::~Program() = default;
+
+Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
+                  Clock& clock)
+    : sounds(clock, settings, paths, program.mSession.machine, messages)
+    , music(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock)
+    , engine(program.mSession, settings, program.mRunOptions, clock, program.mWindow.editor(),
+             {sounds.tones(), sounds.player(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
+{
+}
+
+void Program::startUp(const QStringList& arguments)
+{
+    mWindow.startUp(arguments);
+    // The volume levels load now, so a missing mixer is reported at start-up
+    // rather than in the middle of a run.
+    if (mRun)
+        mRun->sounds.levels().Form_Load();
 }
 
 } // namespace kntr

@@ -8,8 +8,14 @@
 #include "machine/machineselection.h"
 #include "model/runoptions.h"
 #include "model/session.h"
+#include "runner/runengine.h"
+#include "runner/runmusic.h"
+#include "sounddevices.h"
 
+#include <QPointer>
 #include <QStringList>
+
+#include <memory>
 
 namespace kntr {
 
@@ -18,18 +24,21 @@ class Clock;
 class FileDialogs;
 class MessageBoxes;
 class SettingsStore;
+class VolumeWindow;
 
 /// The desktop program put together: the session, the main window and the
-/// machine and file controllers wired to it. The platform services come from
-/// outside, so tests can run the whole program with doubles.
+/// machine and file controllers wired to it, and with sound the live run. The
+/// platform services come from outside, so tests can run the whole program
+/// with doubles; the sound devices are the real ones, made only when asked for.
 class Program
 {
 public:
     Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-            FileDialogs& dialogs, Clock& clock, const QString& executable);
+            FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound = false);
+    ~Program();
 
     /// Runs the start-up sequence with the program's command line and shows the window.
-    void startUp(const QStringList& arguments) { mWindow.startUp(arguments); }
+    void startUp(const QStringList& arguments);
 
     Session& session() { return mSession; }
     MainWindow& window() { return mWindow; }
@@ -47,6 +56,18 @@ private:
     RecentFiles mRecentFiles;
     WorkoutFiles mFiles;
     WorkoutFileCommands mFileCommands;
+
+    // The live run, with sound only.
+    struct Run
+    {
+        Run(Program& program, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
+            Clock& clock);
+        SoundDevices sounds;
+        RunMusic music;
+        RunEngine engine;
+        QPointer<VolumeWindow> volumeWindow;
+    };
+    std::unique_ptr<Run> mRun;
 };
 
 } // namespace kntr

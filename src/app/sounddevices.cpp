@@ -6,7 +6,7 @@ namespace kntr {
 
 namespace {
 
-// Stand-ins until the play-list player and the volume levels are wired.
+// A stand-in until the play-list player is wired.
 class NoMediaPlayer : public MediaPlayer
 {
 public:
@@ -22,18 +22,9 @@ public:
     void pause() override {}
 };
 
-class FixedLevels : public LevelSwitch
-{
-public:
-    void hscVolMain_Change() override {}
-    void hscVolAW_Change() override {}
-    void hscVolCD_Change() override {}
-    void hscVolCue_Change() override {}
-};
-
 } // namespace
 
-SoundDevices::SoundDevices(Clock& clock, SettingsStore&, const AppPaths& paths, const Machine& machine,
+SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,
                            MessageBoxes& messages)
     : mMixer(mGain)
     , mPlayer(clock, &mGain)
@@ -41,7 +32,7 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore&, const AppPaths& paths, 
     , mCues(mPlayer, clock, paths.voiceCueDir())
     , mMci(mCd, messages)
     , mMediaPlayer(std::make_unique<NoMediaPlayer>())
-    , mLevels(std::make_unique<FixedLevels>())
+    , mLevels(mMixer, settings, mCd, mPlayer, mTones, mCues, clock, messages)
 {
 }
 
@@ -49,7 +40,7 @@ SoundDevices::~SoundDevices() = default;
 
 void SoundDevices::release()
 {
-    mLevels->hscVolMain_Change();
+    mLevels.hscVolMain_Change();
     mMixer.close();
     mMci.SendMci(QStringLiteral("stop cdaudio"), false);
     mMci.SendMci(QStringLiteral("close cdaudio"), false);

@@ -5,7 +5,7 @@
 #include "platform/mediaplayer.h"
 #include "platform/qtmixer.h"
 #include "platform/qtwaveplayer.h"
-#include "runner/levelswitch.h"
+#include "runner/volumelevels.h"
 #include "tones/controltones.h"
 #include "tones/mcicommands.h"
 #include "tones/voicecues.h"
@@ -37,7 +37,7 @@ public:
     CdDevice& cd() { return mCd; }
     MciCommands& mci() { return mMci; }
     MediaPlayer& mediaPlayer() { return *mMediaPlayer; }
-    LevelSwitch& levels() { return *mLevels; }
+    VolumeLevels& levels() { return mLevels; }
 
     /// At exit: the main level back, the CD stopped and released.
     void release();
@@ -51,7 +51,7 @@ private:
     LibcdioCdDevice mCd;
     MciCommands mMci;
     std::unique_ptr<MediaPlayer> mMediaPlayer;
-    std::unique_ptr<LevelSwitch> mLevels;
+    VolumeLevels mLevels;
 };
 
 } // namespace kntr
