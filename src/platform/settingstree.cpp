@@ -73,19 +73,37 @@ QJsonObject SettingsTree::toJson() const
     return apps;
 }
 
-SettingsTree SettingsTree::fromJson(const QJsonObject& json)
+SettingsTree SettingsTree::fromJson(const QJsonObject& json, bool* complete)
 {
+    bool whole = true;
+    // The entry of name in map, made when absent; one already there has the same
+    // name in another spelling, which makes the tree incomplete.
+    auto entry = [&whole](auto& map, const QString& name) -> auto& {
+        auto [it, added] = map.try_emplace(fold(name));
+        if (added)
+            it->second.name = name;
+        whole &= added;
+        return it->second.item;
+    };
     SettingsTree tree;
     for (auto app = json.begin(); app != json.end(); ++app) {
+        whole &= app.value().isObject();
         const QJsonObject sections = app.value().toObject();
+        auto& appItem = entry(tree.mApps, app.key());
         for (auto section = sections.begin(); section != sections.end(); ++section) {
+            whole &= section.value().isObject();
             const QJsonObject keys = section.value().toObject();
+            auto& sectionItem = entry(appItem, section.key());
             for (auto key = keys.begin(); key != keys.end(); ++key) {
                 if (key.value().isString())
-                    tree.setValue(app.key(), section.key(), key.key(), key.value().toString());
+                    entry(sectionItem, key.key()) = key.value().toString();
+                else
+                    whole = false;
             }
         }
     }
+    if (complete)
+        *complete = whole;
     return tree;
 }
 

@@ -24,8 +24,11 @@ public:
     bool isEmpty() const { return mApps.empty(); }
 
     QJsonObject toJson() const;
-    /// Reads a tree written by toJson(); entries that are not strings are skipped.
-    static SettingsTree fromJson(const QJsonObject& json);
+    /// Reads a tree written by toJson(). Entries of another JSON type than toJson()
+    /// writes are skipped, and names that differ only in case are merged (the first
+    /// spelling and the last value win); *complete, when given, tells whether nothing
+    /// was skipped or merged, that is whether writing the tree back keeps everything.
+    static SettingsTree fromJson(const QJsonObject& json, bool* complete = nullptr);
 
 private:
     template<typename T>
