@@ -21,12 +21,23 @@ public:
     };
 
     /// Start-up with a user file on the command line: reads it and its workout,
-    /// and makes it the open user file when it could be read.
+    /// and makes it the open user file when it could be read. When the user file
+    /// or its workout could not be read, the user has been told why and that the
+    /// default workout is loaded: the caller builds it.
     virtual UserFileStart openUserFileAtStart(const QString& path) = 0;
     /// Start-up: reads the remembered workout file; returns whether it loaded.
+    /// When it did not, the user has been told why and that the default workout
+    /// is loaded: the caller builds it.
     virtual bool openLastWorkout(const QString& path) = 0;
     /// Start-up: registers the user-file type with the desktop.
     virtual void registerUserFileType() = 0;
+
+    /// Before a command throws away an edited workout (File > New, exit): asks
+    /// "Do you want to save changes made to …?". Yes saves (Save As when no file
+    /// is remembered). Returns false when the command is to stop: Cancel, or a
+    /// save that failed or was cancelled. No returns true and leaves the
+    /// modified flag as it is. An unedited workout gives true without a question.
+    virtual bool offerToSave() = 0;
 
     /// File > Open Workout...
     virtual void openWorkout() = 0;

@@ -16,14 +16,19 @@ WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recen
 
 FileCommands::UserFileStart WorkoutFileCommands::openUserFileAtStart(const QString& path)
 {
-    if (mFiles.OpenAndDecodeKTRFile(path) != 0)
+    if (mFiles.openUserFileAtStart(path) != 0)
         return UserFileStart::NotRead;
     return mFiles.userWorkoutLoaded() ? UserFileStart::Read : UserFileStart::ReadWithoutWorkout;
 }
 
 bool WorkoutFileCommands::openLastWorkout(const QString& path)
 {
-    return mFiles.OpenAndDecodeTextFile(path) == 0;
+    return mFiles.openLastWorkout(path);
+}
+
+bool WorkoutFileCommands::offerToSave()
+{
+    return mFiles.offerToSave();
 }
 
 void WorkoutFileCommands::registerUserFileType()

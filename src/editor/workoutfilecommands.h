@@ -18,6 +18,7 @@ public:
     UserFileStart openUserFileAtStart(const QString& path) override;
     bool openLastWorkout(const QString& path) override;
     void registerUserFileType() override;
+    bool offerToSave() override;
     void openWorkout() override;
     bool saveWorkout() override;
     bool saveWorkoutAs() override;

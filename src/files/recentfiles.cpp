@@ -16,12 +16,9 @@ RecentFiles::RecentFiles(SettingsStore& settings, QObject* parent)
 
 void RecentFiles::AddRecentFile(const QString& path, const QString& title)
 {
-    for (int i = 0; i < mPaths.size(); ++i) {
-        if (mPaths.at(i).compare(path, Qt::CaseInsensitive) == 0) {
-            mPaths.removeAt(i);
-            mTitles.removeAt(i);
-            break;
-        }
+    if (const int i = indexOf(path); i >= 0) {
+        mPaths.removeAt(i);
+        mTitles.removeAt(i);
     }
     mPaths.prepend(path);
     mTitles.prepend(title);
@@ -29,11 +26,39 @@ void RecentFiles::AddRecentFile(const QString& path, const QString& title)
         mPaths.removeLast();
         mTitles.removeLast();
     }
+    store();
+    emit changed();
+}
+
+void RecentFiles::RemoveRecentFile(const QString& path)
+{
+    const int i = indexOf(path);
+    if (i < 0)
+        return;
+    mPaths.removeAt(i);
+    mTitles.removeAt(i);
+    store();
+    emit changed();
+}
+
+int RecentFiles::indexOf(const QString& path) const
+{
+    for (int i = 0; i < mPaths.size(); ++i)
+        if (mPaths.at(i).compare(path, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void RecentFiles::store()
+{
     for (int i = 0; i < mPaths.size(); ++i) {
         mSettings.SaveSetting(kAppName, kSection, QStringLiteral("Name%1").arg(i + 1), mPaths.at(i));
         mSettings.SaveSetting(kAppName, kSection, QStringLiteral("Title%1").arg(i + 1), mTitles.at(i));
     }
-    emit changed();
+    for (int i = mPaths.size() + 1; i <= kMaxEntries; ++i) {
+        mSettings.DeleteSetting(kAppName, kSection, QStringLiteral("Name%1").arg(i));
+        mSettings.DeleteSetting(kAppName, kSection, QStringLiteral("Title%1").arg(i));
+    }
 }
 
 void RecentFiles::LoadRecentFiles()

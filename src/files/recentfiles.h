@@ -22,6 +22,10 @@ public:
     /// Puts a file at the top (an entry with the same path in any letter case
     /// moves there), drops a fifth entry and stores the list.
     void AddRecentFile(const QString& path, const QString& title);
+    /// Takes the entry with path (in any letter case) off the list and stores
+    /// the shorter list; the stored entries beyond it are emptied so that the
+    /// entry stays gone after a restart. Nothing happens for a path not listed.
+    void RemoveRecentFile(const QString& path);
     /// Reads the stored list; empty stored entries are skipped.
     void LoadRecentFiles();
     /// The path of menu entry index (1 … count); empty outside the list.
@@ -39,6 +43,11 @@ signals:
     void changed();
 
 private:
+    /// The index of path in the list, ignoring case; -1 when not listed.
+    int indexOf(const QString& path) const;
+    /// Writes entries 1 … count and removes the stored entries beyond them.
+    void store();
+
     SettingsStore& mSettings;
     QStringList mPaths;
     QStringList mTitles;

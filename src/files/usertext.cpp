@@ -61,9 +61,17 @@ UserTextResult parseUserText(const QByteArray& text)
     const qsizetype pathEnd = rest.indexOf('\r');
     const qsizetype weightStart = pathEnd + 2;
     const qsizetype weightEnd = pathEnd < 0 ? -1 : rest.indexOf('\r', weightStart);
-    const double weight = weightEnd < 0 ? 0 : roundHalfEven(leadingNumber(rest.mid(weightStart, weightEnd - weightStart)));
-    if (weightEnd < 0 || weight < INT16_MIN || weight > INT16_MAX) {
+    if (weightEnd < 0) {
         result.status = UserTextResult::Status::Malformed;
+        result.problem = pathEnd < 0 ? QStringLiteral("the workout line does not end")
+                                     : QStringLiteral("the weight line does not end");
+        return result;
+    }
+    const double weight =
+        roundHalfEven(leadingNumber(rest.mid(weightStart, weightEnd - weightStart)));
+    if (weight < INT16_MIN || weight > INT16_MAX) {
+        result.status = UserTextResult::Status::Malformed;
+        result.problem = QStringLiteral("the weight is out of range");
         return result;
     }
     result.workoutPath = QString::fromUtf8(rest.left(pathEnd));

@@ -13,6 +13,7 @@ struct UserTextResult
 {
     enum class Status { Ok, NotRecognised, Malformed };
     Status status = Status::Ok;
+    QString problem; ///< for Malformed: what is wrong
     QString workoutPath;
     int weightPounds = 0; ///< the weight line rounded to a whole pound, halves to even
 };

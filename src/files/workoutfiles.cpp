@@ -44,10 +44,16 @@ using Answer = MessageBoxes::Answer;
 const QString kWorkoutFilter = QStringLiteral("Text Files (*.txt)");
 const QString kUserFilter = QStringLiteral("Kinetrova User Files (*.ktr)");
 
-QString notIdentifiedMessage(const QString& path)
+const QString kDefaultLoaded = QStringLiteral("Default workout was loaded.");
+
+/// A problem text as a message box shows it: a capital first and a full stop.
+QString sentence(QString text)
 {
-    return path + QStringLiteral(" was not identified as a valid Kinetrova file.")
-           + QStringLiteral("Please try a another file.");
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    if (!text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    return text;
 }
 
 QString notTextFileMessage(const QString& path)
@@ -134,31 +140,61 @@ void WorkoutFiles::applyWeight(int pounds)
 std::optional<QByteArray> WorkoutFiles::readFile(const QString& path)
 {
     mLastProblem.clear();
+    mLastMissing = false;
     QString error;
     auto bytes = readWholeFile(path, &error);
-    if (!bytes)
+    if (!bytes) {
         mLastProblem = QStringLiteral("cannot read %1: %2").arg(path, error);
+        mLastMissing = !QFileInfo::exists(path);
+    }
     return bytes;
+}
+
+void WorkoutFiles::showStartFailure()
+{
+    // The remembered text where it is true; otherwise what is wrong with the file.
+    if (mLastMissing)
+        mMessages.show(kNotFoundMessage, Icon::Information);
+    else
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded,
+                       Icon::Information);
+}
+
+std::optional<WorkoutFileContents> WorkoutFiles::readWorkoutFile(const QString& path)
+{
+    const auto bytes = readFile(path);
+    if (!bytes)
+        return std::nullopt;
+    WorkoutTextResult read = parseWorkoutText(*bytes);
+    switch (read.status) {
+    case WorkoutTextResult::Status::Ok:
+        return std::move(read.contents);
+    case WorkoutTextResult::Status::NotRecognised:
+        mLastProblem = path + QStringLiteral(": ") + kNotRecognisedMessage;
+        break;
+    case WorkoutTextResult::Status::Newer:
+        mLastProblem = QStringLiteral("%1 was written by a newer release of Kinetrova (%2)")
+                           .arg(path, read.problem);
+        break;
+    case WorkoutTextResult::Status::Malformed:
+        mLastProblem = QStringLiteral("%1 is not a valid workout file: %2").arg(path, read.problem);
+        break;
+    }
+    return std::nullopt;
 }
 
 int WorkoutFiles::DecodeFileText(const QString& path)
 {
-    const auto bytes = readFile(path);
-    if (!bytes)
+    // The whole file is read and checked first: only then does it replace the workout.
+    const auto contents = readWorkoutFile(path);
+    if (!contents)
         return 1;
-    const WorkoutTextResult read = parseWorkoutText(*bytes);
-    if (read.status == WorkoutTextResult::Status::NotRecognised) {
-        mMessages.show(kNotRecognisedMessage, Icon::Information);
-        mLastProblem = kNotRecognisedMessage;
-        return 1;
-    }
-    if (read.status == WorkoutTextResult::Status::Malformed) {
-        mLastProblem = QStringLiteral("%1 is not a valid workout file: %2").arg(path, read.problem);
-        return 1;
-    }
+    applyWorkoutFile(*contents);
+    return 0;
+}
 
-    // The whole file has been read: only now does it replace the workout.
-    const WorkoutFileContents& contents = read.contents;
+void WorkoutFiles::applyWorkoutFile(const WorkoutFileContents& contents)
+{
     if (contents.segments) {
         Workout fresh = mSession.workout;
         const std::vector<SegmentValues>& segments = *contents.segments;
@@ -197,15 +233,12 @@ int WorkoutFiles::DecodeFileText(const QString& path)
     if (!contents.playList.isEmpty())
         mSettings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"),
                               contents.playList);
-    return 0;
 }
 
 int WorkoutFiles::OpenAndDecodeTextFile(const QString& path)
 {
-    if (DecodeFileText(path) != 0) {
-        mMessages.show(kNotFoundMessage, Icon::Information);
+    if (DecodeFileText(path) != 0)
         return 1;
-    }
     mView.refreshWorkout();
     mView.selectSegment(mSession.workout.current());
     mView.resetElapsedTime();
@@ -259,8 +292,45 @@ bool WorkoutFiles::saveWorkoutTo(const QString& path)
     return true;
 }
 
+bool WorkoutFiles::openLastWorkout(const QString& path)
+{
+    if (OpenAndDecodeTextFile(path) == 0)
+        return true;
+    showStartFailure();
+    return false;
+}
+
+bool WorkoutFiles::offerToSave(SaveQuestion question)
+{
+    if (!mSession.modified)
+        return true;
+    const QString lastFile = setting("File", "LastFile");
+    Answer answer;
+    if (question == SaveQuestion::OpenUser) {
+        const QString name = fileName(lastFile);
+        answer = mMessages.show(
+            (name.isEmpty() ? QStringLiteral("default.txt") : name)
+                + QStringLiteral(" has been modified.\rDo you wish to save the modiefied file?"),
+            Icon::Question, Buttons::YesNo);
+    } else {
+        answer = mMessages.show(QStringLiteral("Do you want to save changes made to ")
+                                    + (lastFile.isEmpty() ? QStringLiteral("workout") : lastFile)
+                                    + QStringLiteral("?"),
+                                Icon::Question, Buttons::YesNoCancel);
+    }
+    if (answer == Answer::Cancel)
+        return false;
+    if (answer == Answer::No)
+        return true;
+    // Save asks for a name when no file is remembered; a cancelled or failed
+    // save keeps the edits and stops the command.
+    return SaveWorkoutFile(1);
+}
+
 void WorkoutFiles::openWorkout()
 {
+    if (!offerToSave())
+        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kWorkoutFilter;
@@ -279,7 +349,7 @@ void WorkoutFiles::openWorkout()
 void WorkoutFiles::openWorkoutPath(const QString& path)
 {
     if (OpenAndDecodeTextFile(path) != 0) {
-        mMessages.show(notIdentifiedMessage(path), Icon::Information, Buttons::OkCancel);
+        mMessages.show(sentence(mLastProblem), Icon::Information);
         return;
     }
     mRecentFiles.AddRecentFile(absolute(path), absolute(path));
@@ -290,10 +360,29 @@ void WorkoutFiles::openWorkoutPath(const QString& path)
 
 void WorkoutFiles::openUserPath(const QString& path)
 {
-    if (OpenAndDecodeKTRFile(path) != 0)
-        mMessages.show(kUserNotIdentifiedMessage, Icon::Information);
-    else
-        mRecentFiles.AddRecentFile(absolute(path), absolute(path));
+    if (OpenAndDecodeKTRFile(path) != 0) {
+        mMessages.show(sentence(mLastProblem), Icon::Information);
+        return;
+    }
+    if (!mUserWorkoutLoaded)
+        mMessages.show(sentence(mLastProblem)
+                           + QStringLiteral("\r\rThe user file was opened with the workout "
+                                            "shown before."),
+                       Icon::Information);
+    mRecentFiles.AddRecentFile(absolute(path), absolute(path));
+}
+
+int WorkoutFiles::openUserFileAtStart(const QString& path)
+{
+    const int result = OpenAndDecodeKTRFile(path);
+    if (result != 0) {
+        // The user file itself: never "Workout file was not found".
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded,
+                       Icon::Information);
+    } else if (!mUserWorkoutLoaded) {
+        showStartFailure();
+    }
+    return result;
 }
 
 int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
@@ -303,22 +392,35 @@ int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
         return 1;
     const UserTextResult read = parseUserText(*bytes);
     if (read.status == UserTextResult::Status::NotRecognised) {
-        mMessages.show(kUserNotRecognisedMessage, Icon::Information);
-        mLastProblem = kUserNotRecognisedMessage;
+        mLastProblem = path + QStringLiteral(": ") + kUserNotRecognisedMessage;
         return 1;
     }
     // Checked before anything is loaded, so that a bad user file changes nothing.
-    if (read.status == UserTextResult::Status::Malformed || read.weightPounds < kMinWeightPounds
-        || read.weightPounds > kMaxWeightPounds) {
-        mLastProblem = QStringLiteral("%1 is not a valid user file").arg(path);
+    if (read.status == UserTextResult::Status::Malformed) {
+        mLastProblem = QStringLiteral("%1 is not a valid user file: %2").arg(path, read.problem);
+        return 1;
+    }
+    if (read.weightPounds < kMinWeightPounds || read.weightPounds > kMaxWeightPounds) {
+        mLastProblem = QStringLiteral("%1 is not a valid user file: the weight %2 is outside "
+                                      "%3 to %4 pounds")
+                           .arg(path)
+                           .arg(read.weightPounds)
+                           .arg(kMinWeightPounds)
+                           .arg(kMaxWeightPounds);
         return 1;
     }
 
     QString workout = read.workoutPath;
     if (!workout.isEmpty() && QDir::isRelativePath(workout))
         workout = QFileInfo(path).absoluteDir().filePath(workout);
-    // A workout that cannot be read shows its own message; the user file still opens.
-    mUserWorkoutLoaded = OpenAndDecodeTextFile(workout) == 0;
+    // A workout that cannot be read leaves the one in memory; the user file still opens.
+    if (workout.isEmpty()) {
+        mUserWorkoutLoaded = false;
+        mLastProblem = QStringLiteral("%1 names no workout file").arg(path);
+        mLastMissing = false;
+    } else {
+        mUserWorkoutLoaded = OpenAndDecodeTextFile(workout) == 0;
+    }
     applyWeight(read.weightPounds);
 
     mSession.userFile = absolute(path);
@@ -370,14 +472,8 @@ bool WorkoutFiles::SaveUserFile(int mode)
 
 void WorkoutFiles::openUser()
 {
-    if (mSession.modified) {
-        const QString name = fileName(setting("File", "LastFile", QStringLiteral("default.txt")));
-        const QString question =
-            (name.isEmpty() ? QStringLiteral("default.txt") : name)
-            + QStringLiteral(" has been modified.\rDo you wish to save the modiefied file?");
-        if (mMessages.show(question, Icon::Question, Buttons::YesNo) == Answer::Yes)
-            SaveWorkoutFile(2);
-    }
+    if (!offerToSave(SaveQuestion::OpenUser))
+        return;
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kUserFilter;
@@ -402,12 +498,22 @@ void WorkoutFiles::openRecentFile(int index)
 
 void WorkoutFiles::openRecentPath(const QString& path)
 {
-    if (path.endsWith(QLatin1String("txt"))) {
-        openWorkoutPath(path);
-    } else if (path.endsWith(QLatin1String("ktr"))) {
-        openUserPath(path);
-    } else {
+    const bool workout = path.endsWith(QLatin1String("txt"));
+    const bool user = path.endsWith(QLatin1String("ktr"));
+    if (!workout && !user) {
         mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
+    } else if (!QFileInfo::exists(path)) {
+        // Moved or deleted since: the entry would fail the same way every time.
+        mRecentFiles.RemoveRecentFile(path);
+        mMessages.show(path
+                           + QStringLiteral(" was not found. It was removed from the recent files."),
+                       Icon::Information);
+    } else if (!offerToSave()) {
+        return;
+    } else if (workout) {
+        openWorkoutPath(path);
+    } else {
+        openUserPath(path);
     }
     mMachineWindow.VerifyWO();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workouttext.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -35,15 +37,46 @@ public:
                  MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
                  const AppPaths& paths, MachineWindow& machineWindow);
 
-    /// Reads the workout file at path into the session. The file is read whole
-    /// first: a file that cannot be read leaves the workout as it was. A file's
-    /// machine settings go through the machine window's Save. Returns 0 or 1.
+    /// Which question offerToSave asks.
+    enum class SaveQuestion {
+        Changes, ///< "Do you want to save changes made to …?" Yes, No, Cancel
+        OpenUser ///< File > Open User's "… has been modified." Yes, No
+    };
+
+    /// Before a command replaces an edited workout: asks whether to save it
+    /// first. Yes saves to the remembered file, or asks for a name when there is
+    /// none. Returns false when the command is to stop: Cancel, or a save that
+    /// failed or was cancelled (the edits stay). No returns true and leaves the
+    /// edits and the modified flag to the command. Unedited: true, no question.
+    bool offerToSave(SaveQuestion question = SaveQuestion::Changes);
+
+    /// Reads and checks the workout file at path without touching the session:
+    /// nothing when it cannot be read, with the reason in lastReadProblem().
+    std::optional<WorkoutFileContents> readWorkoutFile(const QString& path);
+    /// Puts what a workout file holds into the session: the segments, the
+    /// machine settings through the machine window's Save (segment 1 keeps its
+    /// values through it) and the play list.
+    void applyWorkoutFile(const WorkoutFileContents& contents);
+    /// readWorkoutFile, then applyWorkoutFile: a file that cannot be read leaves
+    /// the workout as it was. Shows nothing. Returns 0 or 1.
     int DecodeFileText(const QString& path);
     /// DecodeFileText, then on success refreshes the window and remembers the
-    /// file; on failure shows kNotFoundMessage. Returns 0 on success, 1 on failure.
+    /// file. Shows nothing; the caller tells the user why a load failed.
+    /// Returns 0 on success, 1 on failure.
     int OpenAndDecodeTextFile(const QString& path);
-    /// Why the last DecodeFileText or OpenAndDecodeKTRFile failed, in words.
+    /// Why the last read of a workout or user file failed, naming the file;
+    /// after a user file opened without its workout, why the workout failed.
     const QString& lastReadProblem() const { return mLastProblem; }
+    /// Whether the file of the last failed read does not exist.
+    bool lastFileMissing() const { return mLastMissing; }
+
+    /// Start-up: reads the remembered workout file. When it cannot be read, says
+    /// why and that the default workout was loaded, which start-up then builds.
+    bool openLastWorkout(const QString& path);
+    /// Start-up with a user file on the command line: OpenAndDecodeKTRFile,
+    /// telling the user when the user file or its workout could not be read
+    /// (start-up then builds the default workout). Returns 0 or 1.
+    int openUserFileAtStart(const QString& path);
 
     /// File > Save (mode 1, to the remembered file) and File > Save As (mode 2).
     /// Returns true when the workout was written.
@@ -55,7 +88,7 @@ public:
     void openWorkout();
 
     /// Reads the user file at path: loads its workout, sets the weight and makes
-    /// it the open user file. Returns 0 on success, 1 on failure.
+    /// it the open user file. Shows nothing. Returns 0 on success, 1 on failure.
     int OpenAndDecodeKTRFile(const QString& path);
     /// Whether the last user file opened brought its workout; false when the
     /// workout it names could not be read and the previous one stayed.
@@ -68,7 +101,8 @@ public:
 
     /// A recent-files menu entry (1 … 4): opened by its extension.
     void openRecentFile(int index);
-    /// Opens path as a recent-files entry does.
+    /// Opens path as a recent-files entry does; an entry whose file is gone
+    /// says so and leaves the list.
     void openRecentPath(const QString& path);
 
     /// The caption for a workout file name, led by the open user file's name.
@@ -77,6 +111,9 @@ public:
 private:
     /// Reads a whole file; on failure nothing, with the reason kept as the last problem.
     std::optional<QByteArray> readFile(const QString& path);
+    /// Tells the user at start-up why a file could not be read and that the
+    /// default workout is used instead.
+    void showStartFailure();
     void applyWeight(int pounds);
     /// Opens a workout file chosen by the user; on success it enters the recent files.
     void openWorkoutPath(const QString& path);
@@ -98,6 +135,7 @@ private:
     const AppPaths& mPaths;
     MachineWindow& mMachineWindow;
     QString mLastProblem;
+    bool mLastMissing = false;
     bool mUserWorkoutLoaded = false;
 };
 

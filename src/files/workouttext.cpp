@@ -4,6 +4,8 @@
 #include "model/workout.h"
 #include "platform/settingsstore.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 
@@ -37,16 +39,34 @@ const StoredKey kMachineKeys[] = {
 /// Display values for empty range lines: speed 1 to 10 by 0.1, incline 1 to 10 by 0.5.
 constexpr double kRangeFallbacks[] = {1, 10, 0.1, 1, 10, 0.5};
 
-/// Reads a number the way the files write it; "," counts as ".".
-std::optional<double> fileNumber(QByteArray field)
+/// Reads a number the way the files write it; "," counts as ".". A number the
+/// writer could not give back as read is refused as out of range, so that
+/// whatever is read can be saved and read again. On failure problem says why,
+/// naming the field as what.
+std::optional<double> fileNumber(QByteArray field, const QString& what, QString* problem)
 {
     field.replace(',', '.');
     field = field.trimmed();
     bool ok = false;
     const double v = field.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    // Checked on the written form: 999999999999999.9 is written as 1000000000000000.
+    if (ok && std::isfinite(v) && std::abs(plainNumber(v).toDouble()) < kLargestFileNumber)
+        return v;
+    // Digits that overflow or underflow a double read as a failure too.
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    const bool isNumber = (ok && std::isfinite(v)) || number.match(QLatin1String(field)).hasMatch();
+    *problem = QStringLiteral("the %1 \"%2\" is %3")
+                   .arg(what, QString::fromLatin1(field.left(40)),
+                        isNumber ? QStringLiteral("out of range") : QStringLiteral("not a number"));
+    return std::nullopt;
+}
+
+/// The line number (from 1) of the line that starts at pos in the text after
+/// the header line.
+int lineAt(const QByteArray& rest, qsizetype pos)
+{
+    return 2 + static_cast<int>(rest.left(pos).count('\r'));
 }
 
 WorkoutTextResult malformed(const QString& problem)
@@ -57,10 +77,12 @@ WorkoutTextResult malformed(const QString& problem)
     return r;
 }
 
-/// Reads count segment lines from text starting at pos: number TAB speed TAB
-/// incline TAB duration CR LF. Version 0 durations are minutes.
+/// Reads count segment lines from the start of text: number TAB speed TAB
+/// incline TAB duration CR LF. Version 0 durations are minutes. firstLine is
+/// the file's line number of the first segment line, for the problem text.
 std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, int count,
-                                                       int version, QString* problem)
+                                                       int version, int firstLine,
+                                                       QString* problem)
 {
     if (count < 1 || count > Workout::kMaxSegments) {
         *problem = count < 1 ? QStringLiteral("the file holds no segment")
@@ -73,8 +95,9 @@ std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, i
     qsizetype pos = 0;
     for (int i = 1; i <= count; ++i) {
         const qsizetype cr = text.indexOf('\r', pos);
+        const QString where = QStringLiteral("segment %1 (line %2)").arg(i).arg(firstLine + i - 1);
         if (cr < 0) {
-            *problem = QStringLiteral("segment %1 does not end its line").arg(i);
+            *problem = where + QStringLiteral(" does not end its line");
             return std::nullopt;
         }
         const QByteArray line = text.mid(pos, cr - pos);
@@ -83,21 +106,25 @@ std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, i
         const qsizetype t2 = t1 < 0 ? -1 : line.indexOf('\t', t1 + 1);
         const qsizetype t3 = t2 < 0 ? -1 : line.indexOf('\t', t2 + 1);
         if (t3 < 0) {
-            *problem = QStringLiteral("segment %1 does not hold four fields").arg(i);
+            *problem = where + QStringLiteral(" does not hold four fields");
             return std::nullopt;
         }
-        const auto speed = fileNumber(line.mid(t1 + 1, t2 - t1 - 1));
-        const auto incline = fileNumber(line.mid(t2 + 1, t3 - t2 - 1));
-        const auto duration = fileNumber(line.mid(t3 + 1));
-        if (!speed || !incline || !duration) {
-            *problem = QStringLiteral("segment %1 holds a value that is not a number").arg(i);
+        QString bad;
+        const auto speed = fileNumber(line.mid(t1 + 1, t2 - t1 - 1), QStringLiteral("speed"), &bad);
+        const auto incline =
+            speed ? fileNumber(line.mid(t2 + 1, t3 - t2 - 1), QStringLiteral("incline"), &bad)
+                  : std::nullopt;
+        const auto duration =
+            incline ? fileNumber(line.mid(t3 + 1), QStringLiteral("time"), &bad) : std::nullopt;
+        if (!duration) {
+            *problem = where + QStringLiteral(": ") + bad;
             return std::nullopt;
         }
         SegmentValues s;
         s.speed = *speed;
         s.incline = *incline;
-        s.seconds = version == 0 ? roundHalfEven(*duration * 60.0) : *duration;
-        s.seconds = std::clamp<double>(s.seconds, kMinSegmentSeconds, kMaxSegmentSeconds);
+        s.fileSeconds = version == 0 ? roundHalfEven(*duration * 60.0) : *duration;
+        s.seconds = std::clamp<double>(s.fileSeconds, kMinSegmentSeconds, kMaxSegmentSeconds);
         segments.push_back(s);
     }
     return segments;
@@ -118,6 +145,7 @@ std::optional<MachineBlock> readMachineBlock(const QByteArray& text, qsizetype m
                                              QString* problem)
 {
     qsizetype pos = marker + kMachineMarker.size() + 2;
+    const int firstLine = lineAt(text, marker) + 1;
     QByteArray lines[8];
     for (QByteArray& line : lines) {
         auto l = takeLine(text, pos);
@@ -136,9 +164,10 @@ std::optional<MachineBlock> readMachineBlock(const QByteArray& text, qsizetype m
             block.ranges[k] = kRangeFallbacks[k];
             continue;
         }
-        const auto v = fileNumber(lines[2 + k]);
+        QString bad;
+        const auto v = fileNumber(lines[2 + k], QStringLiteral("machine range"), &bad);
         if (!v) {
-            *problem = QStringLiteral("a machine range is not a number");
+            *problem = QStringLiteral("line %1: ").arg(firstLine + 2 + k) + bad;
             return std::nullopt;
         }
         block.ranges[k] = *v / 10.0;
@@ -192,7 +221,8 @@ WorkoutTextResult parseWorkoutText(const QByteArray& text)
     const int version = text.at(9) - '0';
     if (version > 2) {
         // A later release's layout is unknown: reading it would lose the workout.
-        result.status = WorkoutTextResult::Status::NotRecognised;
+        result.status = WorkoutTextResult::Status::Newer;
+        result.problem = QStringLiteral("version 1.%1").arg(version);
         return result;
     }
     WorkoutFileContents& contents = result.contents;
@@ -203,7 +233,7 @@ WorkoutTextResult parseWorkoutText(const QByteArray& text)
     if (version < 2) {
         // One line per segment, then the final CR LF.
         const int count = static_cast<int>(rest.count('\r')) - 1;
-        contents.segments = readSegments(rest, count, version, &problem);
+        contents.segments = readSegments(rest, count, version, lineAt(rest, 0), &problem);
         if (!contents.segments)
             return malformed(problem);
         return result;
@@ -217,8 +247,8 @@ WorkoutTextResult parseWorkoutText(const QByteArray& text)
         if (end < 0)
             return malformed(QStringLiteral("the segment list does not end"));
         const QByteArray block = rest.mid(start, end + 2 - start);
-        contents.segments =
-            readSegments(block, static_cast<int>(block.count('\r')), version, &problem);
+        contents.segments = readSegments(block, static_cast<int>(block.count('\r')), version,
+                                         lineAt(rest, start), &problem);
         if (!contents.segments)
             return malformed(problem);
     }

@@ -15,12 +15,20 @@ class Workout;
 /// The first line of a workout file written now: the magic, version 1.2, padded to 26 characters.
 extern const char* const kWorkoutMagicLine;
 
+/// Numbers in a workout file lie below this in magnitude, as the writer writes
+/// them: it gives at most 15 significant digits without exponent, so larger
+/// numbers would not come back as they were read, and near the largest double
+/// not at all.
+inline constexpr double kLargestFileNumber = 1e15;
+
 /// One segment line: attribute one, attribute two, duration in seconds (10 to 3600).
 struct SegmentValues
 {
     double speed = 0;
     double incline = 0;
     double seconds = 0;
+    /// The duration as the file gives it, in seconds, before it is held to 10 … 3600.
+    double fileSeconds = 0;
 };
 
 /// The machine block of a version 1.2 file, with the fallbacks for empty lines applied.
@@ -45,9 +53,10 @@ struct WorkoutFileContents
 /// What reading a workout file's text gave.
 struct WorkoutTextResult
 {
-    enum class Status { Ok, NotRecognised, Malformed };
+    enum class Status { Ok, NotRecognised, Newer, Malformed };
     Status status = Status::Ok;
-    QString problem; ///< for Malformed: what is wrong, for the headless commands
+    /// For Malformed: what is wrong, naming the line; for Newer: the file's version.
+    QString problem;
     WorkoutFileContents contents;
 };
 
@@ -57,8 +66,10 @@ struct WorkoutTextResult
 QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& settings);
 
 /// Reads the text of a version 1.0, 1.1 or 1.2 workout file. Numbers may use ","
-/// for ".". A text whose magic or version is not one of these is NotRecognised;
-/// a text that breaks the layout, or holds no segment or more than 60, is Malformed.
+/// for ".". A text without the magic, or whose version is no digit, is
+/// NotRecognised; versions 1.3 to 1.9 are Newer; a text that breaks the layout,
+/// holds a number that is written as kLargestFileNumber or more, or holds no
+/// segment or more than 60, is Malformed.
 WorkoutTextResult parseWorkoutText(const QByteArray& text);
 
 } // namespace kntr

@@ -65,4 +65,26 @@ TEST(RecentFiles, LoadingReadsTheStoredEntriesAndSkipsEmptyOnes)
     EXPECT_EQ(recent.RecentFilePath(2), "/w/c & d.ktr");
 }
 
+TEST(RecentFiles, ARemovedEntryStaysGoneAfterReloading)
+{
+    MemorySettingsStore settings;
+    RecentFiles recent(settings);
+    for (const char* p : {"/w/a.txt", "/w/b.txt", "/w/c.txt"})
+        recent.AddRecentFile(p, p);
+    int changes = 0;
+    QObject::connect(&recent, &RecentFiles::changed, [&changes] { ++changes; });
+
+    recent.RemoveRecentFile("/W/B.TXT");
+    recent.RemoveRecentFile("/w/never.txt");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(recent.paths(), QStringList({"/w/c.txt", "/w/a.txt"}));
+    EXPECT_EQ(stored(settings, "Name2"), "/w/a.txt");
+    EXPECT_EQ(stored(settings, "Name3"), "");
+    EXPECT_EQ(stored(settings, "Title3"), "");
+    RecentFiles reloaded(settings);
+    reloaded.LoadRecentFiles();
+    EXPECT_EQ(reloaded.paths(), recent.paths());
+    EXPECT_EQ(reloaded.titles(), recent.titles());
+}
+
 } // namespace

@@ -20,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kntr;
 using Answer = MessageBoxes::Answer;
 using Icon = MessageBoxes::Icon;
@@ -159,13 +162,13 @@ TEST_F(WorkoutFilesTest, ABrokenFileLeavesTheWorkoutAndMachineAsTheyWere)
     session.modified = true;
     view.caption = "Kinetrova - mine.txt";
 
+    messages.script(Answer::No); // not saved first
     dialogs.script(path("broken.txt"));
     files.openWorkout();
     EXPECT_EQ(shownTexts(),
-              QStringList({WorkoutFiles::kNotFoundMessage,
-                           path("broken.txt") + " was not identified as a valid Kinetrova file."
-                                                "Please try a another file."}));
-    EXPECT_EQ(messages.shown()[1].buttons, MessageBoxes::Buttons::OkCancel);
+              QStringList({"Do you want to save changes made to workout?",
+                           path("broken.txt") + " is not a valid workout file: segment 3 (line 16): "
+                                                "the incline \"four\" is not a number."}));
     ASSERT_EQ(session.workout.count(), 2);
     expectSegment(1, 4, 2, 300);
     expectSegment(2, 5, 3, 400);
@@ -176,28 +179,65 @@ TEST_F(WorkoutFilesTest, ABrokenFileLeavesTheWorkoutAndMachineAsTheyWere)
     EXPECT_EQ(recent.count(), 0);
 }
 
-TEST_F(WorkoutFilesTest, ABadMagicGivesThreeMessagesInTurn)
-{
-    write("letter.txt", "Dear Sir,\r\n");
-    dialogs.script(path("letter.txt"));
-    files.openWorkout();
-    ASSERT_EQ(messages.shown().size(), 3u);
-    EXPECT_EQ(messages.shown()[0].text, WorkoutFiles::kNotRecognisedMessage);
-    EXPECT_EQ(messages.shown()[0].icon, Icon::Information);
-    EXPECT_EQ(messages.shown()[1].text, WorkoutFiles::kNotFoundMessage);
-    EXPECT_TRUE(messages.shown()[2].text.endsWith("Please try a another file."));
-}
-
-TEST_F(WorkoutFilesTest, ALaterVersionIsRejectedNotLoadedEmpty)
+TEST_F(WorkoutFilesTest, AFailedOpenSaysInOneMessageWhichFileFailedAndWhy)
 {
     setSegments({{4, 2, 300}});
+    write("letter.txt", "Dear Sir,\r\n");
     QByteArray later = kHills;
     later[9] = '5';
     write("later.txt", later);
-    EXPECT_EQ(files.DecodeFileText(path("later.txt")), 1);
-    EXPECT_EQ(shownTexts(), QStringList{WorkoutFiles::kNotRecognisedMessage});
-    ASSERT_EQ(session.workout.count(), 1);
-    expectSegment(1, 4, 2, 300);
+    QByteArray many = "Vexa v 1.1                \r\n";
+    for (int i = 1; i <= 61; ++i)
+        many += QByteArray::number(i) + "\t3\t1\t60\r\n";
+    write("many.txt", many + "\r\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.txt")).constData(), 0600), 0);
+    write("locked.txt", kHills);
+    QFile(path("locked.txt")).setPermissions({});
+    const bool root = ::geteuid() == 0; // reads whatever it likes
+
+    const struct
+    {
+        const char* name;
+        bool unreadable; // the file itself could not be read
+        QString says;
+    } cases[] = {
+        {"letter.txt", false, ": " + WorkoutFiles::kNotRecognisedMessage},
+        {"later.txt", false, " was written by a newer release of Kinetrova (version 1.5)."},
+        {"many.txt", false, " is not a valid workout file: the file holds 61 segments; at most 60 fit."},
+        {"missing.txt", true, ": No such file or directory."},
+        {"pipe.txt", true, ": Not a regular file."},
+        {"locked.txt", true, root ? QString() : ": Permission denied."},
+    };
+    for (const auto& c : cases) {
+        if (c.says.isEmpty())
+            continue;
+        messages.clear();
+        dialogs.script(path(c.name));
+        files.openWorkout();
+        EXPECT_EQ(shownTexts(), QStringList{(c.unreadable ? "Cannot read " : "") + path(c.name) + c.says});
+        EXPECT_EQ(messages.shown().at(0).icon, Icon::Information);
+        ASSERT_EQ(session.workout.count(), 1) << c.name;
+        expectSegment(1, 4, 2, 300);
+    }
+    EXPECT_EQ(recent.count(), 0);
+    EXPECT_EQ(stored("File", "LastFile"), "");
+}
+
+TEST_F(WorkoutFilesTest, OnlyAStartOnTheDefaultWorkoutSaysSo)
+{
+    // The remembered workout: "not found" only when it is gone.
+    EXPECT_FALSE(files.openLastWorkout(path("gone.txt")));
+    write("letter.txt", "Dear Sir,\r\n");
+    EXPECT_FALSE(files.openLastWorkout(path("letter.txt")));
+    // A user file on the command line that cannot be read is no missing workout.
+    write("letter.ktr", "Dear Sir,\r\n");
+    EXPECT_EQ(files.openUserFileAtStart(path("letter.ktr")), 1);
+    EXPECT_EQ(shownTexts(),
+              QStringList({WorkoutFiles::kNotFoundMessage,
+                           path("letter.txt") + ": " + WorkoutFiles::kNotRecognisedMessage
+                               + "\r\rDefault workout was loaded.",
+                           path("letter.ktr") + ": " + WorkoutFiles::kUserNotRecognisedMessage
+                               + "\r\rDefault workout was loaded."}));
 }
 
 TEST_F(WorkoutFilesTest, OpenWantsALowerCaseTxtEnding)
@@ -412,12 +452,20 @@ TEST_F(WorkoutFilesTest, AUserFileWhoseWorkoutIsGoneStillOpens)
 {
     setSegments({{4, 2, 300}});
     write("runner.ktr", "Vexa v 1.1                \r\n/gone/hills.txt\r\n150\r\n");
-    EXPECT_EQ(files.OpenAndDecodeKTRFile(path("runner.ktr")), 0);
-    EXPECT_EQ(shownTexts(), QStringList{WorkoutFiles::kNotFoundMessage});
+    dialogs.script(path("runner.ktr"));
+    files.openUser();
+    EXPECT_EQ(shownTexts(), QStringList{"Cannot read /gone/hills.txt: No such file or directory."
+                                        "\r\rThe user file was opened with the workout shown before."});
     expectSegment(1, 4, 2, 300);
     EXPECT_EQ(session.weightPounds, 150);
     EXPECT_EQ(session.userFile, path("runner.ktr"));
     EXPECT_EQ(view.caption, "runner.ktr - Kinetrova - default");
+
+    // At start-up the default workout takes its place, and the message says so.
+    messages.clear();
+    EXPECT_EQ(files.openUserFileAtStart(path("runner.ktr")), 0);
+    EXPECT_FALSE(files.userWorkoutLoaded());
+    EXPECT_EQ(shownTexts(), QStringList{WorkoutFiles::kNotFoundMessage});
 }
 
 TEST_F(WorkoutFilesTest, BadUserFilesChangeNothing)
@@ -428,15 +476,16 @@ TEST_F(WorkoutFilesTest, BadUserFilesChangeNothing)
     write("short.ktr", "Vexa v 1.1                \r\n" + path("hills.txt").toUtf8());
     setSegments({{4, 2, 300}});
 
-    dialogs.script(path("letter.ktr"));
-    files.openUser();
-    EXPECT_EQ(shownTexts(), QStringList({WorkoutFiles::kUserNotRecognisedMessage,
-                                         WorkoutFiles::kUserNotIdentifiedMessage}));
-    for (const char* name : {"heavy.ktr", "short.ktr"}) {
+    const std::pair<const char*, QString> cases[] = {
+        {"letter.ktr", ": " + WorkoutFiles::kUserNotRecognisedMessage},
+        {"heavy.ktr", " is not a valid user file: the weight 900 is outside 80 to 300 pounds."},
+        {"short.ktr", " is not a valid user file: the workout line does not end."},
+    };
+    for (const auto& [name, says] : cases) {
         messages.clear();
         dialogs.script(path(name));
         files.openUser();
-        EXPECT_EQ(shownTexts(), QStringList{WorkoutFiles::kUserNotIdentifiedMessage}) << name;
+        EXPECT_EQ(shownTexts(), QStringList{path(name) + says});
     }
     EXPECT_EQ(session.workout.count(), 1) << "the workout was not loaded";
     EXPECT_TRUE(session.userFile.isEmpty());
@@ -503,12 +552,57 @@ TEST_F(WorkoutFilesTest, RecentEntriesOpenByTheirEnding)
     EXPECT_EQ(recent.paths(), QStringList({path("runner.ktr"), path("hills.txt"), path("notes.doc")}));
     EXPECT_TRUE(read(path("runner.ktr")).contains("hills.txt"));
 
+    // A file that is gone says so and leaves the list.
     QFile::remove(path("hills.txt"));
     files.openRecentFile(2);
     EXPECT_EQ(shownTexts(),
-              QStringList({WorkoutFiles::kNotFoundMessage,
-                           path("hills.txt") + " was not identified as a valid Kinetrova file."
-                                               "Please try a another file."}));
+              QStringList{path("hills.txt") + " was not found. It was removed from the recent files."});
+    EXPECT_EQ(recent.paths(), QStringList({path("runner.ktr"), path("notes.doc")}));
+    EXPECT_EQ(stored("MRUList", "Name3"), "");
+}
+
+TEST_F(WorkoutFilesTest, EditsAreOfferedForSavingBeforeAnotherWorkoutReplacesThem)
+{
+    write("hills.txt", kHills);
+    EXPECT_TRUE(files.offerToSave()) << "nothing to save";
+    EXPECT_TRUE(messages.shown().empty());
+    ASSERT_EQ(files.OpenAndDecodeTextFile(path("hills.txt")), 0);
+    session.workout.segment(1).setSegmentTime(999);
+    session.modified = true;
+
+    // Cancel stops File > Open before its dialog; No goes on and leaves the edits unsaved.
+    messages.script(Answer::Cancel);
+    files.openWorkout();
+    EXPECT_EQ(shownTexts(), QStringList{"Do you want to save changes made to " + path("hills.txt") + "?"});
+    EXPECT_EQ(messages.shown()[0].buttons, MessageBoxes::Buttons::YesNoCancel);
+    EXPECT_EQ(messages.shown()[0].icon, Icon::Question);
+    EXPECT_TRUE(dialogs.requests().empty());
+    messages.script(Answer::No);
+    EXPECT_TRUE(files.offerToSave());
+    EXPECT_TRUE(session.modified);
+
+    // Yes saves to the remembered file.
+    EXPECT_TRUE(files.offerToSave());
+    EXPECT_FALSE(session.modified);
+    EXPECT_TRUE(read(path("hills.txt")).contains("\t999\r\n"));
+
+    // Without a remembered file Yes asks for a name; cancelling that stops the
+    // command: a recent entry, and File > Open User with its own question.
+    settings.SaveSetting("Kinetrova", "File", "LastFile", "");
+    recent.AddRecentFile(path("hills.txt"), path("hills.txt"));
+    session.workout.segment(1).setSegmentTime(998);
+    session.modified = true;
+    messages.clear();
+    files.openRecentFile(1);
+    files.openUser();
+    EXPECT_EQ(shownTexts(),
+              QStringList({"Do you want to save changes made to workout?",
+                           "default.txt has been modified.\rDo you wish to save the modiefied file?"}));
+    ASSERT_EQ(dialogs.requests().size(), 2u);
+    EXPECT_EQ(dialogs.requests()[0].title, "Save As");
+    EXPECT_EQ(dialogs.requests()[1].title, "Save As");
+    EXPECT_TRUE(session.modified);
+    EXPECT_EQ(session.workout.segment(1).SegmentTime(), 998);
 }
 
 } // namespace

@@ -195,7 +195,7 @@ TEST(WorkoutTextReader, AV12FileWithoutSegmentsStillCarriesItsMachineAndPlayList
     EXPECT_EQ(r.contents.playList, "/x.asx");
 }
 
-TEST(WorkoutTextReader, ForeignFilesAndLaterVersionsAreNotRecognised)
+TEST(WorkoutTextReader, ForeignFilesAreNotRecognisedAndLaterVersionsAreNewer)
 {
     for (const QByteArray& text :
          {QByteArray("Hello world"), QByteArray("vexa v 1.2                \r\n"), QByteArray(),
@@ -204,8 +204,51 @@ TEST(WorkoutTextReader, ForeignFilesAndLaterVersionsAreNotRecognised)
     for (char digit = '3'; digit <= '9'; ++digit) {
         const QByteArray text = QByteArray("Vexa v 1.") + digit
                                 + "                \r\n\r\n[segment settings]\r\n1\t3\t1\t60\r\n\r\n";
-        EXPECT_EQ(parseWorkoutText(text).status, Status::NotRecognised) << digit;
+        const WorkoutTextResult r = parseWorkoutText(text);
+        EXPECT_EQ(r.status, Status::Newer) << digit;
+        EXPECT_EQ(r.problem, QStringLiteral("version 1.") + QLatin1Char(digit));
     }
+}
+
+TEST(WorkoutTextReader, EveryNumberReadIsWrittenBackAsRead)
+{
+    // Accepted: what the writer makes of it reads back to the same value.
+    for (const char* value : {"999999999999999.4", "-99999999999999.9", "1e-300", "0.1", "1e14"}) {
+        const auto first = segmentsOf(QByteArray("Vexa v 1.1                \r\n1\t") + value
+                                      + "\t" + value + "\t60\r\n\r\n");
+        ASSERT_EQ(first.size(), 1u) << value;
+        Workout w;
+        w.setCount(1);
+        w.segment(1).setSegmentSpeed(first[0].speed);
+        w.segment(1).setSegmentIncline(first[0].incline);
+        w.segment(1).setSegmentTime(first[0].seconds);
+        const auto again = segmentsOf(buildWorkoutText(w, MemorySettingsStore()));
+        ASSERT_EQ(again.size(), 1u) << value;
+        EXPECT_DOUBLE_EQ(again[0].speed, first[0].speed) << value;
+        EXPECT_DOUBLE_EQ(again[0].incline, first[0].incline) << value;
+    }
+    // Refused, naming the segment's line: what the writer could not give back.
+    const QByteArray head = "Vexa v 1.2                \r\n\r\n[segment settings]\r\n1\t3\t1\t60\r\n";
+    const struct
+    {
+        QByteArray line;
+        const char* problem;
+    } refused[] = {
+        {"2\t1.8e308\t1\t60", "segment 2 (line 5): the speed \"1.8e308\" is out of range"},
+        {"2\t3\t1.79769313486231e308\t60", "segment 2 (line 5): the incline \"1.79769313486231e308\" is out of range"},
+        {"2\t-999999999999999.5\t1\t60", "segment 2 (line 5): the speed \"-999999999999999.5\" is out of range"},
+        {"2\t3\t1\t1e-400", "segment 2 (line 5): the time \"1e-400\" is out of range"},
+        {"2\t3\tnan\t60", "segment 2 (line 5): the incline \"nan\" is not a number"},
+    };
+    for (const auto& r : refused) {
+        const WorkoutTextResult result = parseWorkoutText(head + r.line + "\r\n\r\n");
+        EXPECT_EQ(result.status, Status::Malformed) << r.problem;
+        EXPECT_EQ(result.problem, r.problem);
+    }
+    const WorkoutTextResult machine = parseWorkoutText(
+        "Vexa v 1.2                \r\n\r\n[machine settings]\r\nBike\r\nMiles\r\n10\r\n1e300\r\n"
+        "1\r\n10\r\n100\r\n5\r\n\r\n");
+    EXPECT_EQ(machine.problem, "line 7: the machine range \"1e300\" is out of range");
 }
 
 TEST(WorkoutTextReader, BrokenLayoutsAreMalformed)

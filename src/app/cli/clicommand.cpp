@@ -20,7 +20,8 @@ void printMainHelp(QTextStream& out)
         << "Kinetrova's headless companion: works with workouts, control tones and\n"
         << "settings without opening a window.\n\nCommands:\n";
     for (const CliCommand& c : cliCommands())
-        out << "  " << c.name.leftJustified(10) << ' ' << c.description << '\n';
+        out << "  " << c.name.leftJustified(10) << ' '
+            << c.description.section(QLatin1Char('\n'), 0, 0) << '\n';
     out << "\nRun '" << kProgram << " COMMAND --help' for a command's arguments.\n";
 }
 

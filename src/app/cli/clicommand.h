@@ -58,7 +58,7 @@ struct CliCommand
 {
     QString name;
     QString synopsis;     ///< arguments after the name, e.g. "FILE.txt [--units miles|km]"
-    QString description;  ///< one line
+    QString description;  ///< one line; more lines after it show only in the command's --help
     std::vector<QCommandLineOption> options;
     int minPositional = 0;
     int maxPositional = 0;

@@ -1,5 +1,7 @@
 #include "cliworkout.h"
 
+#include "model/numbers.h"
+
 namespace kntr {
 
 CliWorkout::CliWorkout(CliContext& context)
@@ -14,15 +16,36 @@ CliWorkout::CliWorkout(CliContext& context)
     mMachine.Form_Load();
 }
 
-bool CliWorkout::open(const QString& path, Fit fit)
+bool CliWorkout::open(const QString& path)
 {
-    if (mFiles.DecodeFileText(path) != 0) {
+    const std::optional<WorkoutFileContents> contents = mFiles.readWorkoutFile(path);
+    if (!contents) {
         mProblem = mFiles.lastReadProblem();
         return false;
     }
-    if (fit == Fit::ToMachine)
-        mMachine.VerifyWO();
+    mFiles.applyWorkoutFile(*contents);
+    mMachine.VerifyWO();
     mSession.workout.setWeight(mSession.weightPounds);
+
+    mChanges.clear();
+    if (!contents->segments)
+        return true;
+    const std::vector<SegmentValues>& read = *contents->segments;
+    for (int i = 1; i <= mSession.workout.count() && i <= static_cast<int>(read.size()); ++i) {
+        const Segment& s = mSession.workout.segment(i);
+        const SegmentValues& file = read[static_cast<size_t>(i - 1)];
+        QStringList changed;
+        const auto compare = [&changed](const char* what, double before, double after) {
+            if (before != after)
+                changed << QStringLiteral("%1 %2 -> %3")
+                               .arg(QLatin1String(what), plainNumber(before), plainNumber(after));
+        };
+        compare("speed", file.speed, s.SegmentSpeed());
+        compare("incline", file.incline, s.SegmentIncline());
+        compare("time", file.fileSeconds, s.SegmentTime());
+        if (!changed.isEmpty())
+            mChanges << QStringLiteral("segment %1: ").arg(i) + changed.join(QStringLiteral(", "));
+    }
     return true;
 }
 

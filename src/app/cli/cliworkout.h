@@ -23,11 +23,14 @@ class CliWorkout
 public:
     explicit CliWorkout(CliContext& context);
 
-    enum class Fit { ToMachine, AsRead };
-    /// Reads the workout file at path. With Fit::ToMachine the segments are then
-    /// fitted to the machine's ranges, as the main window's File > Open does;
-    /// Fit::AsRead keeps the values the file holds. On failure problem() says why.
-    bool open(const QString& path, Fit fit);
+    /// Reads the workout file at path and fits every segment to the machine's
+    /// ranges, as the main window's File > Open does: the file's own machine
+    /// settings, or the stored machine for a file without them. On failure
+    /// problem() says why.
+    bool open(const QString& path);
+    /// The segments whose values open() changed from what the file holds, one
+    /// line each: "segment 2: speed 11 -> 10, time 5 -> 10".
+    const QStringList& changes() const { return mChanges; }
     /// Writes the workout as a version 1.2 file. On failure problem() says why.
     bool saveAs(const QString& path);
     const QString& problem() const { return mProblem; }
@@ -66,6 +69,7 @@ private:
     MachineSelection mMachine;
     WorkoutFiles mFiles;
     QString mProblem;
+    QStringList mChanges;
 };
 
 } // namespace kntr

@@ -36,7 +36,7 @@ int run(const CliArguments& args, CliContext& context)
     }
 
     CliWorkout workout(context);
-    if (!workout.open(args.positional().first(), CliWorkout::Fit::ToMachine))
+    if (!workout.open(args.positional().first()))
         return args.failure(workout.problem());
     Session& session = workout.session();
     if (weight)
