@@ -10,7 +10,6 @@
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
-#include "platform/messageboxes.h"
 #include "platform/settingsstore.h"
 
 #include <QFileInfo>
@@ -113,23 +112,7 @@ MainLifecycle::StartWorkout MainLifecycle::loadWorkout(const QStringList& argume
 
 bool MainLifecycle::offerToSave()
 {
-    if (!mSession.modified || !mFileCommands)
-        return true;
-    const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("file"), QStringLiteral("lastfile"),
-                                                  QStringLiteral("default.txt"));
-    const QString name = lastFile.isEmpty() ? QStringLiteral("workout") : lastFile;
-    const MessageBoxes::Answer answer =
-        mMessages.show(QStringLiteral("Do you want to save changes made to ") + name + QStringLiteral("?"),
-                       MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNoCancel);
-    if (answer == MessageBoxes::Answer::Cancel)
-        return false;
-    if (answer == MessageBoxes::Answer::No) {
-        mSession.modified = false;
-        return true;
-    }
-    // Without a remembered file (after File > New) the workout needs a name first;
-    // a cancelled or failed save keeps the edits.
-    return lastFile.isEmpty() ? mFileCommands->saveWorkoutAs() : mFileCommands->saveWorkout();
+    return !mFileCommands || mFileCommands->offerToSave();
 }
 
 bool MainLifecycle::newWorkout(int graphWidth)
@@ -139,6 +122,7 @@ bool MainLifecycle::newWorkout(int graphWidth)
         return false;
     NewWorkout(mSession.workout, mSession.machine, mSettings, graphWidth);
     mSession.workout.setWeight(mSession.weightPounds);
+    mSession.modified = false;
     mEditor.selectSegment(1);
     mEditor.refreshAll();
     mView.setCaption(kCaption);

@@ -45,8 +45,9 @@ public:
     /// user-file registration and the fitting of the workout to the machine.
     StartWorkout loadWorkout(const QStringList& arguments);
 
-    /// Asks whether to save an edited workout before it is replaced or the program
-    /// ends. Returns false when the user cancelled or the save did not happen.
+    /// Asks, through the file commands, whether to save an edited workout before
+    /// it is replaced or the program ends. Returns false when the user cancelled
+    /// or the save did not happen.
     bool offerToSave();
     /// File > New: after offerToSave, a fresh workout filling graphWidth pixels.
     /// Returns false when the user kept the old one.

@@ -313,8 +313,11 @@ bool WorkoutFiles::offerToSave(SaveQuestion question)
                 + QStringLiteral(" has been modified.\rDo you wish to save the modiefied file?"),
             Icon::Question, Buttons::YesNo);
     } else {
+        // The name shown reads the remembered file as the exit question always has:
+        // "default.txt" when none was ever stored, "workout" after File > New.
+        const QString shown = setting("file", "lastfile", QStringLiteral("default.txt"));
         answer = mMessages.show(QStringLiteral("Do you want to save changes made to ")
-                                    + (lastFile.isEmpty() ? QStringLiteral("workout") : lastFile)
+                                    + (shown.isEmpty() ? QStringLiteral("workout") : shown)
                                     + QStringLiteral("?"),
                                 Icon::Question, Buttons::YesNoCancel);
     }

@@ -333,74 +333,24 @@ TEST_F(MainWindowTest, NewWorkout)
     EXPECT_EQ(window().windowTitle(), "Kinetrova");
 }
 
-TEST_F(MainWindowTest, NewWorkoutOffersToSaveEdits)
+TEST_F(MainWindowTest, NewAndExitLetTheFileCommandsAskFirst)
 {
     window().attachFileCommands(&files);
     start();
     QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
-    messages.script(MessageBoxes::Answer::Cancel);
+    files.mayReplace = false; // the user cancelled, or the save failed
     action("mnuFileNew")->trigger();
-    EXPECT_EQ(session.workout.count(), 10); // cancelled: the edited workout stays
-    EXPECT_EQ(messages.shown().size(), 1u);
-    messages.script(MessageBoxes::Answer::No);
-    action("mnuFileNew")->trigger();
-    EXPECT_EQ(session.workout.count(), 1);
-    EXPECT_FALSE(session.modified);
-    action("mnuFileNew")->trigger(); // nothing edited: no question
-    EXPECT_EQ(messages.shown().size(), 2u);
-}
-
-TEST_F(MainWindowTest, ExitCancelKeepsTheEdits)
-{
-    window().attachFileCommands(&files);
-    start();
-    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
-    messages.script(MessageBoxes::Answer::Cancel);
+    EXPECT_EQ(session.workout.count(), 10);
     EXPECT_FALSE(window().close());
     EXPECT_TRUE(window().isVisible());
     EXPECT_TRUE(session.modified);
-    ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text,
-              "Do you want to save changes made to /home/ann/.local/share/kinetrova/default.txt?");
-    EXPECT_EQ(messages.shown()[0].icon, MessageBoxes::Icon::Question);
-    EXPECT_EQ(messages.shown()[0].buttons, MessageBoxes::Buttons::YesNoCancel);
-    EXPECT_TRUE(files.calls.isEmpty());
-}
 
-TEST_F(MainWindowTest, ExitNoDiscardsAndYesSaves)
-{
-    window().attachFileCommands(&files);
-    start();
-    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
-    messages.script(MessageBoxes::Answer::No);
-    EXPECT_TRUE(window().close());
-    EXPECT_FALSE(session.modified);
-    EXPECT_TRUE(files.calls.isEmpty());
-
-    window().show();
-    QTest::keyClick(find<QWidget>("txtSelSpeed"), Qt::Key_Up);
-    messages.script(MessageBoxes::Answer::Yes);
-    EXPECT_TRUE(window().close());
-    EXPECT_EQ(files.calls, QStringList({"saveWorkout"}));
-}
-
-TEST_F(MainWindowTest, ExitYesAfterNewOffersSaveAs)
-{
-    window().attachFileCommands(&files);
-    start();
+    files.mayReplace = true;
     action("mnuFileNew")->trigger();
-    QTest::keyClick(find<QWidget>("txtSelTime"), Qt::Key_Up);
-    messages.script(MessageBoxes::Answer::Yes);
-    files.saveSucceeds = false; // the user cancels the Save As dialog
-    EXPECT_FALSE(window().close());
-    EXPECT_EQ(messages.shown().back().text, "Do you want to save changes made to workout?");
-    EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs"}));
-    EXPECT_TRUE(window().isVisible());
-
-    files.saveSucceeds = true;
-    messages.script(MessageBoxes::Answer::Yes);
+    EXPECT_EQ(session.workout.count(), 1);
+    EXPECT_FALSE(session.modified);
     EXPECT_TRUE(window().close());
-    EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs", "saveWorkoutAs"}));
+    EXPECT_EQ(files.calls, QStringList({"offerToSave", "offerToSave", "offerToSave", "offerToSave"}));
 }
 
 TEST_F(MainWindowTest, ExitStoresThePlacement)

@@ -166,7 +166,7 @@ TEST_F(WorkoutFilesTest, ABrokenFileLeavesTheWorkoutAndMachineAsTheyWere)
     dialogs.script(path("broken.txt"));
     files.openWorkout();
     EXPECT_EQ(shownTexts(),
-              QStringList({"Do you want to save changes made to workout?",
+              QStringList({"Do you want to save changes made to default.txt?",
                            path("broken.txt") + " is not a valid workout file: segment 3 (line 16): "
                                                 "the incline \"four\" is not a number."}));
     ASSERT_EQ(session.workout.count(), 2);

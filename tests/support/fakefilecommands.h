@@ -28,6 +28,11 @@ public:
         return lastWorkoutLoads;
     }
     void registerUserFileType() override { ++registrations; }
+    bool offerToSave() override
+    {
+        calls << "offerToSave";
+        return mayReplace;
+    }
     void openWorkout() override { calls << "openWorkout"; }
     bool saveWorkout() override
     {
@@ -57,6 +62,7 @@ public:
     bool userWorkoutLoads = true;
     bool lastWorkoutLoads = false;
     bool saveSucceeds = true;
+    bool mayReplace = true; ///< what offerToSave answers
     int registrations = 0;
 
 private:

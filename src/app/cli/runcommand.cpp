@@ -134,7 +134,7 @@ int run(const CliArguments& args, CliContext& context)
             return args.usageError(QStringLiteral("--music takes none, cd or a play list file (.asx)"));
     }
 
-    if (!workout.open(args.positional().first(), CliWorkout::Fit::ToMachine))
+    if (!workout.open(args.positional().first()))
         return args.failure(workout.problem());
     Session& session = workout.session();
     int from = 1;
