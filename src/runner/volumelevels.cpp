@@ -128,22 +128,18 @@ void VolumeLevels::setValue(Level level, int value)
     changed();
 }
 
-void VolumeLevels::cmdAWvolume_Click()
+void VolumeLevels::runTest(Level level, const std::function<void()>& play)
 {
     if (!ensureReady() || mTesting)
         return;
-    // The tone slider stays live, so the level can be changed between the two tones.
+    // The tested level's slider stays live, so it can be changed while the sound plays.
     mTesting = true;
     stopCd();
-    isolate(Level::Tone);
-    apply(Level::Tone);
+    isolate(level);
+    apply(level);
     changed();
 
-    const QByteArray image = mTones.MakeControlTone(10, 10, false);
-    mPlayer.playImage(image, false);
-    waitPastNextSecond();
-    mPlayer.playImage(image, false);
-    waitPastNextSecond();
+    play();
 
     enableAll();
     apply(Level::Main);
@@ -151,22 +147,20 @@ void VolumeLevels::cmdAWvolume_Click()
     mTesting = false;
 }
 
+void VolumeLevels::cmdAWvolume_Click()
+{
+    runTest(Level::Tone, [this] {
+        const QByteArray image = mTones.MakeControlTone(10, 10, false);
+        mPlayer.playImage(image, false);
+        waitPastNextSecond();
+        mPlayer.playImage(image, false);
+        waitPastNextSecond();
+    });
+}
+
 void VolumeLevels::cmdCueVolume_Click()
 {
-    if (!ensureReady() || mTesting)
-        return;
-    mTesting = true;
-    stopCd();
-    isolate(Level::Voice);
-    apply(Level::Voice);
-    changed();
-
-    mCues.PlayCue(QStringLiteral("getready"));
-
-    enableAll();
-    apply(Level::Main);
-    changed();
-    mTesting = false;
+    runTest(Level::Voice, [this] { mCues.PlayCue(QStringLiteral("getready")); });
 }
 
 void VolumeLevels::cmdCDvolume_Click()

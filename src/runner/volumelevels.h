@@ -112,6 +112,8 @@ private:
     int storedLevel(const char* key) const;
     void stopCd();
     void isolate(Level level);
+    /// A test button: only the tested level live and applied while play() runs.
+    void runTest(Level level, const std::function<void()>& play);
     void enableAll();
     void waitPastNextSecond();
     void changed();
