@@ -337,10 +337,14 @@ void FileSettingsStore::update(Change change)
 
     const Snapshot& before = current();
     if (before.state == Snapshot::State::Unusable) {
-        qWarning("Settings file %s cannot be used (%s); the setting is not saved",
-                 qPrintable(mPath), qPrintable(before.problem));
+        // Said once: a window that stores its state at every resize would repeat it endlessly.
+        if (before.problem != mUnsavedProblem)
+            qWarning("Settings file %s cannot be used (%s); settings are not saved",
+                     qPrintable(mPath), qPrintable(before.problem));
+        mUnsavedProblem = before.problem;
         return;
     }
+    mUnsavedProblem.clear();
     SettingsTree tree = before.tree;
     if (!change(tree))
         return;

@@ -58,6 +58,7 @@ private:
     void update(Change change);
 
     QString mPath;
+    QString mUnsavedProblem; ///< why writes are refused, once reported
     std::chrono::milliseconds mLockTimeout{10000};
     mutable std::unique_ptr<Snapshot> mSnapshot;
 };
