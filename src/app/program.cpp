@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "runner/playlistwindow.h"
 #include "runner/volumewindow.h"
 
 namespace kntr {
@@ -20,10 +21,14 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     if (!withSound)
         return;
 
-    mRun = std::make_unique<Run>(*this, settings, paths, messages, clock);
+    mRun = std::make_unique<Run>(*this, settings, paths, messages, dialogs, clock);
     MainWindow::RunParts parts;
     parts.engine = &mRun->engine;
     parts.music = &mRun->music;
+    parts.editPlayList = [this] {
+        PlayListWindow window(mRun->playList, &mWindow);
+        window.choosePlayList();
+    };
     parts.showVolume = [this] {
         if (!mRun->volumeWindow)
             mRun->volumeWindow = new VolumeWindow(mRun->sounds.levels(), &mWindow);
@@ -38,11 +43,12 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
 Program::~Program() = default;
 
 Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-                  Clock& clock)
+                  FileDialogs& dialogs, Clock& clock)
     : sounds(clock, settings, paths, program.mSession.machine, messages)
     , music(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock)
     , engine(program.mSession, settings, program.mRunOptions, clock, program.mWindow.editor(),
              {sounds.tones(), sounds.player(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
+    , playList(settings, dialogs, messages)
 {
 }
 

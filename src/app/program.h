@@ -9,6 +9,7 @@
 #include "model/runoptions.h"
 #include "model/session.h"
 #include "runner/runengine.h"
+#include "runner/playlisteditor.h"
 #include "runner/runmusic.h"
 #include "sounddevices.h"
 
@@ -24,6 +25,7 @@ class Clock;
 class FileDialogs;
 class MessageBoxes;
 class SettingsStore;
+class PlayListWindow;
 class VolumeWindow;
 
 /// The desktop program put together: the session, the main window and the
@@ -61,10 +63,11 @@ private:
     struct Run
     {
         Run(Program& program, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-            Clock& clock);
+            FileDialogs& dialogs, Clock& clock);
         SoundDevices sounds;
         RunMusic music;
         RunEngine engine;
+        PlayListEditor playList;
         QPointer<VolumeWindow> volumeWindow;
     };
     std::unique_ptr<Run> mRun;

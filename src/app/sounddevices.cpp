@@ -1,28 +1,10 @@
 #include "sounddevices.h"
 
+#include "files/asxplaylist.h"
 #include "platform/apppaths.h"
 
 namespace kntr {
 
-namespace {
-
-// A stand-in until the play-list player is wired.
-class NoMediaPlayer : public MediaPlayer
-{
-public:
-    bool setPlayList(const QString&) override { return false; }
-    int entryCount() const override { return 0; }
-    void selectEntry(int) override {}
-    int currentEntry() const override { return 0; }
-    double position() const override { return -1; }
-    double duration() const override { return 0; }
-    void setPart(double, double) override {}
-    void setAutoStart(bool) override {}
-    void play() override {}
-    void pause() override {}
-};
-
-} // namespace
 
 SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,
                            MessageBoxes& messages)
@@ -31,7 +13,7 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mTones(machine)
     , mCues(mPlayer, clock, paths.voiceCueDir())
     , mMci(mCd, messages)
-    , mMediaPlayer(std::make_unique<NoMediaPlayer>())
+    , mMediaPlayer([](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); }, &mGain)
     , mLevels(mMixer, settings, mCd, mPlayer, mTones, mCues, clock, messages)
 {
 }

@@ -2,15 +2,13 @@
 
 #include "platform/libcdiocddevice.h"
 #include "platform/mastergain.h"
-#include "platform/mediaplayer.h"
+#include "platform/qtmediaplayer.h"
 #include "platform/qtmixer.h"
 #include "platform/qtwaveplayer.h"
 #include "runner/volumelevels.h"
 #include "tones/controltones.h"
 #include "tones/mcicommands.h"
 #include "tones/voicecues.h"
-
-#include <memory>
 
 namespace kntr {
 
@@ -36,7 +34,7 @@ public:
     VoiceCues& cues() { return mCues; }
     CdDevice& cd() { return mCd; }
     MciCommands& mci() { return mMci; }
-    MediaPlayer& mediaPlayer() { return *mMediaPlayer; }
+    MediaPlayer& mediaPlayer() { return mMediaPlayer; }
     VolumeLevels& levels() { return mLevels; }
 
     /// At exit: the main level back, the CD stopped and released.
@@ -50,7 +48,7 @@ private:
     VoiceCues mCues;
     LibcdioCdDevice mCd;
     MciCommands mMci;
-    std::unique_ptr<MediaPlayer> mMediaPlayer;
+    QtMediaPlayer mMediaPlayer;
     VolumeLevels mLevels;
 };
 

@@ -8,6 +8,10 @@
 
 int main(int argc, char* argv[])
 {
+    // The ffmpeg media backend starts and stops sound promptly; pick it before Qt loads one.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kinetrova-cli"));
 

@@ -1,0 +1,69 @@
+#include "asxplaylist.h"
+
+#include "textfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kntr {
+
+namespace {
+
+constexpr char kCrLf[] = "\r\n";
+
+} // namespace
+
+QByteArray AsxPlayList::text(const QStringList& paths)
+{
+    QByteArray out = QByteArrayLiteral("<Asx Version = \"3.0\" > ") + kCrLf;
+    for (const QString& path : paths) {
+        out += QByteArrayLiteral("<Entry> ") + kCrLf;
+        out += QByteArrayLiteral("<Ref href = \"") + path.toUtf8() + QByteArrayLiteral("\"/>") + kCrLf;
+        out += QByteArrayLiteral("</Entry>") + kCrLf;
+    }
+    out += QByteArrayLiteral("</Asx>");
+    return out;
+}
+
+QStringList AsxPlayList::paths(const QByteArray& text)
+{
+    // The marks searched for are ASCII, and no byte of a multi-byte UTF-8
+    // character equals one of them, so the bytes can be searched as they are.
+    QStringList found;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype ref = text.indexOf("Ref href", from);
+        if (ref < 0)
+            break;
+        const qsizetype open = text.indexOf('"', ref);
+        if (open < 0)
+            break;
+        const qsizetype close = text.indexOf("\"/", open + 1);
+        if (close < 0)
+            break;
+        found << QString::fromUtf8(text.mid(open + 1, close - open - 1));
+        from = close + 1;
+    }
+    return found;
+}
+
+std::optional<QStringList> AsxPlayList::read(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // One byte over the limit tells a file that is too large (or still growing).
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes)
+        return std::nullopt;
+    return paths(bytes);
+}
+
+bool AsxPlayList::write(const QString& path, const QStringList& paths, QString* error)
+{
+    return writeTextFile(path, text(paths), error);
+}
+
+} // namespace kntr

@@ -1,0 +1,203 @@
+#include "playlisteditor.h"
+
+#include "files/asxplaylist.h"
+#include "platform/filedialogs.h"
+#include "platform/messageboxes.h"
+#include "platform/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace kntr {
+
+const QString PlayListEditor::kCaption = QStringLiteral("Kinetrova - Audio Source");
+const QString PlayListEditor::kAudioFilter = QStringLiteral(
+    "Audio Files (*.mp3 *.wav *.wma);;MP3 Files (*.mp3);;Wave Files (*.wav);;WMA Files (*.wma)");
+const QString PlayListEditor::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
+const QString PlayListEditor::kNotPlayListMessage =
+    QStringLiteral("File not identified as a playlist file. Please try a another file.");
+
+PlayListEditor::PlayListEditor(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages)
+    : mSettings(settings)
+    , mDialogs(dialogs)
+    , mMessages(messages)
+{
+}
+
+void PlayListEditor::Form_Load()
+{
+    txtBrowse_Change(setting("audio", "ASXfilename"));
+}
+
+QStringList PlayListEditor::paths() const
+{
+    QStringList out;
+    for (const Row& row : mRows)
+        out << row.path;
+    return out;
+}
+
+void PlayListEditor::selectRow(int row)
+{
+    mSelected = row >= 0 && row < static_cast<int>(mRows.size()) ? row : -1;
+    changed();
+}
+
+void PlayListEditor::cmdAddFile_Click()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = kAudioFilter;
+    request.folder = existingFolder("MP3Directory");
+    const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
+    if (!chosen)
+        return;
+    const QFileInfo file(*chosen);
+    appendRow(file.absoluteFilePath());
+    store("File", "MP3Directory", file.absolutePath());
+    changed();
+}
+
+void PlayListEditor::cmdDelFile_Click()
+{
+    if (mRows.empty())
+        return;
+    const int row = mSelected >= 0 ? mSelected : static_cast<int>(mRows.size()) - 1;
+    mRows.erase(mRows.begin() + row);
+    mSelected = -1;
+    changed();
+}
+
+void PlayListEditor::cmdMoveUp_Click()
+{
+    if (mSelected > 0)
+        exchange(mSelected, mSelected - 1);
+}
+
+void PlayListEditor::cmdMoveDown_Click()
+{
+    if (mSelected >= 0 && mSelected + 1 < static_cast<int>(mRows.size()))
+        exchange(mSelected, mSelected + 1);
+}
+
+void PlayListEditor::cmdBrowse_Click()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = kPlayListFilter;
+    request.folder = existingFolder("ASXDirectory");
+    const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
+    if (!chosen)
+        return;
+    if (QFileInfo(*chosen).suffix().toLower() != QLatin1String("asx")) {
+        mMessages.show(kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    txtBrowse_Change(QFileInfo(*chosen).absoluteFilePath());
+}
+
+bool PlayListEditor::cmdAccept_Click()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save As");
+    request.filter = kPlayListFilter;
+    request.defaultSuffix = QStringLiteral("asx");
+    if (mPlayListPath.isEmpty()) {
+        request.folder = existingFolder("ASXDirectory");
+        if (request.folder.isEmpty())
+            request.folder = QDir::homePath();
+        request.fileName = QStringLiteral("temp.asx");
+    } else {
+        const QFileInfo current(mPlayListPath);
+        request.folder = current.absolutePath();
+        request.fileName = current.fileName();
+    }
+    const std::optional<QString> chosen = mDialogs.getSaveFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return false;
+
+    // The new list replaces the old file in one step: should the write fail,
+    // the previous play list is still there.
+    const QFileInfo file(*chosen);
+    QString error;
+    if (!AsxPlayList::write(file.absoluteFilePath(), paths(), &error)) {
+        mMessages.show(error, MessageBoxes::Icon::Exclamation);
+        return false;
+    }
+    mPlayListPath = file.absoluteFilePath();
+    store("audio", "ASXfilename", mPlayListPath);
+    store("File", "ASXDirectory", file.absolutePath());
+    store("audio", "volOption", QStringLiteral("5"));
+    changed();
+    return true;
+}
+
+void PlayListEditor::txtBrowse_Change(const QString& path)
+{
+    mPlayListPath = path;
+    mRows.clear();
+    mSelected = -1;
+    if (const std::optional<QStringList> listed = AsxPlayList::read(path))
+        for (const QString& entry : *listed)
+            appendRow(entry);
+    changed();
+}
+
+QString PlayListEditor::playListFileName() const
+{
+    return setting("audio", "ASXfilename");
+}
+
+qint64 PlayListEditor::id3Offset(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return 0;
+    // "ID3", version (2 bytes), flags, then the tag's size in four 7-bit bytes.
+    const QByteArray header = file.read(10);
+    if (header.size() < 10 || !header.startsWith("ID3"))
+        return 0;
+    qint64 size = 0;
+    for (int i = 6; i < 10; ++i)
+        size = size * 128 + static_cast<unsigned char>(header[i]);
+    return size + 10;
+}
+
+void PlayListEditor::appendRow(const QString& path)
+{
+    mRows.push_back({path, id3Offset(path)});
+}
+
+void PlayListEditor::exchange(int row, int other)
+{
+    std::swap(mRows[static_cast<size_t>(row)], mRows[static_cast<size_t>(other)]);
+    mSelected = other;
+    changed();
+}
+
+void PlayListEditor::changed()
+{
+    if (mOnChange)
+        mOnChange();
+}
+
+QString PlayListEditor::setting(const char* section, const char* key) const
+{
+    return mSettings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key));
+}
+
+void PlayListEditor::store(const char* section, const char* key, const QString& value)
+{
+    mSettings.SaveSetting(kAppName, QLatin1String(section), QLatin1String(key), value);
+}
+
+QString PlayListEditor::existingFolder(const char* key) const
+{
+    const QString folder = setting("File", key);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+} // namespace kntr

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace kntr {
+
+class FileDialogs;
+class MessageBoxes;
+class SettingsStore;
+
+/// What the play-list editor window (frmAudioWMP) shows and does, without
+/// widgets: the list of music files of the live run's play list with the ID3
+/// offset of each, the play-list file name, and the Add, Del, Move, Browse and
+/// Save actions. The play list itself is an ASX file.
+class PlayListEditor
+{
+public:
+    static const QString kCaption;
+    /// The Add file dialog's filter: audio files, then each kind alone.
+    static const QString kAudioFilter;
+    static const QString kPlayListFilter;
+    static const QString kNotPlayListMessage;
+
+    /// One row of the list: a music file and the byte offset of its first audio byte.
+    struct Row
+    {
+        QString path;
+        qint64 id3Offset = 0;
+    };
+
+    PlayListEditor(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages);
+
+    /// Loads the window: the stored play list (audio/ASXfilename) goes into the
+    /// file name box, which loads its rows.
+    void Form_Load();
+
+    const std::vector<Row>& rows() const { return mRows; }
+    QStringList paths() const;
+    /// The selected row, from 0; -1 when none is selected.
+    int selectedRow() const { return mSelected; }
+    void selectRow(int row);
+    /// The play-list file name box (txtBrowse).
+    const QString& playListPath() const { return mPlayListPath; }
+
+    /// Adds a music file chosen in an open dialog and remembers its folder.
+    void cmdAddFile_Click();
+    /// Deletes the selected row, or the last row when none is selected.
+    void cmdDelFile_Click();
+    /// Exchanges the selected row with the one above; the selection moves with it.
+    void cmdMoveUp_Click();
+    /// Exchanges the selected row with the one below; the selection moves with it.
+    void cmdMoveDown_Click();
+    /// Chooses a play list in an open dialog and loads it.
+    void cmdBrowse_Click();
+    /// Save: writes the rows as a play list chosen in a save dialog and stores it
+    /// as the run's play list. Returns true when written (the window then closes);
+    /// false when the dialog was cancelled or the file could not be written.
+    bool cmdAccept_Click();
+    /// The file name box changed to path: the list is emptied and the play list
+    /// at path, if it can be read, fills it.
+    void txtBrowse_Change(const QString& path);
+
+    /// The play list the run uses once the window has closed (the stored
+    /// audio/ASXfilename); empty when there is none.
+    QString playListFileName() const;
+
+    /// The byte offset of the first audio byte of the music file at path: after
+    /// the ID3v2 tag when the file starts with "ID3" (the tag's size + 10), else 0;
+    /// also 0 when the file cannot be read.
+    static qint64 id3Offset(const QString& path);
+
+    /// Called after every change of what the window shows.
+    void setChangeHandler(std::function<void()> handler) { mOnChange = std::move(handler); }
+
+private:
+    void appendRow(const QString& path);
+    void exchange(int row, int other);
+    void changed();
+    QString setting(const char* section, const char* key) const;
+    void store(const char* section, const char* key, const QString& value);
+    /// The stored folder when it exists, else empty.
+    QString existingFolder(const char* key) const;
+
+    SettingsStore& mSettings;
+    FileDialogs& mDialogs;
+    MessageBoxes& mMessages;
+    std::vector<Row> mRows;
+    int mSelected = -1;
+    QString mPlayListPath;
+    std::function<void()> mOnChange;
+};
+
+} // namespace kntr

@@ -1,0 +1,136 @@
+#include "playlistwindow.h"
+
+#include "playlisteditor.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace kntr {
+
+namespace {
+
+QPushButton* makeButton(const char* name, const char* caption, QWidget* parent)
+{
+    auto* button = new QPushButton(QLatin1String(caption), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+PlayListWindow::PlayListWindow(PlayListEditor& model, QWidget* parent)
+    : QDialog(parent)
+    , mModel(model)
+{
+    setObjectName(QStringLiteral("frmAudioWMP"));
+    setWindowTitle(PlayListEditor::kCaption);
+    setModal(true);
+
+    mFraSelectAudioSource = new QGroupBox(QStringLiteral("Play list"), this);
+    mFraSelectAudioSource->setObjectName(QStringLiteral("fraSelectAudioSource"));
+    mLstMusicFiles = new QListWidget(mFraSelectAudioSource);
+    mLstMusicFiles->setObjectName(QStringLiteral("lstMusicFiles"));
+    mLstMusicFiles->setSelectionMode(QAbstractItemView::SingleSelection);
+    mLstMusicFiles->setMinimumWidth(mLstMusicFiles->fontMetrics().averageCharWidth() * 60);
+    mCmdAddFile = makeButton("cmdAddFile", "A&dd file", mFraSelectAudioSource);
+    mCmdDelFile = makeButton("cmdDelFile", "&Del file", mFraSelectAudioSource);
+    mCmdMoveUp = makeButton("cmdMoveUp", "&Move Up", mFraSelectAudioSource);
+    mCmdMoveDown = makeButton("cmdMoveDown", "M&ove Dn", mFraSelectAudioSource);
+    auto* browseLabel = new QLabel(QStringLiteral("Playlist file name - asx type file"),
+                                   mFraSelectAudioSource);
+    browseLabel->setObjectName(QStringLiteral("lblBrowse"));
+    mTxtBrowse = new QLineEdit(mFraSelectAudioSource);
+    mTxtBrowse->setObjectName(QStringLiteral("txtBrowse"));
+    // The name is chosen with Browse or Save: a name typed in would empty the
+    // list on the way to a new file.
+    mTxtBrowse->setReadOnly(true);
+    browseLabel->setBuddy(mTxtBrowse);
+    mCmdBrowse = makeButton("cmdBrowse", "&Browse", mFraSelectAudioSource);
+
+    auto* rowButtons = new QVBoxLayout;
+    for (QPushButton* b : {mCmdAddFile, mCmdDelFile, mCmdMoveUp, mCmdMoveDown})
+        rowButtons->addWidget(b);
+    rowButtons->addStretch(1);
+    auto* frame = new QGridLayout(mFraSelectAudioSource);
+    frame->addWidget(mLstMusicFiles, 0, 0);
+    frame->addLayout(rowButtons, 0, 1);
+    frame->addWidget(browseLabel, 1, 0, 1, 2);
+    frame->addWidget(mTxtBrowse, 2, 0);
+    frame->addWidget(mCmdBrowse, 2, 1);
+
+    mCmdAccept = makeButton("cmdAccept", "&Save", this);
+    mCmdAccept->setDefault(true);
+    mCmdCancel = makeButton("cmdCancel", "&Cancel", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(mCmdAccept);
+    buttons->addWidget(mCmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(mFraSelectAudioSource, 1);
+    layout->addLayout(buttons);
+
+    connect(mLstMusicFiles, &QListWidget::currentRowChanged, this,
+            [this](int row) { mModel.selectRow(row); });
+    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.cmdAddFile_Click(); });
+    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.cmdDelFile_Click(); });
+    connect(mCmdMoveUp, &QPushButton::clicked, this, [this] { mModel.cmdMoveUp_Click(); });
+    connect(mCmdMoveDown, &QPushButton::clicked, this, [this] { mModel.cmdMoveDown_Click(); });
+    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.cmdBrowse_Click(); });
+    connect(mCmdAccept, &QPushButton::clicked, this, [this] { cmdAccept_Click(); });
+    connect(mCmdCancel, &QPushButton::clicked, this, &PlayListWindow::reject);
+
+    mModel.setChangeHandler([this] { showModel(); });
+    showModel();
+}
+
+PlayListWindow::~PlayListWindow()
+{
+    mModel.setChangeHandler({});
+}
+
+QString PlayListWindow::choosePlayList()
+{
+    exec();
+    return mModel.playListFileName();
+}
+
+void PlayListWindow::showEvent(QShowEvent* event)
+{
+    // Opened (not merely restored on screen): start from the stored play list.
+    if (!event->spontaneous())
+        mModel.Form_Load();
+    QDialog::showEvent(event);
+}
+
+void PlayListWindow::showModel()
+{
+    const QSignalBlocker block(mLstMusicFiles);
+    const QStringList paths = mModel.paths();
+    bool same = mLstMusicFiles->count() == paths.size();
+    for (int i = 0; same && i < paths.size(); ++i)
+        same = mLstMusicFiles->item(i)->text() == paths.at(i);
+    if (!same) {
+        mLstMusicFiles->clear();
+        mLstMusicFiles->addItems(paths);
+    }
+    mLstMusicFiles->setCurrentRow(mModel.selectedRow());
+    if (mTxtBrowse->text() != mModel.playListPath())
+        mTxtBrowse->setText(mModel.playListPath());
+}
+
+void PlayListWindow::cmdAccept_Click()
+{
+    if (mModel.cmdAccept_Click())
+        accept();
+}
+
+} // namespace kntr
