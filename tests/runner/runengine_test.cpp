@@ -6,13 +6,13 @@
 #include "editor/editor.h"
 #include "model/runoptions.h"
 #include "model/session.h"
-#include "platform/mediaplayer.h"
 #include "platform/memorysettingsstore.h"
 #include "tones/controltones.h"
 #include "tones/mcicommands.h"
 #include "tones/voicecues.h"
 #include "fakecddevice.h"
 #include "manualclock.h"
+#include "recordingmediaplayer.h"
 #include "recordingwaveplayer.h"
 #include "scriptedmessageboxes.h"
 #include "testenv.h"
@@ -39,21 +39,6 @@ public:
 private:
     void record(const char* level) { switches.emplace_back(mClock.tickMs(), QString::fromLatin1(level)); }
     Clock& mClock;
-};
-
-class NoMediaPlayer : public MediaPlayer
-{
-public:
-    bool setPlayList(const QString&) override { return false; }
-    int entryCount() const override { return 0; }
-    void selectEntry(int) override {}
-    int currentEntry() const override { return 0; }
-    double position() const override { return -1; }
-    double duration() const override { return 0; }
-    void setPart(double, double) override {}
-    void setAutoStart(bool) override {}
-    void play() override {}
-    void pause() override {}
 };
 
 class RecordingRunView : public RunView
@@ -145,7 +130,7 @@ protected:
     VoiceCues cues{player, clock, QStringLiteral(KNTR_VOICECUE_DIR)};
     FakeCdDevice cd{clock};
     MciCommands mci{cd, messages};
-    NoMediaPlayer media;
+    RecordingMediaPlayer media{clock};
     RecordingLevels levels{clock};
     RunMusic music{settings, cd, mci, media, levels, clock};
     RecordingRunView view{clock};
@@ -236,6 +221,44 @@ TEST_F(RunEngineTest, ResumeRunsFromTheChosenSegmentAndTheCdKeepsPace)
     QStringList plays = cd.commands().filter("play cdaudio from");
     ASSERT_GE(plays.size(), 2);
     EXPECT_EQ(cd.commands().filter("stop cdaudio").size(), 3); // SetAudioType, end of workout, after Resume
+}
+
+TEST_F(RunEngineTest, APlayListPausesForEveryToneAndMovesOnNearAnEntrysEnd)
+{
+    media.scriptPlayList("/music/list.asx", {70, 65});
+    settings.SaveSetting(kAppName, "audio", "ASXfilename", "/music/list.asx");
+    music.SetAudioType(5);
+    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+
+    // Where the music went on after each segment's tone: the saved place, unless
+    // it was within ten seconds of the entry's end; then the next entry (after the
+    // last, the first) from its first second.
+    std::vector<std::pair<int, double>> resumedAt;
+    int entry = 0;
+    for (const auto& call : media.calls()) {
+        if (call.kind == RecordingMediaPlayer::Kind::SelectEntry)
+            entry = call.entry;
+        else if (call.kind == RecordingMediaPlayer::Kind::SetPart && call.atMs > view.countdownEndMs)
+            resumedAt.emplace_back(entry, call.start);
+    }
+    ASSERT_GE(resumedAt.size(), 5u);
+    EXPECT_EQ(resumedAt[0].first, 1); // segment 1: where the countdown left it
+    EXPECT_NEAR(resumedAt[0].second, 6.0, 0.1);
+    EXPECT_EQ(resumedAt[2], std::make_pair(2, 1.0)); // segment 2: entry 1 was nearly over
+    EXPECT_EQ(resumedAt[4], std::make_pair(1, 1.0)); // segment 3: after the last entry, the first
+    // Every tone came with the music paused.
+    for (const auto& [at, command] : tones()) {
+        bool playing = false;
+        for (const auto& call : media.calls()) {
+            if (call.atMs > at)
+                break;
+            if (call.kind == RecordingMediaPlayer::Kind::Play)
+                playing = true;
+            else if (call.kind == RecordingMediaPlayer::Kind::Pause)
+                playing = false;
+        }
+        EXPECT_FALSE(playing) << command.toStdString() << " at " << at;
+    }
 }
 
 TEST_F(RunEngineTest, CancelledCountdownPlaysNothing)
