@@ -61,6 +61,10 @@ WaveFileBuilder::WaveFileBuilder(const Workout& workout, const Machine& machine,
     , mOptions(options)
     , mMusic(std::move(music))
     , mClipDir(std::move(clipDir))
+    , mFreeSpace([](const QString& folder) {
+        const QStorageInfo storage(folder);
+        return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : qint64{-1};
+    })
 {
 }
 
@@ -109,11 +113,10 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
                                         "than 4 GB.\r\rShorten the workout.");
         return result;
     }
-    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-    const QStorageInfo storage(QFileInfo(path).absolutePath());
-    if (storage.isValid() && storage.isReady()
-        && static_cast<double>(storage.bytesAvailable()) * 0.9 < static_cast<double>(length)) {
-        result.message = notEnoughSpaceMessage(folder);
+    const QString folder = QFileInfo(path).absolutePath();
+    const qint64 free = mFreeSpace(folder);
+    if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(length)) {
+        result.message = notEnoughSpaceMessage(QDir::toNativeSeparators(folder));
         return result;
     }
 

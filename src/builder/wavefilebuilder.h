@@ -29,6 +29,9 @@ public:
     /// Called after every block written: the percentage done and the status line.
     using Progress = std::function<void(int percent, const QString& status)>;
 
+    /// The bytes that can be written in a folder, or -1 when that is not known.
+    using FreeSpace = std::function<qint64(const QString& folder)>;
+
     static constexpr qint64 kBlockBytes = 1 << 20;
 
     WaveFileBuilder(const Workout& workout, const Machine& machine, WaveBuildOptions options,
@@ -40,6 +43,10 @@ public:
     /// can describe.
     WaveBuildResult build(const QString& path, const Progress& progress = {},
                           const std::atomic_bool* cancel = nullptr) const;
+
+    /// Replaces the free-space query (by default the file system's figure for the
+    /// user).
+    void setFreeSpace(FreeSpace freeSpace) { mFreeSpace = std::move(freeSpace); }
 
     /// The refusal for a music file of the wrong kind, or empty when all are WAV.
     QString musicTypeProblem() const;
@@ -54,6 +61,7 @@ private:
     WaveBuildOptions mOptions;
     std::vector<MusicEntry> mMusic;
     QString mClipDir;
+    FreeSpace mFreeSpace;
 };
 
 } // namespace kntr
