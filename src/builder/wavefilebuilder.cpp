@@ -138,7 +138,7 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
     const WaveLayout::MusicReader read = [&files](int entry, qint64 offset, char* to, qint64 count) {
         return files.read(entry, offset, to, count);
     };
-    const std::vector<WavePiece>& pieces = layout.pieces();
+    const std::vector<WavePiece>& spans = layout.spans();
     QByteArray block(static_cast<qsizetype>(std::min(kBlockBytes, length)), Qt::Uninitialized);
     for (qint64 offset = 0; offset < length; offset += block.size()) {
         const qint64 count = std::min<qint64>(block.size(), length - offset);
@@ -150,8 +150,9 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
         }
         if (withMusic) {
             // The music second that ends last in this block names the status.
-            for (const WavePiece& piece : pieces) {
-                if (piece.kind != WavePiece::Kind::Music || piece.start >= offset + count)
+            for (size_t i = layout.spanAt(offset); i < spans.size() && spans[i].start < offset + count; ++i) {
+                const WavePiece& piece = spans[i];
+                if (piece.kind != WavePiece::Kind::Music)
                     continue;
                 const qint64 done = std::min(offset + count, piece.end()) - piece.start;
                 if (done <= 0 || piece.end() <= offset)

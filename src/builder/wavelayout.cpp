@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <map>
 
 namespace kntr {
 
@@ -23,6 +24,18 @@ std::int16_t commandValue(double value)
     const int tenths = toTenths(value);
     return static_cast<std::int16_t>(std::clamp(tenths, int{std::numeric_limits<std::int16_t>::min()},
                                                 int{std::numeric_limits<std::int16_t>::max()}));
+}
+
+// The part [from, to) of a piece.
+WavePiece slice(const WavePiece& piece, qint64 from, qint64 to)
+{
+    WavePiece part = piece;
+    const qint64 skip = from - piece.start;
+    part.start = from;
+    part.length = to - from;
+    part.bytesOffset += skip;
+    part.source += skip;
+    return part;
 }
 
 qint64 wholeSeconds(double seconds)
@@ -41,6 +54,7 @@ WaveLayout WaveLayout::plan(const Workout& workout, const Machine& machine, cons
     if (!music.empty())
         layout.planMusic(workout, options, music);
     layout.mPieces.front().bytes = layout.header();
+    layout.flatten();
     return layout;
 }
 
@@ -216,29 +230,70 @@ QByteArray WaveLayout::header() const
     return h;
 }
 
+void WaveLayout::flatten()
+{
+    // Each placement covers what lies beneath it; a gap (a seek past the end) is silence.
+    std::map<qint64, WavePiece> spans;
+    for (const WavePiece& piece : mPieces) {
+        auto it = spans.upper_bound(piece.start);
+        if (it != spans.begin())
+            --it;
+        while (it != spans.end() && it->second.start < piece.end()) {
+            const WavePiece below = it->second;
+            if (below.end() <= piece.start) {
+                ++it;
+                continue;
+            }
+            it = spans.erase(it);
+            if (below.start < piece.start)
+                spans.emplace(below.start, slice(below, below.start, piece.start));
+            if (below.end() > piece.end())
+                it = spans.emplace(piece.end(), slice(below, piece.end(), below.end())).first;
+        }
+        spans.emplace(piece.start, piece);
+    }
+    mSpans.clear();
+    qint64 covered = 0;
+    for (auto& [start, span] : spans) {
+        if (start > covered)
+            mSpans.push_back(slice(WavePiece{}, covered, start));
+        mSpans.push_back(std::move(span));
+        covered = mSpans.back().end();
+    }
+    mPieces.clear();
+}
+
+size_t WaveLayout::spanAt(qint64 offset) const
+{
+    const auto it = std::upper_bound(mSpans.begin(), mSpans.end(), offset,
+                                     [](qint64 at, const WavePiece& span) { return at < span.start; });
+    return it == mSpans.begin() ? 0 : static_cast<size_t>(it - mSpans.begin() - 1);
+}
+
 void WaveLayout::compose(qint64 offset, char* out, qint64 count, const MusicReader& read) const
 {
-    std::memset(out, 0, static_cast<size_t>(count));
     const qint64 end = offset + count;
-    for (const WavePiece& piece : mPieces) {
-        const qint64 from = std::max(offset, piece.start);
-        const qint64 to = std::min(end, piece.end());
+    for (size_t i = spanAt(offset); i < mSpans.size() && mSpans[i].start < end; ++i) {
+        const WavePiece& span = mSpans[i];
+        const qint64 from = std::max(offset, span.start);
+        const qint64 to = std::min(end, span.end());
         if (from >= to)
             continue;
         char* at = out + (from - offset);
-        const auto n = static_cast<size_t>(to - from);
-        switch (piece.kind) {
+        const qint64 n = to - from;
+        switch (span.kind) {
         case WavePiece::Kind::Zeros:
-            std::memset(at, 0, n);
+            std::memset(at, 0, static_cast<size_t>(n));
             break;
         case WavePiece::Kind::Bytes:
-            std::memcpy(at, piece.bytes.constData() + piece.bytesOffset + (from - piece.start), n);
+            std::memcpy(at, span.bytes.constData() + span.bytesOffset + (from - span.start), static_cast<size_t>(n));
             break;
-        case WavePiece::Kind::Music:
-            std::memset(at, 0, n);
-            if (read)
-                read(piece.entry, piece.source + (from - piece.start), at, to - from);
+        case WavePiece::Kind::Music: {
+            // Bytes past the end of the music file are silence.
+            const qint64 got = read ? std::max<qint64>(0, read(span.entry, span.source + (from - span.start), at, n)) : 0;
+            std::memset(at + got, 0, static_cast<size_t>(n - got));
             break;
+        }
         }
     }
 }

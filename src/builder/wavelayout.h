@@ -56,7 +56,11 @@ public:
     qint64 length() const { return mLength; }
     /// The music ran out (or a segment had no file of its own) before the last segment's end.
     bool musicRanOut() const { return mMusicRanOut; }
-    const std::vector<WavePiece>& pieces() const { return mPieces; }
+    /// What each byte of the file is, front to back: pieces that do not overlap
+    /// and leave no gap, each the part of a placement that stays uncovered.
+    const std::vector<WavePiece>& spans() const { return mSpans; }
+    /// The index of the span holding the byte at offset.
+    size_t spanAt(qint64 offset) const;
     /// The header with the file's true sizes.
     QByteArray header() const;
 
@@ -72,11 +76,13 @@ private:
     void planMusic(const Workout& workout, const WaveBuildOptions& options, const std::vector<MusicEntry>& music);
     void addZeros(qint64 start, qint64 length);
     void addBytes(qint64 start, const QByteArray& bytes);
+    void flatten();
 
     bool mStereo = true;
     qint64 mLength = 0;
     bool mMusicRanOut = false;
-    std::vector<WavePiece> mPieces;
+    std::vector<WavePiece> mPieces; // placements in the order they are made
+    std::vector<WavePiece> mSpans;
 };
 
 } // namespace kntr

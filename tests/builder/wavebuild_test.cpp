@@ -311,7 +311,7 @@ TEST_F(WaveBuild, MusicIsLaidFromTheSeventhSecondAndMonoGivesWayToMusic)
     const WaveLayout layout = WaveLayout::plan(mWorkout, mMachine, options, entries, kClipDir);
     EXPECT_TRUE(layout.stereo());
     qint64 musicBytes = 0;
-    for (const WavePiece& piece : layout.pieces()) {
+    for (const WavePiece& piece : layout.spans()) {
         if (piece.kind != WavePiece::Kind::Music)
             continue;
         EXPECT_EQ(piece.segment, 2);
