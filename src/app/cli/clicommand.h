@@ -37,6 +37,7 @@ public:
     const QStringList& positional() const { return mPositional; }
     bool isSet(const QString& option) const { return mParser.isSet(option); }
     QString value(const QString& option) const { return mParser.value(option); }
+    QStringList values(const QString& option) const { return mParser.values(option); }
 
     /// Reports a bad argument: one line and the command's usage on stderr. Returns kCliUsage.
     int usageError(const QString& message) const;

@@ -5,6 +5,7 @@
 #include "profilecommand.h"
 #include "tonecommand.h"
 #include "totalscommand.h"
+#include "wavcommand.h"
 
 namespace kntr {
 
@@ -15,6 +16,7 @@ const std::vector<CliCommand>& cliCommands()
         totalsCommand(),
         convertCommand(),
         toneCommand(),
+        wavCommand(),
     };
     return commands;
 }
