@@ -39,6 +39,7 @@ public:
     QString value(const QString& option) const { return mParser.value(option); }
     bool isSet(const QCommandLineOption& option) const { return mParser.isSet(option); }
     QString value(const QCommandLineOption& option) const { return mParser.value(option); }
+    QStringList values(const QString& option) const { return mParser.values(option); }
 
     /// Reports a bad argument: one line and the command's usage on stderr. Returns kCliUsage.
     int usageError(const QString& message) const;

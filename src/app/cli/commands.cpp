@@ -6,6 +6,7 @@
 #include "runcommand.h"
 #include "tonecommand.h"
 #include "totalscommand.h"
+#include "wavcommand.h"
 
 namespace kntr {
 
@@ -17,6 +18,7 @@ const std::vector<CliCommand>& cliCommands()
         convertCommand(),
         toneCommand(),
         runCommand(),
+        wavCommand(),
     };
     return commands;
 }
