@@ -874,8 +874,14 @@ void MainWindow::setRunMode(bool running)
     mStartButton->setText(running ? tr("&Stop") : tr("&Start"));
     mStartButton->setToolTip(running ? tr("Stop workout.") : tr("Start workout at segment 1."));
     mResumeButton->setEnabled(!running);
-    for (QMenu* menu : {mFileMenu, mAudioMenu, mOptionsMenu})
-        menu->menuAction()->setEnabled(!running);
+    // The menus themselves, not their bar entries: a menu puts its entry back in
+    // step with itself whenever the window is enabled again after the countdown.
+    // Their entries too, so that no shortcut (Ctrl+N, Ctrl+O…) reaches them.
+    for (QMenu* menu : {mFileMenu, mAudioMenu, mOptionsMenu}) {
+        menu->setEnabled(!running);
+        for (QAction* action : menu->actions())
+            action->setEnabled(!running);
+    }
     ResizeMainForm();
 }
 

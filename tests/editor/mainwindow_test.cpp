@@ -3,6 +3,15 @@
 #include "editor/windowplacement.h"
 
 #include "model/runoptions.h"
+#include "runner/levelswitch.h"
+#include "runner/runengine.h"
+#include "runner/runmusic.h"
+#include "tones/controltones.h"
+#include "tones/mcicommands.h"
+#include "tones/voicecues.h"
+#include "fakecddevice.h"
+#include "recordingmediaplayer.h"
+#include "recordingwaveplayer.h"
 #include "model/session.h"
 #include "platform/apppaths.h"
 #include "platform/clock.h"
@@ -22,11 +31,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace kntr;
 
@@ -351,6 +363,109 @@ TEST_F(MainWindowTest, NewAndExitLetTheFileCommandsAskFirst)
     EXPECT_FALSE(session.modified);
     EXPECT_TRUE(window().close());
     EXPECT_EQ(files.calls, QStringList({"offerToSave", "offerToSave", "offerToSave", "offerToSave"}));
+}
+
+/// The sound side of a run, with doubles, attached to the window.
+struct RunParts
+{
+    struct Levels : LevelSwitch
+    {
+        void hscVolMain_Change() override {}
+        void hscVolAW_Change() override {}
+        void hscVolCD_Change() override {}
+        void hscVolCue_Change() override {}
+    };
+    RunParts(Session& session, SettingsStore& settings, RunOptions& options, ManualClock& clock,
+             ScriptedMessageBoxes& messages, MainWindow& window)
+        : mSession(session)
+        , tones(session.machine)
+        , player(clock)
+        , cues(player, clock, QStringLiteral(KNTR_DATA_DIR "/voicecue"))
+        , cd(clock)
+        , mci(cd, messages)
+        , media(clock)
+        , music(settings, cd, mci, media, levels, clock)
+        , engine(session, settings, options, clock, window.editor(), {tones, player, cues, music, levels}, messages,
+                 window)
+    {
+        MainWindow::RunParts parts;
+        parts.engine = &engine;
+        parts.music = &music;
+        parts.releaseDevices = [this] { ++releases; };
+        window.attachRun(parts);
+    }
+    int stopTones() const
+    {
+        const QByteArray stop = ControlTones(mSession.machine).MakeControlTone(252, 252, false);
+        return static_cast<int>(std::count_if(player.calls().begin(), player.calls().end(),
+                                              [&](const auto& call) { return call.image == stop; }));
+    }
+    const Session& mSession;
+    ControlTones tones;
+    RecordingWavePlayer player;
+    VoiceCues cues;
+    FakeCdDevice cd;
+    MciCommands mci;
+    RecordingMediaPlayer media;
+    Levels levels;
+    RunMusic music;
+    RunEngine engine;
+    int releases = 0;
+};
+
+TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
+{
+    settings.SaveSetting(kAppName, "options", "Delay", "5");
+    RunParts run(session, settings, options, clock, messages, window());
+    start();
+    EXPECT_EQ(visibleEntries("mnuAudio"), QStringList({"&None", "&CD-ROM", "&Play list...", "-", "&Volume..."}));
+    EXPECT_TRUE(action("mnuAudioType1")->isChecked());
+
+    QString countdown;
+    bool windowDisabled = false, menusDisabled = false, editingDisabled = false;
+    clock.at(2000, [&] {
+        auto* getReady = window().findChild<QWidget*>("frmGetReady");
+        ASSERT_NE(getReady, nullptr);
+        EXPECT_TRUE(getReady->isVisible());
+        countdown = getReady->findChild<QLabel*>("lblGetReady")->text();
+        windowDisabled = !window().isEnabled();
+    });
+    clock.at(30000, [&] {
+        menusDisabled = !window().findChild<QMenu*>("mnuFile")->menuAction()->isEnabled()
+                        && !window().findChild<QMenu*>("mnuOptions")->menuAction()->isEnabled()
+                        && !window().findChild<QMenu*>("mnuAudio")->menuAction()->isEnabled();
+        editingDisabled = !find<QWidget>("txtSelSpeed")->isEnabled() && !find<QWidget>("cmdResume")->isEnabled();
+        EXPECT_EQ(find<QPushButton>("cmdStart")->text(), "&Stop");
+        EXPECT_NE(text("lblTime"), "0:00");
+        QTest::keyClick(&window(), Qt::Key_N, Qt::ControlModifier); // no File > New during a run
+        EXPECT_EQ(session.workout.count(), 10);
+        find<QPushButton>("cmdStart")->click(); // Stop, handled inside the run
+    });
+    find<QPushButton>("cmdStart")->click();
+
+    EXPECT_EQ(countdown, "Workout starts in\n3 seconds");
+    EXPECT_TRUE(windowDisabled);
+    EXPECT_TRUE(menusDisabled);
+    EXPECT_TRUE(editingDisabled);
+    EXPECT_EQ(run.stopTones(), 1);
+    EXPECT_EQ(find<QPushButton>("cmdStart")->text(), "&Start");
+    EXPECT_EQ(find<QPushButton>("cmdStart")->toolTip(), "Start workout at segment 1.");
+    EXPECT_TRUE(find<QWidget>("txtSelSpeed")->isEnabled());
+    EXPECT_TRUE(window().findChild<QMenu*>("mnuFile")->menuAction()->isEnabled());
+    EXPECT_EQ(text("lblTime"), "0:00");
+}
+
+TEST_F(MainWindowTest, ClosingDuringARunStopsTheConsoleFirst)
+{
+    settings.SaveSetting(kAppName, "options", "Delay", "5");
+    RunParts run(session, settings, options, clock, messages, window());
+    start();
+    clock.at(20000, [&] { window().close(); });
+    find<QPushButton>("cmdStart")->click();
+    EXPECT_EQ(run.stopTones(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(run.releases, 1);
 }
 
 TEST_F(MainWindowTest, ExitStoresThePlacement)
