@@ -1,5 +1,6 @@
 #include "program.h"
 #include "platform/apppaths.h"
+#include "sounddevices.h"
 #include "platform/filesettingsstore.h"
 #include "platform/qtdialogs.h"
 #include "platform/systemclock.h"
@@ -9,9 +10,7 @@
 
 int main(int argc, char* argv[])
 {
-    // The ffmpeg media backend starts and stops sound promptly; pick it before Qt loads one.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    kntr::prepareSoundBackend();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kntr::kProgramName));

@@ -3,7 +3,16 @@
 #include "files/asxplaylist.h"
 #include "platform/apppaths.h"
 
+#include <QLoggingCategory>
+
 namespace kntr {
+
+void prepareSoundBackend()
+{
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+}
 
 
 SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,

@@ -18,6 +18,11 @@ class Machine;
 class MessageBoxes;
 class SettingsStore;
 
+/// Call before the application object exists: picks Qt's ffmpeg media backend,
+/// which starts and stops sound promptly, and keeps its debug chatter (codec
+/// lists, decoder notes) off the terminal unless QT_LOGGING_RULES asks for it.
+void prepareSoundBackend();
+
 /// The sound card, the CD drive and what plays through them, as a live run
 /// uses them: one set for the desktop program or the headless runner.
 class SoundDevices

@@ -1,5 +1,6 @@
 #include "clicommand.h"
 #include "platform/apppaths.h"
+#include "sounddevices.h"
 #include "platform/filesettingsstore.h"
 
 #include <QCoreApplication>
@@ -8,9 +9,7 @@
 
 int main(int argc, char* argv[])
 {
-    // The ffmpeg media backend starts and stops sound promptly; pick it before Qt loads one.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    kntr::prepareSoundBackend();
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kinetrova-cli"));
