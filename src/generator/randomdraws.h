@@ -12,8 +12,8 @@ class Clock;
 /// Seeded with a number, the draws are the same on every machine and with
 /// every library: the engine's output is fixed by the standard and the
 /// conversion to [0, 1) is done here. Seeded from a clock, every reseed mixes
-/// the clock's time into the state; a reseed never brings back draws already
-/// made, even when the clock has not moved.
+/// the clock's time into the state; a reseed never starts the sequence over,
+/// even when the clock has not moved since the last one.
 class RandomDraws
 {
 public:

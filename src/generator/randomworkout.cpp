@@ -32,10 +32,17 @@ int nearestInt(double x)
     return static_cast<int>(roundHalfEven(x));
 }
 
-/// A pattern's bias slider read mirrored, from its right end: min + max - value.
-int mirrored(const std::array<int, 3>& bias, P::Bias which)
+/// A bias as its slider can hold it; outside its range a period or a ramp
+/// could reach zero.
+int bias(const std::array<int, 3>& biases, P::Bias which)
 {
-    return P::kBiasMin[which] + P::kBiasMax[which] - bias[which];
+    return std::clamp(biases[which], P::kBiasMin[which], P::kBiasMax[which]);
+}
+
+/// A pattern's bias slider read mirrored, from its right end: min + max - value.
+int mirrored(const std::array<int, 3>& biases, P::Bias which)
+{
+    return P::kBiasMin[which] + P::kBiasMax[which] - bias(biases, which);
 }
 
 } // namespace
@@ -162,8 +169,8 @@ struct RandomWorkout::Run
         setFixed(p.fixed[P::SecondWarmUp]);
 
         const float middle = static_cast<float>(count - 4);
-        speedPeak = middle * static_cast<float>(p.speedBias[P::Peak]) / 100.0f;
-        inclinePeak = middle * static_cast<float>(p.inclineBias[P::Peak]) / 100.0f;
+        speedPeak = middle * static_cast<float>(bias(p.speedBias, P::Peak)) / 100.0f;
+        inclinePeak = middle * static_cast<float>(bias(p.inclineBias, P::Peak)) / 100.0f;
         speedPeriod = mirrored(p.speedBias, P::Spacing);
         inclinePeriod = mirrored(p.inclineBias, P::Spacing);
         speedRamp = static_cast<float>(mirrored(p.speedBias, P::Ramp)) / 100.0f;

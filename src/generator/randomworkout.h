@@ -45,7 +45,9 @@ public:
     static int inclineOnStep(int tenths, int step);
 
     /// Replaces the editor's workout with a generated one. Returns false, with
-    /// the workout left as it was, when the new workout was refused.
+    /// the workout left as it was, when the new workout was refused. The total
+    /// time is snapped to whole minutes and held within 10 to 60 minutes; a
+    /// bias beyond its slider's range counts as the range's end.
     bool make(const GeneratorParameters& parameters, RandomDraws& draws);
 
 private:

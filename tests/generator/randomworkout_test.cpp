@@ -214,17 +214,21 @@ TEST(RandomWorkout, ImpossibleParametersStillEndWithinTheEditorsLimits)
 {
     // The machine's lowest incline (1.5) is no multiple of its step (1): with the
     // range 1.5 - 1.5 no draw can ever be a multiple. Four 240-second fixed
-    // segments leave less than nothing of 10 minutes.
+    // segments leave less than nothing of 10 minutes; biases beyond their
+    // sliders would make a period or a ramp zero.
     GeneratorBench bench(MachineRanges{15, 15, 10, 15, 100, 10});
     P p = bench.defaults();
     ASSERT_EQ(p.inclineMin, 15);
     p.inclineMax = 15;
-    p.time = 600;
+    p.time = 300;
+    p.speedBias = {101, 12, -1};
+    p.inclineBias = {0, 1, 200};
     for (FixedSegment& f : p.fixed)
         f.seconds = 240;
-    for (int pattern : {P::Random, P::Interval}) {
+    for (int pattern : {P::Random, P::Interval, P::FastSlow}) {
         p.speedPattern = p.inclinePattern = pattern;
         ASSERT_TRUE(bench.make(p, 5));
+        EXPECT_GE(bench.count(), 8);
         for (int s = 1; s <= bench.count(); ++s) {
             EXPECT_EQ(bench.speed(s), 15) << s;
             EXPECT_GE(bench.incline(s), 15) << s;
