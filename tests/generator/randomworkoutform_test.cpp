@@ -64,7 +64,7 @@ TEST_F(RandomWorkoutFormTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximu
     EXPECT_EQ(form.rangeText(Range::SpeedMax), "4.5");
 }
 
-TEST_F(RandomWorkoutFormTest, PatternsShowTheirBiasCaptionAndAdjustSwapsTheFrames)
+TEST_F(RandomWorkoutFormTest, PatternsShowTheirBiasAndMakeIsRefusedWhileAdjustingOrKeepingTheWorkout)
 {
     form.Form_Load();
     const char* captions[] = {"Ramp Up: slow - fast", "Intervals: few - many", "Peak: early - late"};
@@ -75,50 +75,17 @@ TEST_F(RandomWorkoutFormTest, PatternsShowTheirBiasCaptionAndAdjustSwapsTheFrame
         EXPECT_EQ(form.pattern(Attribute::Speed), 0);
     }
 
-    EXPECT_FALSE(form.adjusting());
-    EXPECT_TRUE(form.makeEnabled());
     form.cmdWarmUp_Click();
-    EXPECT_TRUE(form.adjusting());
-    EXPECT_EQ(form.adjustCaption(), "&Accept WarmUp/CoolDown");
-    EXPECT_FALSE(form.makeEnabled());
+    form.optSetSegment_Click(2);
     EXPECT_FALSE(form.cmdMake_Click());
     EXPECT_EQ(bench.newWorkouts, 0) << "no workout is made while the fixed segments are shown";
-    form.optSetSegment_Click(2);
-    EXPECT_EQ(form.segmentOption(), 2);
     form.cmdWarmUp_Click();
-    EXPECT_FALSE(form.adjusting());
-    EXPECT_EQ(form.adjustCaption(), "&Adjust WarmUp/CoolDown");
     EXPECT_EQ(form.segmentOption(), 0);
-}
 
-TEST_F(RandomWorkoutFormTest, MakeSnapsTheTimeAndOnlyCloseStoresTheValues)
-{
-    form.Form_Load();
-    EXPECT_EQ(form.segmentSlider(SegmentValue::Seconds, 3).value, 60);
-    EXPECT_EQ(form.columnCaption(SegmentValue::Incline), "Incline");
-    form.setTime(1290);
-    EXPECT_EQ(form.timeText(), "21");
-    form.setSegmentValue(SegmentValue::Seconds, 3, 90);
-    form.setBias(Attribute::Speed, 1, 11); // beyond the slider
-    EXPECT_EQ(form.biasSlider(Attribute::Speed, 1).value, 10);
-
-    ASSERT_TRUE(form.cmdMake_Click());
-    EXPECT_EQ(form.timeSlider().value, 1320);
-    EXPECT_EQ(form.timeText(), "22");
-    EXPECT_EQ(bench.totalTime(), 1320);
-    EXPECT_EQ(bench.time(bench.count()), 90);
-    ASSERT_TRUE(form.cmdMake_Click()) << "the window stays for another workout";
-    EXPECT_TRUE(stored("Time").isEmpty()) << "nothing is stored before Close";
-
-    form.cmdClose_Click();
-    EXPECT_FALSE(form.isLoaded());
-    EXPECT_EQ(stored("Time"), "1320");
-    EXPECT_EQ(stored("SegZSec"), "90");
-    EXPECT_EQ(stored("BiasOne1"), "10");
-    EXPECT_EQ(stored("SpeedMin"), "5");
-
-    // A refused new workout: nothing is made.
     bench.allowNewWorkout = false;
-    form.Form_Load();
     EXPECT_FALSE(form.cmdMake_Click());
+    EXPECT_EQ(bench.newWorkouts, 1);
+    bench.allowNewWorkout = true;
+    EXPECT_TRUE(form.cmdMake_Click());
+    EXPECT_TRUE(form.makeEnabled()) << "the window stays for another workout";
 }
