@@ -3,6 +3,7 @@
 #include "clicommand.h"
 #include "convertcommand.h"
 #include "profilecommand.h"
+#include "randomcommand.h"
 #include "runcommand.h"
 #include "tonecommand.h"
 #include "totalscommand.h"
@@ -19,6 +20,7 @@ const std::vector<CliCommand>& cliCommands()
         toneCommand(),
         runCommand(),
         wavCommand(),
+        randomCommand(),
     };
     return commands;
 }

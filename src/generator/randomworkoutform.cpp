@@ -1,0 +1,274 @@
+#include "randomworkoutform.h"
+
+#include "editor/editor.h"
+#include "model/numbers.h"
+#include "model/session.h"
+#include "platform/clock.h"
+
+#include <algorithm>
+
+namespace kntr {
+
+const QString RandomWorkoutForm::kCaption = QStringLiteral("Kinetrova - Random Workout Generator");
+const QString RandomWorkoutForm::kParametersCaption = QStringLiteral("Set Workout Parameters");
+const QString RandomWorkoutForm::kSegmentsCaption = QStringLiteral("Set Segment Parameters");
+const QString RandomWorkoutForm::kAdjustCaption = QStringLiteral("&Adjust WarmUp/CoolDown");
+const QString RandomWorkoutForm::kAcceptCaption = QStringLiteral("&Accept WarmUp/CoolDown");
+const std::array<QString, 3> RandomWorkoutForm::kSpeedOptions = {
+    QStringLiteral("&Random"), QStringLiteral("&Interval"), QStringLiteral("&Fast-Slow")};
+const std::array<QString, 3> RandomWorkoutForm::kInclineOptions = {
+    QStringLiteral("R&andom"), QStringLiteral("I&nterval"), QStringLiteral("&Hill")};
+const std::array<QString, 3> RandomWorkoutForm::kBiasCaptions = {
+    QStringLiteral("Ramp Up: slow - fast"), QStringLiteral("Intervals: few - many"),
+    QStringLiteral("Peak: early - late")};
+const std::array<QString, 4> RandomWorkoutForm::kSegmentOptions = {
+    QStringLiteral("&1st Warm Up Segment"), QStringLiteral("&2nd Warm Up Segment"),
+    QStringLiteral("1s&t Cool Down Segment"), QStringLiteral("2n&d Cool Down Segment")};
+
+namespace {
+
+using P = GeneratorParameters;
+using Range = RandomWorkoutForm::Range;
+
+bool isSpeed(Range range)
+{
+    return range == Range::SpeedMax || range == Range::SpeedMin;
+}
+
+bool isMaximum(Range range)
+{
+    return range == Range::SpeedMax || range == Range::InclineMax;
+}
+
+/// The other slider of a range's pair.
+Range partner(Range range)
+{
+    switch (range) {
+    case Range::SpeedMax: return Range::SpeedMin;
+    case Range::SpeedMin: return Range::SpeedMax;
+    case Range::InclineMax: return Range::InclineMin;
+    case Range::InclineMin: return Range::InclineMax;
+    }
+    return range;
+}
+
+QString tenthsText(double tenths)
+{
+    return plainNumber(tenths / 10.0, systemDecimalSeparator());
+}
+
+} // namespace
+
+RandomWorkoutForm::RandomWorkoutForm(Editor& editor, SettingsStore& settings, Clock& clock,
+                                     std::function<bool()> newWorkout)
+    : mEditor(editor)
+    , mSettings(settings)
+    , mClock(clock)
+    , mDraws(clock)
+    , mGenerator(editor, std::move(newWorkout))
+{
+}
+
+RandomWorkoutForm::Slider RandomWorkoutForm::slider(int min, int max, int step, int value)
+{
+    max = std::max(min, max);
+    return {min, max, std::max(1, step), std::clamp(value, min, max)};
+}
+
+void RandomWorkoutForm::Form_Load()
+{
+    mLoaded = true;
+    mAdjusting = false;
+    InitRandomForm();
+}
+
+void RandomWorkoutForm::InitRandomForm()
+{
+    const Machine& m = mEditor.session().machine;
+    const P p = P::stored(mSettings, m);
+    mAdjusting = false;
+
+    mRanges[index(Range::SpeedMax)] = slider(m.AttOneMin(), m.AttOneMax(), m.AttOneInc(), p.speedMax);
+    mRanges[index(Range::SpeedMin)] = slider(m.AttOneMin(), m.AttOneMax(), m.AttOneInc(), p.speedMin);
+    mRanges[index(Range::InclineMax)] = slider(m.AttTwoMin(), m.AttTwoMax(), m.AttTwoInc(), p.inclineMax);
+    mRanges[index(Range::InclineMin)] = slider(m.AttTwoMin(), m.AttTwoMax(), m.AttTwoInc(), p.inclineMin);
+    mTime = slider(P::kMinTime, P::kMaxTime, P::kTimeStep, p.time);
+
+    for (int i = 0; i < 3; ++i) {
+        mBiases[index(Attribute::Speed)][i] = slider(P::kBiasMin[i], P::kBiasMax[i], 1, p.speedBias[i]);
+        mBiases[index(Attribute::Incline)][i] = slider(P::kBiasMin[i], P::kBiasMax[i], 1, p.inclineBias[i]);
+    }
+    mPatterns = {p.speedPattern, p.inclinePattern};
+
+    for (int k = 0; k < 4; ++k) {
+        mSegments[index(SegmentValue::Speed)][k] =
+            slider(m.AttOneMin(), m.AttOneMax(), m.AttOneInc(), p.fixed[k].speed);
+        mSegments[index(SegmentValue::Incline)][k] =
+            slider(m.AttTwoMin(), m.AttTwoMax(), m.AttTwoInc(), p.fixed[k].incline);
+        mSegments[index(SegmentValue::Seconds)][k] =
+            slider(P::kMinFixedSeconds, P::kMaxFixedSeconds, 1, p.fixed[k].seconds);
+    }
+    mSegmentOption = 0;
+    changed();
+}
+
+bool RandomWorkoutForm::kilometreSpeeds() const
+{
+    // Speeds show in km/h only when the main window shows speeds (not pace or a
+    // resistance) in kilometres.
+    return mEditor.session().machine.units() == Units::Kilometres
+           && mEditor.speedCaption() == QLatin1String("Speed");
+}
+
+QString RandomWorkoutForm::speedText(int tenths) const
+{
+    return kilometreSpeeds() ? tenthsText(roundHalfEven(tenths * kKilometresPerMile)) : tenthsText(tenths);
+}
+
+QString RandomWorkoutForm::rangeText(Range range) const
+{
+    const int v = rangeSlider(range).value;
+    return isSpeed(range) ? speedText(v) : tenthsText(v);
+}
+
+QString RandomWorkoutForm::rangeCaption(Range range) const
+{
+    const Machine& m = mEditor.session().machine;
+    const QString label = isSpeed(range) ? m.AttOneDesignLabelA() : m.AttTwoDesignLabel();
+    return label + (isMaximum(range) ? QStringLiteral(" Max:") : QStringLiteral(" Min:"));
+}
+
+QString RandomWorkoutForm::timeText() const
+{
+    return QString::number(mTime.value / 60);
+}
+
+QString RandomWorkoutForm::segmentText(SegmentValue value, int segment) const
+{
+    const int v = segmentSlider(value, segment).value;
+    switch (value) {
+    case SegmentValue::Speed:
+        return displayNumber(kilometreSpeeds() ? v / 10.0 * kKilometresPerMile : v / 10.0, 1);
+    case SegmentValue::Incline:
+        return tenthsText(v);
+    case SegmentValue::Seconds:
+        break;
+    }
+    return QString::number(v);
+}
+
+QString RandomWorkoutForm::columnCaption(SegmentValue value) const
+{
+    const Machine& m = mEditor.session().machine;
+    switch (value) {
+    case SegmentValue::Speed: return m.AttOneDesignLabelA();
+    case SegmentValue::Incline: return m.AttTwoDesignLabel();
+    case SegmentValue::Seconds: break;
+    }
+    return QStringLiteral("Seconds");
+}
+
+void RandomWorkoutForm::setRange(Range range, int value)
+{
+    Slider& s = mRanges[index(range)];
+    int v = snapRangeValue(value, s.step, s.min, s.max);
+    const Slider& other = rangeSlider(partner(range));
+    if (other.min == s.min && other.max == s.max) {
+        if (isMaximum(range) && v < other.value)
+            v = other.value;
+        else if (!isMaximum(range) && v > other.value)
+            v = other.value;
+    }
+    s.value = v;
+    changed();
+}
+
+void RandomWorkoutForm::setTime(int value)
+{
+    mTime.value = std::clamp(value, mTime.min, mTime.max);
+    changed();
+}
+
+void RandomWorkoutForm::setBias(Attribute attribute, int bias, int value)
+{
+    Slider& s = mBiases[index(attribute)][bias];
+    s.value = std::clamp(value, s.min, s.max);
+    changed();
+}
+
+void RandomWorkoutForm::setSegmentValue(SegmentValue value, int segment, int v)
+{
+    Slider& s = mSegments[index(value)][segment];
+    s.value = std::clamp(v, s.min, s.max);
+    changed();
+}
+
+void RandomWorkoutForm::choosePattern(Attribute attribute, int pattern)
+{
+    mPatterns[index(attribute)] = std::clamp(pattern, 0, P::kPatternCount - 1);
+    changed();
+}
+
+void RandomWorkoutForm::optSetSegment_Click(int segment)
+{
+    mSegmentOption = std::clamp(segment, 0, 3);
+    changed();
+}
+
+void RandomWorkoutForm::cmdWarmUp_Click()
+{
+    mAdjusting = !mAdjusting;
+    mSegmentOption = 0;
+    changed();
+}
+
+bool RandomWorkoutForm::cmdMake_Click()
+{
+    if (!makeEnabled())
+        return false;
+    mMaking = true;
+    changed();
+    // Let the window repaint before the long operation.
+    mClock.processEvents();
+    mTime.value = std::clamp(RandomWorkout::snappedTime(mTime.value), mTime.min, mTime.max);
+    const bool made = mGenerator.make(parameters(), mDraws);
+    mMaking = false;
+    changed();
+    return made;
+}
+
+void RandomWorkoutForm::cmdClose_Click()
+{
+    parameters().save(mSettings);
+    mLoaded = false;
+}
+
+GeneratorParameters RandomWorkoutForm::parameters() const
+{
+    P p;
+    p.time = mTime.value;
+    p.speedMax = rangeSlider(Range::SpeedMax).value;
+    p.speedMin = rangeSlider(Range::SpeedMin).value;
+    p.inclineMax = rangeSlider(Range::InclineMax).value;
+    p.inclineMin = rangeSlider(Range::InclineMin).value;
+    p.speedPattern = pattern(Attribute::Speed);
+    p.inclinePattern = pattern(Attribute::Incline);
+    for (int i = 0; i < 3; ++i) {
+        p.speedBias[i] = biasSlider(Attribute::Speed, i).value;
+        p.inclineBias[i] = biasSlider(Attribute::Incline, i).value;
+    }
+    for (int k = 0; k < 4; ++k) {
+        p.fixed[k].speed = segmentSlider(SegmentValue::Speed, k).value;
+        p.fixed[k].incline = segmentSlider(SegmentValue::Incline, k).value;
+        p.fixed[k].seconds = segmentSlider(SegmentValue::Seconds, k).value;
+    }
+    return p;
+}
+
+void RandomWorkoutForm::changed()
+{
+    if (mOnChange)
+        mOnChange();
+}
+
+} // namespace kntr
