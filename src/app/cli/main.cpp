@@ -2,7 +2,7 @@
 #include "platform/apppaths.h"
 #include "platform/filesettingsstore.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
@@ -12,7 +12,10 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "ffmpeg");
 
-    QCoreApplication app(argc, argv);
+    // Printing lays out text, which takes a GUI application; the offscreen platform
+    // needs no display, and no command ever opens a window.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kinetrova-cli"));
 
     QTextStream out(stdout);
