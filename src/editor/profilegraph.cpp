@@ -1,8 +1,8 @@
 #include "profilegraph.h"
 
 #include "editor.h"
+#include "graphbars.h"
 #include "graphgeometry.h"
-#include "graphpalette.h"
 
 #include "model/session.h"
 
@@ -47,34 +47,10 @@ void ProfileGraph::resizeEvent(QResizeEvent* event)
 void ProfileGraph::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
-    const QRect area = contentsRect();
     QPainter painter(this);
-    const QColor background = palette().color(QPalette::Base);
-    painter.fillRect(area, background);
-    const bool dark = isDarkBackground(background);
-
     const Workout& workout = mEditor.session().workout;
-    const std::vector<ColumnSpan> spans = columnSpans(workout, area.width());
-    const int height = area.height();
-    const int speedTop = speedScaleTop();
-    const int inclineTop = inclineScaleTop();
-    painter.translate(area.topLeft());
-    painter.setClipRect(QRect(QPoint(0, 0), area.size()));
-
-    auto drawIncline = [&](int i) {
-        const BarColours colours = barColours(i == workout.current(), dark);
-        const int y = valueToY(workout.segment(i).SegmentIncline(), inclineTop, height);
-        painter.fillRect(QRect(spans[i - 1].left, y, spans[i - 1].width, height - y), colours.incline);
-    };
-    for (int i = workout.count(); i >= 1; --i) {
-        const BarColours colours = barColours(i == workout.current(), dark);
-        const int y = valueToY(workout.segment(i).SegmentSpeed(), speedTop, height);
-        painter.fillRect(QRect(spans[i - 1].left, y, spans[i - 1].width, height - y), colours.speed);
-        drawIncline(i);
-    }
-    // Incline bars once more, so that no speed bar covers an incline bar.
-    for (int i = workout.count(); i >= 1; --i)
-        drawIncline(i);
+    paintGraphBars(painter, contentsRect(), workout, workout.current(), speedScaleTop(), inclineScaleTop(),
+                   palette().color(QPalette::Base));
 }
 
 QPoint ProfileGraph::toGraph(const QPoint& widgetPoint) const

@@ -2,6 +2,8 @@
 
 #include "model/numbers.h"
 
+#include <QFileInfo>
+
 namespace kntr {
 
 CliWorkout::CliWorkout(CliContext& context)
@@ -24,6 +26,7 @@ bool CliWorkout::open(const QString& path)
         return false;
     }
     mFiles.applyWorkoutFile(*contents);
+    mPath = path;
     mMachine.VerifyWO();
     mSession.workout.setWeight(mSession.weightPounds);
 
@@ -47,6 +50,11 @@ bool CliWorkout::open(const QString& path)
             mChanges << QStringLiteral("segment %1: ").arg(i) + changed.join(QStringLiteral(", "));
     }
     return true;
+}
+
+QString CliWorkout::caption() const
+{
+    return mFiles.workoutCaption(QFileInfo(mPath).fileName());
 }
 
 bool CliWorkout::saveAs(const QString& path)

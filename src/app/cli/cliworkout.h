@@ -34,6 +34,8 @@ public:
     /// Writes the workout as a version 1.2 file. On failure problem() says why.
     bool saveAs(const QString& path);
     const QString& problem() const { return mProblem; }
+    /// The main window's caption for the workout open(): "Kinetrova - " and its file name.
+    QString caption() const;
 
     Session& session() { return mSession; }
     const SettingsStore& settings() const { return mSettings; }
@@ -69,6 +71,7 @@ private:
     MachineSelection mMachine;
     WorkoutFiles mFiles;
     QString mProblem;
+    QString mPath;
     QStringList mChanges;
 };
 

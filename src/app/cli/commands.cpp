@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 #include "convertcommand.h"
+#include "printcommand.h"
 #include "profilecommand.h"
 #include "randomcommand.h"
 #include "runcommand.h"
@@ -21,6 +22,7 @@ const std::vector<CliCommand>& cliCommands()
         runCommand(),
         wavCommand(),
         randomCommand(),
+        printCommand(),
     };
     return commands;
 }

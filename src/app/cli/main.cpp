@@ -3,15 +3,24 @@
 #include "sounddevices.h"
 #include "platform/filesettingsstore.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
     kntr::prepareSoundBackend();
 
-    QCoreApplication app(argc, argv);
+    // Printing lays out text, which takes a GUI application, on the offscreen platform
+    // that needs no display. The other commands stay plain console programs.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "print") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("kinetrova-cli"));
 
     QTextStream out(stdout);
@@ -19,5 +28,5 @@ int main(int argc, char* argv[])
     kntr::FileSettingsStore settings(kntr::FileSettingsStore::defaultPath());
     const kntr::AppPaths paths = kntr::AppPaths::fromEnvironment();
     kntr::CliContext context{out, err, settings, paths};
-    return kntr::runCli(app.arguments().mid(1), context);
+    return kntr::runCli(QCoreApplication::arguments().mid(1), context);
 }

@@ -1,0 +1,96 @@
+#include "printcommand.h"
+
+#include "climessages.h"
+#include "cliworkout.h"
+
+#include "editor/editor.h"
+#include "editor/workoutsheet.h"
+#include "files/textfile.h"
+#include "platform/systemclock.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageSize>
+#include <QPdfWriter>
+
+namespace kntr {
+
+namespace {
+
+const QString kOutput = QStringLiteral("o");
+const QString kCopies = QStringLiteral("copies");
+constexpr int kMaxCopies = 999;
+
+int run(const CliArguments& args, CliContext& context)
+{
+    const QString output = args.value(kOutput);
+    if (output.isEmpty())
+        return args.usageError(QStringLiteral("no output file given (-o OUT.pdf)"));
+    int copies = 1;
+    if (args.isSet(kCopies)) {
+        bool ok = false;
+        copies = args.value(kCopies).toInt(&ok);
+        if (!ok || copies < 1 || copies > kMaxCopies)
+            return args.usageError(QStringLiteral("--copies takes a whole number from 1 to %1").arg(kMaxCopies));
+    }
+    // Text is laid out with the fonts of a GUI application (the offscreen one will do).
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return args.failure(QStringLiteral("printing needs the fonts of a QGuiApplication"));
+
+    CliWorkout workout(context);
+    if (!workout.open(args.positional().first()))
+        return args.failure(workout.problem());
+
+    // The editor as the main window sets it up, for the texts it shows.
+    CliMessages messages(context.err);
+    SystemClock clock;
+    Editor editor(workout.session(), workout.settings(), messages, clock);
+    editor.applyMachineRanges();
+    editor.applySpeedDisplayMode();
+    editor.refreshAll();
+    const WorkoutSheet sheet(editor, workout.caption());
+
+    int pages = 0;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(sheet.caption());
+        writer.setCreator(QStringLiteral("Kinetrova"));
+        const bool letter = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+        writer.setPageSize(QPageSize(letter ? QPageSize::Letter : QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pages = sheet.print(writer, copies);
+        if (pages == 0)
+            return args.failure(QStringLiteral("cannot lay out the pages of %1").arg(output));
+    }
+    QString error;
+    if (!writeTextFile(output, pdf.data(), &error))
+        return args.failure(QStringLiteral("cannot write %1: %2").arg(output, error));
+    context.out << output << ": " << pages << (pages == 1 ? " page, " : " pages, ")
+                << workout.session().workout.count()
+                << (workout.session().workout.count() == 1 ? " segment" : " segments") << '\n';
+    return kCliOk;
+}
+
+} // namespace
+
+CliCommand printCommand()
+{
+    return {QStringLiteral("print"),
+            QStringLiteral("WORKOUT.txt -o OUT.pdf [--copies N]"),
+            QStringLiteral("Write the workout sheet File > Print prints as a PDF file.\n\n"
+                           "The sheet shows the window caption, the profile graph and a table of every\n"
+                           "segment's time and values as the main window shows them; each copy starts a\n"
+                           "page of its own. The paper is Letter where the locale measures in US units,\n"
+                           "else A4."),
+            {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")}, QStringLiteral("The file to write."),
+                                QStringLiteral("OUT.pdf")),
+             QCommandLineOption(kCopies, QStringLiteral("Number of copies (default 1)."), QStringLiteral("N"))},
+            1,
+            1,
+            run};
+}
+
+} // namespace kntr

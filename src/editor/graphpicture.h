@@ -1,0 +1,51 @@
+#pragma once
+
+#include "axislabels.h"
+
+#include "model/workout.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class QPainter;
+class QRectF;
+
+namespace kntr {
+
+class Editor;
+
+/// The profile graph as the main window shows it, columns, value axes, time
+/// axis and rotated captions, as one picture painted without widgets onto any
+/// painter at any size: the graph of the printed workout sheet.
+///
+/// It holds a copy of the workout taken when it was made, so painting it never
+/// changes the column widths the window's graph uses, and every copy printed
+/// looks the same whatever is selected meanwhile.
+class GraphPicture
+{
+public:
+    /// The picture's own size in pixels: 7000 × 4000 twips on a 96-dpi screen.
+    static constexpr int kWidth = 467;
+    static constexpr int kHeight = 267;
+
+    /// Takes the workout, the current segment, the scales and the captions the
+    /// window shows for editor.
+    explicit GraphPicture(const Editor& editor);
+
+    /// Paints the picture stretched over target (in the painter's coordinates).
+    void paint(QPainter& painter, const QRectF& target) const;
+
+private:
+    Workout mWorkout; ///< column widths computed for kWidth
+    int mSpeedTop = 0;
+    int mInclineTop = 0;
+    std::array<AxisLabel, 6> mLeftLabels;
+    std::array<std::optional<AxisLabel>, 6> mRightLabels;
+    std::array<QString, 5> mTimeLabels;
+    QString mLeftCaption;
+    QString mRightCaption;
+};
+
+} // namespace kntr
