@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "generator/randomworkoutwindow.h"
 #include "runner/playlistwindow.h"
 #include "runner/volumewindow.h"
 
@@ -14,10 +15,22 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     , mRecentFiles(settings)
     , mFiles(mSession, settings, mWindow, messages, dialogs, mRecentFiles, paths, mMachineWindow)
     , mFileCommands(mFiles, mRecentFiles, executable)
+    , mRandomWorkout(mWindow.editor(), settings, clock, [this] { return mWindow.newWorkout(); })
 {
     mRecentFiles.LoadRecentFiles();
     mWindow.attachMachineSelection(&mEquipment);
     mWindow.attachFileCommands(&mFileCommands);
+    MainWindow::MoreCommands commands;
+    commands.randomWorkout = [this] {
+        if (!mRandomWorkoutWindow)
+            mRandomWorkoutWindow = new RandomWorkoutWindow(mRandomWorkout, &mWindow);
+        mRandomWorkoutWindow->exec();
+    };
+    commands.hideRandomWorkout = [this] {
+        if (mRandomWorkoutWindow)
+            mRandomWorkoutWindow->hide();
+    };
+    mWindow.attachCommands(std::move(commands));
     if (!withSound)
         return;
 

@@ -5,6 +5,7 @@
 #include "editor/workoutfilecommands.h"
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
+#include "generator/randomworkoutform.h"
 #include "machine/machineselection.h"
 #include "model/runoptions.h"
 #include "model/session.h"
@@ -26,6 +27,7 @@ class FileDialogs;
 class MessageBoxes;
 class SettingsStore;
 class PlayListWindow;
+class RandomWorkoutWindow;
 class VolumeWindow;
 
 /// The desktop program put together: the session, the main window and the
@@ -58,6 +60,8 @@ private:
     RecentFiles mRecentFiles;
     WorkoutFiles mFiles;
     WorkoutFileCommands mFileCommands;
+    RandomWorkoutForm mRandomWorkout;
+    QPointer<RandomWorkoutWindow> mRandomWorkoutWindow;
 
     // The live run, with sound only.
     struct Run

@@ -8,6 +8,7 @@
 #include "helpwindow.h"
 #include "equipmentselection.h"
 #include "profilegraph.h"
+#include "workoutprinting.h"
 #include "timeaxis.h"
 #include "valueaxis.h"
 #include "valuebox.h"
@@ -94,6 +95,12 @@ void MainWindow::buildMenus()
     mnuFileNew = mFileMenu->addAction(tr("&New Workout"), this, &MainWindow::mnuFileNew_Click);
     mnuFileNew->setObjectName(QStringLiteral("mnuFileNew"));
     mnuFileNew->setShortcut(QKeySequence::New);
+    mnuFileRandom = mFileMenu->addAction(tr("&Random Workout..."), this, [this] {
+        if (mCommands.randomWorkout)
+            mCommands.randomWorkout();
+    });
+    mnuFileRandom->setObjectName(QStringLiteral("mnuFileRandom"));
+    mnuFileRandom->setVisible(false);
 
     // The workout and user-file entries wait, hidden, for the file commands.
     const struct
@@ -121,6 +128,24 @@ void MainWindow::buildMenus()
     mFileEntries[2]->setShortcut(QKeySequence::Save);
     mFileEntries[3]->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)); // not bound on every desktop
     mFileMenu->addSeparator()->setObjectName(QStringLiteral("mnuFileSep3"));
+    QAction* print = mFileMenu->addAction(tr("&Print..."), this,
+                                          [this] { printWorkout(*mEditor, windowTitle(), this, mMessages); });
+    print->setObjectName(QStringLiteral("mnuFilePrint"));
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileCreateSeparator = mFileMenu->addSeparator();
+    mnuFileCreateSeparator->setObjectName(QStringLiteral("mnuFileSep4"));
+    mnuFileCreateSeparator->setVisible(false);
+    const QString createCaptions[] = {tr("Create &MP3 File..."), tr("Create &WAV File...")};
+    for (int i = 0; i < 2; ++i) {
+        QAction* create = mFileMenu->addAction(createCaptions[i], this, [this, i] {
+            if (mCommands.createWorkoutFile)
+                mCommands.createWorkoutFile(i);
+        });
+        create->setObjectName(QStringLiteral("mnuAudioCreateFile%1").arg(i));
+        create->setVisible(false);
+        mnuAudioCreateFile[i] = create;
+    }
+    mFileMenu->addSeparator()->setObjectName(QStringLiteral("mnuFileSep5"));
     for (int i = 0; i < 4; ++i) {
         QAction* recent = mFileMenu->addAction(QString());
         recent->setObjectName(QStringLiteral("mnuFileMRU%1").arg(i + 1));
@@ -738,7 +763,21 @@ void MainWindow::setWeight(int pounds)
 
 void MainWindow::mnuFileNew_Click()
 {
-    mLifecycle.newWorkout(mGraph->graphSize().width());
+    newWorkout();
+}
+
+bool MainWindow::newWorkout()
+{
+    return mLifecycle.newWorkout(mGraph->graphSize().width());
+}
+
+void MainWindow::attachCommands(MoreCommands commands)
+{
+    mCommands = std::move(commands);
+    mnuFileRandom->setVisible(static_cast<bool>(mCommands.randomWorkout));
+    for (QAction* create : mnuAudioCreateFile)
+        create->setVisible(static_cast<bool>(mCommands.createWorkoutFile));
+    mnuFileCreateSeparator->setVisible(static_cast<bool>(mCommands.createWorkoutFile));
 }
 
 void MainWindow::mnuFileExit_Click()
@@ -847,6 +886,9 @@ void MainWindow::cmdStart_Click()
         mRun.engine->requestStop();
         return;
     }
+    // The random workout window goes out of the way of the run.
+    if (mCommands.hideRandomWorkout)
+        mCommands.hideRandomWorkout();
     mRun.engine->start();
     afterRun();
 }

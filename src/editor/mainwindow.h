@@ -80,6 +80,23 @@ public:
     /// Shows the run buttons and the Audio menu (the parts must outlive the window).
     void attachRun(RunParts parts);
 
+    /// The File menu's commands that open windows of other parts of the program.
+    struct MoreCommands
+    {
+        /// "&Random Workout...": the generator window, modally.
+        std::function<void()> randomWorkout;
+        /// Start hides the generator window when it is open.
+        std::function<void()> hideRandomWorkout;
+        /// "Create &MP3 File..." (0) and "Create &WAV File..." (1): the workout file builder.
+        std::function<void(int type)> createWorkoutFile;
+    };
+    /// Shows the entries whose command is given.
+    void attachCommands(MoreCommands commands);
+
+    /// File > New: a fresh one-segment workout, after the question about unsaved
+    /// edits. Returns false when the user kept the old workout.
+    bool newWorkout();
+
     /// The start-up sequence: options, machine profile, placement, the user file
     /// named in arguments (as QCoreApplication::arguments()) or the last workout
     /// or the default workout; then shows the window.
@@ -162,11 +179,15 @@ private:
     Arrangement mArrangement = Arrangement::Wide;
     bool mStarted = false;
     RunParts mRun;
+    MoreCommands mCommands;
     bool mCloseAfterRun = false;
 
     // Menus
     QMenu* mFileMenu = nullptr;
     QAction* mnuFileNew = nullptr;
+    QAction* mnuFileRandom = nullptr;
+    QAction* mnuFileCreateSeparator = nullptr;
+    std::array<QAction*, 2> mnuAudioCreateFile{};
     QAction* mnuFileExit = nullptr;
     std::array<QAction*, 8> mFileEntries{}; ///< Open .. Save User As and their separators
     std::array<QAction*, 4> mnuFileMRU{};

@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, LaterStartRestoresPlacementAndOptions)
 TEST_F(MainWindowTest, MenusShowOnlyWhatWorks)
 {
     start();
-    EXPECT_EQ(visibleEntries("mnuFile"), QStringList({"&New Workout", "-", "E&xit"}));
+    EXPECT_EQ(visibleEntries("mnuFile"), QStringList({"&New Workout", "-", "&Print...", "-", "E&xit"}));
     EXPECT_EQ(visibleEntries("mnuOptions"),
               QStringList({"&Voice Cues On", "Voice Cues O&ff", "-", "Delay start &5 seconds",
                            "Delay start &10 seconds", "Delay start &20 seconds", "-", "Beep &once",
@@ -206,8 +206,8 @@ TEST_F(MainWindowTest, AttachedCommandsFillTheMenus)
     start();
     EXPECT_EQ(visibleEntries("mnuFile"),
               QStringList({"&New Workout", "-", "&Open Workout...", "&Save Workout", "Save Workout &As...", "-",
-                           "O&pen User...", "Sa&ve User", "Sav&e User As...", "-", "&1 /w/run.txt",
-                           "&2 /w/hill.txt", "-", "E&xit"}));
+                           "O&pen User...", "Sa&ve User", "Sav&e User As...", "-", "&Print...", "-",
+                           "&1 /w/run.txt", "&2 /w/hill.txt", "-", "E&xit"}));
     EXPECT_EQ(visibleEntries("mnuOptions").last(), "&Select Equipment...");
     action("mnuFileSaveAs")->trigger();
     action("mnuFileOpenUser")->trigger();
