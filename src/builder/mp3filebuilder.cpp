@@ -172,7 +172,8 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
 
     result.outcome = WaveBuildResult::Outcome::Failed;
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
+    // The blocks are large: no second buffer in between.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         result.message = WaveFileBuilder::writeFailureMessage(path, out.errorString());
         return result;
     }

@@ -33,8 +33,8 @@ public:
     /// The bytes that can be written in a folder, or -1 when that is not known.
     using FreeSpace = std::function<qint64(const QString& folder)>;
 
-    /// Music is written out whenever this many bytes have been collected.
-    static constexpr qint64 kBlockBytes = 10000;
+    /// Frames are written out whenever this many bytes have been collected.
+    static constexpr qint64 kBlockBytes = 64 * 1024;
 
     Mp3FileBuilder(const Workout& workout, const Machine& machine, Mp3BuildOptions options,
                    std::vector<MusicEntry> music, QString clipDir);
