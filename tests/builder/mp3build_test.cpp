@@ -25,6 +25,7 @@
 #include <cmath>
 #include <csignal>
 #include <functional>
+#include <regex>
 #include <sys/resource.h>
 
 using namespace kntr;
@@ -108,8 +109,9 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
         const char* music; // per segment: F music to its end, P music then silence, - no music
         bool runsOut;
     } cases[] = {
-        {"two files in a row, ID3 tags", {30, 12, 20}, {{id3v2 + mp3Frames(700, 1) + tag, {}}, {mp3Frames(2000, 2), {}}},
-         true, false, 2, 128, "FFFB9060", "FFF", false},
+        {"two files in a row, ID3 tags", {30, 12, 20},
+         {{id3v2 + mp3Frames(700, 1) + tag, {}}, {mp3Frames(2000, 2), {}}}, true, false, 2, 128, "FFFB9060", "FFF",
+         false},
         {"music runs out in segment 3 of 5", {20, 20, 20, 20, 20}, {{mp3Frames(1900, 3, 0x80), {}}},
          false, false, 1, 128, "FFFB8060", "FFP--", true},
         {"one file per segment, fewer files", {20, 25, 20}, {{mp3Frames(300, 4), {}}, {mp3Frames(2000, 5), {}}},
@@ -156,6 +158,22 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
         const Mp3Layout layout = Mp3Layout::plan(mWorkout, mMachine, options, entries, kClipDir);
         ASSERT_TRUE(layout.ok()) << c.name;
 
+        // A segment: the get-ready clip, 10 silent frames, the tones, 10 silent frames,
+        // the spoken targets, music. The music runs on under what the segment inserts.
+        std::vector<qint64> inserted(c.segments.size() + 1);
+        std::vector<std::string> shapes(c.segments.size() + 1);
+        for (const Mp3Piece& p : layout.pieces()) {
+            const auto k = static_cast<size_t>(p.segment);
+            if (p.kind != Mp3Piece::Kind::Music)
+                inserted[k] += p.frames;
+            shapes[k] += p.kind == Mp3Piece::Kind::Music ? "m" : p.kind == Mp3Piece::Kind::Encoded ? "e"
+                         : p.frames == 10                 ? "s"
+                                                          : "?";
+        }
+        const std::regex shape((c.cues ? "es" : "s") + std::string(c.beeps, 'e') + (c.cues ? "se+m?" : "sm?"));
+        for (size_t k = 1; k < shapes.size(); ++k)
+            EXPECT_TRUE(std::regex_match(shapes[k], shape)) << c.name << " segment " << k << ": " << shapes[k];
+
         // Walk the file alongside the layout, the music as it should run on.
         qsizetype at = 0;
         size_t entry = 0;
@@ -177,7 +195,9 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
                     entry = static_cast<size_t>(piece.segment - 1);
                     next = 0;
                 }
-                qint64 skip = piece.skip, budget = piece.frames;
+                const auto k = static_cast<size_t>(piece.segment);
+                const qint64 musicFrames = Mp3Layout::framesOf(c.segments[k - 1]) - inserted[k];
+                qint64 skip = inserted[k], budget = musicFrames;
                 while (budget > 0 && entry < sources.size()) {
                     if (next == sources[entry].size()) {
                         if (c.oneFilePerSegment)
@@ -196,7 +216,7 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
                     ++at, ++next, --budget;
                 }
                 used.resize(static_cast<size_t>(piece.segment), '-');
-                used.back() = budget == 0 ? 'F' : budget < piece.frames ? 'P' : '-';
+                used.back() = budget == 0 ? 'F' : budget < musicFrames ? 'P' : '-';
                 expectSilence(budget);
             }
         }
@@ -207,10 +227,6 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
         // The lead-in and the tail; the segments have their frames unless the inserts are longer.
         EXPECT_EQ(frames.mid(0, 173), QList<QByteArray>(173, silent)) << c.name;
         EXPECT_EQ(frames.mid(frames.size() - 173), QList<QByteArray>(173, silent)) << c.name;
-        std::vector<qint64> inserted(c.segments.size() + 1);
-        for (const Mp3Piece& p : layout.pieces())
-            if (p.kind != Mp3Piece::Kind::Music)
-                inserted[static_cast<size_t>(p.segment)] += p.frames;
         qint64 expected = inserted[0]; // the lead-in and the end
         for (size_t k = 0; k < c.segments.size(); ++k)
             expected += std::max(Mp3Layout::framesOf(c.segments[k]), inserted[k + 1]);
@@ -279,10 +295,6 @@ TEST(Mp3Encoding, WholeConstantBitRateFramesWithoutTagsOrFlags)
         EXPECT_TRUE(r.frames.isEmpty());
         EXPECT_EQ(Mp3Encoder::errorText(r.code), f.text);
     }
-    const char* texts[] = {"No Error", "Invalid format", "Invalid format parameters", "No more handles",
-                           "Invalid handle", "Buffer too small"};
-    for (int code = 0; code < 6; ++code)
-        EXPECT_EQ(Mp3Encoder::errorText(code), texts[code]);
 }
 
 TEST(Mp3Encoding, SilentFramesFrameCountsAndTheSizeEstimate)
@@ -411,27 +423,25 @@ TEST_F(Mp3Build, ProgressRisesToTheEndWithTheStatusTexts)
     const QString out = mDir.filePath(QStringLiteral("w.mp3"));
     std::vector<int> percents;
     QStringList statuses;
-    const WaveBuildResult r = Mp3FileBuilder(mWorkout, mMachine, {}, {song}, kClipDir)
-                                  .build(out, [&](int percent, const QString& status) {
-                                      percents.push_back(percent);
-                                      if (statuses.isEmpty() || statuses.back() != status)
-                                          statuses << status;
-                                  });
+    const auto progress = [&](int percent, const QString& status) {
+        percents.push_back(percent);
+        statuses << status;
+    };
+    const WaveBuildResult r = Mp3FileBuilder(mWorkout, mMachine, {}, {song}, kClipDir).build(out, progress);
     ASSERT_EQ(r.outcome, Outcome::Written);
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
     EXPECT_EQ(percents.back(), 100);
-    EXPECT_TRUE(r.message.isEmpty());
-    EXPECT_EQ(r.status, "Workout file: " + out
-                            + " written to disk. \rOk to play this file on your computer, MP3 Player, or copy it "
-                              "to a CD-R disk.");
-    EXPECT_EQ(statuses.back(), r.status);
-    for (const QString& expected : {QStringLiteral("Writing Mp3 frame 173 of 1538"),
-                                    QStringLiteral("Writing Voicecue.mp3 to workout segment 1"),
-                                    QStringLiteral("Writing Chirp.mp3 to workout segment 2"), "Reading " + song.path})
+    EXPECT_TRUE(r.message.isEmpty()); // no closing box for an MP3 file
+    EXPECT_EQ(statuses.back(), "Workout file: " + out
+                                   + " written to disk. \rOk to play this file on your computer, MP3 Player, or copy "
+                                     "it to a CD-R disk.");
+    for (const QString& expected :
+         QStringList{"Writing Mp3 frame 173 of 1538", "Writing Voicecue.mp3 to workout segment 1",
+                     "Writing Chirp.mp3 to workout segment 2", "Reading " + song.path})
         EXPECT_TRUE(statuses.contains(expected)) << expected.toStdString();
-    const QStringList preparing =
-        statuses.filter(QRegularExpression("^Preparing Mp3 frame \\d+ of 1538\rWriting workout segment 2$"));
-    EXPECT_GT(preparing.size(), 2);
+    const QRegularExpression preparing("^Preparing Mp3 frame \\d+ of 1538\rWriting workout segment 2$");
+    statuses.removeDuplicates();
+    EXPECT_GT(statuses.filter(preparing).size(), 2);
 }
 
 } // namespace

@@ -56,8 +56,9 @@ TEST_F(Mp3Command, WritesTheFileTheBuilderMakesFromThePlayListAndMusic)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, out() + ": " + QString::number(QFileInfo(out()).size()) + " bytes, 128 kbit/s, 2 segments\n");
     // The other entries are passed over with a note each.
-    EXPECT_TRUE(r.err.startsWith("kinetrova-cli mp3: note: passed over " + mDir.filePath("a.wav") + ": not a .mp3 file\n"
-                                 "kinetrova-cli mp3: note: passed over bad.mp3:\nIf this is an MP3 file"))
+    EXPECT_TRUE(r.err.startsWith("kinetrova-cli mp3: note: passed over " + mDir.filePath("a.wav")
+                                 + ": not a .mp3 file\nkinetrova-cli mp3: note: passed over bad.mp3:\n"
+                                   "If this is an MP3 file"))
         << r.err.toStdString();
     EXPECT_EQ(r.err.count("note: passed over"), 3);
 
@@ -77,8 +78,8 @@ TEST_F(Mp3Command, WritesTheFileTheBuilderMakesFromThePlayListAndMusic)
     options.units = Units::Kilometres;
     const std::vector<MusicEntry> music = {Mp3MusicCheck::check(mDir.filePath("a.mp3")).entry,
                                            Mp3MusicCheck::check(mDir.filePath("b.mp3")).entry};
-    ASSERT_EQ(Mp3FileBuilder(workout, machine, options, music, QStringLiteral(KNTR_VOICECUE_DIR)).build(out("expected.mp3")).outcome,
-              WaveBuildResult::Outcome::Written);
+    const Mp3FileBuilder builder(workout, machine, options, music, QStringLiteral(KNTR_VOICECUE_DIR));
+    ASSERT_EQ(builder.build(out("expected.mp3")).outcome, WaveBuildResult::Outcome::Written);
     EXPECT_EQ(readWhole(out()), readWhole(out("expected.mp3")));
 
     // Without music the bit rate is the option's: every silent frame 313 bytes.
