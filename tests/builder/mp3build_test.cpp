@@ -166,9 +166,10 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
             const auto k = static_cast<size_t>(p.segment);
             if (p.kind != Mp3Piece::Kind::Music)
                 inserted[k] += p.frames;
-            shapes[k] += p.kind == Mp3Piece::Kind::Music ? "m" : p.kind == Mp3Piece::Kind::Encoded ? "e"
-                         : p.frames == 10                 ? "s"
-                                                          : "?";
+            if (p.kind == Mp3Piece::Kind::Music)
+                shapes[k] += 'm';
+            else
+                shapes[k] += p.kind == Mp3Piece::Kind::Encoded ? 'e' : p.frames == 10 ? 's' : '?';
         }
         const std::regex shape((c.cues ? "es" : "s") + std::string(c.beeps, 'e') + (c.cues ? "se+m?" : "sm?"));
         for (size_t k = 1; k < shapes.size(); ++k)
