@@ -31,6 +31,26 @@ qint64 BuildEstimate::wavSize(const Workout& workout, bool stereoPreference, boo
     return static_cast<qint64>(roundHalfEven(static_cast<double>(totalSeconds(workout)) * perSecond));
 }
 
+qint64 BuildEstimate::mp3Size(const Workout& workout, int bitRatePreference, const std::vector<MusicEntry>& music)
+{
+    constexpr double kFrameSeconds = 0.026;
+    const double seconds = totalSeconds(workout);
+    if (music.empty()) {
+        const double frameBytes = bitRatePreference == 64 ? 208 : bitRatePreference == 96 ? 313 : 417;
+        return static_cast<qint64>(roundHalfEven(seconds * frameBytes / kFrameSeconds));
+    }
+    double remaining = roundHalfEven(seconds);
+    double estimate = 0;
+    for (const MusicEntry& entry : music) {
+        if (entry.seconds < remaining) {
+            remaining -= entry.seconds;
+            estimate += entry.frameSize * static_cast<double>(entry.seconds) / kFrameSeconds;
+        }
+    }
+    estimate += remaining * 417 / kFrameSeconds;
+    return static_cast<qint64>(roundHalfEven(estimate));
+}
+
 QString BuildEstimate::outputPath(const QString& current, const QString& lastFile, WorkoutFileType type)
 {
     const QString name = workoutFileTypeName(type);

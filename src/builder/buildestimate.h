@@ -26,6 +26,12 @@ public:
     /// mono preference and no music (music makes the file stereo).
     static qint64 wavSize(const Workout& workout, bool stereoPreference, bool hasMusic);
 
+    /// An MP3 workout's size. Without music: total seconds × the frame length of
+    /// the bit-rate preference (208, 313 or 417 bytes) / 0.026. With music: each
+    /// entry in list order that is shorter than the seconds still to fill counts
+    /// with its own frame length, and what remains counts at 417 bytes a frame.
+    static qint64 mp3Size(const Workout& workout, int bitRatePreference, const std::vector<MusicEntry>& music);
+
     /// The output path: an empty one becomes lastFile ("untitled." + type name when
     /// that is empty too); its last three characters then become the type name.
     static QString outputPath(const QString& current, const QString& lastFile, WorkoutFileType type);

@@ -81,4 +81,15 @@ WaveBuildOptions RecordingPreferences::waveOptions(Units units) const
     return options;
 }
 
+Mp3BuildOptions RecordingPreferences::mp3Options(Units units) const
+{
+    Mp3BuildOptions options;
+    options.bitRate = mp3BitRate;
+    options.voiceCues = voiceCues;
+    options.beeps = beeps;
+    options.oneFilePerSegment = oneFilePerSegment;
+    options.units = units;
+    return options;
+}
+
 } // namespace kntr

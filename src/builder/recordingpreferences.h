@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mp3buildoptions.h"
 #include "wavebuildoptions.h"
 
 #include "model/units.h"
@@ -28,6 +29,7 @@ struct RecordingPreferences
     void save(SettingsStore& settings) const;
 
     WaveBuildOptions waveOptions(Units units) const;
+    Mp3BuildOptions mp3Options(Units units) const;
 };
 
 } // namespace kntr

@@ -5,8 +5,9 @@
 
 namespace kntr {
 
-VoiceClipSamples::VoiceClipSamples(const QString& clipDir, bool stereo)
+VoiceClipSamples::VoiceClipSamples(const QString& clipDir, bool stereo, int skippedBytes)
     : mStereo(stereo)
+    , mSkippedBytes(skippedBytes)
 {
     const QDir dir(clipDir);
     for (const QString& name : dir.entryList(QDir::Files))
@@ -25,19 +26,19 @@ const QByteArray& VoiceClipSamples::samples(const QString& word)
     if (!word.isEmpty() && !path.isEmpty()) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))
-            converted = convert(file.readAll(), mStereo);
+            converted = convert(file.readAll(), mStereo, mSkippedBytes);
     }
     return *mSamples.insert(key, converted);
 }
 
-QByteArray VoiceClipSamples::convert(const QByteArray& clipFile, bool stereo)
+QByteArray VoiceClipSamples::convert(const QByteArray& clipFile, bool stereo, int skippedBytes)
 {
-    const qsizetype samples = (clipFile.size() - kSkippedBytes) / 2;
+    const qsizetype samples = (clipFile.size() - skippedBytes) / 2;
     if (samples <= 0)
         return {};
     const int copies = stereo ? 4 : 2;
     QByteArray out(samples * 2 * copies, Qt::Uninitialized);
-    const char* in = clipFile.constData() + kSkippedBytes;
+    const char* in = clipFile.constData() + skippedBytes;
     char* to = out.data();
     for (qsizetype i = 0; i < samples; ++i, in += 2) {
         for (int c = 0; c < copies; ++c) {

@@ -4,7 +4,7 @@
 
 namespace kntr {
 
-/// How a workout WAV build ended.
+/// How a workout file build ended, WAV or MP3.
 struct WaveBuildResult
 {
     enum class Outcome {

@@ -20,11 +20,6 @@ namespace {
 
 constexpr qint64 kLargestWaveFile = 0xFFFFFFFFLL + 8; // the RIFF size field holds length − 8
 
-QString writeFailure(const QString& path, const QString& reason)
-{
-    return QStringLiteral("The workout file ") + path + QStringLiteral(" could not be written.\r\r") + reason;
-}
-
 // Reads the music files for the composer, opening each once.
 class MusicFiles
 {
@@ -88,6 +83,11 @@ QString WaveFileBuilder::notEnoughSpaceMessage(const QString& location)
            + QStringLiteral(" to write the workout file.\r\rSelect a different drive to save the workout file.");
 }
 
+QString WaveFileBuilder::writeFailureMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The workout file ") + path + QStringLiteral(" could not be written.\r\r") + reason;
+}
+
 QString WaveFileBuilder::writtenMessage(const QString& path)
 {
     return QStringLiteral("Kinetrova wave file ") + path
@@ -127,7 +127,7 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
     result.outcome = WaveBuildResult::Outcome::Failed;
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
-        result.message = writeFailure(path, out.errorString());
+        result.message = writeFailureMessage(path, out.errorString());
         return result;
     }
 
@@ -148,7 +148,7 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
         const qint64 count = std::min<qint64>(block.size(), length - offset);
         layout.compose(offset, block.data(), count, read);
         if (out.write(block.constData(), count) != count) {
-            result.message = writeFailure(path, out.errorString());
+            result.message = writeFailureMessage(path, out.errorString());
             out.cancelWriting();
             return result;
         }
@@ -177,7 +177,7 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
         }
     }
     if (!out.commit()) {
-        result.message = writeFailure(path, out.errorString());
+        result.message = writeFailureMessage(path, out.errorString());
         return result;
     }
 

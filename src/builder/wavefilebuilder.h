@@ -52,6 +52,8 @@ public:
     QString musicTypeProblem() const;
 
     static QString notEnoughSpaceMessage(const QString& location);
+    /// "The workout file " + path + " could not be written." and the reason.
+    static QString writeFailureMessage(const QString& path, const QString& reason);
     static QString writtenMessage(const QString& path);
     static QString writtenStatus(const QString& path);
 

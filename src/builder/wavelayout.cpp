@@ -1,5 +1,6 @@
 #include "wavelayout.h"
 
+#include "segmenttone.h"
 #include "spokencue.h"
 #include "voiceclipsamples.h"
 
@@ -12,19 +13,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <map>
 
 namespace kntr {
 
 namespace {
-
-std::int16_t commandValue(double value)
-{
-    const int tenths = toTenths(value);
-    return static_cast<std::int16_t>(std::clamp(tenths, int{std::numeric_limits<std::int16_t>::min()},
-                                                int{std::numeric_limits<std::int16_t>::max()}));
-}
 
 // The part [from, to) of a piece.
 WavePiece slice(const WavePiece& piece, qint64 from, qint64 to)
@@ -120,9 +113,7 @@ void WaveLayout::planSkeleton(const Workout& workout, const Machine& machine, co
             addBytes(at - ready.size(), ready);
         }
         position = at;
-        const QByteArray tone = tones.MakeControlTone(commandValue(segment.SegmentSpeed()),
-                                                      commandValue(segment.SegmentIncline()), mStereo)
-                                    .mid(ControlTones::kHeaderSize);
+        const QByteArray tone = SegmentTone::samples(tones, segment, mStereo);
         for (int beep = 0; beep < (options.beeps == 2 ? 2 : 1); ++beep) {
             addBytes(position, tone);
             position += tone.size();
@@ -145,7 +136,7 @@ void WaveLayout::planSkeleton(const Workout& workout, const Machine& machine, co
         position = offsetAt(boundary);
         addBytes(position - end.size(), end);
     }
-    const QByteArray stop = tones.MakeControlTone(252, 252, mStereo).mid(ControlTones::kHeaderSize);
+    const QByteArray stop = SegmentTone::endSamples(tones, mStereo);
     addBytes(position, stop);
     position += stop.size();
     addZeros(position, kTailSeconds * second);

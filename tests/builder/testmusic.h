@@ -3,6 +3,7 @@
 // Music files made on the spot for the builder's tests.
 
 #include <QByteArray>
+#include <QList>
 #include <QFile>
 #include <QString>
 #include <QtEndian>
@@ -38,6 +39,53 @@ inline QByteArray musicSamples(qint64 bytes, int seed)
     for (qint64 i = 0; i < bytes; ++i)
         s[i] = static_cast<char>(1 + (i * 7 + i / 176400 * 13 + seed * 31) % 251);
     return s;
+}
+
+/// MPEG-1 Layer III frames at 44.1 kHz (third header byte 0xP0: 0x50 64 kbit/s …
+/// 0xB0 192 kbit/s), every third one padded, whose bodies name the file (seed)
+/// and the frame's place, so a frame out of place shows.
+inline QByteArray mp3Frames(int count, int seed, uchar third = 0x90)
+{
+    static const int sizes[] = {208, 261, 313, 365, 417, 522, 626};
+    const int size = sizes[(third >> 4) - 5];
+    QByteArray out;
+    for (int i = 0; i < count; ++i) {
+        const bool padded = i % 3 == 2;
+        QByteArray f(size + (padded ? 1 : 0), Qt::Uninitialized);
+        for (qsizetype j = 0; j < f.size(); ++j)
+            f[j] = static_cast<char>(1 + (j * 7 + i * 13 + seed * 31) % 251);
+        f[0] = '\xFF';
+        f[1] = '\xFB';
+        f[2] = static_cast<char>(third | (padded ? 2 : 0));
+        f[3] = '\x44';
+        f[4] = static_cast<char>(seed);
+        qToBigEndian<quint32>(static_cast<quint32>(i), f.data() + 5);
+        out += f;
+    }
+    return out;
+}
+
+/// The whole MPEG-1 Layer III frames at the start of bytes, sized by their own
+/// headers; the walk stops at the first bytes that are not a whole frame (rest
+/// tells how many bytes were left).
+inline QList<QByteArray> splitFrames(const QByteArray& bytes, qsizetype* rest = nullptr)
+{
+    static const int rates[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
+    QList<QByteArray> frames;
+    qsizetype at = 0;
+    while (at + 4 <= bytes.size()) {
+        const auto b1 = static_cast<uchar>(bytes[at + 1]), b2 = static_cast<uchar>(bytes[at + 2]);
+        if (static_cast<uchar>(bytes[at]) != 0xFF || (b1 & 0xFE) != 0xFA || (b2 & 0x0C) != 0 || !rates[b2 >> 4])
+            break;
+        const qsizetype size = 144000 * rates[b2 >> 4] / 44100 + ((b2 >> 1) & 1);
+        if (at + size > bytes.size())
+            break;
+        frames << bytes.mid(at, size);
+        at += size;
+    }
+    if (rest)
+        *rest = bytes.size() - at;
+    return frames;
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes)

@@ -3,6 +3,7 @@
 #include "clicommand.h"
 #include "convertcommand.h"
 #include "printcommand.h"
+#include "mp3command.h"
 #include "profilecommand.h"
 #include "randomcommand.h"
 #include "runcommand.h"
@@ -23,6 +24,7 @@ const std::vector<CliCommand>& cliCommands()
         wavCommand(),
         randomCommand(),
         printCommand(),
+        mp3Command(),
     };
     return commands;
 }

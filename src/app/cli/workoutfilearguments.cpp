@@ -1,0 +1,125 @@
+#include "workoutfilearguments.h"
+
+#include "builder/mp3musiccheck.h"
+#include "builder/recordingpreferences.h"
+#include "builder/wavmusiccheck.h"
+#include "files/asxplaylist.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kntr {
+
+namespace {
+
+const QString kOutput = QStringLiteral("o");
+const QString kMusic = QStringLiteral("music");
+const QString kPlayList = QStringLiteral("playlist");
+const QString kOneFilePerSegment = QStringLiteral("one-file-per-segment");
+const QString kCues = QStringLiteral("cues");
+const QString kBeeps = QStringLiteral("beeps");
+const QString kUnits = QStringLiteral("units");
+
+MusicCheckResult check(WorkoutFileType type, const QString& path)
+{
+    return type == WorkoutFileType::Mp3 ? Mp3MusicCheck::check(path) : WavMusicCheck::check(path);
+}
+
+} // namespace
+
+std::vector<QCommandLineOption> WorkoutFileArguments::options(WorkoutFileType type)
+{
+    const QString name = workoutFileTypeName(type);
+    const QString music = type == WorkoutFileType::Mp3
+                              ? QStringLiteral("A constant-bit-rate MPEG-1 Layer III file at 44.1 kHz, stereo or "
+                                               "joint stereo, to play underneath; repeat for more, played in order.")
+                              : QStringLiteral("A 16-bit 44.1 kHz stereo WAV file to play underneath; "
+                                               "repeat for more, played in order.");
+    return {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")}, QStringLiteral("The file to write."),
+                               QStringLiteral("OUT.") + name),
+            QCommandLineOption(kMusic, music, QStringLiteral("FILE.") + name),
+            QCommandLineOption(kPlayList,
+                               QStringLiteral("An ASX play list whose .%1 files play underneath, before any --music "
+                                              "files; other entries are passed over with a note.")
+                                   .arg(name),
+                               QStringLiteral("LIST.asx")),
+            QCommandLineOption(kOneFilePerSegment, QStringLiteral("Music file n plays under segment n alone.")),
+            QCommandLineOption(kCues, QStringLiteral("Spoken cues (default: the stored option)."),
+                               QStringLiteral("on|off")),
+            QCommandLineOption(kBeeps, QStringLiteral("Tones per command (default: the stored option)."),
+                               QStringLiteral("1|2")),
+            QCommandLineOption(kUnits, QStringLiteral("Speak speeds in mph or km/h (default: the file's units)."),
+                               QStringLiteral("miles|km"))};
+}
+
+int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& preferences, Units& units)
+{
+    if (args.isSet(kOneFilePerSegment))
+        preferences.oneFilePerSegment = true;
+    if (args.isSet(kCues)) {
+        const QString cues = args.value(kCues).toLower();
+        if (cues != QLatin1String("on") && cues != QLatin1String("off"))
+            return args.usageError(QStringLiteral("--cues takes on or off"));
+        preferences.voiceCues = cues == QLatin1String("on");
+    }
+    if (args.isSet(kBeeps)) {
+        const QString beeps = args.value(kBeeps);
+        if (beeps != QLatin1String("1") && beeps != QLatin1String("2"))
+            return args.usageError(QStringLiteral("--beeps takes 1 or 2"));
+        preferences.beeps = beeps.toInt();
+    }
+    if (args.isSet(kUnits)) {
+        const QString u = args.value(kUnits).toLower();
+        if (u != QLatin1String("miles") && u != QLatin1String("km"))
+            return args.usageError(QStringLiteral("--units takes miles or km"));
+        units = u == QLatin1String("km") ? Units::Kilometres : Units::Miles;
+    }
+    return kCliOk;
+}
+
+int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, WorkoutFileType type,
+                                std::vector<MusicEntry>& music)
+{
+    const QString note = QStringLiteral("kinetrova-cli ") + workoutFileTypeName(type) + QStringLiteral(": note: ");
+    if (args.isSet(kPlayList)) {
+        const QString list = args.value(kPlayList);
+        const std::optional<QStringList> paths = AsxPlayList::read(list);
+        if (!paths)
+            return args.failure(QStringLiteral("cannot read the play list %1").arg(list));
+        // A relative path in a play list is taken from the list's folder.
+        const QDir folder = QFileInfo(list).absoluteDir();
+        const QString suffix = QLatin1Char('.') + workoutFileTypeName(type);
+        for (const QString& entry : *paths) {
+            const QString path = QDir::cleanPath(folder.absoluteFilePath(entry));
+            if (!entry.endsWith(suffix, Qt::CaseInsensitive)) {
+                context.err << note << "passed over " << entry << ": not a " << suffix << " file\n";
+                continue;
+            }
+            const MusicCheckResult checked = check(type, path);
+            if (!checked.admitted()) {
+                context.err << note << "passed over " << entry << ":\n" << asLines(checked.message) << '\n';
+                continue;
+            }
+            music.push_back(checked.entry);
+        }
+    }
+    for (const QString& path : args.values(kMusic)) {
+        const MusicCheckResult checked = check(type, path);
+        if (checked.verdict == MusicCheckResult::Verdict::Unreadable)
+            return args.failure(QStringLiteral("cannot read %1: %2").arg(path, checked.message));
+        if (!checked.admitted())
+            return args.failure(path + QStringLiteral(":\n") + asLines(checked.message));
+        music.push_back(checked.entry);
+    }
+    return kCliOk;
+}
+
+QString WorkoutFileArguments::asLines(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace kntr

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "clicommand.h"
+
+#include "builder/musicentry.h"
+#include "builder/workoutfiletype.h"
+#include "model/units.h"
+
+#include <vector>
+
+namespace kntr {
+
+struct RecordingPreferences;
+
+/// The arguments that the wav and mp3 commands share: the stored recording
+/// preferences as the command line overrides them, and the music list.
+class WorkoutFileArguments
+{
+public:
+    /// -o, --music, --playlist, --one-file-per-segment, --cues, --beeps, --units.
+    static std::vector<QCommandLineOption> options(WorkoutFileType type);
+
+    /// Applies --one-file-per-segment, --cues, --beeps and --units. Returns
+    /// kCliOk, or kCliUsage after reporting a bad value.
+    static int apply(const CliArguments& args, RecordingPreferences& preferences, Units& units);
+
+    /// The music list: the entries of the --playlist file, then each --music
+    /// file, every one admitted by the check of the file type. A play-list entry
+    /// of another type or one the check turns down is passed over with a note on
+    /// stderr, as the builder window passes it over; a --music file that is
+    /// turned down, or a play list that cannot be read, fails the command.
+    /// Returns kCliOk or kCliFailed.
+    static int music(const CliArguments& args, CliContext& context, WorkoutFileType type,
+                     std::vector<MusicEntry>& music);
+
+    /// A message box text as lines on a terminal.
+    static QString asLines(QString text);
+};
+
+} // namespace kntr

@@ -1,0 +1,136 @@
+#include "mp3encoder.h"
+
+#include <QtEndian>
+
+#include <lame/lame.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <memory>
+#include <vector>
+
+namespace kntr {
+
+namespace {
+
+constexpr int kSampleRate = 44100;
+constexpr int kChunkFrames = 16 * 1152; // sample pairs fed to the encoder at a time
+constexpr int kMpeg1BitRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+
+// The library reports to stdout/stderr unless told otherwise; a build has no console.
+void quiet(const char*, va_list) {}
+
+struct LameClose
+{
+    void operator()(lame_global_flags* flags) const { lame_close(flags); }
+};
+using Lame = std::unique_ptr<lame_global_flags, LameClose>;
+
+// The result code for a negative return of lame_encode_buffer* / lame_encode_flush.
+int encodeFailure(int lameResult)
+{
+    switch (lameResult) {
+    case -1:
+        return Mp3Encoder::BufferTooSmall;
+    case -2:
+        return Mp3Encoder::NoMoreHandles; // out of memory
+    case -3:
+        return Mp3Encoder::InvalidHandle; // parameters never set up
+    default:
+        return Mp3Encoder::InvalidFormat;
+    }
+}
+
+} // namespace
+
+Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
+{
+    Result result;
+    if (std::find(std::begin(kMpeg1BitRates), std::end(kMpeg1BitRates), bitRate) == std::end(kMpeg1BitRates)) {
+        result.code = InvalidFormatParameters;
+        return result;
+    }
+    if (pcm.size() % 4 != 0) {
+        result.code = InvalidFormat;
+        return result;
+    }
+    if (pcm.isEmpty())
+        return result;
+
+    const Lame lame(lame_init());
+    if (!lame) {
+        result.code = NoMoreHandles;
+        return result;
+    }
+    lame_global_flags* gf = lame.get();
+    lame_set_errorf(gf, quiet);
+    lame_set_debugf(gf, quiet);
+    lame_set_msgf(gf, quiet);
+    bool set = lame_set_in_samplerate(gf, kSampleRate) == 0;
+    // Without an explicit output rate LAME resamples low bit rates (32 kHz, or MPEG-2 at 24 kHz).
+    set = set && lame_set_out_samplerate(gf, kSampleRate) == 0;
+    set = set && lame_set_num_channels(gf, 2) == 0;
+    set = set && lame_set_mode(gf, JOINT_STEREO) == 0;
+    set = set && lame_set_VBR(gf, vbr_off) == 0;
+    set = set && lame_set_brate(gf, bitRate) == 0;
+    set = set && lame_set_bWriteVbrTag(gf, 0) == 0;
+    set = set && lame_set_original(gf, 0) == 0;
+    set = set && lame_set_error_protection(gf, 0) == 0;
+    set = set && lame_set_copyright(gf, 0) == 0;
+    set = set && lame_set_emphasis(gf, 0) == 0;
+    if (!set || lame_init_params(gf) < 0) {
+        result.code = InvalidFormatParameters;
+        return result;
+    }
+
+    const qsizetype pairs = pcm.size() / 4;
+    std::vector<short> chunk(static_cast<size_t>(2 * std::min<qsizetype>(pairs, kChunkFrames)));
+    // The worst case the library documents: 1.25 × samples + 7,200 bytes.
+    std::vector<unsigned char> out(static_cast<size_t>(kChunkFrames + kChunkFrames / 4 + 7200));
+    result.frames.reserve(static_cast<qsizetype>(pairs * bitRate * 1000 / 8 / kSampleRate + 4 * 1152));
+    const char* in = pcm.constData();
+    for (qsizetype done = 0; done < pairs;) {
+        const int n = static_cast<int>(std::min<qsizetype>(kChunkFrames, pairs - done));
+        for (int i = 0; i < 2 * n; ++i)
+            chunk[static_cast<size_t>(i)] = qFromLittleEndian<qint16>(in + 2 * (2 * done + i));
+        const int written = lame_encode_buffer_interleaved(gf, chunk.data(), n, out.data(),
+                                                           static_cast<int>(out.size()));
+        if (written < 0) {
+            result.code = encodeFailure(written);
+            result.frames.clear();
+            return result;
+        }
+        result.frames.append(reinterpret_cast<const char*>(out.data()), written);
+        done += n;
+    }
+    const int flushed = lame_encode_flush(gf, out.data(), static_cast<int>(out.size()));
+    if (flushed < 0) {
+        result.code = encodeFailure(flushed);
+        result.frames.clear();
+        return result;
+    }
+    result.frames.append(reinterpret_cast<const char*>(out.data()), flushed);
+    return result;
+}
+
+QString Mp3Encoder::errorText(int code)
+{
+    switch (code) {
+    case NoError:
+        return QStringLiteral("No Error");
+    case InvalidFormat:
+        return QStringLiteral("Invalid format");
+    case InvalidFormatParameters:
+        return QStringLiteral("Invalid format parameters");
+    case NoMoreHandles:
+        return QStringLiteral("No more handles");
+    case InvalidHandle:
+        return QStringLiteral("Invalid handle");
+    case BufferTooSmall:
+        return QStringLiteral("Buffer too small");
+    default:
+        return QStringLiteral("Error ") + QString::number(code);
+    }
+}
+
+} // namespace kntr

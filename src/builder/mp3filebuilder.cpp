@@ -1,0 +1,260 @@
+#include "mp3filebuilder.h"
+
+#include "mp3musicreader.h"
+#include "wavefilebuilder.h"
+
+#include <QByteArrayView>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+namespace kntr {
+
+namespace {
+
+// Collects frames and writes them out a block at a time, counting frames for the
+// progress; after each block it reports and looks at the cancel flag.
+class FrameWriter
+{
+public:
+    FrameWriter(QSaveFile& out, qint64 totalFrames, const Mp3FileBuilder::Progress& progress,
+                const std::atomic_bool* cancel)
+        : mOut(out), mTotalFrames(std::max<qint64>(1, totalFrames)), mProgress(progress), mCancel(cancel)
+    {
+        mBlock.reserve(2 * Mp3FileBuilder::kBlockBytes);
+    }
+
+    // Adds whole frames; false when the file could not take the block or the
+    // build is cancelled (cancelled() tells which).
+    bool append(QByteArrayView frames, qint64 count)
+    {
+        mBlock.append(frames);
+        mFrames += count;
+        return mBlock.size() <= Mp3FileBuilder::kBlockBytes || flush();
+    }
+
+    bool appendSilence(const QByteArray& frame, qint64 count)
+    {
+        if (mSilence.isEmpty())
+            mSilence = frame.repeated(100);
+        for (; count >= 100; count -= 100)
+            if (!append(mSilence, 100))
+                return false;
+        for (; count >= 10; count -= 10)
+            if (!append(QByteArrayView(mSilence).first(10 * frame.size()), 10))
+                return false;
+        for (; count > 0; --count)
+            if (!append(frame, 1))
+                return false;
+        return true;
+    }
+
+    bool flush()
+    {
+        if (mBlock.isEmpty())
+            return true;
+        if (mOut.write(mBlock) != mBlock.size())
+            return false;
+        mWritten += mBlock.size();
+        mBlock.clear();
+        report();
+        mCancelled = mCancel && mCancel->load();
+        return !mCancelled;
+    }
+
+    // Whether adding bytes writes the block out.
+    bool fills(qint64 bytes) const { return mBlock.size() + bytes > Mp3FileBuilder::kBlockBytes; }
+
+    // A new status line, reported at once or with the next block.
+    void setStatus(const QString& status, bool now = true)
+    {
+        if (status.isEmpty() || status == mStatus)
+            return;
+        mStatus = status;
+        if (now)
+            report();
+    }
+
+    void report() const
+    {
+        if (mProgress)
+            mProgress(static_cast<int>(std::min<qint64>(100, mFrames * 100 / mTotalFrames)), mStatus);
+    }
+
+    bool cancelled() const { return mCancelled; }
+    qint64 written() const { return mWritten + mBlock.size(); }
+
+private:
+    QSaveFile& mOut;
+    qint64 mTotalFrames;
+    const Mp3FileBuilder::Progress& mProgress;
+    const std::atomic_bool* mCancel;
+    QByteArray mBlock;
+    QByteArray mSilence;
+    qint64 mFrames = 0;
+    qint64 mWritten = 0;
+    bool mCancelled = false;
+    QString mStatus;
+};
+
+} // namespace
+
+Mp3FileBuilder::Mp3FileBuilder(const Workout& workout, const Machine& machine, Mp3BuildOptions options,
+                               std::vector<MusicEntry> music, QString clipDir)
+    : mWorkout(workout)
+    , mMachine(machine)
+    , mOptions(options)
+    , mMusic(std::move(music))
+    , mClipDir(std::move(clipDir))
+    , mFreeSpace([](const QString& folder) {
+        const QStorageInfo storage(folder);
+        return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : qint64{-1};
+    })
+    , mEncoder(Mp3Encoder::encode)
+{
+}
+
+QString Mp3FileBuilder::musicTypeProblem() const
+{
+    for (const MusicEntry& entry : mMusic) {
+        if (entry.path.right(3).toLower() != QLatin1String("mp3"))
+            return QStringLiteral("Cannot use a WAV file in a MP3 workout.\r"
+                                  "Please delete file and try again or try \ra different selection.");
+    }
+    return {};
+}
+
+QString Mp3FileBuilder::writtenStatus(const QString& path)
+{
+    return QStringLiteral("Workout file: ") + path
+           + QStringLiteral(" written to disk. \rOk to play this file on your computer, MP3 Player, or copy it "
+                            "to a CD-R disk.");
+}
+
+WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progress,
+                                      const std::atomic_bool* cancel) const
+{
+    WaveBuildResult result;
+    result.outcome = WaveBuildResult::Outcome::Refused;
+    if (const QString problem = musicTypeProblem(); !problem.isEmpty()) {
+        result.message = problem;
+        return result;
+    }
+    if (Mp3Layout::QFrame(mMusic.empty() ? mOptions.bitRate : mMusic.front().bitRate).isEmpty()) {
+        result.message = Mp3Layout::undefinedBitRateMessage();
+        return result;
+    }
+
+    const auto cancelled = [cancel] { return cancel && cancel->load(); };
+    const Mp3Layout layout = Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir, mEncoder,
+                                             [&](const QString& status) {
+                                                 if (progress)
+                                                     progress(0, status);
+                                                 return !cancelled();
+                                             });
+    if (layout.stopped()) {
+        result.outcome = WaveBuildResult::Outcome::Cancelled;
+        return result;
+    }
+    if (!layout.ok()) {
+        result.outcome = WaveBuildResult::Outcome::Failed;
+        result.message = WaveFileBuilder::writeFailureMessage(path, layout.problem());
+        return result;
+    }
+
+    const QString folder = QFileInfo(path).absolutePath();
+    const qint64 free = mFreeSpace(folder);
+    if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(layout.maximumLength(mMusic))) {
+        result.message = WaveFileBuilder::notEnoughSpaceMessage(QDir::toNativeSeparators(folder));
+        return result;
+    }
+
+    result.outcome = WaveBuildResult::Outcome::Failed;
+    QSaveFile out(path);
+    // The blocks are large: no second buffer in between.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        result.message = WaveFileBuilder::writeFailureMessage(path, out.errorString());
+        return result;
+    }
+    FrameWriter writer(out, layout.frameCount(), progress, cancel);
+    const auto stop = [&] {
+        result.outcome = WaveBuildResult::Outcome::Cancelled;
+        out.cancelWriting();
+        return result;
+    };
+    const auto fail = [&] {
+        if (writer.cancelled())
+            return stop();
+        result.outcome = WaveBuildResult::Outcome::Failed;
+        result.message = WaveFileBuilder::writeFailureMessage(path, out.errorString());
+        out.cancelWriting();
+        return result;
+    };
+    Mp3MusicReader music(mMusic);
+    const QByteArray& silent = layout.silentFrame();
+    const QString frameCount = QStringLiteral(" of ") + QString::number(layout.totalFrames());
+    for (const Mp3Piece& piece : layout.pieces()) {
+        writer.setStatus(piece.status);
+        switch (piece.kind) {
+        case Mp3Piece::Kind::Silence:
+            if (!writer.appendSilence(silent, piece.frames))
+                return fail();
+            break;
+        case Mp3Piece::Kind::Encoded:
+            if (!writer.append(piece.bytes, piece.frames))
+                return fail();
+            break;
+        case Mp3Piece::Kind::Music: {
+            qint64 budget = piece.frames;
+            qint64 skip = piece.skip;
+            if (mOptions.oneFilePerSegment) {
+                music.readOnly(piece.segment - 1);
+                if (static_cast<size_t>(piece.segment) > mMusic.size() && !mMusic.empty())
+                    result.musicRanOut = true;
+            }
+            while (budget > 0) {
+                const QByteArrayView frame = music.next();
+                if (frame.isEmpty()) {
+                    if (!mOptions.oneFilePerSegment && !mMusic.empty())
+                        result.musicRanOut = true;
+                    break;
+                }
+                if (music.startedEntry())
+                    writer.setStatus(QStringLiteral("Reading ") + mMusic[static_cast<size_t>(music.entry())].path);
+                if (cancelled())
+                    return stop();
+                if (skip > 0) {
+                    --skip;
+                    continue;
+                }
+                --budget;
+                if (writer.fills(frame.size()))
+                    writer.setStatus(QStringLiteral("Preparing Mp3 frame ")
+                                         + QString::number(piece.segmentsEnd - budget) + frameCount
+                                         + QStringLiteral("\rWriting workout segment ")
+                                         + QString::number(piece.segment),
+                                     false);
+                if (!writer.append(frame, 1))
+                    return fail();
+            }
+            if (!writer.appendSilence(silent, budget))
+                return fail();
+            break;
+        }
+        }
+        if (cancelled())
+            return stop();
+    }
+    if (!writer.flush() || !out.commit())
+        return fail();
+
+    result.outcome = WaveBuildResult::Outcome::Written;
+    result.bytes = writer.written();
+    result.status = writtenStatus(path);
+    if (progress)
+        progress(100, result.status);
+    return result;
+}
+
+} // namespace kntr

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "mp3buildoptions.h"
+#include "mp3encoder.h"
+#include "mp3frameformat.h"
+#include "mp3piece.h"
+#include "musicentry.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace kntr {
+
+class Machine;
+class Workout;
+
+/// What goes into a workout MP3 file, frame by frame, worked out before a byte
+/// is written. Time is counted in frames of 0.026 seconds.
+///
+/// The file: 173 silent frames (4.5 s); for each segment, the get-ready clip,
+/// 10 silent frames, the control tone once or twice, 10 silent frames and the
+/// spoken targets, then music until the segment has its frames (the segment
+/// time rounded to whole seconds / 0.026); after the last segment the
+/// end-of-workout clip, the end tone and 173 silent frames. Tones and clips are
+/// encoded here, each distinct one once. The music runs on under the inserted
+/// sounds: as many music frames as were inserted are dropped first. A segment
+/// whose inserts exceed its frames gets no music, and the file is longer than
+/// the workout by the excess.
+class Mp3Layout
+{
+public:
+    static constexpr double kFrameSeconds = 0.026;
+    static constexpr int kLeadInFrames = 173; ///< 4.5 s
+    static constexpr int kTailFrames = 173;
+    static constexpr int kSilentRunFrames = 10;
+
+    /// Encodes 16-bit stereo 44.1 kHz samples at a bit rate (Mp3Encoder::encode).
+    using Encoder = std::function<Mp3Encoder::Result(const QByteArray& pcm, int bitRate)>;
+    /// Called before each encoding with the status line; returning false stops the plan.
+    using Step = std::function<bool(const QString& status)>;
+
+    /// Clips come from clipDir (missing clips say nothing). On an encoder failure
+    /// problem() says why; a Step that returns false leaves stopped() set.
+    static Mp3Layout plan(const Workout& workout, const Machine& machine, const Mp3BuildOptions& options,
+                          const std::vector<MusicEntry>& music, const QString& clipDir,
+                          const Encoder& encoder = Mp3Encoder::encode, const Step& step = {});
+
+    /// The silent frame for a bit rate, MPEG-1 Layer III at 44,100 Hz, unpadded,
+    /// joint stereo: "FFFB5060" (64 kbit/s, 208 bytes), "FFFB6060" (80, 261),
+    /// "FFFB7060" (96, 313), "FFFB8060" (112, 365), "FFFB9060" (128, 417),
+    /// "FFFBA060" (160, 522) or "FFFBB060" (192, 626), side information that
+    /// decodes as silence and zeros. Empty for any other bit rate.
+    static QByteArray QFrame(int bitRate);
+    static QString undefinedBitRateMessage();
+    /// Frames of a span of seconds: seconds / 0.026, rounded.
+    static qint64 framesOf(double seconds);
+    /// The workout's frames: its time rounded to whole seconds, / 0.026, rounded.
+    static qint64 workoutFrames(const Workout& workout);
+
+    bool ok() const { return mProblem.isEmpty() && !mStopped; }
+    const QString& problem() const { return mProblem; }
+    bool stopped() const { return mStopped; }
+
+    /// The first music file's bit rate, or the options' without music.
+    int bitRate() const { return mBitRate; }
+    /// The frame shape of the bit rate, by which encoded frames are counted.
+    const Mp3FrameFormat& format() const { return mFormat; }
+    const QByteArray& silentFrame() const { return mSilentFrame; }
+    /// The workout's frames, as the status lines count them.
+    qint64 totalFrames() const { return mTotalFrames; }
+    /// Every frame of the file in order.
+    const std::vector<Mp3Piece>& pieces() const { return mPieces; }
+    /// The frames of the whole file.
+    qint64 frameCount() const;
+    /// The largest the file can be: music frames counted at the largest frame of
+    /// any music file. Exact without music.
+    qint64 maximumLength(const std::vector<MusicEntry>& music) const;
+
+private:
+    int mBitRate = 128;
+    Mp3FrameFormat mFormat;
+    QByteArray mSilentFrame;
+    qint64 mTotalFrames = 0;
+    std::vector<Mp3Piece> mPieces;
+    QString mProblem;
+    bool mStopped = false;
+};
+
+} // namespace kntr
