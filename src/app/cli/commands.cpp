@@ -2,6 +2,7 @@
 
 #include "clicommand.h"
 #include "convertcommand.h"
+#include "decodecommand.h"
 #include "profilecommand.h"
 #include "runcommand.h"
 #include "tonecommand.h"
@@ -19,6 +20,7 @@ const std::vector<CliCommand>& cliCommands()
         toneCommand(),
         runCommand(),
         wavCommand(),
+        decodeCommand(),
     };
     return commands;
 }
