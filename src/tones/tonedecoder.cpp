@@ -16,6 +16,9 @@ constexpr int kSecondSet = 3 * kFrame + ControlTones::kGapFrames;
 /// Where the six frames begin, from the first.
 constexpr std::array<qint64, 6> kFrameStarts = {0,          kFrame,          2 * kFrame,
                                                 kSecondSet, kSecondSet + kFrame, kSecondSet + 2 * kFrame};
+/// Symbol windows measured in the middle of the gap, clear of the frames on either side.
+constexpr int kGapSymbols = 8;
+static_assert((2 + kGapSymbols) * kSymbol <= ControlTones::kGapFrames);
 /// Samples from the first frame's start to the end of the last symbol.
 constexpr qint64 kFramesSpan = kSecondSet + 3 * kFrame;
 /// Samples between the starts of two tones played back to back.
@@ -37,6 +40,9 @@ constexpr double kFloor = 0.003 * kSymbol / 2.0;
 /// weakest tone symbol (leakage, noise, music underneath, and the pre-echo a
 /// lossy encoder spreads before a tone) ...
 constexpr double kSilenceShare = 0.5;
+/// ... except in one frame, where an encoder short of bits may smear the tone
+/// further; but never this share of the frame's own tone symbol ...
+constexpr double kSmearedShare = 0.8;
 /// ... and all of them together at most this share of all the tone symbols.
 constexpr double kTotalSilenceShare = 0.25;
 /// The weakest tone symbol of the layout is at least this share of the strongest.
@@ -83,23 +89,36 @@ bool ToneDecoder::levelsAt(qint64 start, Levels& levels) const
     if (levels.tone[0] < kFloor)
         return false;
     levels.silence[0] = amplitude(start);
-    if (levels.silence[0] > kSilenceShare * levels.tone[0])
+    if (levels.silence[0] > kSmearedShare * levels.tone[0])
         return false;
-    double weakest = levels.tone[0], strongest = levels.tone[0], loudestSilence = levels.silence[0];
+    double weakest = levels.tone[0], strongest = levels.tone[0];
     double tones = levels.tone[0], silences = levels.silence[0];
     for (size_t f = 1; f < kFrameStarts.size(); ++f) {
         levels.tone[f] = amplitude(start + kFrameStarts[f] + kSymbol);
         levels.silence[f] = amplitude(start + kFrameStarts[f]);
+        if (levels.tone[f] < kFloor || levels.silence[f] > kSmearedShare * levels.tone[f])
+            return false;
         weakest = std::min(weakest, levels.tone[f]);
         strongest = std::max(strongest, levels.tone[f]);
-        loudestSilence = std::max(loudestSilence, levels.silence[f]);
         tones += levels.tone[f];
         silences += levels.silence[f];
-        if (weakest < kFloor || loudestSilence > kSilenceShare * weakest)
-            return false;
     }
     if (weakest < kToneSpread * strongest || silences > kTotalSilenceShare * tones)
         return false;
+    int smeared = 0;
+    for (size_t f = 0; f < kFrameStarts.size(); ++f)
+        if (levels.silence[f] > kSilenceShare * weakest)
+            ++smeared;
+    if (smeared > 1)
+        return false;
+    // The middle of the gap between the frame sets is silent too. Noise that
+    // happened to sound like the frames' known symbols does not stay quiet there.
+    double gap = 0.0;
+    for (int k = 2; k < 2 + kGapSymbols; ++k)
+        gap += amplitude(start + 3 * kFrame + k * kSymbol);
+    if (gap / kGapSymbols > kTotalSilenceShare * tones / static_cast<double>(kFrameStarts.size()))
+        return false;
+
     std::complex<double> agreement = 0.0;
     for (size_t f = 0; f < kFrameStarts.size(); ++f) {
         const qint64 at = start + kFrameStarts[f] + kSymbol;

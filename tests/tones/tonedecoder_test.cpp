@@ -146,11 +146,14 @@ TEST(ToneDecoder, TellsTwoBeepsAndDamagedFramesAndFindsNothingInMusicAlone)
     EXPECT_FALSE(found[1].repeatMatched);
     EXPECT_FALSE(found[1].clean());
 
-    // A steady 2 kHz note and music hold no command.
-    std::vector<float> music(441000);
+    // A 2 kHz note coming and going over a low one, and loud noise, hold no command.
+    std::vector<float> music(44100 * 60);
+    std::mt19937 random(7);
+    std::normal_distribution<float> noise(0.0f, 0.3f);
     for (size_t i = 0; i < music.size(); ++i)
-        music[i] = 0.5f * static_cast<float>(std::sin(0.28495 * static_cast<double>(i)) * (i / 20000 % 2))
-                   + 0.2f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)));
+        music[i] = i < music.size() / 2 ? 0.5f * static_cast<float>(std::sin(0.28495 * static_cast<double>(i)) * (i / 20000 % 2))
+                                              + 0.2f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)))
+                                        : noise(random);
     EXPECT_TRUE(ToneDecoder::decode(music.data(), std::ssize(music)).empty());
 }
 
