@@ -4,6 +4,8 @@
 #include "model/machine.h"
 #include "tones/commandtargets.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 
 namespace kntr {
@@ -32,6 +34,8 @@ int run(const CliArguments& args, CliContext& context)
     }
 
     const QString path = args.positional().first();
+    // The media backend's debugging chatter has no place between the lines.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QString error;
     const std::optional<std::vector<DecodedCommand>> found = ToneFileDecoder::decode(path, &error);
     if (!found)
