@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <QtEndian>
 
@@ -18,6 +19,9 @@ namespace kntr {
 namespace {
 
 constexpr qint64 kBlockFrames = 1 << 16;
+/// The decoder says nothing at all about some files it cannot read: after this
+/// long without a sample the file counts as undecodable.
+constexpr int kDecoderSilenceMs = 5000;
 
 void setError(QString* error, const QString& text)
 {
@@ -161,11 +165,15 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
     decoder.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 
     QEventLoop loop;
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.setInterval(kDecoderSilenceMs);
     bool failed = false;
     bool stopped = false;
     bool done = false;
     std::vector<float> samples;
     QObject::connect(&decoder, &QAudioDecoder::bufferReady, &loop, [&] {
+        quiet.start();
         while (decoder.bufferAvailable() && !failed && !stopped) {
             const QAudioBuffer buffer = decoder.read();
             if (!buffer.isValid())
@@ -184,6 +192,13 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
             done = true;
             loop.quit();
         }
+    });
+    QObject::connect(&quiet, &QTimer::timeout, &loop, [&] {
+        failed = true;
+        setError(error, QStringLiteral("no audio could be decoded from the file"));
+        decoder.stop();
+        done = true;
+        loop.quit();
     });
     QObject::connect(&decoder, &QAudioDecoder::finished, &loop, [&] {
         done = true;
@@ -208,8 +223,10 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
         setError(error, decoder.errorString());
         return false;
     }
-    if (!done)
+    if (!done) {
+        quiet.start();
         loop.exec();
+    }
     return !failed;
 }
 
