@@ -56,9 +56,15 @@ constexpr double kPhaseAgreement = 0.9;
 
 void ToneDecoder::feed(const float* samples, qsizetype count)
 {
-    mSamples.insert(mSamples.end(), samples, samples + count);
-    if (static_cast<qsizetype>(mSamples.size()) >= kChunk + kFramesSpan + kCluster + 2 * kRefine)
-        scan(false);
+    // A chunk at a time, however much comes at once, so the running sums stay small.
+    while (count > 0) {
+        const qsizetype take = std::min(count, kChunk);
+        mSamples.insert(mSamples.end(), samples, samples + take);
+        samples += take;
+        count -= take;
+        if (static_cast<qsizetype>(mSamples.size()) >= kChunk + kFramesSpan + kCluster + 2 * kRefine)
+            scan(false);
+    }
 }
 
 void ToneDecoder::finish()

@@ -17,7 +17,8 @@ namespace kntr {
 /// changes, noise and music underneath matter little. A command is recognised by
 /// the part of its layout that does not depend on its values: six frames, three
 /// and then three again after the gap, each starting with a silent symbol and a
-/// tone symbol. Its start is then fixed to the sample, and every symbol is read
+/// tone symbol, the gap silent, and every burst starting at the same phase of
+/// the sine. Its start is then fixed to the sample, and every symbol is read
 /// against the midpoint between the tone and silence levels of its frame set.
 class ToneDecoder
 {
