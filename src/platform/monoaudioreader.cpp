@@ -11,6 +11,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -40,30 +41,28 @@ struct PcmLayout
 // nothing for any other file.
 std::optional<PcmLayout> pcmLayout(QFile& file)
 {
-    const QByteArray riff = file.read(12);
-    if (riff.size() < 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
+    char riff[12];
+    if (file.read(riff, 12) != 12 || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0)
         return std::nullopt;
     PcmLayout layout;
     bool format = false;
-    while (!file.atEnd()) {
-        const QByteArray chunk = file.read(8);
-        if (chunk.size() < 8)
-            return std::nullopt;
-        const qint64 size = qFromLittleEndian<quint32>(chunk.constData() + 4);
+    char chunk[8];
+    while (file.read(chunk, 8) == 8) {
+        const qint64 size = qFromLittleEndian<quint32>(chunk + 4);
         const qint64 body = file.pos();
-        if (chunk.startsWith("fmt ")) {
-            const QByteArray fmt = file.read(16);
-            if (fmt.size() < 16)
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
+            char fmt[16];
+            if (file.read(fmt, 16) != 16)
                 return std::nullopt;
-            const auto tag = qFromLittleEndian<quint16>(fmt.constData());
-            const auto channels = qFromLittleEndian<quint16>(fmt.constData() + 2);
-            const auto rate = qFromLittleEndian<quint32>(fmt.constData() + 4);
-            const auto bits = qFromLittleEndian<quint16>(fmt.constData() + 14);
+            const auto tag = qFromLittleEndian<quint16>(fmt);
+            const auto channels = qFromLittleEndian<quint16>(fmt + 2);
+            const auto rate = qFromLittleEndian<quint32>(fmt + 4);
+            const auto bits = qFromLittleEndian<quint16>(fmt + 14);
             if (tag != 1 || bits != 16 || rate != MonoAudioReader::kSampleRate || (channels != 1 && channels != 2))
                 return std::nullopt;
             layout.channels = channels;
             format = true;
-        } else if (chunk.startsWith("data")) {
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!format)
                 return std::nullopt;
             layout.dataStart = body;
@@ -87,18 +86,17 @@ bool readPcm(QFile& file, const PcmLayout& layout, const MonoAudioReader::Sink& 
     }
     const int frameBytes = 2 * layout.channels;
     const qint64 frames = layout.dataBytes / frameBytes;
-    QByteArray block;
+    std::vector<char> block(static_cast<size_t>(kBlockFrames * frameBytes));
     std::vector<float> samples;
     for (qint64 done = 0; done < frames;) {
         const qint64 count = std::min(kBlockFrames, frames - done);
-        block = file.read(count * frameBytes);
-        if (block.size() < count * frameBytes) {
+        if (file.read(block.data(), count * frameBytes) != count * frameBytes) {
             setError(error, file.error() != QFileDevice::NoError ? file.errorString()
                                                                  : QStringLiteral("the file ended early"));
             return false;
         }
         samples.resize(static_cast<size_t>(count));
-        const char* p = block.constData();
+        const char* p = block.data();
         for (qint64 i = 0; i < count; ++i) {
             int sum = 0;
             for (int c = 0; c < layout.channels; ++c)
