@@ -1,6 +1,8 @@
 #include "program.h"
 
+#include "builder/workoutfilewindow.h"
 #include "generator/randomworkoutwindow.h"
+#include "platform/apppaths.h"
 #include "runner/playlistwindow.h"
 #include "runner/volumewindow.h"
 
@@ -16,6 +18,7 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     , mFiles(mSession, settings, mWindow, messages, dialogs, mRecentFiles, paths, mMachineWindow)
     , mFileCommands(mFiles, mRecentFiles, executable)
     , mRandomWorkout(mWindow.editor(), settings, clock, [this] { return mWindow.newWorkout(); })
+    , mMp3Writer(paths.voiceCueDir())
 {
     mRecentFiles.LoadRecentFiles();
     mWindow.attachMachineSelection(&mEquipment);
@@ -29,6 +32,12 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     commands.hideRandomWorkout = [this] {
         if (mRandomWorkoutWindow)
             mRandomWorkoutWindow->hide();
+    };
+    commands.createWorkoutFile = [this, settings = &settings, dialogs = &dialogs, messages = &messages,
+                                  clock = &clock, paths = &paths](int type) {
+        openWorkoutFileBuilder(type == 0 ? WorkoutFileType::Mp3 : WorkoutFileType::Wav, mSession.workout,
+                               mSession.machine, *settings, *dialogs, *messages, *clock, *paths, &mWindow,
+                               &mMp3Writer);
     };
     mWindow.attachCommands(std::move(commands));
     if (!withSound)

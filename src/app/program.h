@@ -5,6 +5,7 @@
 #include "editor/workoutfilecommands.h"
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
+#include "builder/mp3workoutwriter.h"
 #include "generator/randomworkoutform.h"
 #include "machine/machineselection.h"
 #include "model/runoptions.h"
@@ -61,6 +62,7 @@ private:
     WorkoutFiles mFiles;
     WorkoutFileCommands mFileCommands;
     RandomWorkoutForm mRandomWorkout;
+    Mp3WorkoutWriter mMp3Writer;
     QPointer<RandomWorkoutWindow> mRandomWorkoutWindow;
 
     // The live run, with sound only.

@@ -4,6 +4,7 @@
 #include "convertcommand.h"
 #include "printcommand.h"
 #include "mp3command.h"
+#include "decodecommand.h"
 #include "profilecommand.h"
 #include "randomcommand.h"
 #include "runcommand.h"
@@ -25,6 +26,7 @@ const std::vector<CliCommand>& cliCommands()
         randomCommand(),
         printCommand(),
         mp3Command(),
+        decodeCommand(),
     };
     return commands;
 }

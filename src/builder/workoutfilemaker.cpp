@@ -1,0 +1,456 @@
+#include "workoutfilemaker.h"
+
+#include "buildestimate.h"
+#include "mp3musiccheck.h"
+#include "tonefiledecoder.h"
+#include "wavefilebuilder.h"
+#include "wavmusiccheck.h"
+#include "workoutfilewriter.h"
+
+#include "files/asxplaylist.h"
+#include "model/numbers.h"
+#include "model/workout.h"
+#include "platform/clock.h"
+#include "platform/filedialogs.h"
+#include "platform/messageboxes.h"
+#include "platform/settingsstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <utility>
+
+namespace kntr {
+
+namespace {
+
+/// A turn of the event loop every so many frames of an MP3 check.
+constexpr int kFramesPerTurn = 256;
+
+QString musicFilter(WorkoutFileType type)
+{
+    return type == WorkoutFileType::Mp3 ? QStringLiteral("MP3 Files (*.mp3)") : QStringLiteral("Wave Files (*.wav)");
+}
+
+QString upperName(WorkoutFileType type)
+{
+    return workoutFileTypeName(type).toUpper();
+}
+
+} // namespace
+
+const QString WorkoutFileMaker::kCaption = QStringLiteral("Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
+const QString WorkoutFileMaker::kSaveFirstMessage = QStringLiteral("Save this workout before creating a MP3 or WAV file.");
+const QString WorkoutFileMaker::kUseExitMessage =
+    QStringLiteral("Please use the Exit button at the bottom of this form to close it.");
+const QString WorkoutFileMaker::kAbortedMessage = QStringLiteral("File creation aborted!");
+const QString WorkoutFileMaker::kNotPlayListMessage =
+    QStringLiteral("File not identified as a playlist file. Please try a another file.");
+const QString WorkoutFileMaker::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
+
+WorkoutFileMaker::WorkoutFileMaker(WorkoutFileType type, const Workout& workout, const Machine& machine,
+                                   SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages,
+                                   Clock& clock, const WorkoutFileWriter* writer)
+    : mType(type)
+    , mWorkout(workout)
+    , mMachine(machine)
+    , mSettings(settings)
+    , mDialogs(dialogs)
+    , mMessages(messages)
+    , mClock(clock)
+    , mWriter(writer && writer->type() == type ? writer : nullptr)
+    , mFreeSpace([](const QString& folder) {
+        const QStorageInfo storage(folder);
+        return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : qint64{-1};
+    })
+{
+    mPreferences = RecordingPreferences::read(mSettings);
+    recomputeEstimate();
+}
+
+bool WorkoutFileMaker::mayOpen(const SettingsStore& settings, MessageBoxes& messages)
+{
+    if (!settings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile")).isEmpty())
+        return true;
+    messages.show(kSaveFirstMessage, MessageBoxes::Icon::Information);
+    return false;
+}
+
+QString WorkoutFileMaker::frameCaption() const
+{
+    return QStringLiteral("1. Add ") + upperName(mType) + QStringLiteral(" music files (optional).");
+}
+
+void WorkoutFileMaker::Form_Activate()
+{
+    if (busy())
+        return;
+    mPreferences = RecordingPreferences::read(mSettings, mPreferences.mp3BitRate);
+    recomputeEstimate();
+    changed();
+}
+
+QStringList WorkoutFileMaker::paths() const
+{
+    QStringList out;
+    for (const MusicEntry& entry : mMusic)
+        out << entry.path;
+    return out;
+}
+
+void WorkoutFileMaker::selectRow(int row)
+{
+    mSelected = row >= 0 && row < static_cast<int>(mMusic.size()) ? row : -1;
+    changed();
+}
+
+void WorkoutFileMaker::cmdAddFile_Click()
+{
+    if (busy())
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = musicFilter(mType);
+    request.folder = existingFolder(mMusicFolder);
+    if (request.folder.isEmpty())
+        request.folder = existingFolder(setting("File", "MP3Directory"));
+    const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QFileInfo file(*chosen);
+    mMusicFolder = file.absolutePath();
+    QStringList unreadable;
+    admit(file.absoluteFilePath(), &unreadable);
+    if (!unreadable.isEmpty())
+        mMessages.show(unreadable.first(), MessageBoxes::Icon::Exclamation);
+    recomputeEstimate();
+    changed();
+}
+
+void WorkoutFileMaker::cmdDelFile_Click()
+{
+    if (busy() || mMusic.empty())
+        return;
+    const int row = mSelected >= 0 ? mSelected : static_cast<int>(mMusic.size()) - 1;
+    mMusic.erase(mMusic.begin() + row);
+    mSelected = -1;
+    recomputeEstimate();
+    changed();
+}
+
+void WorkoutFileMaker::cmdUP_Click()
+{
+    if (!busy() && mSelected > 0)
+        exchange(mSelected, mSelected - 1);
+}
+
+void WorkoutFileMaker::cmdDown_Click()
+{
+    if (!busy() && mSelected >= 0 && mSelected + 1 < static_cast<int>(mMusic.size()))
+        exchange(mSelected, mSelected + 1);
+}
+
+void WorkoutFileMaker::cmdBrowse_Click()
+{
+    if (busy())
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = kPlayListFilter;
+    request.folder = existingFolder(setting("File", "ASXDirectory"));
+    const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QFileInfo file(*chosen);
+    if (file.suffix().toLower() != QLatin1String("asx")) {
+        mMessages.show(kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    store("audio", "ASXfilename", file.absoluteFilePath());
+    store("File", "ASXDirectory", file.absolutePath());
+    txtBrowse_Change(file.absoluteFilePath());
+}
+
+void WorkoutFileMaker::cmdSaveList_Click()
+{
+    if (busy())
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save As");
+    request.filter = kPlayListFilter;
+    request.defaultSuffix = QStringLiteral("asx");
+    if (mPlayListPath.isEmpty()) {
+        request.folder = existingFolder(setting("File", "ASXDirectory"));
+        if (request.folder.isEmpty())
+            request.folder = QDir::homePath();
+        request.fileName = QStringLiteral("temp.asx");
+    } else {
+        const QFileInfo current(mPlayListPath);
+        request.folder = current.absolutePath();
+        request.fileName = current.fileName();
+    }
+    const std::optional<QString> chosen = mDialogs.getSaveFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const QString path = QFileInfo(*chosen).absoluteFilePath();
+    QString error;
+    if (!AsxPlayList::write(path, paths(), &error)) {
+        mMessages.show(error, MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    mPlayListPath = path;
+    changed();
+}
+
+void WorkoutFileMaker::txtBrowse_Change(const QString& path)
+{
+    mPlayListPath = path;
+    mMusic.clear();
+    mSelected = -1;
+    const QString extension = QLatin1Char('.') + workoutFileTypeName(mType);
+    QStringList unreadable;
+    if (const std::optional<QStringList> listed = AsxPlayList::read(path)) {
+        for (const QString& entry : *listed) {
+            if (entry.right(4).toLower() == extension)
+                admit(entry, &unreadable);
+        }
+    }
+    if (!unreadable.isEmpty())
+        mMessages.show(QStringLiteral("These files of the play list could not be read and were left out:\r")
+                           + unreadable.join(QLatin1Char('\r')),
+                       MessageBoxes::Icon::Exclamation);
+    recomputeEstimate();
+    changed();
+}
+
+bool WorkoutFileMaker::canMake() const
+{
+    return mWriter && !busy();
+}
+
+void WorkoutFileMaker::cmdMakeFile_Click()
+{
+    if (!canMake())
+        return;
+    mCancel = false;
+
+    // Music of the other kind cannot go into the file.
+    const QString name = workoutFileTypeName(mType);
+    for (const MusicEntry& entry : mMusic) {
+        if (entry.path.right(3).toLower() != name) {
+            const QString other = mType == WorkoutFileType::Wav ? QStringLiteral("MP3") : QStringLiteral("WAV");
+            mMessages.show(QStringLiteral("Cannot use a ") + other + QStringLiteral(" file in a ") + upperName(mType)
+                               + QStringLiteral(" workout.\rPlease delete file and try again or try \ra different "
+                                                "selection."),
+                           MessageBoxes::Icon::Information);
+            return;
+        }
+    }
+
+    FileDialogRequest request;
+    request.title = QStringLiteral("Save As");
+    request.filter = musicFilter(mType);
+    request.defaultSuffix = name;
+    const QFileInfo proposed(BuildEstimate::outputPath(mOutputPath, lastFile(), mType));
+    request.folder = existingFolder(proposed.absolutePath());
+    request.fileName = proposed.fileName();
+    const std::optional<QString> chosen = mDialogs.getSaveFileName(request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    QString path = QFileInfo(*chosen).absoluteFilePath();
+    // The name keeps the type's extension, which the status lines show in place
+    // of its last three characters.
+    if (!path.endsWith(QLatin1Char('.') + name, Qt::CaseInsensitive))
+        path += QLatin1Char('.') + name;
+    mOutputPath = path;
+    mPreferences = RecordingPreferences::read(mSettings, mPreferences.mp3BitRate);
+    recomputeEstimate();
+    changed();
+
+    const QString folder = QFileInfo(path).absolutePath();
+    const qint64 free = mFreeSpace ? mFreeSpace(folder) : -1;
+    if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(mEstimate)) {
+        mMessages.show(WaveFileBuilder::notEnoughSpaceMessage(QDir::toNativeSeparators(folder)),
+                       MessageBoxes::Icon::Information);
+        return;
+    }
+
+    mActivity = Activity::Building;
+    mProgress = 0;
+    changed();
+    const WorkoutFileWriter::Job job{mWorkout, mMachine, mPreferences, mMusic, path};
+    const WaveBuildResult result =
+        mWriter->write(job, [this](int percent, const QString& status) { progressed(percent, status); }, mCancel);
+    mActivity = Activity::Idle;
+    mProgress = 0;
+
+    switch (result.outcome) {
+    case WaveBuildResult::Outcome::Written:
+        mWrittenPath = path;
+        if (!result.message.isEmpty()) {
+            if (mMusic.empty())
+                mInfo2 = path + QStringLiteral(" written to disk. OK to Exit.");
+            changed();
+            mMessages.show(result.message, MessageBoxes::Icon::Information);
+        }
+        mInfo2 = result.status;
+        break;
+    case WaveBuildResult::Outcome::Cancelled:
+        recomputeEstimate();
+        break;
+    case WaveBuildResult::Outcome::Refused:
+    case WaveBuildResult::Outcome::Failed:
+        recomputeEstimate();
+        changed();
+        mMessages.show(result.message, result.outcome == WaveBuildResult::Outcome::Refused
+                                           ? MessageBoxes::Icon::Information
+                                           : MessageBoxes::Icon::Exclamation);
+        break;
+    }
+    changed();
+}
+
+void WorkoutFileMaker::cmdCancel_Click()
+{
+    if (!canCancel())
+        return;
+    mCancel = true;
+    mMessages.show(kAbortedMessage, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::OkCancel);
+}
+
+std::optional<ToneVerification> WorkoutFileMaker::cmdVerify_Click()
+{
+    if (busy() || mWrittenPath.isEmpty())
+        return std::nullopt;
+    mCancel = false;
+    mActivity = Activity::Verifying;
+    mProgress = 0;
+    mInfo2 = QStringLiteral("Reading the control tones of ") + mWrittenPath + QStringLiteral(". Please wait...");
+    changed();
+    QString error;
+    const std::optional<std::vector<DecodedCommand>> found = ToneFileDecoder::decode(
+        mWrittenPath, &error,
+        [this](int percent) {
+            mProgress = percent;
+            changed();
+            mClock.processEvents();
+        },
+        &mCancel);
+    mActivity = Activity::Idle;
+    mProgress = 0;
+    if (!found) {
+        recomputeEstimate();
+        changed();
+        if (!error.isEmpty())
+            mMessages.show(QStringLiteral("The workout file ") + mWrittenPath
+                               + QStringLiteral(" could not be read.\r\r") + error,
+                           MessageBoxes::Icon::Exclamation);
+        return std::nullopt;
+    }
+    ToneVerification verification = ToneVerification::compare(mWorkout, mMachine, *found);
+    mInfo2 = verification.summary();
+    changed();
+    return verification;
+}
+
+qint64 WorkoutFileMaker::mp3Size(float totalSeconds, int bitRate, const std::vector<MusicEntry>& music)
+{
+    constexpr double kFrameSeconds = 0.026;
+    if (music.empty()) {
+        const int frameBytes = bitRate == 64 ? 208 : bitRate == 96 ? 313 : 417;
+        return static_cast<qint64>(roundHalfEven(static_cast<double>(totalSeconds) * frameBytes / kFrameSeconds));
+    }
+    double remaining = roundHalfEven(static_cast<double>(totalSeconds));
+    double estimate = 0.0;
+    for (const MusicEntry& entry : music) {
+        if (static_cast<double>(entry.seconds) < remaining) {
+            remaining -= static_cast<double>(entry.seconds);
+            estimate += entry.frameSize * static_cast<double>(entry.seconds) / kFrameSeconds;
+        }
+    }
+    estimate += remaining * 417 / kFrameSeconds;
+    return static_cast<qint64>(roundHalfEven(estimate));
+}
+
+void WorkoutFileMaker::recomputeEstimate()
+{
+    mEstimate = mType == WorkoutFileType::Wav
+                    ? BuildEstimate::wavSize(mWorkout, mPreferences.stereo, !mMusic.empty())
+                    : mp3Size(BuildEstimate::totalSeconds(mWorkout), mPreferences.mp3BitRate, mMusic);
+    mOutputPath = BuildEstimate::outputPath(mOutputPath, lastFile(), mType);
+    mInfo2 = BuildEstimate::fileInfoText(mOutputPath, mEstimate);
+    mInfo3 = BuildEstimate::musicCoverageText(mPreferences.oneFilePerSegment, static_cast<int>(mMusic.size()),
+                                              mWorkout.count(), BuildEstimate::musicSeconds(mMusic),
+                                              BuildEstimate::totalSeconds(mWorkout));
+}
+
+bool WorkoutFileMaker::admit(const QString& path, QStringList* unreadable)
+{
+    int frames = 0;
+    mActivity = Activity::Checking;
+    changed();
+    const MusicCheckResult checked =
+        mType == WorkoutFileType::Wav ? WavMusicCheck::check(path) : Mp3MusicCheck::check(path, [&] {
+            if (++frames % kFramesPerTurn == 0)
+                mClock.processEvents();
+        });
+    mActivity = Activity::Idle;
+    changed();
+    switch (checked.verdict) {
+    case MusicCheckResult::Verdict::Admitted:
+        mMusic.push_back(checked.entry);
+        return true;
+    case MusicCheckResult::Verdict::Rejected:
+        mMessages.show(checked.message, MessageBoxes::Icon::Information);
+        return false;
+    case MusicCheckResult::Verdict::Unreadable:
+        unreadable->append(path + QStringLiteral(" could not be read: ") + checked.message);
+        return false;
+    }
+    return false;
+}
+
+void WorkoutFileMaker::exchange(int row, int other)
+{
+    std::swap(mMusic[static_cast<size_t>(row)], mMusic[static_cast<size_t>(other)]);
+    mSelected = other;
+    recomputeEstimate();
+    changed();
+}
+
+void WorkoutFileMaker::progressed(int percent, const QString& status)
+{
+    mProgress = percent;
+    mInfo2 = status;
+    changed();
+    mClock.processEvents();
+}
+
+void WorkoutFileMaker::changed()
+{
+    if (mOnChange)
+        mOnChange();
+}
+
+QString WorkoutFileMaker::lastFile() const
+{
+    return setting("File", "LastFile");
+}
+
+QString WorkoutFileMaker::setting(const char* section, const char* key) const
+{
+    return mSettings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key));
+}
+
+void WorkoutFileMaker::store(const char* section, const char* key, const QString& value)
+{
+    mSettings.SaveSetting(kAppName, QLatin1String(section), QLatin1String(key), value);
+}
+
+QString WorkoutFileMaker::existingFolder(const QString& folder) const
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+} // namespace kntr

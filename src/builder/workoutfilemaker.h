@@ -1,0 +1,165 @@
+#pragma once
+
+#include "musicentry.h"
+#include "recordingpreferences.h"
+#include "toneverification.h"
+#include "wavebuildresult.h"
+#include "workoutfiletype.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kntr {
+
+class Clock;
+class FileDialogs;
+class Machine;
+class MessageBoxes;
+class SettingsStore;
+class Workout;
+class WorkoutFileWriter;
+
+/// What the builder window (frmCreateCD) shows and does, without widgets: the
+/// music list with its entries and play-list file, the status lines and the
+/// progress, and Make, Cancel and Verify.
+///
+/// A build runs inside cmdMakeFile_Click and gives the event loop a turn (the
+/// clock's processEvents) at every progress report, so that a click on Cancel is
+/// handled while it runs. A cancelled or failed build leaves no partial file and
+/// an earlier file of that name as it was.
+class WorkoutFileMaker
+{
+public:
+    static const QString kCaption;
+    static const QString kSaveFirstMessage;
+    static const QString kUseExitMessage;
+    static const QString kAbortedMessage;
+    static const QString kNotPlayListMessage;
+    static const QString kPlayListFilter;
+
+    /// The bytes that can be written in a folder, or -1 when that is not known.
+    using FreeSpace = std::function<qint64(const QString& folder)>;
+
+    /// writer builds the files; without one (or with one of another type) the
+    /// list works but Make stays disabled.
+    WorkoutFileMaker(WorkoutFileType type, const Workout& workout, const Machine& machine, SettingsStore& settings,
+                     FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
+                     const WorkoutFileWriter* writer);
+
+    /// Whether the builder may open: the workout has been saved (File/LastFile
+    /// is set). Otherwise the user is told to save it first.
+    static bool mayOpen(const SettingsStore& settings, MessageBoxes& messages);
+
+    WorkoutFileType type() const { return mType; }
+    /// The music frame's caption: "1. Add WAV music files (optional)." or the MP3 one.
+    QString frameCaption() const;
+
+    /// The window was activated: the preferences are read again and the estimate recomputed.
+    void Form_Activate();
+    const RecordingPreferences& preferences() const { return mPreferences; }
+
+    // The music list (lstMusicFiles) and its entries, in the same order.
+    const std::vector<MusicEntry>& music() const { return mMusic; }
+    QStringList paths() const;
+    /// The selected row, from 0; -1 when none is selected.
+    int selectedRow() const { return mSelected; }
+    void selectRow(int row);
+    /// The play-list file name box (txtBrowse).
+    const QString& playListPath() const { return mPlayListPath; }
+
+    /// Adds a music file chosen in an open dialog, when its check admits it.
+    void cmdAddFile_Click();
+    /// Deletes the selected row, or the last row when none is selected.
+    void cmdDelFile_Click();
+    /// Exchanges the selected row with the one above; the selection moves with it.
+    void cmdUP_Click();
+    /// Exchanges the selected row with the one below; the selection moves with it.
+    void cmdDown_Click();
+    /// Chooses a play list in an open dialog and loads it.
+    void cmdBrowse_Click();
+    /// Saves the list as a play list chosen in a save dialog.
+    void cmdSaveList_Click();
+    /// Empties the list and fills it with the files of the play list at path
+    /// that are of the workout's kind and pass its check.
+    void txtBrowse_Change(const QString& path);
+
+    /// Asks for the output file, checks the free space and builds the file.
+    void cmdMakeFile_Click();
+    /// Stops a running build or verification.
+    void cmdCancel_Click();
+    /// Reads the control tones back from the file last written and sets them
+    /// against the workout's segments. Nothing when there is no such file, it
+    /// cannot be read (the user is told) or Cancel was pressed.
+    std::optional<ToneVerification> cmdVerify_Click();
+
+    /// A music check, build or verification is running: the list and Make wait.
+    bool busy() const { return mActivity != Activity::Idle; }
+    /// A build or verification is running, which Cancel stops.
+    bool canCancel() const { return mActivity == Activity::Building || mActivity == Activity::Verifying; }
+    /// Make can build this kind of file.
+    bool canMake() const;
+    /// The file last written by Make, which Verify reads.
+    const QString& writtenPath() const { return mWrittenPath; }
+    /// The output file; the workout's file name with the type's extension until one is chosen.
+    const QString& outputPath() const { return mOutputPath; }
+    qint64 estimatedSize() const { return mEstimate; }
+
+    /// The progress bar (pic), 0 to 100.
+    int progress() const { return mProgress; }
+    /// The status lines; CR separates lines.
+    const QString& lblInfo2() const { return mInfo2; }
+    const QString& lblInfo3() const { return mInfo3; }
+
+    /// Called after every change of what the window shows.
+    void setChangeHandler(std::function<void()> handler) { mOnChange = std::move(handler); }
+    /// Replaces the free-space query (by default the file system's figure for the user).
+    void setFreeSpace(FreeSpace freeSpace) { mFreeSpace = std::move(freeSpace); }
+
+    /// The estimated size of an MP3 workout file: silent or copied frames for
+    /// every second, at the bit rate of the music or of the preference.
+    static qint64 mp3Size(float totalSeconds, int bitRate, const std::vector<MusicEntry>& music);
+
+private:
+    void recomputeEstimate();
+    bool admit(const QString& path, QStringList* unreadable);
+    void exchange(int row, int other);
+    void progressed(int percent, const QString& status);
+    void changed();
+    QString lastFile() const;
+    QString setting(const char* section, const char* key) const;
+    void store(const char* section, const char* key, const QString& value);
+    QString existingFolder(const QString& folder) const;
+
+    WorkoutFileType mType;
+    const Workout& mWorkout;
+    const Machine& mMachine;
+    SettingsStore& mSettings;
+    FileDialogs& mDialogs;
+    MessageBoxes& mMessages;
+    Clock& mClock;
+    const WorkoutFileWriter* mWriter;
+    FreeSpace mFreeSpace;
+
+    RecordingPreferences mPreferences;
+    std::vector<MusicEntry> mMusic;
+    int mSelected = -1;
+    QString mPlayListPath;
+    QString mMusicFolder;
+    QString mOutputPath;
+    QString mWrittenPath;
+    qint64 mEstimate = 0;
+    int mProgress = 0;
+    QString mInfo2;
+    QString mInfo3;
+    enum class Activity { Idle, Checking, Building, Verifying };
+    Activity mActivity = Activity::Idle;
+    std::atomic_bool mCancel = false;
+    std::function<void()> mOnChange;
+};
+
+} // namespace kntr

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace kntr {
+
+/// Reads an audio file as one channel of 44,100 Hz samples, full scale ±1, and
+/// hands them on piece by piece, so an hour of audio never sits in memory.
+///
+/// 16-bit PCM WAV files at 44,100 Hz (mono or stereo) are read directly; any
+/// other file (MP3, other WAV formats) goes through Qt Multimedia's decoder,
+/// which also converts the sample rate. The channels are averaged.
+class MonoAudioReader
+{
+public:
+    static constexpr int kSampleRate = 44100;
+
+    /// Receives the next samples; returns false to stop reading.
+    using Sink = std::function<bool(const float* samples, qsizetype count)>;
+    /// The share read so far, 0 to 100.
+    using Progress = std::function<void(int percent)>;
+
+    /// Reads the whole file into sink. False with the reason in error when the
+    /// file cannot be read or decoded; true also when the sink stopped early.
+    static bool read(const QString& path, const Sink& sink, QString* error = nullptr, const Progress& progress = {});
+};
+
+} // namespace kntr
