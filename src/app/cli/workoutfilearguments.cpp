@@ -3,6 +3,9 @@
 #include "builder/mp3musiccheck.h"
 #include "builder/recordingpreferences.h"
 #include "builder/wavmusiccheck.h"
+#include "builder/workoutfilewriter.h"
+#include "cliworkout.h"
+#include "platform/apppaths.h"
 #include "files/asxplaylist.h"
 
 #include <QDir>
@@ -120,6 +123,53 @@ QString WorkoutFileArguments::asLines(QString text)
     while (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     return text;
+}
+
+int WorkoutFileArguments::build(const CliArguments& args, CliContext& context, const WorkoutFileWriter& writer,
+                                const std::function<int(RecordingPreferences&)>& ownOptions)
+{
+    const WorkoutFileType type = writer.type();
+    const QString output = args.value(kOutput);
+    if (output.isEmpty())
+        return args.usageError(QStringLiteral("no output file given (-o OUT.%1)").arg(workoutFileTypeName(type)));
+
+    CliWorkout workout(context);
+    if (!workout.open(args.positional().first()))
+        return args.failure(workout.problem());
+    const Session& session = workout.session();
+
+    // The stored preferences, then what the command line says.
+    RecordingPreferences preferences = RecordingPreferences::read(workout.settings());
+    Units units = session.machine.units();
+    if (const int status = ownOptions(preferences); status != kCliOk)
+        return status;
+    if (const int status = apply(args, preferences, units); status != kCliOk)
+        return status;
+    std::vector<MusicEntry> musicList;
+    if (const int status = music(args, context, type, musicList); status != kCliOk)
+        return status;
+
+    // The units the cues speak in, for this file only.
+    Machine machine = session.machine;
+    if (units != machine.units())
+        SwitchUnits(machine, workout.settings(), units);
+    const std::atomic_bool cancel = false;
+    const WaveBuildResult result =
+        writer.write({session.workout, machine, preferences, musicList, output}, {}, cancel);
+    if (result.outcome != WaveBuildResult::Outcome::Written)
+        return args.failure(asLines(result.message));
+
+    context.out << output << ": " << result.bytes << " bytes, ";
+    if (type == WorkoutFileType::Mp3)
+        context.out << (musicList.empty() ? preferences.mp3BitRate : musicList.front().bitRate) << " kbit/s";
+    else
+        context.out << (preferences.stereo || !musicList.empty() ? "stereo" : "mono");
+    const int count = session.workout.count();
+    context.out << ", " << count << (count == 1 ? " segment" : " segments");
+    if (result.musicRanOut)
+        context.out << "; the music ends before the workout does";
+    context.out << '\n';
+    return kCliOk;
 }
 
 } // namespace kntr

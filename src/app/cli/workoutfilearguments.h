@@ -6,11 +6,13 @@
 #include "builder/workoutfiletype.h"
 #include "model/units.h"
 
+#include <functional>
 #include <vector>
 
 namespace kntr {
 
 struct RecordingPreferences;
+class WorkoutFileWriter;
 
 /// The arguments that the wav and mp3 commands share: the stored recording
 /// preferences as the command line overrides them, and the music list.
@@ -35,6 +37,13 @@ public:
 
     /// A message box text as lines on a terminal.
     static QString asLines(QString text);
+
+    /// What the wav and mp3 commands do alike: open the workout, take the stored
+    /// preferences with the command line's changes (ownOptions applies the
+    /// command's own options first), admit the music, write the file with
+    /// writer and say what was written. Returns the command's exit status.
+    static int build(const CliArguments& args, CliContext& context, const WorkoutFileWriter& writer,
+                     const std::function<int(RecordingPreferences&)>& ownOptions);
 };
 
 } // namespace kntr
