@@ -1,5 +1,7 @@
 #include "mp3filebuilder.h"
 
+#include "musictype.h"
+
 #include "mp3musicreader.h"
 #include "wavefilebuilder.h"
 
@@ -7,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStorageInfo>
 
 namespace kntr {
 
@@ -107,22 +108,14 @@ Mp3FileBuilder::Mp3FileBuilder(const Workout& workout, const Machine& machine, M
     , mOptions(options)
     , mMusic(std::move(music))
     , mClipDir(std::move(clipDir))
-    , mFreeSpace([](const QString& folder) {
-        const QStorageInfo storage(folder);
-        return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : qint64{-1};
-    })
+    , mFreeSpace(freeSpaceIn)
     , mEncoder(Mp3Encoder::encode)
 {
 }
 
 QString Mp3FileBuilder::musicTypeProblem() const
 {
-    for (const MusicEntry& entry : mMusic) {
-        if (entry.path.right(3).toLower() != QLatin1String("mp3"))
-            return QStringLiteral("Cannot use a WAV file in a MP3 workout.\r"
-                                  "Please delete file and try again or try \ra different selection.");
-    }
-    return {};
+    return kntr::musicTypeProblem(mMusic, WorkoutFileType::Mp3);
 }
 
 QString Mp3FileBuilder::writtenStatus(const QString& path)

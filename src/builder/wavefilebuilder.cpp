@@ -1,5 +1,7 @@
 #include "wavefilebuilder.h"
 
+#include "musictype.h"
+
 #include "wavelayout.h"
 
 #include "model/numbers.h"
@@ -8,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStorageInfo>
 
 #include <memory>
 
@@ -60,21 +61,13 @@ WaveFileBuilder::WaveFileBuilder(const Workout& workout, const Machine& machine,
     , mOptions(options)
     , mMusic(std::move(music))
     , mClipDir(std::move(clipDir))
-    , mFreeSpace([](const QString& folder) {
-        const QStorageInfo storage(folder);
-        return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : qint64{-1};
-    })
+    , mFreeSpace(freeSpaceIn)
 {
 }
 
 QString WaveFileBuilder::musicTypeProblem() const
 {
-    for (const MusicEntry& entry : mMusic) {
-        if (entry.path.right(3).toLower() != QLatin1String("wav"))
-            return QStringLiteral("Cannot use a MP3 file in a WAV workout.\r"
-                                  "Please delete file and try again or try \ra different selection.");
-    }
-    return {};
+    return kntr::musicTypeProblem(mMusic, WorkoutFileType::Wav);
 }
 
 QString WaveFileBuilder::notEnoughSpaceMessage(const QString& location)

@@ -1,5 +1,7 @@
 #include "workoutfilewindow.h"
 
+#include "platform/listrows.h"
+
 #include "recordingpreferenceswindow.h"
 #include "wavworkoutwriter.h"
 #include "workoutfilemaker.h"
@@ -212,18 +214,7 @@ void WorkoutFileWindow::closeEvent(QCloseEvent* event)
 
 void WorkoutFileWindow::showModel()
 {
-    {
-        const QSignalBlocker block(mLstMusicFiles);
-        const QStringList paths = mModel.paths();
-        bool same = mLstMusicFiles->count() == paths.size();
-        for (int i = 0; same && i < paths.size(); ++i)
-            same = mLstMusicFiles->item(i)->text() == paths.at(i);
-        if (!same) {
-            mLstMusicFiles->clear();
-            mLstMusicFiles->addItems(paths);
-        }
-        mLstMusicFiles->setCurrentRow(mModel.selectedRow());
-    }
+    showListRows(*mLstMusicFiles, mModel.paths(), mModel.selectedRow());
     if (mTxtBrowse->text() != mModel.playListPath())
         mTxtBrowse->setText(mModel.playListPath());
     mLblInfo2->setText(lines(mModel.lblInfo2()));

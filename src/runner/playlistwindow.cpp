@@ -1,5 +1,7 @@
 #include "playlistwindow.h"
 
+#include "platform/listrows.h"
+
 #include "playlisteditor.h"
 
 #include <QGridLayout>
@@ -113,16 +115,7 @@ void PlayListWindow::showEvent(QShowEvent* event)
 
 void PlayListWindow::showModel()
 {
-    const QSignalBlocker block(mLstMusicFiles);
-    const QStringList paths = mModel.paths();
-    bool same = mLstMusicFiles->count() == paths.size();
-    for (int i = 0; same && i < paths.size(); ++i)
-        same = mLstMusicFiles->item(i)->text() == paths.at(i);
-    if (!same) {
-        mLstMusicFiles->clear();
-        mLstMusicFiles->addItems(paths);
-    }
-    mLstMusicFiles->setCurrentRow(mModel.selectedRow());
+    showListRows(*mLstMusicFiles, mModel.paths(), mModel.selectedRow());
     if (mTxtBrowse->text() != mModel.playListPath())
         mTxtBrowse->setText(mModel.playListPath());
 }
