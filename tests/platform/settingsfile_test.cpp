@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -348,11 +349,11 @@ TEST(SettingsFile, SurvivesTheWriterBeingKilled)
         store.SaveSetting("Kinetrova", "user", "weight", "155");
     }
 
-    for (int round = 0; round < 15; ++round) {
+    for (int round = 0; round < 30; ++round) {
         QProcess writer;
         writer.start(QStringLiteral(SETTINGS_WRITER), {path});
         ASSERT_TRUE(writer.waitForStarted());
-        QThread::msleep(20 + (round * 37) % 90);
+        QThread::msleep(QRandomGenerator::global()->bounded(5, 150));
         ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
         writer.waitForFinished();
 
@@ -364,11 +365,11 @@ TEST(SettingsFile, SurvivesTheWriterBeingKilled)
 
         FileSettingsStore store(path);
         EXPECT_EQ(store.GetSetting("Kinetrova", "user", "weight"), "155");
-        EXPECT_FALSE(store.GetSetting("Kinetrova", "Loop", "Counter").isEmpty() && round > 3)
-            << "the writer never got a write done";
     }
     // The lock of a killed writer is released with it: the next write goes through.
     FileSettingsStore store(path);
+    EXPECT_FALSE(store.GetSetting("Kinetrova", "Loop", "Counter").isEmpty())
+        << "the writer never got a write done";
     store.SaveSetting("Kinetrova", "user", "weight", "156");
     EXPECT_EQ(store.GetSetting("Kinetrova", "user", "weight"), "156");
 }
