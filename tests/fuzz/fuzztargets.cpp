@@ -339,6 +339,7 @@ std::string settingsFile(const QByteArray& input)
     SettingsTree tree;
     if (object) {
         tree = SettingsTree::fromJson(doc.object(), &complete);
+        complete = complete && !SettingsTree::repeatsNames(input, doc.object());
         const QJsonObject written = tree.toJson();
         check.expect(!complete || written == doc.object(), "a tree read whole is written otherwise");
         bool again = false;

@@ -223,6 +223,14 @@ TEST(SettingsFile, AFileARewriteWouldLoseIsSetAsideFirst)
          "150"},
         {"sections differing in case",
          R"({"Kinetrova": {"user": {"weight": "150"}, "USER": {"height": "180"}}})", "150"},
+        // A JSON reader keeps one of the two; the other would be lost.
+        {"a section named twice",
+         R"({"Kinetrova": {"user": {"height": "180"}, "user": {"weight": "150"}}})", "150"},
+        {"an application named twice",
+         R"({"Kinetrova": {"File": {"LastFile": "a.txt"}}, "Kinetrova": {"user": {"weight": "150"}}})",
+         "150"},
+        {"a key named twice, once escaped",
+         R"({"Kinetrova": {"user": {"weight": "140", "weight": "150"}}})", "150"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
