@@ -55,9 +55,9 @@ qsizetype memberNameCount(const QByteArray& text)
             ++i;
         } else if (text[i] == '"') {
             inString = false;
+            const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
             qsizetype next = i + 1;
-            while (next < text.size()
-                   && (text[next] == ' ' || text[next] == '\t' || text[next] == '\r' || text[next] == '\n'))
+            while (next < text.size() && blank(text[next]))
                 ++next;
             count += next < text.size() && text[next] == ':';
         }

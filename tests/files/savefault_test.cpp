@@ -277,6 +277,16 @@ const Place kPlaces[] = {
      false, true, "Permission denied", true},
 };
 
+void PrintTo(Kind kind, std::ostream* os)
+{
+    *os << (kind == Kind::Workout ? "workout" : "user file");
+}
+
+void PrintTo(const Place& place, std::ostream* os)
+{
+    *os << place.name;
+}
+
 class FilePlaces : public ::testing::TestWithParam<std::tuple<Kind, Place>>
 {
 protected:

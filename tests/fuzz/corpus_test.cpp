@@ -10,6 +10,16 @@
 
 using namespace kntr::fuzz;
 
+namespace kntr::fuzz {
+
+/// Names the reader in test names and messages.
+void PrintTo(const Target& target, std::ostream* os)
+{
+    *os << target.name;
+}
+
+} // namespace kntr::fuzz
+
 namespace {
 
 class FuzzCorpus : public ::testing::TestWithParam<Target>

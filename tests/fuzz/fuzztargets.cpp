@@ -68,9 +68,11 @@ public:
     {
         clear();
     }
-    ~Scratch() { QDir(mDir.path()).removeRecursively(); }
 
-    QString path(const char* name) const { return mDir.path() + QStringLiteral("/in/") + QLatin1String(name); }
+    QString path(const char* name) const
+    {
+        return mDir.path() + QStringLiteral("/in/") + QLatin1String(name);
+    }
     QString write(const char* name, const QByteArray& bytes) const
     {
         const QString file = path(name);
@@ -111,10 +113,11 @@ private:
 class Quiet
 {
 public:
-    Quiet() : mPrevious(qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {})) {}
+    Quiet() : mPrevious(qInstallMessageHandler(&ignore)) {}
     ~Quiet() { qInstallMessageHandler(mPrevious); }
 
 private:
+    static void ignore(QtMsgType, const QMessageLogContext&, const QString&) {}
     QtMessageHandler mPrevious;
 };
 
