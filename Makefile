@@ -2,14 +2,17 @@
 # make test   install what is missing, build and run every test
 # make sanitize   the same tests built with AddressSanitizer and UBSan
 # make bench  build and run the benchmarks
+# make fuzz   build the file readers' fuzzers with clang and run each for FUZZ_SECONDS
 # make clean  remove the build folders
 
 BUILD ?= build
 SAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize bench clean
+.PHONY: all deps configure build run test sanitize bench fuzz clean
 
 all: build
 
@@ -46,5 +49,14 @@ sanitize: deps
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# One libFuzzer fuzzer per reader of outside files, with ASan and UBSan; see
+# scripts/run-fuzzers for what it prints. Fails on any crash, leak, timeout or OOM.
+fuzz:
+	@scripts/install-deps --fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	    -DKINETROVA_FUZZ=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kntr_fuzzers
+	scripts/run-fuzzers $(FUZZ_BUILD)/bin $(FUZZ_BUILD)/fuzzing $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

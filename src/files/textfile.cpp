@@ -69,9 +69,12 @@ bool writeTextFile(const QString& path, const QByteArray& bytes, QString* error)
             return false;
         }
     }
+    // Unbuffered, for a short write (disk full, file size limit) to be seen:
+    // commit() misses one that happens while it flushes a buffer, and would put
+    // the cut-short file in the place of the old one.
     QSaveFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                    && file.commit();
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+                    && file.write(bytes) == bytes.size() && file.commit();
     if (!ok) {
         if (error)
             *error = file.errorString();

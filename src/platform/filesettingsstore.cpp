@@ -246,12 +246,14 @@ FileSettingsStore::Snapshot FileSettingsStore::Snapshot::load(const QString& pat
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
     bool complete = false;
-    if (error.error == QJsonParseError::NoError && doc.isObject())
+    if (error.error == QJsonParseError::NoError && doc.isObject()) {
         s.tree = SettingsTree::fromJson(doc.object(), &complete);
-    else
+        complete = complete && !SettingsTree::repeatsNames(bytes, doc.object());
+    } else {
         qWarning("Settings file %s is damaged (%s); defaults are read", qPrintable(path),
                  qPrintable(error.error == QJsonParseError::NoError ? QStringLiteral("no object")
                                                                     : error.errorString()));
+    }
     if (!complete) {
         s.state = State::Partial;
         s.original = std::move(bytes);

@@ -23,9 +23,9 @@ namespace kntr {
 /// A file at the path that cannot be read (no read permission, not a regular file,
 /// larger than 16 MB) reads as empty and is never replaced: writes fail with a
 /// warning. A file whose content a rewrite would lose (not JSON, or values of other
-/// types, or names that differ only in case) is first copied to settings.json.damaged
-/// (or .damaged.1, .damaged.2, ... when that name is taken by other content); when
-/// the copy cannot be made the file is not replaced.
+/// types, or names that differ only in case or are given twice) is first copied to
+/// settings.json.damaged (or .damaged.1, .damaged.2, ... when that name is taken by
+/// other content); when the copy cannot be made the file is not replaced.
 ///
 /// Not thread-safe: one object per thread.
 class FileSettingsStore : public SettingsStore

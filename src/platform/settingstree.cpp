@@ -1,5 +1,7 @@
 #include "settingstree.h"
 
+#include <QJsonArray>
+
 namespace kntr {
 
 namespace {
@@ -25,7 +27,50 @@ auto& findOrAdd(Map& map, const QString& name)
     return it->second.item;
 }
 
+/// The members of all objects in value.
+qsizetype memberCount(const QJsonValue& value)
+{
+    qsizetype count = 0;
+    if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        count = object.size();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            count += memberCount(it.value());
+    } else if (value.isArray()) {
+        for (const QJsonValue& element : value.toArray())
+            count += memberCount(element);
+    }
+    return count;
+}
+
+/// The member names written in a valid JSON text: the strings followed by ":".
+qsizetype memberNameCount(const QByteArray& text)
+{
+    qsizetype count = 0;
+    bool inString = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!inString) {
+            inString = text[i] == '"';
+        } else if (text[i] == '\\') {
+            ++i;
+        } else if (text[i] == '"') {
+            inString = false;
+            const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+            qsizetype next = i + 1;
+            while (next < text.size() && blank(text[next]))
+                ++next;
+            count += next < text.size() && text[next] == ':';
+        }
+    }
+    return count;
+}
+
 } // namespace
+
+bool SettingsTree::repeatsNames(const QByteArray& text, const QJsonObject& parsed)
+{
+    return memberNameCount(text) > memberCount(parsed);
+}
 
 std::optional<QString> SettingsTree::value(const QString& application, const QString& section,
                                            const QString& key) const

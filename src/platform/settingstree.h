@@ -30,6 +30,11 @@ public:
     /// was skipped or merged, that is whether writing the tree back keeps everything.
     static SettingsTree fromJson(const QJsonObject& json, bool* complete = nullptr);
 
+    /// Whether an object of the JSON text names a member twice. A JSON reader keeps
+    /// only one of them, so that writing back what was read would lose the others.
+    /// parsed is what the text was read as.
+    static bool repeatsNames(const QByteArray& text, const QJsonObject& parsed);
+
 private:
     template<typename T>
     struct Named

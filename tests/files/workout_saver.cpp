@@ -1,6 +1,8 @@
-// Test helper: saves a workout over and over until killed, the way File > Save does.
-// Every save holds 60 segments; odd saves have speeds of 4.125, even ones 3.0625.
-// Usage: workout_saver PATH
+// Test helper: saves a file over and over until killed, the way the File menu does.
+// Usage: workout_saver PATH                 File > Save of a workout of 60 segments;
+//                                           odd saves have speeds of 4.125, even ones 3.0625
+//        workout_saver --user PATH WORKOUT  File > Save User of a user file naming WORKOUT;
+//                                           odd saves have a weight of 151, even ones 150
 
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
@@ -12,6 +14,8 @@
 #include "platform/filedialogs.h"
 #include "scriptedmessageboxes.h"
 #include "recordingworkoutview.h"
+
+#include <cstring>
 
 namespace {
 
@@ -28,7 +32,8 @@ public:
 int main(int argc, char* argv[])
 {
     using namespace kntr;
-    if (argc != 2)
+    const bool user = argc == 4 && std::strcmp(argv[1], "--user") == 0;
+    if (argc != 2 && !user)
         return 2;
     Session session;
     MemorySettingsStore settings;
@@ -39,6 +44,17 @@ int main(int argc, char* argv[])
     const AppPaths paths(QStringLiteral("/nonexistent"), QStringLiteral("/nonexistent"));
     MachineSelection machine(session, settings, view, messages);
     WorkoutFiles files(session, settings, view, messages, dialogs, recent, paths, machine);
+
+    if (user) {
+        session.userFile = QString::fromLocal8Bit(argv[2]);
+        settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"),
+                             QString::fromLocal8Bit(argv[3]));
+        for (long i = 1;; ++i) {
+            session.weightPounds = i % 2 ? 151 : 150;
+            if (!files.SaveUserFile(1))
+                return 1;
+        }
+    }
 
     const QString path = QString::fromLocal8Bit(argv[1]);
     session.workout.setCount(60);

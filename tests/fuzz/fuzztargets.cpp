@@ -1,0 +1,535 @@
+#include "fuzztargets.h"
+
+#include "builder/mp3frameformat.h"
+#include "builder/mp3framewalk.h"
+#include "builder/mp3musiccheck.h"
+#include "builder/wavmusiccheck.h"
+#include "files/asxplaylist.h"
+#include "files/recentfiles.h"
+#include "files/textfile.h"
+#include "files/usertext.h"
+#include "files/workoutfiles.h"
+#include "files/workouttext.h"
+#include "machine/machineselection.h"
+#include "model/segment.h"
+#include "model/session.h"
+#include "platform/apppaths.h"
+#include "platform/filesettingsstore.h"
+#include "platform/memorysettingsstore.h"
+#include "platform/settingstree.h"
+#include "recordingworkoutview.h"
+#include "scriptedfiledialogs.h"
+#include "scriptedmessageboxes.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+namespace kntr::fuzz {
+
+namespace {
+
+/// The first check that failed, if any.
+class Checks
+{
+public:
+    void expect(bool ok, const std::string& what)
+    {
+        if (!ok && mFirst.empty())
+            mFirst = what;
+    }
+    void expect(bool ok, const std::string& what, const QString& detail)
+    {
+        expect(ok, what + ": " + detail.toStdString());
+    }
+    const std::string& result() const { return mFirst; }
+
+private:
+    std::string mFirst;
+};
+
+/// A folder of this process for the files the readers are given, emptied after
+/// every input. In memory where the system offers it: the writers sync to disk.
+class Scratch
+{
+public:
+    Scratch()
+        : mDir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                   ? QStringLiteral("/dev/shm/kntr-fuzz-XXXXXX")
+                   : QDir::tempPath() + QStringLiteral("/kntr-fuzz-XXXXXX"))
+    {
+        clear();
+    }
+
+    QString path(const char* name) const
+    {
+        return mDir.path() + QStringLiteral("/in/") + QLatin1String(name);
+    }
+    QString write(const char* name, const QByteArray& bytes) const
+    {
+        const QString file = path(name);
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            qFatal("cannot write the scratch file %s", qPrintable(file));
+        return file;
+    }
+    void clear() const
+    {
+        QDir in(mDir.path() + QStringLiteral("/in"));
+        in.removeRecursively();
+        in.mkpath(QStringLiteral("."));
+    }
+
+private:
+    QTemporaryDir mDir;
+};
+
+/// The scratch folder, emptied when the input is done.
+class ScratchUse
+{
+public:
+    ScratchUse() { folder().clear(); }
+    ~ScratchUse() { folder().clear(); }
+    const Scratch& operator*() const { return folder(); }
+    const Scratch* operator->() const { return &folder(); }
+
+private:
+    static const Scratch& folder()
+    {
+        static const Scratch scratch;
+        return scratch;
+    }
+};
+
+/// Keeps the warnings of the code under test out of the output while it lives.
+class Quiet
+{
+public:
+    Quiet() : mPrevious(qInstallMessageHandler(&ignore)) {}
+    ~Quiet() { qInstallMessageHandler(mPrevious); }
+
+private:
+    static void ignore(QtMsgType, const QMessageLogContext&, const QString&) {}
+    QtMessageHandler mPrevious;
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool nearlyEqual(double a, double b)
+{
+    return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(a));
+}
+
+/// The File menu's objects as the main window owns them, without windows, on
+/// the default workout as a first start leaves them.
+struct Program
+{
+    explicit Program(const Scratch& scratch)
+        : paths(scratch.path("program"), scratch.path("data"))
+    {
+        DefaultWorkout(session.workout, settings, paths.userDataDir());
+    }
+    QString stored(const char* section, const char* key) const
+    {
+        return settings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key));
+    }
+    /// The one message shown names the file, or no message was shown.
+    bool toldOnce(const QString& file) const
+    {
+        return messages.shown().size() == 1 && messages.shown()[0].text.contains(file);
+    }
+
+    Session session;
+    MemorySettingsStore settings;
+    RecordingWorkoutView view;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    RecentFiles recent{settings};
+    AppPaths paths;
+    MachineSelection machine{session, settings, view, messages};
+    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths, machine};
+};
+
+std::vector<std::array<double, 3>> segmentsOf(const Workout& workout)
+{
+    std::vector<std::array<double, 3>> rows;
+    for (int i = 1; i <= workout.count(); ++i) {
+        const Segment& s = workout.segment(i);
+        rows.push_back({s.SegmentSpeed(), s.SegmentIncline(), s.SegmentTime()});
+    }
+    return rows;
+}
+
+// ---- Workout text files ----------------------------------------------------
+
+bool inFileRange(double v)
+{
+    return std::isfinite(v) && std::abs(v) < kLargestFileNumber;
+}
+
+/// The version 1.2 text the program writes for what a file held: its segments
+/// and play list (the machine block goes through the machine window first).
+QByteArray rewritten(const WorkoutFileContents& contents)
+{
+    Workout workout;
+    workout.setCount(static_cast<int>(contents.segments->size()));
+    for (int i = 1; i <= workout.count(); ++i) {
+        const SegmentValues& v = (*contents.segments)[i - 1];
+        workout.segment(i).setSegmentSpeed(v.speed);
+        workout.segment(i).setSegmentIncline(v.incline);
+        workout.segment(i).setSegmentTime(v.seconds);
+    }
+    MemorySettingsStore settings;
+    settings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"),
+                         contents.playList);
+    return buildWorkoutText(workout, settings);
+}
+
+void checkWorkoutContents(const WorkoutFileContents& c, Checks& check)
+{
+    check.expect(c.version >= 0 && c.version <= 2, "a version after 1.2 was read");
+    if (!c.segments) {
+        check.expect(c.version == 2, "a version 1.0 or 1.1 file was read without segments");
+    } else {
+        check.expect(!c.segments->empty() && c.segments->size() <= size_t(Workout::kMaxSegments),
+                     "the segment count is outside 1 to 60");
+        for (const SegmentValues& s : *c.segments)
+            check.expect(inFileRange(s.speed) && inFileRange(s.incline) && inFileRange(s.fileSeconds)
+                             && s.seconds >= kMinSegmentSeconds && s.seconds <= kMaxSegmentSeconds,
+                         "a segment value is out of range");
+    }
+    if (c.machine)
+        for (double r : c.machine->ranges)
+            check.expect(std::isfinite(r), "a machine range is not finite");
+}
+
+std::string workoutText(const QByteArray& input)
+{
+    using Status = WorkoutTextResult::Status;
+    Checks check;
+    const WorkoutTextResult read = parseWorkoutText(input);
+    check.expect((read.status == Status::NotRecognised) == !input.startsWith("Vexa v 1"),
+                 "recognition is decided by more than the magic");
+    check.expect((read.status == Status::Ok || read.status == Status::NotRecognised)
+                     == read.problem.isEmpty(),
+                 "a refusal does not say why, or a success names a problem");
+    if (read.status == Status::Ok) {
+        checkWorkoutContents(read.contents, check);
+        // What is read, written again as version 1.2, reads back as written.
+        if (read.contents.segments) {
+            const QByteArray once = rewritten(read.contents);
+            const WorkoutTextResult again = parseWorkoutText(once);
+            check.expect(again.status == Status::Ok && again.contents.segments,
+                         "the rewritten text does not read back", again.problem);
+            if (again.status == Status::Ok && again.contents.segments) {
+                check.expect(rewritten(again.contents) == once, "a second rewrite differs from the first");
+                check.expect(again.contents.playList == read.contents.playList,
+                             "the play list changed in the rewrite");
+            }
+        }
+    }
+
+    // File > Open of those bytes, then File > Save of what it opened, and Open again.
+    const ScratchUse scratch;
+    Program program(*scratch);
+    const QString in = scratch->write("in.txt", input);
+    program.dialogs.script(in);
+    program.files.openWorkout();
+    const bool opened = program.stored("File", "LastFile") == in;
+    check.expect(opened == (read.status == Status::Ok),
+                 opened ? "File > Open took a text the reader refuses"
+                        : "File > Open refused a text the reader takes");
+    if (!opened) {
+        check.expect(program.toldOnce(in), "a refused file was not named in one message");
+        return check.result();
+    }
+    const Workout& workout = program.session.workout;
+    check.expect(workout.count() >= 1 && workout.count() <= Workout::kMaxSegments,
+                 "the opened workout has no segment or more than 60");
+    const auto before = segmentsOf(workout);
+    const QString out = scratch->path("out.txt");
+    check.expect(program.files.saveWorkoutTo(out), "the opened workout could not be saved");
+    program.messages.clear();
+    program.dialogs.script(out);
+    program.files.openWorkout();
+    check.expect(program.stored("File", "LastFile") == out && program.messages.shown().empty(),
+                 "the saved workout does not open again");
+    const auto after = segmentsOf(workout);
+    bool same = before.size() == after.size();
+    QString differ;
+    for (size_t i = 0; same && i < before.size(); ++i)
+        for (int k = 0; k < 3; ++k)
+            if (!nearlyEqual(before[i][k], after[i][k])) {
+                same = false;
+                differ = QStringLiteral("segment %1 value %2 was %3, is %4")
+                             .arg(i + 1).arg(k + 1).arg(before[i][k]).arg(after[i][k]);
+            }
+    check.expect(same, "the saved workout opens with other segments", differ);
+    return check.result();
+}
+
+// ---- User files -------------------------------------------------------------
+
+const QByteArray kHills = "Vexa v 1.2                \r\n\r\n[machine settings]\r\n"
+                          "Treadmill\r\nMiles\r\n20\r\n100\r\n5\r\n0\r\n100\r\n10\r\n\r\n"
+                          "[segment settings]\r\n1\t3\t2\t60\r\n2\t4.5\t6\t120\r\n\r\n"
+                          "[playlist]\r\n\r\n\r\n\r\n";
+
+std::string userFile(const QByteArray& input)
+{
+    using Status = UserTextResult::Status;
+    Checks check;
+    const UserTextResult read = parseUserText(input);
+    check.expect((read.status == Status::NotRecognised) == !input.startsWith("Vexa v 1"),
+                 "recognition is decided by more than the magic");
+    if (read.status == Status::Ok) {
+        check.expect(!read.workoutPath.contains(QLatin1Char('\r')), "the workout path holds a line end");
+        const UserTextResult again = parseUserText(buildUserText(read.workoutPath, read.weightPounds));
+        check.expect(again.status == Status::Ok && again.workoutPath == read.workoutPath
+                         && again.weightPounds == read.weightPounds,
+                     "the user file written from what was read reads back otherwise");
+    }
+
+    // File > Open User of those bytes, a workout file beside them that they may name;
+    // then File > Save User.
+    const ScratchUse scratch;
+    Program program(*scratch);
+    scratch->write("hills.txt", kHills);
+    const QString in = scratch->write("in.ktr", input);
+    program.dialogs.script(in);
+    program.files.openUser();
+    const bool opened = program.session.userFile == in;
+    const bool acceptable = read.status == Status::Ok && read.weightPounds >= kMinWeightPounds
+                            && read.weightPounds <= kMaxWeightPounds;
+    check.expect(opened == acceptable, opened ? "File > Open User took a file the reader refuses"
+                                              : "File > Open User refused a file the reader takes");
+    if (!opened) {
+        check.expect(program.toldOnce(in), "a refused file was not named in one message");
+        return check.result();
+    }
+    check.expect(program.session.weightPounds == read.weightPounds, "the weight was not taken");
+    program.session.modified = false;
+    check.expect(program.files.SaveUserFile(1), "the opened user file could not be saved");
+    const UserTextResult saved = parseUserText(fileBytes(in));
+    check.expect(saved.status == Status::Ok && saved.weightPounds == read.weightPounds
+                     && saved.workoutPath == program.stored("File", "LastFile"),
+                 "the saved user file does not read back as saved");
+    return check.result();
+}
+
+// ---- The settings file ------------------------------------------------------
+
+std::string settingsFile(const QByteArray& input)
+{
+    const Quiet quiet;
+    Checks check;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(input, &error);
+    const bool object = error.error == QJsonParseError::NoError && doc.isObject();
+    bool complete = false;
+    SettingsTree tree;
+    if (object) {
+        tree = SettingsTree::fromJson(doc.object(), &complete);
+        complete = complete && !SettingsTree::repeatsNames(input, doc.object());
+        const QJsonObject written = tree.toJson();
+        check.expect(!complete || written == doc.object(), "a tree read whole is written otherwise");
+        bool again = false;
+        check.expect(SettingsTree::fromJson(written, &again).toJson() == written && again,
+                     "a written tree does not read back whole");
+    }
+
+    // A settings file of those bytes: a program reads it, then saves one setting.
+    const ScratchUse scratch;
+    const QString path = scratch->write("settings.json", input);
+    const QString section = QStringLiteral("FuzzSection"), key = QStringLiteral("FuzzKey");
+    const QString value = QStringLiteral("written by the fuzzer");
+    const bool changes = tree.value(kAppName, section, key) != value;
+    {
+        FileSettingsStore store(path);
+        store.setLockTimeout(std::chrono::seconds(5));
+        const QString none = QStringLiteral("<none>");
+        check.expect(store.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"), none)
+                         == tree.value(kAppName, QStringLiteral("user"), QStringLiteral("weight")).value_or(none),
+                     "the store reads another weight than the file holds");
+        store.SaveSetting(kAppName, section, key, value);
+    }
+    check.expect(FileSettingsStore(path).GetSetting(kAppName, section, key) == value,
+                 "a setting saved is not read back");
+    // Everything the file held that could be read is still there.
+    tree.setValue(kAppName, section, key, value);
+    const QJsonDocument now = QJsonDocument::fromJson(fileBytes(path));
+    check.expect(now.isObject() && SettingsTree::fromJson(now.object()).toJson() == tree.toJson(),
+                 "the rewritten file lost or changed settings");
+    // What the rewrite could not keep was set aside first, byte for byte.
+    const bool lossy = !input.trimmed().isEmpty() && !complete;
+    const QString aside = path + QStringLiteral(".damaged");
+    if (lossy && changes)
+        check.expect(fileBytes(aside) == input, "a damaged file was not set aside whole");
+    else
+        check.expect(!QFileInfo::exists(aside), "a file was set aside that the rewrite keeps whole");
+    return check.result();
+}
+
+// ---- ASX play lists ---------------------------------------------------------
+
+std::string asxPlayList(const QByteArray& input)
+{
+    Checks check;
+    const QStringList paths = AsxPlayList::paths(input);
+    check.expect(AsxPlayList::paths(AsxPlayList::text(paths)) == paths,
+                 "a play list saved with the paths read gives other paths");
+
+    const ScratchUse scratch;
+    const QString file = scratch->write("in.asx", input);
+    check.expect(AsxPlayList::read(file) == paths, "reading the file gives other paths than its text");
+    // (Compared as bytes: a read reserves room for the largest play list, which
+    // costs the sanitizers more than the rest of the input together.)
+    check.expect(AsxPlayList::write(file, paths) && fileBytes(file) == AsxPlayList::text(paths),
+                 "the play list saved over the file holds other bytes");
+    return check.result();
+}
+
+// ---- Music files ------------------------------------------------------------
+
+std::string wavMusic(const QByteArray& input)
+{
+    Checks check;
+    const ScratchUse scratch;
+    const QString file = scratch->write("in.wav", input);
+    const MusicCheckResult r = WavMusicCheck::check(file);
+    check.expect(r.verdict != MusicCheckResult::Verdict::Unreadable,
+                 "a readable file was taken for unreadable", r.message);
+    if (r.admitted()) {
+        const MusicEntry& e = r.entry;
+        const qint64 examined = std::min<qint64>(input.size(), WavMusicCheck::kBytesExamined);
+        check.expect(e.dataPosition >= 1 && e.dataPosition + 3 <= examined
+                         && input.mid(e.dataPosition - 1, 4) == "data",
+                     "the data position is not a \"data\" tag in the bytes examined");
+        check.expect(e.path == file && e.rate == 176400 && e.dataBytes == input.size() - e.dataPosition
+                         && e.seconds == std::floor(double(e.dataBytes) / 176400),
+                     "the entry is not measured from the file");
+    } else {
+        check.expect(!r.message.isEmpty(), "a rejection says nothing");
+    }
+    check.expect(fileBytes(file) == input, "the check changed the file");
+    return check.result();
+}
+
+std::string mp3Music(const QByteArray& input)
+{
+    Checks check;
+    const ScratchUse scratch;
+    const QString file = scratch->write("in.mp3", input);
+    qint64 steps = 0;
+    const MusicCheckResult r = Mp3MusicCheck::check(file, [&steps] { ++steps; });
+    check.expect(r.verdict != MusicCheckResult::Verdict::Unreadable,
+                 "a readable file was taken for unreadable", r.message);
+    if (r.admitted()) {
+        const MusicEntry& e = r.entry;
+        check.expect(e.dataPosition >= 1 && e.dataPosition <= input.size(),
+                     "the first frame lies outside the file");
+        const QByteArray first = input.mid(e.dataPosition - 1, 3);
+        check.expect(first == e.frameHeader || first == e.paddedFrameHeader,
+                     "the first frame does not carry the recorded header");
+        check.expect(e.frameCount >= 0 && e.frameCount <= steps
+                         && qint64(e.frameCount) * e.frameSize <= input.size() - e.dataPosition + 1,
+                     "more frames were counted than the file holds");
+        check.expect(e.seconds == static_cast<float>(e.frameCount * 0.026), "the seconds are not the frames'");
+        // The same walk over the bytes in memory counts the same frames.
+        if (first.size() == 3) {
+            QBuffer buffer;
+            buffer.setData(input);
+            buffer.open(QIODevice::ReadOnly);
+            const auto walk = Mp3FrameWalk::walk(buffer, e.dataPosition,
+                                                 Mp3FrameFormat::fromHeader(first[0], first[1], first[2]),
+                                                 Mp3FrameWalk::Match::WholeHeader);
+            check.expect(walk.ok && walk.frames == e.frameCount,
+                         "a walk over the same bytes counts other frames");
+        }
+    } else {
+        check.expect(!r.message.isEmpty(), "a rejection says nothing");
+    }
+    const qint64 offset = Mp3MusicCheck::id3AudioOffset(file);
+    check.expect(offset == 0 || (input.startsWith("ID3") && offset >= 10),
+                 "an ID3 offset for a file without a whole ID3 header");
+    check.expect(fileBytes(file) == input, "the check changed the file");
+    return check.result();
+}
+
+/// Input: three header bytes that name the frame format, a signed 16-bit start
+/// position, a byte whose lowest bit picks the match, then the data walked.
+std::string mp3FrameWalk(const QByteArray& input)
+{
+    Checks check;
+    if (input.size() < 6)
+        return {};
+    const Mp3FrameFormat format = Mp3FrameFormat::fromHeader(input[0], input[1], input[2]);
+    const qint64 start = static_cast<qint16>(static_cast<unsigned char>(input[3]) << 8
+                                             | static_cast<unsigned char>(input[4]));
+    const auto match = (input[5] & 1) ? Mp3FrameWalk::Match::ThirdByte : Mp3FrameWalk::Match::WholeHeader;
+    const QByteArray data = input.mid(6);
+
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    qint64 steps = 0;
+    const Mp3FrameWalk::Result r = Mp3FrameWalk::walk(buffer, start, format, match, [&steps] { ++steps; });
+    check.expect(r.frames >= 0 && r.frames <= steps, "frames were counted without a step");
+    check.expect(r.frames * std::min(format.frameSize, format.paddedFrameSize) <= data.size(),
+                 "more frames were counted than the data holds");
+    if (r.ok) {
+        const bool tagEnd = match == Mp3FrameWalk::Match::ThirdByte && data.mid(r.position - 1, 3) == "TAG";
+        check.expect(r.position >= start && (r.position > data.size() || tagEnd),
+                     "a walk succeeded before the end of the data");
+    } else {
+        check.expect(r.found.size() <= 3 && (start < 1 || r.position >= start),
+                     "a failed walk reports a place before its start or more than a header");
+    }
+    if (match == Mp3FrameWalk::Match::ThirdByte) {
+        // Counting the frames of a file of those bytes agrees with the walk.
+        const ScratchUse scratch;
+        const QString file = scratch->write("in.mp3", data);
+        qint64 position = start;
+        QString message;
+        const qint64 frames = Mp3FrameWalk::countFrames(file, position, format, &message);
+        check.expect(frames == (r.ok ? r.frames : -1) && position == r.position
+                         && message.isEmpty() == r.ok,
+                     "counting a file's frames disagrees with the walk over its bytes");
+    }
+    return check.result();
+}
+
+} // namespace
+
+const std::vector<Target>& targets()
+{
+    static const std::vector<Target> all = {
+        {"workout_text", &workoutText},   {"user_file", &userFile},
+        {"settings_file", &settingsFile}, {"asx_playlist", &asxPlayList},
+        {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
+        {"mp3_frame_walk", &mp3FrameWalk},
+    };
+    return all;
+}
+
+Harness harness(const char* name)
+{
+    for (const Target& t : targets())
+        if (std::strcmp(t.name, name) == 0)
+            return t.run;
+    return nullptr;
+}
+
+} // namespace kntr::fuzz
