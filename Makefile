@@ -1,7 +1,7 @@
 # make run    install what is missing, build and start Kinetrova
 # make test   install what is missing, build and run every test
 # make sanitize   the same tests built with AddressSanitizer and UBSan
-# make bench  build and run the benchmarks
+# make bench  build and run the benchmarks; ends with one table of their figures
 # make fuzz   build the file readers' fuzzers with clang and run each for FUZZ_SECONDS
 # make clean  remove the build folders
 
@@ -47,7 +47,7 @@ sanitize: deps
 	    ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@scripts/bench-report $(BUILD)/bin
 
 # One libFuzzer fuzzer per reader of outside files, with ASan and UBSan; see
 # scripts/run-fuzzers for what it prints. Fails on any crash, leak, timeout or OOM.

@@ -74,6 +74,8 @@ int main()
     }
     std::printf("live run tone onsets: worst %.1f ms off, spread %.1f ms (target: within 20 ms)\n", worst,
                 (sorted.back() - sorted.front()) * 1000);
+    std::printf("report: live run tone onsets off schedule | %.1f ms worst, %.1f ms spread | <= 20 ms\n", worst,
+                (sorted.back() - sorted.front()) * 1000);
     // The recorder's clock against the system's: a sound server whose sample
     // clock runs apart from the system clock moves every onset by itself.
     std::printf("recorded %.3f s of sound in %.3f s of system time (%+.2f ms per minute)\n", recordedSeconds,
