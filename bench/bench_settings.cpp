@@ -21,6 +21,7 @@ void report(const char* what, int count, qint64 nsecs)
 {
     std::printf("%-34s %10.0f per second (%6.2f us each, %d calls)\n", what,
                 count * 1e9 / static_cast<double>(nsecs), nsecs / 1000.0 / count, count);
+    std::printf("report: settings, %s | %.0f per second | -\n", what, count * 1e9 / static_cast<double>(nsecs));
 }
 
 } // namespace
