@@ -17,6 +17,7 @@
 #include "platform/filesettingsstore.h"
 #include "platform/memorysettingsstore.h"
 #include "platform/settingstree.h"
+#include "tones/tonedecoder.h"
 #include "recordingworkoutview.h"
 #include "scriptedfiledialogs.h"
 #include "scriptedmessageboxes.h"
@@ -511,6 +512,48 @@ std::string mp3FrameWalk(const QByteArray& input)
     return check.result();
 }
 
+/// The tone decoder on arbitrary 16-bit PCM: what it finds does not depend on
+/// the size of the pieces the audio comes in, and every command it reports is
+/// one it could have read (in time order, values of 16 bits, the check as stated).
+std::string toneDecoder(const QByteArray& input)
+{
+    Checks check;
+    if (input.isEmpty())
+        return {};
+    // The first byte chooses the size of the pieces; the rest is the audio.
+    const qsizetype piece = 1 + static_cast<unsigned char>(input.at(0)) * 37;
+    std::vector<float> samples;
+    for (qsizetype i = 1; i + 1 < input.size(); i += 2) {
+        const auto sample = static_cast<qint16>(static_cast<unsigned char>(input.at(i))
+                                                | (static_cast<unsigned char>(input.at(i + 1)) << 8));
+        samples.push_back(sample / 32768.0F);
+    }
+    const std::vector<DecodedCommand> whole = ToneDecoder::decode(samples.data(), static_cast<qsizetype>(samples.size()));
+    ToneDecoder pieces;
+    for (qsizetype at = 0; at < static_cast<qsizetype>(samples.size()); at += piece)
+        pieces.feed(samples.data() + at, std::min(piece, static_cast<qsizetype>(samples.size()) - at));
+    pieces.finish();
+
+    check.expect(pieces.commands().size() == whole.size(), "the pieces gave other commands than the whole");
+    double last = -1;
+    for (size_t k = 0; k < whole.size(); ++k) {
+        const DecodedCommand& c = whole[k];
+        check.expect(c.seconds >= last && c.seconds * 44100 <= double(samples.size()), "a command out of time");
+        last = c.seconds;
+        check.expect(c.first >= 0 && c.first < 65536 && c.second >= 0 && c.second < 65536,
+                     "a value of more than 16 bits");
+        check.expect(c.checkHolds == (c.check == ((c.first + c.second) & 0xFF)), "the check flag disagrees");
+        check.expect(c.beeps == 1 || c.beeps == 2, "a command played neither once nor twice");
+        if (k < pieces.commands().size()) {
+            const DecodedCommand& p = pieces.commands()[k];
+            check.expect(p.first == c.first && p.second == c.second && p.check == c.check
+                             && std::abs(p.seconds - c.seconds) < 1e-6,
+                         "the pieces read a command otherwise than the whole");
+        }
+    }
+    return check.result();
+}
+
 } // namespace
 
 const std::vector<Target>& targets()
@@ -519,7 +562,7 @@ const std::vector<Target>& targets()
         {"workout_text", &workoutText},   {"user_file", &userFile},
         {"settings_file", &settingsFile}, {"asx_playlist", &asxPlayList},
         {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
-        {"mp3_frame_walk", &mp3FrameWalk},
+        {"mp3_frame_walk", &mp3FrameWalk}, {"tone_decoder", &toneDecoder},
     };
     return all;
 }
