@@ -4,6 +4,7 @@
 // process held. The music is made once with the lame command-line encoder from
 // generated samples. Usage: bench_mp3build [folder]
 
+#include "hourworkout.h"
 #include "builder/mp3filebuilder.h"
 #include "builder/mp3layout.h"
 #include "builder/mp3musiccheck.h"
@@ -93,13 +94,6 @@ double cpuSeconds(int who)
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-long peakRssKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,16 +156,9 @@ int main(int argc, char** argv)
     if (reencode < 0)
         return 1;
 
-    kntr::Machine machine;
-    machine.setMachineType(QStringLiteral("Treadmill"));
-    kntr::Workout workout;
-    workout.setCount(30);
-    for (int k = 1; k <= 30; ++k) {
-        workout.segment(k).setSegmentSpeed(3.0 + (k % 7));
-        workout.segment(k).setSegmentIncline((k % 5) * 1.5);
-        workout.segment(k).setSegmentTime(120);
-    }
-    const long rssBefore = peakRssKb();
+    const kntr::Machine machine = kntr::bench::treadmill();
+    const kntr::Workout workout = kntr::bench::hourWorkout();
+    const long rssBefore = kntr::bench::peakRssKb();
 
     kntr::Mp3BuildOptions options; // cues on, one beep
     const kntr::Mp3FileBuilder builder(workout, machine, options, music,
@@ -245,9 +232,9 @@ int main(int argc, char** argv)
                 (buildCpu - planCpu) / std::max(copyCpu, 1e-3));
     std::printf("cp + sync           %7.3f s  build / (cp + sync) %.2f\n", synced, build / synced);
     std::printf("peak RSS            %7.1f MB (%.1f MB before the first build; target < 64 MB)\n",
-                peakRssKb() / 1024.0, rssBefore / 1024.0);
+                kntr::bench::peakRssKb() / 1024.0, rssBefore / 1024.0);
     std::printf("report: MP3 build vs lame re-encode | %.0f x faster | >= 50 x\n", reencode / build);
     std::printf("report: MP3 build / cp of the music | %.2f | <= 2\n", build / copy);
-    std::printf("report: MP3 build peak RSS | %.1f MB | < 64 MB\n", peakRssKb() / 1024.0);
+    std::printf("report: MP3 build peak RSS | %.1f MB | < 64 MB\n", kntr::bench::peakRssKb() / 1024.0);
     return 0;
 }

@@ -2,6 +2,7 @@
 // a plain sequential write of the same number of bytes to the same folder, and
 // the most memory the process held. Usage: bench_wavbuild [folder]
 
+#include "hourworkout.h"
 #include "builder/wavefilebuilder.h"
 #include "builder/wavmusiccheck.h"
 #include "model/machine.h"
@@ -73,13 +74,6 @@ double plainWrite(const QString& path, qint64 bytes, bool sync)
     return timer.nsecsElapsed() / 1e9;
 }
 
-long peakRssKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -90,15 +84,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make a temporary folder\n");
         return 1;
     }
-    kntr::Machine machine;
-    machine.setMachineType(QStringLiteral("Treadmill"));
-    kntr::Workout workout;
-    workout.setCount(30);
-    for (int k = 1; k <= 30; ++k) {
-        workout.segment(k).setSegmentSpeed(3.0 + (k % 7));
-        workout.segment(k).setSegmentIncline((k % 5) * 1.5);
-        workout.segment(k).setSegmentTime(120);
-    }
+    const kntr::Machine machine = kntr::bench::treadmill();
+    const kntr::Workout workout = kntr::bench::hourWorkout();
 
     std::vector<kntr::MusicEntry> music;
     for (int i = 0; i < 2; ++i) {
@@ -109,7 +96,7 @@ int main(int argc, char** argv)
         }
         music.push_back(kntr::WavMusicCheck::check(path).entry);
     }
-    const long rssBefore = peakRssKb();
+    const long rssBefore = kntr::bench::peakRssKb();
 
     kntr::WaveBuildOptions options; // stereo, cues on, one beep
     const kntr::WaveFileBuilder builder(workout, machine, options, music,
@@ -154,9 +141,9 @@ int main(int argc, char** argv)
     std::printf("build                %7.3f s  (to a temporary file, synced, renamed)\n", build);
     std::printf("plain write          %7.3f s  build / plain %.2f\n", plain, build / plain);
     std::printf("plain write + fsync  %7.3f s  build / plain %.2f\n", synced, build / synced);
-    std::printf("peak RSS             %7.1f MB (%.1f MB before the first build)\n", peakRssKb() / 1024.0,
+    std::printf("peak RSS             %7.1f MB (%.1f MB before the first build)\n", kntr::bench::peakRssKb() / 1024.0,
                 rssBefore / 1024.0);
     std::printf("report: WAV build / plain write | %.2f (%.2f with fsync) | <= 1.5\n", build / plain, build / synced);
-    std::printf("report: WAV build peak RSS | %.1f MB | < 64 MB\n", peakRssKb() / 1024.0);
+    std::printf("report: WAV build peak RSS | %.1f MB | < 64 MB\n", kntr::bench::peakRssKb() / 1024.0);
     return 0;
 }
