@@ -1,5 +1,7 @@
 #include "workoutfilemaker.h"
 
+#include "files/rowlist.h"
+
 #include "buildestimate.h"
 #include "mp3musiccheck.h"
 #include "tonefiledecoder.h"
@@ -101,7 +103,7 @@ QStringList WorkoutFileMaker::paths() const
 
 void WorkoutFileMaker::selectRow(int row)
 {
-    mSelected = row >= 0 && row < static_cast<int>(mMusic.size()) ? row : -1;
+    mSelected = selectableRow(mMusic, row);
     changed();
 }
 
@@ -130,25 +132,22 @@ void WorkoutFileMaker::cmdAddFile_Click()
 
 void WorkoutFileMaker::cmdDelFile_Click()
 {
-    if (busy() || mMusic.empty())
+    if (busy() || !deleteSelectedOrLast(mMusic, mSelected))
         return;
-    const int row = mSelected >= 0 ? mSelected : static_cast<int>(mMusic.size()) - 1;
-    mMusic.erase(mMusic.begin() + row);
-    mSelected = -1;
     recomputeEstimate();
     changed();
 }
 
 void WorkoutFileMaker::cmdUP_Click()
 {
-    if (!busy() && mSelected > 0)
-        exchange(mSelected, mSelected - 1);
+    if (!busy())
+        exchange(-1);
 }
 
 void WorkoutFileMaker::cmdDown_Click()
 {
-    if (!busy() && mSelected >= 0 && mSelected + 1 < static_cast<int>(mMusic.size()))
-        exchange(mSelected, mSelected + 1);
+    if (!busy())
+        exchange(+1);
 }
 
 void WorkoutFileMaker::cmdBrowse_Click()
@@ -411,10 +410,10 @@ bool WorkoutFileMaker::admit(const QString& path, QStringList* unreadable)
     return false;
 }
 
-void WorkoutFileMaker::exchange(int row, int other)
+void WorkoutFileMaker::exchange(int step)
 {
-    std::swap(mMusic[static_cast<size_t>(row)], mMusic[static_cast<size_t>(other)]);
-    mSelected = other;
+    if (!moveSelected(mMusic, mSelected, step))
+        return;
     recomputeEstimate();
     changed();
 }

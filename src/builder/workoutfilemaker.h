@@ -127,7 +127,8 @@ public:
 private:
     void recomputeEstimate();
     bool admit(const QString& path, QStringList* unreadable);
-    void exchange(int row, int other);
+    /// Moves the selected row one place up (-1) or down (+1).
+    void exchange(int step);
     void progressed(int percent, const QString& status);
     void changed();
     QString lastFile() const;

@@ -1,5 +1,7 @@
 #include "playlisteditor.h"
 
+#include "files/rowlist.h"
+
 #include "files/asxplaylist.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
@@ -42,7 +44,7 @@ QStringList PlayListEditor::paths() const
 
 void PlayListEditor::selectRow(int row)
 {
-    mSelected = row >= 0 && row < static_cast<int>(mRows.size()) ? row : -1;
+    mSelected = selectableRow(mRows, row);
     changed();
 }
 
@@ -63,24 +65,18 @@ void PlayListEditor::cmdAddFile_Click()
 
 void PlayListEditor::cmdDelFile_Click()
 {
-    if (mRows.empty())
-        return;
-    const int row = mSelected >= 0 ? mSelected : static_cast<int>(mRows.size()) - 1;
-    mRows.erase(mRows.begin() + row);
-    mSelected = -1;
-    changed();
+    if (deleteSelectedOrLast(mRows, mSelected))
+        changed();
 }
 
 void PlayListEditor::cmdMoveUp_Click()
 {
-    if (mSelected > 0)
-        exchange(mSelected, mSelected - 1);
+    exchange(-1);
 }
 
 void PlayListEditor::cmdMoveDown_Click()
 {
-    if (mSelected >= 0 && mSelected + 1 < static_cast<int>(mRows.size()))
-        exchange(mSelected, mSelected + 1);
+    exchange(+1);
 }
 
 void PlayListEditor::cmdBrowse_Click()
@@ -171,11 +167,10 @@ void PlayListEditor::appendRow(const QString& path)
     mRows.push_back({path, id3Offset(path)});
 }
 
-void PlayListEditor::exchange(int row, int other)
+void PlayListEditor::exchange(int step)
 {
-    std::swap(mRows[static_cast<size_t>(row)], mRows[static_cast<size_t>(other)]);
-    mSelected = other;
-    changed();
+    if (moveSelected(mRows, mSelected, step))
+        changed();
 }
 
 void PlayListEditor::changed()

@@ -78,7 +78,8 @@ public:
 
 private:
     void appendRow(const QString& path);
-    void exchange(int row, int other);
+    /// Moves the selected row one place up (-1) or down (+1).
+    void exchange(int step);
     void changed();
     QString setting(const char* section, const char* key) const;
     void store(const char* section, const char* key, const QString& value);
