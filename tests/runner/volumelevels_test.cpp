@@ -1,14 +1,4 @@
-#include "runner/volumelevels.h"
-
-#include "fakecddevice.h"
-#include "fakemixer.h"
-#include "manualclock.h"
-#include "model/machine.h"
-#include "platform/memorysettingsstore.h"
-#include "recordingwaveplayer.h"
-#include "scriptedmessageboxes.h"
-#include "tones/controltones.h"
-#include "tones/voicecues.h"
+#include "volumerig.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +8,9 @@ using Check = VolumeLevels::Test;
 
 namespace {
 
-class VolumeLevelsTest : public ::testing::Test
+class VolumeLevelsTest : public ::testing::Test, protected test::VolumeRig
 {
 protected:
-    VolumeLevelsTest() { mixer.preset(40000, false); }
-
     /// The master volume levels set, in order, since the last call.
     std::vector<unsigned> volumesSet()
     {
@@ -34,17 +22,6 @@ protected:
         return out;
     }
     QString stored(const char* key) { return settings.GetSetting("Kinetrova", "Audio", key); }
-
-    ManualClock clock;
-    FakeMixer mixer{clock};
-    MemorySettingsStore settings;
-    FakeCdDevice cd{clock};
-    RecordingWavePlayer player{clock};
-    Machine machine;
-    ControlTones tones{machine};
-    VoiceCues cues{player, clock, QStringLiteral("/nonexistent")};
-    ScriptedMessageBoxes messages;
-    VolumeLevels levels{mixer, settings, cd, player, tones, cues, clock, messages};
 
 private:
     size_t mSeen = 0;

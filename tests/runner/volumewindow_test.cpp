@@ -2,15 +2,7 @@
 
 #include "runner/volumewindow.h"
 
-#include "fakecddevice.h"
-#include "fakemixer.h"
-#include "manualclock.h"
-#include "model/machine.h"
-#include "platform/memorysettingsstore.h"
-#include "recordingwaveplayer.h"
-#include "scriptedmessageboxes.h"
-#include "tones/controltones.h"
-#include "tones/voicecues.h"
+#include "volumerig.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -22,19 +14,12 @@
 
 using namespace kntr;
 
-TEST(VolumeWindow, ShowsItsControlsAndPassesSliderMovesToTheMixer)
+class VolumeWindowTest : public ::testing::Test, protected test::VolumeRig
 {
-    ManualClock clock;
-    FakeMixer mixer{clock};
-    MemorySettingsStore settings;
-    FakeCdDevice cd{clock};
-    RecordingWavePlayer player{clock};
-    Machine machine;
-    ControlTones tones{machine};
-    VoiceCues cues{player, clock, QStringLiteral("/nonexistent")};
-    ScriptedMessageBoxes messages;
-    VolumeLevels levels{mixer, settings, cd, player, tones, cues, clock, messages};
-    mixer.preset(40000, false);
+};
+
+TEST_F(VolumeWindowTest, ShowsItsControlsAndPassesSliderMovesToTheMixer)
+{
     VolumeWindow window{levels};
     window.show();
 
