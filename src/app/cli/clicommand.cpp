@@ -51,6 +51,20 @@ int mainUsageError(QTextStream& err, const QString& message)
 
 } // namespace
 
+int CliArguments::choice(const QString& option, const QStringList& choices) const
+{
+    if (!isSet(option))
+        return kNotGiven;
+    const int index = static_cast<int>(choices.indexOf(value(option).toLower()));
+    if (index >= 0)
+        return index;
+    const QString listed = choices.size() < 2 ? choices.join(QString())
+                                              : choices.mid(0, choices.size() - 1).join(QStringLiteral(", "))
+                                                    + QStringLiteral(" or ") + choices.last();
+    usageError(QStringLiteral("--%1 takes %2").arg(option, listed));
+    return kBadChoice;
+}
+
 int CliArguments::usageError(const QString& message) const
 {
     mContext.err << kProgram << ' ' << mCommand.name << ": " << message << '\n'

@@ -41,6 +41,13 @@ public:
     QString value(const QCommandLineOption& option) const { return mParser.value(option); }
     QStringList values(const QString& option) const { return mParser.values(option); }
 
+    static constexpr int kNotGiven = -1;
+    static constexpr int kBadChoice = -2;
+    /// Which of choices (compared without regard to case) the option's value is,
+    /// by index; kNotGiven without the option. Any other value is reported as
+    /// "--option takes A, B or C" and gives kBadChoice; return kCliUsage then.
+    int choice(const QString& option, const QStringList& choices) const;
+
     /// Reports a bad argument: one line and the command's usage on stderr. Returns kCliUsage.
     int usageError(const QString& message) const;
     /// Reports a failure: one line on stderr. Returns kCliFailed.

@@ -96,30 +96,23 @@ int run(const CliArguments& args, CliContext& context)
     RunOptions options(settings);
     options.load();
 
-    if (args.isSet(kDelay)) {
-        const int delay = args.value(kDelay).toInt();
-        if (!QStringList({"0", "5", "10", "20"}).contains(args.value(kDelay)))
-            return args.usageError(QStringLiteral("--delay takes 0, 5, 10 or 20"));
-        options.setDelaySeconds(delay);
+    const int delay = args.choice(kDelay.names().first(), {"0", "5", "10", "20"});
+    const int beeps = args.choice(kBeeps.names().first(), {"1", "2"});
+    const int cues = args.choice(kCues.names().first(), {"on", "off"});
+    const int unit = args.choice(kUnits.names().first(), {"miles", "km"});
+    for (const int given : {delay, beeps, cues, unit}) {
+        if (given == CliArguments::kBadChoice)
+            return kCliUsage;
     }
-    if (args.isSet(kBeeps)) {
-        if (args.value(kBeeps) != QLatin1String("1") && args.value(kBeeps) != QLatin1String("2"))
-            return args.usageError(QStringLiteral("--beeps takes 1 or 2"));
-        options.setBeeps(args.value(kBeeps).toInt());
-    }
-    if (args.isSet(kCues)) {
-        const QString cues = args.value(kCues).toLower();
-        if (cues != QLatin1String("on") && cues != QLatin1String("off"))
-            return args.usageError(QStringLiteral("--cues takes on or off"));
-        options.setVoiceCues(cues == QLatin1String("on"));
-    }
+    if (delay != CliArguments::kNotGiven)
+        options.setDelaySeconds(RunOptions::kDelayChoices[delay]);
+    if (beeps != CliArguments::kNotGiven)
+        options.setBeeps(beeps + 1);
+    if (cues != CliArguments::kNotGiven)
+        options.setVoiceCues(cues == 0);
     std::optional<Units> units;
-    if (args.isSet(kUnits)) {
-        const QString u = args.value(kUnits).toLower();
-        if (u != QLatin1String("miles") && u != QLatin1String("km"))
-            return args.usageError(QStringLiteral("--units takes miles or km"));
-        units = u == QLatin1String("km") ? Units::Kilometres : Units::Miles;
-    }
+    if (unit != CliArguments::kNotGiven)
+        units = unit == 1 ? Units::Kilometres : Units::Miles;
     int music = 0;
     QString playList;
     if (args.isSet(kMusic)) {

@@ -14,16 +14,12 @@ const QString kWeight = QStringLiteral("weight");
 
 int run(const CliArguments& args, CliContext& context)
 {
+    const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
+    if (unit == CliArguments::kBadChoice)
+        return kCliUsage;
     std::optional<Units> units;
-    if (args.isSet(kUnits)) {
-        const QString u = args.value(kUnits).toLower();
-        if (u == QLatin1String("miles"))
-            units = Units::Miles;
-        else if (u == QLatin1String("km"))
-            units = Units::Kilometres;
-        else
-            return args.usageError(QStringLiteral("--units takes miles or km"));
-    }
+    if (unit != CliArguments::kNotGiven)
+        units = unit == 1 ? Units::Kilometres : Units::Miles;
     std::optional<int> weight;
     if (args.isSet(kWeight)) {
         bool ok = false;

@@ -59,24 +59,17 @@ int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& 
 {
     if (args.isSet(kOneFilePerSegment))
         preferences.oneFilePerSegment = true;
-    if (args.isSet(kCues)) {
-        const QString cues = args.value(kCues).toLower();
-        if (cues != QLatin1String("on") && cues != QLatin1String("off"))
-            return args.usageError(QStringLiteral("--cues takes on or off"));
-        preferences.voiceCues = cues == QLatin1String("on");
-    }
-    if (args.isSet(kBeeps)) {
-        const QString beeps = args.value(kBeeps);
-        if (beeps != QLatin1String("1") && beeps != QLatin1String("2"))
-            return args.usageError(QStringLiteral("--beeps takes 1 or 2"));
-        preferences.beeps = beeps.toInt();
-    }
-    if (args.isSet(kUnits)) {
-        const QString u = args.value(kUnits).toLower();
-        if (u != QLatin1String("miles") && u != QLatin1String("km"))
-            return args.usageError(QStringLiteral("--units takes miles or km"));
-        units = u == QLatin1String("km") ? Units::Kilometres : Units::Miles;
-    }
+    const int cues = args.choice(kCues, {QStringLiteral("on"), QStringLiteral("off")});
+    const int beeps = args.choice(kBeeps, {QStringLiteral("1"), QStringLiteral("2")});
+    const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
+    if (cues == CliArguments::kBadChoice || beeps == CliArguments::kBadChoice || unit == CliArguments::kBadChoice)
+        return kCliUsage;
+    if (cues != CliArguments::kNotGiven)
+        preferences.voiceCues = cues == 0;
+    if (beeps != CliArguments::kNotGiven)
+        preferences.beeps = beeps + 1;
+    if (unit != CliArguments::kNotGiven)
+        units = unit == 1 ? Units::Kilometres : Units::Miles;
     return kCliOk;
 }
 
