@@ -6,8 +6,6 @@
 #include "wavefilebuilder.h"
 
 #include <QByteArrayView>
-#include <QDir>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace kntr {
@@ -156,10 +154,9 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
         return result;
     }
 
-    const QString folder = QFileInfo(path).absolutePath();
-    const qint64 free = mFreeSpace(folder);
-    if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(layout.maximumLength(mMusic))) {
-        result.message = WaveFileBuilder::notEnoughSpaceMessage(QDir::toNativeSeparators(folder));
+    if (const QString problem = WaveFileBuilder::spaceProblem(path, layout.maximumLength(mMusic), mFreeSpace);
+        !problem.isEmpty()) {
+        result.message = problem;
         return result;
     }
 

@@ -4,6 +4,7 @@
 #include "mp3layout.h"
 #include "musicentry.h"
 #include "wavebuildresult.h"
+#include "wavefilebuilder.h"
 
 #include <QString>
 
@@ -31,7 +32,7 @@ public:
     /// Called after every block written: the percentage done and the status line.
     using Progress = std::function<void(int percent, const QString& status)>;
     /// The bytes that can be written in a folder, or -1 when that is not known.
-    using FreeSpace = std::function<qint64(const QString& folder)>;
+    using FreeSpace = WaveFileBuilder::FreeSpace;
 
     /// Frames are written out whenever this many bytes have been collected.
     static constexpr qint64 kBlockBytes = 64 * 1024;

@@ -93,6 +93,15 @@ QString WaveFileBuilder::writtenStatus(const QString& path)
            + QStringLiteral(" written to disk. \rPlay the file on your computer or copy it to a CDROM.");
 }
 
+QString WaveFileBuilder::spaceProblem(const QString& path, qint64 length, const FreeSpace& freeSpace)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    const qint64 free = freeSpace(folder);
+    if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(length))
+        return notEnoughSpaceMessage(QDir::toNativeSeparators(folder));
+    return {};
+}
+
 WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& progress,
                                        const std::atomic_bool* cancel) const
 {
@@ -110,16 +119,16 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
                                         "than 4 GB.\r\rShorten the workout.");
         return result;
     }
-    const QString folder = QFileInfo(path).absolutePath();
-    const qint64 free = mFreeSpace(folder);
-    if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(length)) {
-        result.message = notEnoughSpaceMessage(QDir::toNativeSeparators(folder));
+    if (const QString problem = spaceProblem(path, length, mFreeSpace); !problem.isEmpty()) {
+        result.message = problem;
         return result;
     }
 
     result.outcome = WaveBuildResult::Outcome::Failed;
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
+    // The blocks are large: no second buffer in between, so a failed write shows
+    // at the write that failed.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         result.message = writeFailureMessage(path, out.errorString());
         return result;
     }

@@ -52,6 +52,9 @@ public:
     QString musicTypeProblem() const;
 
     static QString notEnoughSpaceMessage(const QString& location);
+    /// The refusal when a file of length bytes at path would not fit in 90 % of
+    /// the free space of its folder; empty when it fits or the space is unknown.
+    static QString spaceProblem(const QString& path, qint64 length, const FreeSpace& freeSpace);
     /// "The workout file " + path + " could not be written." and the reason.
     static QString writeFailureMessage(const QString& path, const QString& reason);
     static QString writtenMessage(const QString& path);
