@@ -11,6 +11,7 @@
 #include "model/machine.h"
 #include "model/workout.h"
 
+#include "filesizelimit.h"
 #include "testenv.h"
 #include "testmusic.h"
 
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cmath>
 #include <csignal>
@@ -395,21 +398,11 @@ TEST_F(Mp3Build, FailuresAndCancelLeaveTheEarlierFileAndNoTemporaryFile)
             if (++reports == c.cancelAtReport)
                 cancel = true;
         };
-        struct sigaction ignore = {}, old = {};
-        rlimit saved = {};
-        if (c.fileSizeLimit) {
-            ignore.sa_handler = SIG_IGN;
-            sigaction(SIGXFSZ, &ignore, &old);
-            getrlimit(RLIMIT_FSIZE, &saved);
-            rlimit limit = saved;
-            limit.rlim_cur = 200'000;
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        const WaveBuildResult r = builder.build(out, progress, &cancel);
-        if (c.fileSizeLimit) {
-            setrlimit(RLIMIT_FSIZE, &saved);
-            sigaction(SIGXFSZ, &old, nullptr);
-        }
+        const WaveBuildResult r = [&] {
+            const std::optional<test::FileSizeLimit> full =
+                c.fileSizeLimit ? std::make_optional<test::FileSizeLimit>(200'000) : std::nullopt;
+            return builder.build(out, progress, &cancel);
+        }();
         EXPECT_EQ(r.outcome, c.outcome) << c.name;
         EXPECT_TRUE(r.message.startsWith(c.message)) << c.name << ": " << r.message.toStdString();
         EXPECT_EQ(readWhole(out), "earlier file") << c.name;

@@ -11,6 +11,7 @@
 #include "model/workout.h"
 #include "tones/controltones.h"
 
+#include "filesizelimit.h"
 #include "testenv.h"
 #include "testmusic.h"
 
@@ -340,17 +341,10 @@ TEST_F(WaveBuild, CancelledOrFailedBuildLeavesTheEarlierFileAndNoTemporaryFile)
     EXPECT_EQ(filesInDir(), before);
 
     // A file size limit makes the write fail part-way, as a full disk does.
-    struct sigaction ignore = {}, old = {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &old);
-    rlimit limit = {}, saved = {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    limit = saved;
-    limit.rlim_cur = 3 << 20;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const WaveBuildResult failed = build({}, {}, out);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &old, nullptr);
+    const WaveBuildResult failed = [&] {
+        const test::FileSizeLimit full(3 << 20);
+        return build({}, {}, out);
+    }();
     EXPECT_EQ(failed.outcome, WaveBuildResult::Outcome::Failed);
     EXPECT_TRUE(failed.message.startsWith(QStringLiteral("The workout file ") + out + " could not be written.\r\r"))
         << failed.message.toStdString();

@@ -14,6 +14,7 @@
 #include "recordingworkoutview.h"
 #include "scriptedfiledialogs.h"
 #include "scriptedmessageboxes.h"
+#include "filesizelimit.h"
 #include "testenv.h"
 
 #include <QDir>
@@ -34,31 +35,6 @@ using namespace kntr;
 using Icon = MessageBoxes::Icon;
 
 namespace {
-
-/// While it lives no file may grow past the limit; a write beyond it fails
-/// with EFBIG, as on a full disk, instead of ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        ::sigaction(SIGXFSZ, &ignore, &mOldAction);
-        ::getrlimit(RLIMIT_FSIZE, &mOldLimit);
-        const rlimit limit{bytes, mOldLimit.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &mOldLimit);
-        ::sigaction(SIGXFSZ, &mOldAction, nullptr);
-    }
-
-private:
-    struct sigaction mOldAction = {};
-    rlimit mOldLimit = {};
-};
 
 /// Counts the warnings issued while it lives (and keeps them out of the output).
 class Warnings
@@ -198,7 +174,7 @@ TEST(FullDisk, NoSaveOfATextFileReportsSuccessOrHarmsTheEarlierFile)
         const QStringList before = entries(folder);
         bool saved = true;
         {
-            const FileSizeLimit full(24); // less than any of the files
+            const test::FileSizeLimit full(24); // less than any of the files
             saved = saver.save(path);
         }
         EXPECT_FALSE(saved) << "a save into a full disk was reported as done";

@@ -1,6 +1,7 @@
 // The settings file on disk: where it lives, sharing between programs, damage and kills.
 
 #include "platform/filesettingsstore.h"
+#include "filesizelimit.h"
 #include "testenv.h"
 
 #include <QCryptographicHash>
@@ -278,14 +279,10 @@ TEST(SettingsFile, AFileThatCannotBeSetAsideIsNotReplaced)
     {
         // No file may grow past 1 KB: the copy cannot be made, the new file could.
         Warnings warnings;
-        rlimit old{};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit small{1024, old.rlim_max};
-        const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        store.SaveSetting("Kinetrova", "user", "weight", "140");
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        ::signal(SIGXFSZ, oldHandler);
+        {
+            const test::FileSizeLimit small(1024);
+            store.SaveSetting("Kinetrova", "user", "weight", "140");
+        }
         EXPECT_EQ(warnings.count("could not be set aside"), 1);
     }
     EXPECT_EQ(readFile(path), damaged);
