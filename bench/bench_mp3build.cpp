@@ -5,6 +5,7 @@
 // generated samples. Usage: bench_mp3build [folder]
 
 #include "hourworkout.h"
+#include "platform/wavimage.h"
 #include "builder/mp3filebuilder.h"
 #include "builder/mp3layout.h"
 #include "builder/mp3musiccheck.h"
@@ -33,21 +34,7 @@ constexpr qint64 kMusicSeconds = 30 * 60;
 
 QByteArray wavHeader(qint64 bytes)
 {
-    QByteArray header(44, '\0');
-    uchar* h = reinterpret_cast<uchar*>(header.data());
-    memcpy(h, "RIFF", 4);
-    qToLittleEndian<quint32>(static_cast<quint32>(36 + bytes), h + 4);
-    memcpy(h + 8, "WAVEfmt ", 8);
-    qToLittleEndian<quint32>(16, h + 16);
-    qToLittleEndian<quint16>(1, h + 20);
-    qToLittleEndian<quint16>(2, h + 22);
-    qToLittleEndian<quint32>(kSampleRate, h + 24);
-    qToLittleEndian<quint32>(176400, h + 28);
-    qToLittleEndian<quint16>(4, h + 32);
-    qToLittleEndian<quint16>(16, h + 34);
-    memcpy(h + 36, "data", 4);
-    qToLittleEndian<quint32>(static_cast<quint32>(bytes), h + 40);
-    return header;
+    return kntr::WavImage::header(2, kSampleRate, static_cast<quint32>(bytes));
 }
 
 // Appends seconds of two gliding tones and a little noise, so the encoder has real work.

@@ -3,6 +3,7 @@
 // the most memory the process held. Usage: bench_wavbuild [folder]
 
 #include "hourworkout.h"
+#include "platform/wavimage.h"
 #include "builder/wavefilebuilder.h"
 #include "builder/wavmusiccheck.h"
 #include "model/machine.h"
@@ -28,20 +29,7 @@ constexpr qint64 kBlock = 1 << 20;
 bool writeMusic(const QString& path, qint64 seconds, int seed)
 {
     const qint64 bytes = seconds * 176400;
-    QByteArray header(44, '\0');
-    uchar* h = reinterpret_cast<uchar*>(header.data());
-    memcpy(h, "RIFF", 4);
-    qToLittleEndian<quint32>(static_cast<quint32>(36 + bytes), h + 4);
-    memcpy(h + 8, "WAVEfmt ", 8);
-    qToLittleEndian<quint32>(16, h + 16);
-    qToLittleEndian<quint16>(1, h + 20);
-    qToLittleEndian<quint16>(2, h + 22);
-    qToLittleEndian<quint32>(44100, h + 24);
-    qToLittleEndian<quint32>(176400, h + 28);
-    qToLittleEndian<quint16>(4, h + 32);
-    qToLittleEndian<quint16>(16, h + 34);
-    memcpy(h + 36, "data", 4);
-    qToLittleEndian<quint32>(static_cast<quint32>(bytes), h + 40);
+    const QByteArray header = kntr::WavImage::header(2, 44100, static_cast<quint32>(bytes));
 
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(header) != 44)

@@ -1,5 +1,7 @@
 #include "wavelayout.h"
 
+#include "platform/wavimage.h"
+
 #include "segmenttone.h"
 #include "spokencue.h"
 #include "voiceclipsamples.h"
@@ -201,24 +203,7 @@ void WaveLayout::planMusic(const Workout& workout, const WaveBuildOptions& optio
 QByteArray WaveLayout::header() const
 {
     // Sizes beyond 32 bits cannot be written; the builder refuses such files.
-    const auto riffSize = static_cast<quint32>(mLength - 8);
-    const auto dataSize = static_cast<quint32>(mLength - kHeaderSize);
-    const int channels = mStereo ? 2 : 1;
-    QByteArray h(kHeaderSize, '\0');
-    uchar* b = reinterpret_cast<uchar*>(h.data());
-    std::memcpy(b, "RIFF", 4);
-    qToLittleEndian<quint32>(riffSize, b + 4);
-    std::memcpy(b + 8, "WAVEfmt ", 8);
-    qToLittleEndian<quint32>(16, b + 16);
-    qToLittleEndian<quint16>(1, b + 20);
-    qToLittleEndian<quint16>(static_cast<quint16>(channels), b + 22);
-    qToLittleEndian<quint32>(kSampleRate, b + 24);
-    qToLittleEndian<quint32>(static_cast<quint32>(bytesPerSecond()), b + 28);
-    qToLittleEndian<quint16>(static_cast<quint16>(2 * channels), b + 32);
-    qToLittleEndian<quint16>(16, b + 34);
-    std::memcpy(b + 36, "data", 4);
-    qToLittleEndian<quint32>(dataSize, b + 40);
-    return h;
+    return WavImage::header(mStereo ? 2 : 1, kSampleRate, static_cast<quint32>(mLength - kHeaderSize));
 }
 
 void WaveLayout::flatten()

@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+#include <cstring>
+
 namespace kntr {
 
 namespace {
@@ -56,6 +58,25 @@ std::optional<WavImage> WavImage::parse(const QByteArray& image)
         at = body + size + (size & 1); // chunks are padded to even sizes
     }
     return std::nullopt;
+}
+
+QByteArray WavImage::header(int channels, int sampleRate, quint32 dataBytes)
+{
+    QByteArray h(44, '\0');
+    uchar* b = reinterpret_cast<uchar*>(h.data());
+    std::memcpy(b, "RIFF", 4);
+    qToLittleEndian<quint32>(dataBytes + 36, b + 4);
+    std::memcpy(b + 8, "WAVEfmt ", 8);
+    qToLittleEndian<quint32>(16, b + 16);
+    qToLittleEndian<quint16>(1, b + 20); // PCM
+    qToLittleEndian<quint16>(static_cast<quint16>(channels), b + 22);
+    qToLittleEndian<quint32>(static_cast<quint32>(sampleRate), b + 24);
+    qToLittleEndian<quint32>(static_cast<quint32>(sampleRate * 2 * channels), b + 28);
+    qToLittleEndian<quint16>(static_cast<quint16>(2 * channels), b + 32);
+    qToLittleEndian<quint16>(16, b + 34);
+    std::memcpy(b + 36, "data", 4);
+    qToLittleEndian<quint32>(dataBytes, b + 40);
+    return h;
 }
 
 } // namespace kntr

@@ -18,6 +18,8 @@ struct WavImage
     /// anything else, or a damaged header, gives nothing. A data chunk that claims
     /// more bytes than the image holds is cut to what is there.
     static std::optional<WavImage> parse(const QByteArray& image);
+    /// The 44-byte header of a 16-bit PCM WAV file whose data chunk holds dataBytes.
+    static QByteArray header(int channels, int sampleRate, quint32 dataBytes);
 
     int bytesPerFrame() const { return channels * bitsPerSample / 8; }
     qint64 frames() const { return bytesPerFrame() ? samples.size() / bytesPerFrame() : 0; }

@@ -1,5 +1,7 @@
 #include "controltones.h"
 
+#include "platform/wavimage.h"
+
 #include "commandencoding.h"
 #include "model/machine.h"
 #include "model/numbers.h"
@@ -16,30 +18,9 @@ void appendU16(QByteArray& bytes, std::uint16_t v)
     bytes.append(static_cast<char>(v >> 8));
 }
 
-void appendU32(QByteArray& bytes, std::uint32_t v)
-{
-    appendU16(bytes, static_cast<std::uint16_t>(v & 0xFFFF));
-    appendU16(bytes, static_cast<std::uint16_t>(v >> 16));
-}
-
 QByteArray waveHeader(int channels)
 {
-    const std::uint32_t dataSize = ControlTones::kImageFrames * 2u * channels;
-    QByteArray h;
-    h.reserve(ControlTones::kHeaderSize);
-    h.append("RIFF", 4);
-    appendU32(h, dataSize + 36);
-    h.append("WAVEfmt ", 8);
-    appendU32(h, 16);
-    appendU16(h, 1); // PCM
-    appendU16(h, static_cast<std::uint16_t>(channels));
-    appendU32(h, ControlTones::kSampleRate);
-    appendU32(h, ControlTones::kSampleRate * 2u * channels);
-    appendU16(h, static_cast<std::uint16_t>(2 * channels));
-    appendU16(h, 16);
-    h.append("data", 4);
-    appendU32(h, dataSize);
-    return h;
+    return WavImage::header(channels, ControlTones::kSampleRate, ControlTones::kImageFrames * 2u * channels);
 }
 
 } // namespace
