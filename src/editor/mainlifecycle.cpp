@@ -22,13 +22,11 @@ const QString kCaption = QStringLiteral("Kinetrova");
 
 } // namespace
 
-MainLifecycle::MainLifecycle(Session& session, SettingsStore& settings, const AppPaths& paths,
-                             MessageBoxes& messages, Editor& editor, WorkoutView& view,
-                             RunOptions& options)
+MainLifecycle::MainLifecycle(Session& session, SettingsStore& settings, const AppPaths& paths, Editor& editor,
+                             WorkoutView& view, RunOptions& options)
     : mSession(session)
     , mSettings(settings)
     , mPaths(paths)
-    , mMessages(messages)
     , mEditor(editor)
     , mView(view)
     , mOptions(options)

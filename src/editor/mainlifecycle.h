@@ -8,7 +8,6 @@ class AppPaths;
 class Editor;
 class EquipmentSelection;
 class FileCommands;
-class MessageBoxes;
 class RunOptions;
 class SettingsStore;
 class WorkoutView;
@@ -25,7 +24,7 @@ class MainLifecycle
 {
 public:
     MainLifecycle(Session& session, SettingsStore& settings, const AppPaths& paths,
-                  MessageBoxes& messages, Editor& editor, WorkoutView& view, RunOptions& options);
+                  Editor& editor, WorkoutView& view, RunOptions& options);
 
     void attachFileCommands(FileCommands* commands) { mFileCommands = commands; }
     void attachMachineSelection(EquipmentSelection* selection) { mMachineSelection = selection; }
@@ -63,7 +62,6 @@ private:
     Session& mSession;
     SettingsStore& mSettings;
     const AppPaths& mPaths;
-    MessageBoxes& mMessages;
     Editor& mEditor;
     WorkoutView& mView;
     RunOptions& mOptions;

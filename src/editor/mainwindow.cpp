@@ -71,7 +71,7 @@ MainWindow::MainWindow(Session& session, SettingsStore& settings, const AppPaths
     , mMessages(messages)
     , mOptions(options)
     , mEditor(new Editor(session, settings, messages, clock, this))
-    , mLifecycle(session, settings, paths, messages, *mEditor, *this, options)
+    , mLifecycle(session, settings, paths, *mEditor, *this, options)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Kinetrova"));

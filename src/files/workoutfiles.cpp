@@ -27,8 +27,6 @@ const QString WorkoutFiles::kNotFoundMessage =
     QStringLiteral("Workout file was not found. Default workout was loaded.");
 const QString WorkoutFiles::kUserNotRecognisedMessage = QStringLiteral(
     "File not recognized as an Kinetrova User (ktr) file. Select file saved by this program.");
-const QString WorkoutFiles::kUserNotIdentifiedMessage =
-    QStringLiteral("File not identified as an Kinetrova user file. You might try another file.");
 const QString WorkoutFiles::kUserWrongExtensionMessage = QStringLiteral(
     "File not recognized as a kinetrova user (ktr) file. Select a file ending in \"ktr\".");
 const QString WorkoutFiles::kSaveWorkoutFirstMessage = QStringLiteral(

@@ -29,7 +29,6 @@ public:
     static const QString kNotRecognisedMessage;
     static const QString kNotFoundMessage;
     static const QString kUserNotRecognisedMessage;
-    static const QString kUserNotIdentifiedMessage;
     static const QString kUserWrongExtensionMessage;
     static const QString kSaveWorkoutFirstMessage;
 

@@ -42,7 +42,7 @@ protected:
     RecordingWorkoutView view;
     FakeFileCommands files{session};
     FakeMachineSelection machine{session, settings};
-    MainLifecycle lifecycle{session, settings, paths, messages, editor, view, options};
+    MainLifecycle lifecycle{session, settings, paths, editor, view, options};
 };
 
 TEST_F(MainLifecycleTest, StartUpChoosesTheWorkout)
