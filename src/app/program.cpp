@@ -9,14 +9,15 @@
 namespace kntr {
 
 Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-                 FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound)
+                 FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound,
+                 ToolRunner desktopTools)
     : mRunOptions(settings)
     , mWindow(mSession, settings, paths, messages, clock, mRunOptions)
     , mMachineWindow(mSession, settings, mWindow, messages)
     , mEquipment(mMachineWindow, &mWindow)
     , mRecentFiles(settings)
     , mFiles(mSession, settings, mWindow, messages, dialogs, mRecentFiles, paths, mMachineWindow)
-    , mFileCommands(mFiles, mRecentFiles, executable)
+    , mFileCommands(mFiles, mRecentFiles, executable, std::move(desktopTools))
     , mRandomWorkout(mWindow.editor(), settings, clock, [this] { return mWindow.newWorkout(); })
     , mMp3Writer(paths.voiceCueDir())
 {

@@ -39,7 +39,8 @@ class Program
 {
 public:
     Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-            FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound = false);
+            FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound = false,
+            ToolRunner desktopTools = {});
     ~Program();
 
     /// Runs the start-up sequence with the program's command line and shows the window.

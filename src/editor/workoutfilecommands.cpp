@@ -1,16 +1,16 @@
 #include "workoutfilecommands.h"
 
-#include "files/fileassociation.h"
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
 
 namespace kntr {
 
 WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles,
-                                         QString executable)
+                                         QString executable, ToolRunner tools)
     : mFiles(files)
     , mRecentFiles(recentFiles)
     , mExecutable(std::move(executable))
+    , mTools(std::move(tools))
 {
 }
 
@@ -33,7 +33,7 @@ bool WorkoutFileCommands::offerToSave()
 
 void WorkoutFileCommands::registerUserFileType()
 {
-    RegisterUserFileType(mExecutable);
+    RegisterUserFileType(mExecutable, {}, mTools);
 }
 
 void WorkoutFileCommands::openWorkout()

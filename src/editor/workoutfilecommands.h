@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filecommands.h"
+#include "files/fileassociation.h"
 
 namespace kntr {
 
@@ -12,8 +13,10 @@ class WorkoutFiles;
 class WorkoutFileCommands : public FileCommands
 {
 public:
-    /// executable is the program registered to open user files.
-    WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles, QString executable);
+    /// executable is the program registered to open user files; tools starts the
+    /// desktop's database tools after a registration changed (default: detached).
+    WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles, QString executable,
+                        ToolRunner tools = {});
 
     UserFileStart openUserFileAtStart(const QString& path) override;
     bool openLastWorkout(const QString& path) override;
@@ -33,6 +36,7 @@ private:
     WorkoutFiles& mFiles;
     RecentFiles& mRecentFiles;
     QString mExecutable;
+    ToolRunner mTools;
 };
 
 } // namespace kntr

@@ -34,7 +34,10 @@ protected:
 
     Program& start(const QStringList& arguments = {"kinetrova"})
     {
-        program = std::make_unique<Program>(settings, paths, messages, dialogs, clock, "/usr/bin/kinetrova");
+        // The desktop's database tools are not started: they would outlive the
+        // test and write into its folder after it was removed.
+        program = std::make_unique<Program>(settings, paths, messages, dialogs, clock, "/usr/bin/kinetrova",
+                                            false, [](const QString&, const QStringList&) {});
         program->startUp(arguments);
         return *program;
     }
