@@ -55,10 +55,10 @@ std::optional<QStringList> AsxPlayList::read(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     // One byte over the limit tells a file that is too large (or still growing).
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes)
+    const std::optional<QByteArray> bytes = readUpTo(file, kMaxFileBytes);
+    if (!bytes || bytes->size() > kMaxFileBytes)
         return std::nullopt;
-    return paths(bytes);
+    return paths(*bytes);
 }
 
 bool AsxPlayList::write(const QString& path, const QStringList& paths, QString* error)

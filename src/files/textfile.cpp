@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace kntr {
 
 namespace {
@@ -49,11 +51,30 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
     // A file that grew since it was looked at is still read no further than the cap.
-    QByteArray bytes = file.read(kMaxTextFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
+    std::optional<QByteArray> bytes = readUpTo(file, kMaxTextFileBytes);
+    if (!bytes)
         return fail(file.errorString());
-    if (bytes.size() > kMaxTextFileBytes)
+    if (bytes->size() > kMaxTextFileBytes)
         return fail(tooLarge());
+    return bytes;
+}
+
+std::optional<QByteArray> readUpTo(QFileDevice& file, qint64 limit)
+{
+    constexpr qint64 kChunk = 64 * 1024;
+    const qint64 wanted = limit + 1;
+    // The size the file has now is a guess: it may still grow or shrink.
+    const qint64 guess = std::clamp<qint64>(file.size() - file.pos() + 1, 1, wanted);
+    QByteArray bytes = file.read(guess);
+    // A read shorter than asked ended at the end of the file.
+    while (file.error() == QFileDevice::NoError && bytes.size() < wanted && bytes.size() >= guess) {
+        const QByteArray more = file.read(std::min(kChunk, wanted - bytes.size()));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
     return bytes;
 }
 

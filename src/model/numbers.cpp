@@ -3,9 +3,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,8 +55,9 @@ QString plainNumber(double value, QChar separator)
 
     // Find the decimal exponent after rounding to 15 significant digits, then
     // write that many digits in fixed notation.
+    // std::to_chars rounds exactly as printf does, without its format parsing.
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    *std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, 14).ptr = '\0';
     const char* e = std::strchr(buffer, 'e');
     const int exponent = e ? std::atoi(e + 1) : 0;
     QString text;
@@ -66,7 +67,7 @@ QString plainNumber(double value, QChar separator)
         text = digits + QString(exponent - 14, QLatin1Char('0'));
     } else {
         const int decimals = std::min(14 - exponent, 330);
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+        *std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::fixed, decimals).ptr = '\0';
         text = QString::fromLatin1(buffer);
     }
     if (text.contains(QLatin1Char('.'))) {

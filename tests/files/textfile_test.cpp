@@ -63,6 +63,28 @@ TEST_F(TextFileTest, ReadsOnlyRegularFilesUpToTheCapAtOnce)
     EXPECT_LT(clock.elapsed(), 2000);
 }
 
+TEST_F(TextFileTest, ReadsUpToOneByteOverTheLimitFromWhereTheFileStands)
+{
+    ASSERT_TRUE(writeTextFile(path("ten.txt"), "0123456789"));
+    const struct
+    {
+        qint64 skip, limit;
+        QByteArray read;
+    } cases[] = {
+        {0, 100, "0123456789"}, {0, 10, "0123456789"}, {0, 4, "01234"}, {3, 100, "3456789"}, {10, 5, ""},
+        {0, 200000, "0123456789"},
+    };
+    for (const auto& c : cases) {
+        QFile f(path("ten.txt"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly) && f.seek(c.skip));
+        EXPECT_EQ(readUpTo(f, c.limit).value_or("<failed>"), c.read) << c.skip << " " << c.limit;
+    }
+    // A file longer than its size said (/proc files say 0) is still read to the limit.
+    QFile proc("/proc/self/status");
+    ASSERT_TRUE(proc.open(QIODevice::ReadOnly));
+    EXPECT_EQ(readUpTo(proc, 5).value_or("").size(), 6);
+}
+
 TEST_F(TextFileTest, ReplacesOnlyRegularFiles)
 {
     ASSERT_TRUE(writeTextFile(path("a.txt"), "old"));
