@@ -56,7 +56,7 @@ fuzz:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	    -DKINETROVA_FUZZ=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kntr_fuzzers
-	scripts/run-fuzzers $(FUZZ_BUILD)/bin $(FUZZ_BUILD)/fuzzing $(FUZZ_SECONDS)
+	JOBS=$(JOBS) scripts/run-fuzzers $(FUZZ_BUILD)/bin $(FUZZ_BUILD)/fuzzing $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
