@@ -226,8 +226,12 @@ void checkWorkoutContents(const WorkoutFileContents& c, Checks& check)
     } else {
         check.expect(!c.segments->empty() && c.segments->size() <= size_t(Workout::kMaxSegments),
                      "the segment count is outside 1 to 60");
+        // Version 1.0 counts minutes: its seconds may reach 60 times the largest number.
+        const double secondsScale = c.version == 0 ? 60 : 1;
         for (const SegmentValues& s : *c.segments)
-            check.expect(inFileRange(s.speed) && inFileRange(s.incline) && inFileRange(s.fileSeconds)
+            check.expect(inFileRange(s.speed) && inFileRange(s.incline)
+                             && std::isfinite(s.fileSeconds)
+                             && std::abs(s.fileSeconds) <= secondsScale * kLargestFileNumber
                              && s.seconds >= kMinSegmentSeconds && s.seconds <= kMaxSegmentSeconds,
                          "a segment value is out of range");
     }
