@@ -85,7 +85,8 @@ public:
     {
         const QString file = path(name);
         QFile f(file);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+            || f.write(bytes) != bytes.size())
             qFatal("cannot write the scratch file %s", qPrintable(file));
         return file;
     }
@@ -95,8 +96,12 @@ public:
     void clear() const
     {
         const QByteArray in = QFile::encodeName(mDir.path() + QStringLiteral("/in"));
-        for (const std::string& name : mNames)
-            ::unlink((in + '/' + name.c_str()).constData());
+        // Backwards, so that a folder's contents go before the folder.
+        for (auto name = mNames.rbegin(); name != mNames.rend(); ++name) {
+            const QByteArray path = in + '/' + name->c_str();
+            if (::unlink(path.constData()) != 0 && errno == EISDIR)
+                ::rmdir(path.constData());
+        }
         if (::rmdir(in.constData()) != 0 && errno != ENOENT)
             ::nftw(in.constData(), &removeEntry, 16, FTW_DEPTH | FTW_PHYS);
         if (::mkdir(in.constData(), 0700) != 0)
@@ -145,7 +150,7 @@ private:
 QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    return f.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 bool nearlyEqual(double a, double b)
@@ -160,6 +165,7 @@ struct Program
     explicit Program(const Scratch& scratch)
         : paths(scratch.path("program"), scratch.path("data"))
     {
+        scratch.path("data/workouts"); // for the clean-up: the file dialogs start there
         DefaultWorkout(session.workout, settings, paths.userDataDir());
     }
     QString stored(const char* section, const char* key) const
