@@ -15,13 +15,17 @@ constexpr char kCrLf[] = "\r\n";
 
 QByteArray AsxPlayList::text(const QStringList& paths)
 {
-    QByteArray out = QByteArrayLiteral("<Asx Version = \"3.0\" > ") + kCrLf;
+    // Appended in place: a long list would otherwise make five short-lived
+    // arrays per entry.
+    QByteArray out;
+    out.reserve(32 + paths.size() * 48);
+    out.append("<Asx Version = \"3.0\" > ").append(kCrLf);
     for (const QString& path : paths) {
-        out += QByteArrayLiteral("<Entry> ") + kCrLf;
-        out += QByteArrayLiteral("<Ref href = \"") + path.toUtf8() + QByteArrayLiteral("\"/>") + kCrLf;
-        out += QByteArrayLiteral("</Entry>") + kCrLf;
+        out.append("<Entry> ").append(kCrLf);
+        out.append("<Ref href = \"").append(path.toUtf8()).append("\"/>").append(kCrLf);
+        out.append("</Entry>").append(kCrLf);
     }
-    out += QByteArrayLiteral("</Asx>");
+    out.append("</Asx>");
     return out;
 }
 
