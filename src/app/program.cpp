@@ -69,8 +69,8 @@ Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& pat
                   FileDialogs& dialogs, Clock& clock)
     : sounds(clock, settings, paths, program.mSession.machine, messages)
     , music(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock)
-    , engine(program.mSession, settings, program.mRunOptions, clock, program.mWindow.editor(),
-             {sounds.tones(), sounds.player(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
+    , engine(program.mSession, settings, program.mRunOptions, clock,
+             {sounds.tones(), sounds.runPlayer(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
     , playList(settings, dialogs, messages)
 {
 }

@@ -19,6 +19,7 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
                            MessageBoxes& messages)
     : mMixer(mGain)
     , mPlayer(clock, &mGain)
+    , mRunPlayer(clock, &mGain)
     , mTones(machine)
     , mCues(mPlayer, clock, paths.voiceCueDir())
     , mMci(mCd, messages)

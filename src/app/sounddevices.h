@@ -34,7 +34,10 @@ public:
 
     MasterGain& gain() { return mGain; }
     QtMixer& mixer() { return mMixer; }
+    /// The player of the volume window's tests.
     WavePlayer& player() { return mPlayer; }
+    /// The live run's own player: no other sound can cut one of the run's short.
+    WavePlayer& runPlayer() { return mRunPlayer; }
     ControlTones& tones() { return mTones; }
     VoiceCues& cues() { return mCues; }
     CdDevice& cd() { return mCd; }
@@ -49,6 +52,7 @@ private:
     MasterGain mGain;
     QtMixer mMixer;
     QtWavePlayer mPlayer;
+    QtWavePlayer mRunPlayer;
     ControlTones mTones;
     VoiceCues mCues;
     LibcdioCdDevice mCd;

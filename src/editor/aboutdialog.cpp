@@ -50,6 +50,8 @@ AboutDialog::AboutDialog(std::function<void()> resetSettings, QWidget* parent)
         cmdReset_Click();
         reset->setEnabled(false);
     });
+    // Without a way to clear them (during a live run) the settings stay as they are.
+    reset->setEnabled(static_cast<bool>(mResetSettings));
     mResetDone->setObjectName(QStringLiteral("lblResetDone"));
     mResetDone->setAlignment(Qt::AlignCenter);
 

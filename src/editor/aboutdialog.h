@@ -15,7 +15,8 @@ class AboutDialog : public QDialog
     Q_OBJECT
 
 public:
-    /// resetSettings runs when the user presses "Clear Kinetrova from registry".
+    /// resetSettings runs when the user presses "Clear Kinetrova from registry";
+    /// without one that button is disabled.
     explicit AboutDialog(std::function<void()> resetSettings, QWidget* parent = nullptr);
 
 private:

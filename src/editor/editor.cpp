@@ -5,6 +5,7 @@
 
 #include "model/numbers.h"
 #include "model/session.h"
+#include "model/targettexts.h"
 #include "model/totals.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
@@ -140,7 +141,7 @@ void Editor::hscSelIncline_Change()
     mSession.modified = true;
     Segment& segment = mSession.workout.segment(mSession.workout.current());
     segment.setSegmentIncline(control(Field::Incline).value / 10.0);
-    mTexts[index(Field::Incline)] = plainNumber(segment.SegmentIncline(), systemDecimalSeparator());
+    mTexts[index(Field::Incline)] = secondTargetText(segment.SegmentIncline());
     touch(Texts | Graph);
     updateSums();
     activate(Box::Incline);
@@ -251,11 +252,7 @@ void Editor::btnDelSegment_Click()
 
 QString Editor::speedCaptionForMode() const
 {
-    const QString label = mSession.machine.AttOneDesignLabelA();
-    if (isElliptical(mSession))
-        return label;
-    const QString mode = mSettings.GetSetting(kAppName, kOptions, kDistMode, kNormal);
-    return mode == kNormal ? label : QStringLiteral("1/") + label;
+    return kntr::speedCaption(mSession.machine, speedDisplay(mSession.machine, mSettings));
 }
 
 void Editor::lblSpeed_Click()
@@ -289,17 +286,8 @@ void Editor::showSpeedText()
     if (workout.current() == 0)
         return;
     const double speed = workout.segment(workout.current()).SegmentSpeed();
-    const bool kilometres = mSession.machine.units() == Units::Kilometres;
-    const double perHour = kilometres ? speed * kKilometresPerMile : speed;
-    QString& text = mTexts[index(Field::Speed)];
-    if (mSpeedCaption == QLatin1String("Speed"))
-        text = displayNumber(perHour, 1);
-    else if (mSpeedCaption == QLatin1String("1/Speed"))
-        text = perHour > 0 ? displayNumber(60.0 / perHour, 1) : QStringLiteral("0");
-    else if (mSpeedCaption == QLatin1String("Resist."))
-        text = plainNumber(speed, systemDecimalSeparator());
-    else
-        return; // any other caption leaves the text as it was
+    mTexts[index(Field::Speed)] =
+        firstTargetText(mSession.machine, speed, paceShown() ? SpeedDisplay::Pace : SpeedDisplay::Value);
     touch(Texts);
 }
 
@@ -313,7 +301,7 @@ void Editor::updateTextBoxes()
     // The speed follows the speed label, as its change handler shows it, so the
     // box never contradicts its caption.
     showSpeedText();
-    mTexts[index(Field::Incline)] = plainNumber(segment.SegmentIncline(), systemDecimalSeparator());
+    mTexts[index(Field::Incline)] = secondTargetText(segment.SegmentIncline());
     mTexts[index(Field::Time)] = minutesSecondsText(segment.SegmentTime());
     touch(Texts);
 }

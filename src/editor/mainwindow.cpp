@@ -34,6 +34,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
 
@@ -834,14 +835,16 @@ void MainWindow::mnuHelpContents_Click()
 
 void MainWindow::mnuHelpAbout_Click()
 {
-    AboutDialog about(
-        [this] {
+    // About may open during a live run, but the settings the run reads stay put.
+    std::function<void()> reset;
+    if (!mRun.engine || !mRun.engine->isRunning())
+        reset = [this] {
             mLifecycle.resetSettings();
             applyUnitsMenu(mSession.machine.units());
             showRunOptions();
             updateRecentFilesMenu();
-        },
-        this);
+        };
+    AboutDialog about(std::move(reset), this);
     about.exec();
 }
 
@@ -890,7 +893,6 @@ void MainWindow::cmdStart_Click()
     if (mCommands.hideRandomWorkout)
         mCommands.hideRandomWorkout();
     mRun.engine->start();
-    afterRun();
 }
 
 void MainWindow::cmdResume_Click()
@@ -898,17 +900,23 @@ void MainWindow::cmdResume_Click()
     if (!mRun.engine || mRun.engine->isRunning())
         return;
     mRun.engine->resume(mEditor->text(Editor::Field::Segment).toInt());
-    afterRun();
 }
 
-void MainWindow::afterRun()
+void MainWindow::runEnded(RunOutcome outcome, const QString& problem)
 {
     // The run may have fallen back to no music.
     showAudioType();
+    if (outcome == RunOutcome::OutputLost)
+        mMessages.show(problem, MessageBoxes::Icon::Critical);
     if (mCloseAfterRun) {
         mCloseAfterRun = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
+}
+
+void MainWindow::showNote(const QString& text)
+{
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::setRunMode(bool running)
@@ -924,6 +932,7 @@ void MainWindow::setRunMode(bool running)
         for (QAction* action : menu->actions())
             action->setEnabled(!running);
     }
+    mEditor->setEditingEnabled(!running);
     ResizeMainForm();
 }
 
@@ -950,9 +959,10 @@ void MainWindow::endCountdown()
     mGraph->updateGraphics();
 }
 
-void MainWindow::showSegment(int, const QString&, const QString&)
+void MainWindow::showSegment(int segment, const QString&, const QString&)
 {
-    // The editor already shows the segment being run.
+    // The editor shows the segment being run; its boxes show the same targets.
+    mEditor->selectSegment(segment);
 }
 
 void MainWindow::showTimeLeft(const QString& text)

@@ -125,6 +125,8 @@ public:
     void endCountdown() override;
     void showSegment(int segment, const QString& first, const QString& second) override;
     void showTimeLeft(const QString& text) override;
+    void showNote(const QString& text) override;
+    void runEnded(RunOutcome outcome, const QString& problem) override;
 
 public slots:
     void mnuFileNew_Click();
@@ -162,7 +164,6 @@ private:
     void applyUnitsMenu(Units units);
     void updateRecentFilesMenu();
     void showAudioType();
-    void afterRun();
     bool runExitSequence();
     int windowStateValue() const;
     double dotsPerInch() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kntr {
 
@@ -33,6 +34,10 @@ public:
     virtual void setAutoStart(bool on) = 0;
     virtual void play() = 0;
     virtual void pause() = 0;
+
+    /// The entries of the loaded play list that were found unplayable and passed
+    /// over, each as "FILE was skipped: REASON".
+    virtual QStringList skippedNotes() const { return {}; }
 };
 
 } // namespace kntr

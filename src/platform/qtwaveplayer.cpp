@@ -95,12 +95,18 @@ QtWavePlayer::QtWavePlayer(Clock& clock, const MasterGain* gain, QObject* parent
 
 QtWavePlayer::~QtWavePlayer()
 {
-    stop();
+    mDone = nullptr; // whoever waits goes with the player
+    end(Result::Stopped);
 }
 
 bool QtWavePlayer::playImage(const QByteArray& image, bool wait)
 {
-    return start(image, wait);
+    stop();
+    if (begin(image) != Result::Heard)
+        return false;
+    if (wait)
+        waitFor(mSound);
+    return true;
 }
 
 bool QtWavePlayer::playFile(const QString& path)
@@ -110,45 +116,73 @@ bool QtWavePlayer::playFile(const QString& path)
         stop();
         return false;
     }
-    return start(file.readAll(), true);
+    return playImage(file.readAll(), true);
 }
 
-bool QtWavePlayer::start(const QByteArray& image, bool wait)
+void QtWavePlayer::start(const QByteArray& image, Done done)
 {
     stop();
+    const Result result = begin(image);
+    if (result == Result::Heard) {
+        mDone = std::move(done);
+        return;
+    }
+    // Never from inside the call: the caller may not be ready for its answer yet.
+    if (done)
+        mClock.callAfter(0, [done = std::move(done), result] { done(result); });
+}
+
+void QtWavePlayer::startFile(const QString& path, Done done)
+{
+    QFile file(path);
+    start(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), std::move(done));
+}
+
+bool QtWavePlayer::outputAvailable() const
+{
+    return !QMediaDevices::defaultAudioOutput().isNull();
+}
+
+WavePlayer::Result QtWavePlayer::begin(const QByteArray& image)
+{
     std::optional<WavImage> wav = WavImage::parse(image);
     if (!wav || wav->samples.isEmpty())
-        return false;
+        return Result::Unplayable;
 
     QAudioFormat format;
     format.setSampleRate(wav->sampleRate);
     format.setChannelCount(wav->channels);
     format.setSampleFormat(wav->bitsPerSample == 16 ? QAudioFormat::Int16 : QAudioFormat::UInt8);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || !device.isFormatSupported(format))
-        return false;
+    if (device.isNull())
+        return Result::OutputLost;
+    if (!device.isFormatSupported(format))
+        return Result::Unplayable;
 
-    const quint64 sound = ++mSound;
+    ++mSound;
     mDurationUs = wav->durationUs();
     mSource = std::make_unique<PcmSource>(std::move(*wav), mGain.data());
     mSink = std::make_unique<QAudioSink>(device, format);
     mSink->start(mSource.get());
     if (mSink->state() == QAudio::StoppedState || mSink->error() != QAudio::NoError) {
         stop();
-        return false;
+        return Result::OutputLost;
     }
     const qint64 bufferMs = format.durationForBytes(mSink->bufferSize()) / 1000;
     mDeadlineMs = mClock.tickMs() + mDurationUs / 1000 + bufferMs + kDeadlineSlackMs;
     mPlayedOutMs = -1;
     mPollTimer->start();
+    return Result::Heard;
+}
 
-    if (wait) {
-        // Stop (a window event handled while waiting) or a newer sound ends the wait.
-        while (mSound == sound && mSink && !finished())
-            mClock.wait(kPollMs);
-        if (mSound == sound)
-            stop();
-    }
+bool QtWavePlayer::waitFor(quint64 sound)
+{
+    // Stop (a window event handled while waiting) or a newer sound ends the wait.
+    while (mSound == sound && mSink && !finished())
+        mClock.wait(kPollMs);
+    if (mSound != sound)
+        return false;
+    stop();
     return true;
 }
 
@@ -172,11 +206,15 @@ bool QtWavePlayer::finished()
 
 void QtWavePlayer::poll()
 {
-    if (finished())
-        stop();
+    if (!finished())
+        return;
+    // A sink that stopped with an error, or that never played the sound out
+    // by its deadline, has lost its output: what it played was not heard.
+    const bool lost = !mSink || mSink->error() != QAudio::NoError || mPlayedOutMs < 0;
+    end(lost ? Result::OutputLost : Result::Heard);
 }
 
-void QtWavePlayer::stop()
+void QtWavePlayer::end(Result result)
 {
     mPollTimer->stop();
     if (mSink) {
@@ -184,6 +222,19 @@ void QtWavePlayer::stop()
         mSink.reset();
     }
     mSource.reset();
+    if (Done done = std::move(mDone)) {
+        mDone = nullptr;
+        done(result);
+    }
+}
+
+void QtWavePlayer::stop()
+{
+    Done done = std::move(mDone);
+    mDone = nullptr;
+    end(Result::Stopped);
+    if (done)
+        mClock.callAfter(0, [done = std::move(done)] { done(Result::Stopped); });
 }
 
 bool QtWavePlayer::isPlaying() const

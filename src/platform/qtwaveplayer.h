@@ -29,22 +29,30 @@ class QtWavePlayer : public QObject, public WavePlayer
     Q_OBJECT
 
 public:
-    /// Waiting goes through the clock, which keeps window events flowing. The gain
-    /// may be null (full level).
+    /// The blocking calls wait through the clock, which keeps window events
+    /// flowing; start() waits for nothing. The gain may be null (full level).
     explicit QtWavePlayer(Clock& clock, const MasterGain* gain = nullptr, QObject* parent = nullptr);
     ~QtWavePlayer() override;
 
     bool playImage(const QByteArray& image, bool wait) override;
     bool playFile(const QString& path) override;
+    void start(const QByteArray& image, Done done) override;
+    void startFile(const QString& path, Done done) override;
+    bool outputAvailable() const override;
     void stop() override;
 
     /// Whether a sound is still being played.
     bool isPlaying() const;
 
 private:
-    bool start(const QByteArray& image, bool wait);
+    /// Opens the sink for the image and starts it; Unplayable or OutputLost
+    /// when that fails, Heard when it is playing.
+    Result begin(const QByteArray& image);
+    bool waitFor(quint64 sound);
     bool finished();
     void poll();
+    /// Ends the sound and reports result to whoever started it with start().
+    void end(Result result);
 
     Clock& mClock;
     QPointer<const MasterGain> mGain;
@@ -55,6 +63,7 @@ private:
     qint64 mDeadlineMs = 0;   ///< when the sound is over even if the device never says so
     qint64 mPlayedOutMs = -1; ///< when the device first reported the last sample played
     quint64 mSound = 0;       ///< counts sounds, so a wait notices a newer one
+    Done mDone;               ///< the caller of start() waiting for this sound
 };
 
 } // namespace kntr

@@ -18,6 +18,9 @@ public:
     virtual void hscVolCD_Change() = 0;
     /// The voice-cue level.
     virtual void hscVolCue_Change() = 0;
+
+    /// A live run begins (true) or has ended (false).
+    virtual void setRunMode(bool) {}
 };
 
 } // namespace kntr

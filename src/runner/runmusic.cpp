@@ -9,6 +9,8 @@
 #include "platform/settingsstore.h"
 #include "tones/mcicommands.h"
 
+#include <utility>
+
 namespace kntr {
 
 namespace {
@@ -33,7 +35,7 @@ RunMusic::RunMusic(SettingsStore& settings, CdDevice& cd, MciCommands& mci, Medi
 
 int RunMusic::menuEntry() const
 {
-    if (isCd())
+    if (mAudioType == kCd || mAudioType == kCdVariant)
         return 2;
     return mAudioType == kPlayList ? 3 : 1;
 }
@@ -84,7 +86,9 @@ bool RunMusic::cdPresent()
 
 bool RunMusic::loadPlayList()
 {
-    if (!mPlayer.setPlayList(playListFile()))
+    const bool loaded = mPlayer.setPlayList(playListFile());
+    mNotes = mPlayer.skippedNotes();
+    if (!loaded)
         return false;
     mPlayer.selectEntry(1);
     mEntry = 1;
@@ -92,6 +96,23 @@ bool RunMusic::loadPlayList()
     mPlayer.setPart(kFirstSecond, mPlayer.duration());
     mPlayer.setAutoStart(true);
     return mPlayer.position() >= 0;
+}
+
+void RunMusic::reloadPlayList()
+{
+    mPlayer.setPlayList(playListFile());
+    mNotes = mPlayer.skippedNotes();
+}
+
+QStringList RunMusic::takeNotes()
+{
+    return std::exchange(mNotes, {});
+}
+
+void RunMusic::dropForThisRun()
+{
+    mDropped = true;
+    mLevels.hscVolMain_Change();
 }
 
 void RunMusic::startMusic(bool resumed)
@@ -109,13 +130,11 @@ void RunMusic::startMusic(bool resumed)
         else
             mCd.sendCommand(QStringLiteral("play cdaudio from ")
                             + QString::number(mCdPosition.trimmed().toLongLong() * 1000));
-    } else if (mAudioType == kPlayList) {
-        if (resumed) {
-            mPlayer.setPlayList(playListFile());
-            resume();
-        } else {
+    } else if (isPlayList()) {
+        if (resumed)
+            resume(); // the play list was read again before the run
+        else
             mPlayer.play();
-        }
     }
 }
 
@@ -132,7 +151,7 @@ void RunMusic::pause()
         saveCdPosition();
         mCd.sendCommand(QStringLiteral("pause cdaudio"));
         mCdPausedAt = mClock.tickMs();
-    } else if (mAudioType == kPlayList) {
+    } else if (isPlayList()) {
         notePlace();
         mPlayer.pause();
     }
@@ -150,7 +169,7 @@ void RunMusic::resume()
         mLevels.hscVolCD_Change();
         mCdPosition = cdResumePosition(mCdPosition, mClock.tickMs() - mCdPausedAt);
         mCd.sendCommand(QStringLiteral("play cdaudio from ") + mCdPosition.trimmed());
-    } else if (mAudioType == kPlayList) {
+    } else if (isPlayList()) {
         mLevels.hscVolCD_Change();
         mPlayer.play();
         selectPart(mPosition);
@@ -166,12 +185,12 @@ void RunMusic::resume()
 
 void RunMusic::stopAtEnd()
 {
-    if (mAudioType == kPlayList) {
+    if (isPlayList()) {
         notePlace();
         mPlayer.pause();
-    } else if (mAudioType == kCd) {
+    } else if (isCd() && mAudioType == kCd) {
         mCd.sendCommand(QStringLiteral("stop cdaudio"));
-    } else if (mAudioType == kCdVariant) {
+    } else if (isCd()) {
         saveCdPosition();
         mMci.SendMci(QStringLiteral("stop cdaudio"), true);
     }
@@ -182,10 +201,11 @@ void RunMusic::afterRun(bool resumed)
     if (!resumed && isCd()) {
         saveCdPosition();
         mCd.sendCommand(QStringLiteral("pause cdaudio"));
-    } else if (resumed && mAudioType == kCd) {
+    } else if (resumed && isCd() && mAudioType == kCd) {
         mCd.sendCommand(QStringLiteral("stop cdaudio"));
         mCd.sendCommand(QStringLiteral("close cdaudio"));
     }
+    mDropped = false;
 }
 
 void RunMusic::cancelCountdown()
@@ -196,7 +216,7 @@ void RunMusic::cancelCountdown()
 
 void RunMusic::notePlace()
 {
-    if (mAudioType != kPlayList)
+    if (!isPlayList())
         return;
     mEntry = mPlayer.currentEntry();
     mPosition = mPlayer.position();

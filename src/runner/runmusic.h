@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kntr {
 
@@ -42,6 +43,12 @@ public:
     /// Before a run from the start: loads the play list and sets it to play from
     /// its first entry. False when it cannot be played.
     bool loadPlayList();
+    /// Before a run by Resume: the play list is read afresh, to go on where it was.
+    void reloadPlayList();
+    /// What the user should hear of the last load (entries passed over); emptied.
+    QStringList takeNotes();
+    /// The music failed during a run: until the run ends it counts as none.
+    void dropForThisRun();
     /// During the countdown: the music begins (Start) or goes on (Resume).
     void startMusic(bool resume);
     /// At every segment start and on Stop: silence, keeping the place.
@@ -63,7 +70,8 @@ public:
     double savedPosition() const { return mPosition; }
 
 private:
-    bool isCd() const { return mAudioType == kCd || mAudioType == kCdVariant; }
+    bool isCd() const { return !mDropped && (mAudioType == kCd || mAudioType == kCdVariant); }
+    bool isPlayList() const { return !mDropped && mAudioType == kPlayList; }
     void store(int value);
     void saveCdPosition();
     void selectPart(double from);
@@ -79,6 +87,8 @@ private:
     qint64 mCdPausedAt = 0;
     int mEntry = 1;
     double mPosition = 1.0;
+    bool mDropped = false;
+    QStringList mNotes;
 };
 
 } // namespace kntr

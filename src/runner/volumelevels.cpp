@@ -124,13 +124,22 @@ void VolumeLevels::setValue(Level level, int value)
     if (!ensureReady())
         return;
     set(level, value);
-    apply(level);
+    if (!mRunning || level == mInForce)
+        apply(level);
+    changed();
+}
+
+void VolumeLevels::setRunMode(bool running)
+{
+    if (running == mRunning)
+        return;
+    mRunning = running;
     changed();
 }
 
 void VolumeLevels::runTest(Level level, const std::function<void()>& play)
 {
-    if (!ensureReady() || mTesting)
+    if (mRunning || !ensureReady() || mTesting)
         return;
     // The tested level's slider stays live, so it can be changed while the sound plays.
     mTesting = true;
@@ -165,7 +174,7 @@ void VolumeLevels::cmdCueVolume_Click()
 
 void VolumeLevels::cmdCDvolume_Click()
 {
-    if (!ensureReady() || mTesting)
+    if (mRunning || !ensureReady() || mTesting)
         return;
     if (mMusicCaption == kStopCaption) {
         mCd.sendCommand(QStringLiteral("stop cdaudio"));
@@ -202,7 +211,7 @@ void VolumeLevels::cmdCDvolume_Click()
 
 void VolumeLevels::cmdDefaults_Click()
 {
-    if (!ensureReady())
+    if (mRunning || !ensureReady())
         return;
     stopCd();
     const int level = defaultLevel();
@@ -217,7 +226,7 @@ void VolumeLevels::cmdDefaults_Click()
 void VolumeLevels::cmdAccept_Click()
 {
     // Without a mixer the sliders hold nothing worth keeping: the stored levels stay.
-    if (!ensureReady())
+    if (mRunning || !ensureReady())
         return;
     const auto store = [this](const char* key, Level level) {
         mSettings.SaveSetting(kAppName, kSection, QLatin1String(key),
@@ -233,7 +242,7 @@ void VolumeLevels::cmdAccept_Click()
 
 void VolumeLevels::cmdCancel_Click()
 {
-    if (!ensureReady())
+    if (mRunning || !ensureReady())
         return;
     stopCd();
     set(Level::Tone, storedLevel(kToneKey));
@@ -248,7 +257,8 @@ void VolumeLevels::cmdCancel_Click()
 
 void VolumeLevels::Form_Unload()
 {
-    if (!mLoaded)
+    // During a run the window only goes out of sight: the run's levels and music stay.
+    if (!mLoaded || mRunning)
         return;
     stopCd();
     // A slider moved last left its level in force; the next load reads the main
@@ -274,6 +284,7 @@ void VolumeLevels::change(Level level)
 void VolumeLevels::apply(Level level)
 {
     // A failing mixer call leaves the level as it was; nothing more can be done.
+    mInForce = level;
     if (mHasMixer)
         mMixer.setVolume(static_cast<unsigned>(mSliders[index(level)].value) * 2u);
 }

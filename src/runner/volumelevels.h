@@ -65,7 +65,9 @@ public:
     void answerMuteQuestion(bool unmute);
 
     const Slider& slider(Level level) const { return mSliders[index(level)]; }
-    bool testEnabled(Test test) const { return mTestEnabled[index(test)]; }
+    bool testEnabled(Test test) const { return mTestEnabled[index(test)] && !mRunning; }
+    /// Whether Default Settings, Accept and Cancel can be used: not during a run.
+    bool buttonsEnabled() const { return !mRunning; }
     /// Whether the frame of the sliders is usable (not without a mixer).
     bool frameEnabled() const { return mFrameEnabled; }
     const QString& musicTestCaption() const { return mMusicCaption; }
@@ -80,6 +82,11 @@ public:
     void hscVolAW_Change() override { change(Level::Tone); }
     void hscVolCD_Change() override { change(Level::Music); }
     void hscVolCue_Change() override { change(Level::Voice); }
+    /// During a run nothing here may reach the console or the music: the tests,
+    /// Default Settings, Accept and Cancel do nothing, and closing the window
+    /// only hides it. The sliders stay live; moving the one whose level is in
+    /// force changes the sound at once, the others take effect when next used.
+    void setRunMode(bool running) override;
 
     /// Tone test: two control tones a second apart at the tone level.
     void cmdAWvolume_Click();
@@ -130,6 +137,8 @@ private:
     bool mLoaded = false;
     bool mHasMixer = false;
     bool mTesting = false;
+    bool mRunning = false;
+    Level mInForce = Level::Main; ///< the level last applied
     std::array<Slider, 4> mSliders{};
     std::array<bool, 3> mTestEnabled{true, true, true};
     bool mFrameEnabled = true;

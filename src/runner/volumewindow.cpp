@@ -124,6 +124,7 @@ VolumeWindow::~VolumeWindow()
 
 void VolumeWindow::reject()
 {
+    // Escape during a run hides the window and changes nothing.
     mLevels.cmdCancel_Click();
     hide();
 }
@@ -158,6 +159,8 @@ void VolumeWindow::showLevels()
     for (int i = 0; i < 3; ++i)
         mTests[i]->setEnabled(mLevels.testEnabled(static_cast<Test>(i)));
     mTests[static_cast<int>(Test::Music)]->setText(mLevels.musicTestCaption());
+    for (QPushButton* button : {mCmdDefaults, mCmdAccept, mCmdCancel})
+        button->setEnabled(mLevels.buttonsEnabled());
 }
 
 } // namespace kntr

@@ -47,7 +47,7 @@ void VoiceCues::PlayCue(const QString& word)
     mPlayer.playFile(clipPath(word));
 }
 
-void VoiceCues::SpeakNumber(const QString& text)
+QStringList VoiceCues::numberWords(const QString& text)
 {
     const QChar separator = systemDecimalSeparator();
     QString number = text;
@@ -55,17 +55,23 @@ void VoiceCues::SpeakNumber(const QString& text)
         number += separator + QStringLiteral("0");
     const QString whole = number.left(number.indexOf(separator));
 
-    if (leadingValue(whole) >= 13) {
-        PlayCue(whole.mid(0, 1));
-        PlayCue(whole.mid(1, 1));
-    } else {
-        PlayCue(whole);
+    QStringList words;
+    if (leadingValue(whole) >= 13)
+        words << whole.mid(0, 1) << whole.mid(1, 1);
+    else
+        words << whole;
+    words << QStringLiteral("point") << number.right(1);
+    return words;
+}
+
+void VoiceCues::SpeakNumber(const QString& text)
+{
+    const QStringList words = numberWords(text);
+    for (int i = 0; i < words.size(); ++i) {
+        PlayCue(words[i]);
+        if (i + 1 >= words.size() - 2) // after the whole part and after each clip that follows
+            mClock.processEvents();
     }
-    mClock.processEvents();
-    PlayCue(QStringLiteral("point"));
-    mClock.processEvents();
-    PlayCue(number.right(1));
-    mClock.processEvents();
 }
 
 } // namespace kntr

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kntr {
 
@@ -26,6 +27,10 @@ public:
     /// digits one by one), "point", then the last character. 10 is spoken "10
     /// point 0", 14.5 "1 4 point 5".
     void SpeakNumber(const QString& text);
+
+    /// The clips SpeakNumber plays for a number, in order ("14.5" gives 1, 4,
+    /// point, 5).
+    static QStringList numberWords(const QString& text);
 
     /// The clip file of a word: the file in the folder whose name matches
     /// word + ".wav" without regard to case, or that name when there is none.

@@ -385,8 +385,7 @@ struct RunParts
         , mci(cd, messages)
         , media(clock)
         , music(settings, cd, mci, media, levels, clock)
-        , engine(session, settings, options, clock, window.editor(), {tones, player, cues, music, levels}, messages,
-                 window)
+        , engine(session, settings, options, clock, {tones, player, cues, music, levels}, messages, window)
     {
         MainWindow::RunParts parts;
         parts.engine = &engine;
@@ -439,9 +438,10 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
         EXPECT_NE(text("lblTime"), "0:00");
         QTest::keyClick(&window(), Qt::Key_N, Qt::ControlModifier); // no File > New during a run
         EXPECT_EQ(session.workout.count(), 10);
-        find<QPushButton>("cmdStart")->click(); // Stop, handled inside the run
+        find<QPushButton>("cmdStart")->click(); // Stop
     });
     find<QPushButton>("cmdStart")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return !run.engine.isRunning(); }));
 
     EXPECT_EQ(countdown, "Workout starts in\n3 seconds");
     EXPECT_TRUE(windowDisabled);
@@ -462,6 +462,7 @@ TEST_F(MainWindowTest, ClosingDuringARunStopsTheConsoleFirst)
     start();
     clock.at(20000, [&] { window().close(); });
     find<QPushButton>("cmdStart")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return !run.engine.isRunning(); }));
     EXPECT_EQ(run.stopTones(), 1);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window().isVisible());

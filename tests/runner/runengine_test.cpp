@@ -3,7 +3,6 @@
 #include "runner/runmusic.h"
 #include "runner/runview.h"
 
-#include "editor/editor.h"
 #include "model/runoptions.h"
 #include "model/session.h"
 #include "platform/memorysettingsstore.h"
@@ -57,6 +56,13 @@ public:
         segments.push_back({mClock.tickMs(), segment, first + QLatin1Char('/') + second});
     }
     void showTimeLeft(const QString& text) override { timeLeft = text; }
+    void selectSegment(int segment) override { selected = segment; }
+    void showNote(const QString& text) override { notes << text; }
+    void runEnded(RunOutcome outcome, const QString& text) override
+    {
+        ended.push_back(outcome);
+        problem = text;
+    }
 
     struct Shown
     {
@@ -69,6 +75,10 @@ public:
     qint64 countdownEndMs = -1;
     std::vector<Shown> segments;
     QString timeLeft;
+    int selected = 0;
+    QStringList notes;
+    std::vector<RunOutcome> ended;
+    QString problem;
 
 private:
     Clock& mClock;
@@ -82,7 +92,6 @@ protected:
         QLocale::setDefault(QLocale::c());
         session.machine.GetSettings(settings);
         session.machine.setMachineType(session.machine.MachineType());
-        editor.applyMachineRanges();
         settings.SaveSetting(kAppName, "options", "Delay", "5");
         settings.SaveSetting(kAppName, "options", "VoiceCues", "0");
         options.load();
@@ -98,7 +107,16 @@ protected:
             s.setSegmentIncline(values[i - 1].second);
             s.setSegmentTime(seconds);
         }
-        editor.refreshAll();
+    }
+
+    /// Runs the workout (from segment from, by Resume, when given) to its end in virtual time.
+    RunEngine::Outcome run(int from = 0)
+    {
+        const bool started = from > 0 ? engine.resume(from) : engine.start();
+        if (!started)
+            return RunEngine::Outcome::NotStarted;
+        EXPECT_TRUE(clock.runUntil([this] { return !engine.isRunning(); }));
+        return engine.outcome();
     }
 
     /// The control tones played: when, and which command (as "speed/incline" tenths).
@@ -123,7 +141,6 @@ protected:
     RunOptions options{settings};
     ManualClock clock;
     ScriptedMessageBoxes messages;
-    Editor editor{session, settings, messages, clock};
     ControlTones toneMaker{session.machine};
     ControlTones reference{session.machine};
     RecordingWavePlayer player{clock};
@@ -134,13 +151,12 @@ protected:
     RecordingLevels levels{clock};
     RunMusic music{settings, cd, mci, media, levels, clock};
     RecordingRunView view{clock};
-    RunEngine engine{session, settings, options, clock, editor,
-                     {toneMaker, player, cues, music, levels}, messages, view};
+    RunEngine engine{session, settings, options, clock, {toneMaker, player, cues, music, levels}, messages, view};
 };
 
 TEST_F(RunEngineTest, CountdownThenEveryToneOnItsBoundary)
 {
-    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
     EXPECT_EQ(view.countdowns,
               QStringList({"Starting Audio...", "Workout starts in\r\n5 seconds", "Workout starts in\r\n4 seconds",
                            "Workout starts in\r\n3 seconds", "Workout starts in\r\n2 seconds",
@@ -156,7 +172,8 @@ TEST_F(RunEngineTest, CountdownThenEveryToneOnItsBoundary)
     EXPECT_EQ(view.segments.back().targets, "5/1.5");
     EXPECT_EQ(view.modes, std::vector<bool>({true, false}));
     EXPECT_EQ(view.timeLeft, "0:00");
-    EXPECT_TRUE(editor.editingEnabled());
+    EXPECT_EQ(view.selected, 1);
+    EXPECT_EQ(view.ended, std::vector<RunOutcome>({RunOutcome::Completed}));
     // Each tone at the tone level, then back to the main level.
     EXPECT_EQ(levels.switches.front(), std::make_pair(t + 500, QString("tone")));
     EXPECT_EQ(levels.switches.back().second, "main");
@@ -167,7 +184,7 @@ TEST_F(RunEngineTest, ACueLengthensItsOwnSegmentOnly)
     settings.SaveSetting(kAppName, "options", "VoiceCues", "1");
     settings.SaveSetting(kAppName, "options", "Delay", "10");
     options.load();
-    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
     const qint64 t = view.countdownEndMs;
     ASSERT_EQ(view.segments.size(), 4u);
     const qint64 cue = player.calls().front().durationMs; // "getready"
@@ -191,7 +208,7 @@ TEST_F(RunEngineTest, StopInSegmentThreeLetsTheSoundEndThenStopsTheConsole)
         player.clear();
         const qint64 begin = clock.tickMs();
         clock.at(begin + 5000 + 130000, [this] { engine.requestStop(); });
-        EXPECT_EQ(engine.start(), RunEngine::Outcome::Stopped);
+        EXPECT_EQ(run(), RunEngine::Outcome::Stopped);
         auto played = tones();
         ASSERT_EQ(played.size(), 3u * beeps + beeps);
         for (int k = 0; k < beeps; ++k)
@@ -212,7 +229,7 @@ TEST_F(RunEngineTest, ResumeRunsFromTheChosenSegmentAndTheCdKeepsPace)
 {
     settings.SaveSetting(kAppName, "audio", "volOption", "3");
     music.SetAudioType(3);
-    EXPECT_EQ(engine.resume(3), RunEngine::Outcome::Completed);
+    EXPECT_EQ(run(3), RunEngine::Outcome::Completed);
     ASSERT_EQ(view.segments.size(), 2u);
     EXPECT_EQ(view.segments.front().segment, 3);
     EXPECT_EQ(view.countdowns.at(1), "Workout resumes in\r5 seconds...");
@@ -228,7 +245,7 @@ TEST_F(RunEngineTest, APlayListPausesForEveryToneAndMovesOnNearAnEntrysEnd)
     media.scriptPlayList("/music/list.asx", {70, 65});
     settings.SaveSetting(kAppName, "audio", "ASXfilename", "/music/list.asx");
     music.SetAudioType(5);
-    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
 
     // Where the music went on after each segment's tone: the saved place, unless
     // it was within ten seconds of the entry's end; then the next entry (after the
@@ -264,7 +281,7 @@ TEST_F(RunEngineTest, APlayListPausesForEveryToneAndMovesOnNearAnEntrysEnd)
 TEST_F(RunEngineTest, CancelledCountdownPlaysNothing)
 {
     clock.at(2000, [this] { engine.cancelCountdown(); });
-    EXPECT_EQ(engine.start(), RunEngine::Outcome::Cancelled);
+    EXPECT_EQ(run(), RunEngine::Outcome::Cancelled);
     EXPECT_TRUE(tones().empty());
     EXPECT_TRUE(view.segments.empty());
     EXPECT_EQ(view.modes, std::vector<bool>({true, false}));
@@ -276,7 +293,7 @@ TEST_F(RunEngineTest, AThirtyMinuteRunInVirtualTime)
     setSegments(values, 60);
     settings.SaveSetting(kAppName, "options", "VoiceCues", "1");
     options.load();
-    EXPECT_EQ(engine.start(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
     const auto played = tones();
     ASSERT_EQ(played.size(), 31u);
     const qint64 cue = player.calls().front().durationMs;
@@ -285,6 +302,123 @@ TEST_F(RunEngineTest, AThirtyMinuteRunInVirtualTime)
     for (int i = 1; i < 30; ++i)
         EXPECT_EQ(played[i].first, view.countdownEndMs + 60000 * i + 2 * cue) << i;
     EXPECT_GE(clock.tickMs(), 30 * 60000);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RunEngineTest, ADialogOpenAcrossASegmentBoundaryMovesNoTone)
+{
+    settings.SaveSetting(kAppName, "options", "VoiceCues", "1");
+    options.load();
+    const auto relative = [this](qint64 begin) {
+        std::vector<std::pair<qint64, QString>> shifted;
+        for (const auto& [at, command] : tones())
+            shifted.emplace_back(at - begin, command);
+        return shifted;
+    };
+    ASSERT_EQ(run(), RunEngine::Outcome::Completed);
+    const auto undisturbed = relative(0);
+
+    // About opened at 22 s and closed at 57 s: its own event loop delivers the
+    // run's timers all along, as a modal dialog's does.
+    player.clear();
+    const qint64 begin = clock.tickMs();
+    clock.at(begin + 22000, [this] { clock.advance(35000); });
+    ASSERT_EQ(run(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(relative(begin), undisturbed);
+}
+
+TEST_F(RunEngineTest, StopInEveryStateReachesTheConsoleWithinASecond)
+{
+    settings.SaveSetting(kAppName, "options", "VoiceCues", "1");
+    options.load();
+    options.setBeeps(2);
+    ASSERT_EQ(run(), RunEngine::Outcome::Completed);
+    const std::vector<RecordingWavePlayer::Call> reference = player.calls();
+    // Segment 2's sounds: "getready", two tones, then the spoken targets.
+    std::vector<RecordingWavePlayer::Call> second;
+    for (const auto& call : reference)
+        if (call.atMs > view.countdownEndMs + 60000 && call.atMs < view.countdownEndMs + 70000)
+            second.push_back(call);
+    ASSERT_GE(second.size(), 6u);
+    const qint64 toneAt = second[1].atMs;
+    const struct
+    {
+        const char* state;
+        qint64 atMs;
+        bool toneInFlight;
+    } requests[] = {
+        {"countdown", 2000, false},
+        {"get ready", second[0].atMs + second[0].durationMs / 2, false},
+        {"tone pause", toneAt - 200, false},
+        {"first of two tones", toneAt + second[1].durationMs / 2, true},
+        {"half second after the tones", second[2].atMs + second[2].durationMs + 200, false},
+        {"spoken speed", second[3].atMs + second[3].durationMs / 2, false},
+        {"segment wait", view.countdownEndMs + 90000, false},
+        {"end of workout", reference.back().atMs - 300, false},
+    };
+    for (const auto& r : requests) {
+        SCOPED_TRACE(r.state);
+        player.clear();
+        const qint64 begin = clock.tickMs();
+        const qint64 request = begin + r.atMs;
+        clock.at(request, [this] { engine.requestStop(); });
+        ASSERT_EQ(run(), RunEngine::Outcome::Stopped);
+        std::vector<std::pair<qint64, QString>> after;
+        for (const auto& tone : tones())
+            if (tone.first >= request)
+                after.push_back(tone);
+        ASSERT_EQ(after.size(), 2u) << "only the two stop commands follow the request";
+        EXPECT_EQ(after[0].second, "252/252");
+        EXPECT_LE(after[0].first, request + 1000);
+        if (r.toneInFlight) { // the tone being played was heard to its end
+            for (const auto& call : player.calls()) {
+                const bool cut = call.kind == RecordingWavePlayer::Kind::Stop && call.atMs > request
+                                 && call.atMs < after[0].first;
+                EXPECT_FALSE(cut) << call.atMs;
+            }
+        }
+    }
+}
+
+TEST_F(RunEngineTest, ALostOutputEndsTheRunUnlessAnotherComesWithinTwoSeconds)
+{
+    // Gone for good during segment 1: segment 2's tone finds no output.
+    clock.at(5000 + 30000, [this] { player.setFailing(true); });
+    EXPECT_EQ(run(), RunEngine::Outcome::OutputLost);
+    EXPECT_EQ(view.problem, RunEngine::outputLostText(2));
+    EXPECT_EQ(view.problem, "Sound output was lost during segment 2. The machine is no longer receiving commands.");
+    EXPECT_LE(clock.tickMs(), 5000 + 60000 + 500 + RunEngine::kOutputGraceMs + 1500);
+    EXPECT_EQ(view.modes.back(), false);
+
+    // Back after a second and a half: the tone is played again and the run goes on.
+    player.setFailing(false);
+    player.clear();
+    const qint64 begin = clock.tickMs();
+    clock.at(begin + 5000 + 30000, [this] { player.setFailing(true); });
+    clock.at(begin + 5000 + 61500, [this] { player.setFailing(false); });
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
+    QStringList heard;
+    for (const auto& call : player.calls())
+        if (call.kind == RecordingWavePlayer::Kind::Image && call.played)
+            heard << QString::number(call.atMs - begin);
+    EXPECT_EQ(heard.size(), 5);
+}
+
+TEST_F(RunEngineTest, FailedMusicIsDroppedAndTheRunGoesOn)
+{
+    media.scriptPlayList("/music/list.asx", {70, 65});
+    settings.SaveSetting(kAppName, "audio", "ASXfilename", "/music/list.asx");
+    music.SetAudioType(5);
+    clock.at(5000 + 30000, [this] { engine.musicFailed("song.mp3"); });
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
+    EXPECT_EQ(view.notes, QStringList({"Music stopped: song.mp3 could not be played."}));
+    for (const auto& call : media.calls())
+        EXPECT_FALSE(call.atMs > 5000 + 30000 && call.kind == RecordingMediaPlayer::Kind::Play);
+    EXPECT_EQ(tones().size(), 5u);
+    EXPECT_EQ(music.menuEntry(), 3); // the user's choice of music stays
 }
 
 } // namespace

@@ -8,6 +8,16 @@
 
 namespace kntr {
 
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 bool RecordingWavePlayer::play(Call call, const QByteArray& wav)
 {
     call.atMs = mClock.tickMs();
@@ -29,16 +39,51 @@ bool RecordingWavePlayer::playImage(const QByteArray& image, bool wait)
 
 bool RecordingWavePlayer::playFile(const QString& path)
 {
-    QByteArray content;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        content = file.readAll();
-    return play(Call{0, Kind::File, QByteArray(), path, true}, content);
+    return play(Call{0, Kind::File, QByteArray(), path, true}, readAll(path));
+}
+
+void RecordingWavePlayer::begin(Call call, const QByteArray& wav, Done done)
+{
+    cut();
+    play(call, wav);
+    const Call& made = mCalls.back();
+    const Result result = made.played ? Result::Heard : mFailing ? Result::OutputLost : Result::Unplayable;
+    mDone = std::move(done);
+    mPending = mClock.callAfter(made.durationMs, [this, result] {
+        mPending = 0;
+        if (Done d = std::move(mDone)) {
+            mDone = nullptr;
+            d(result);
+        }
+    });
+}
+
+void RecordingWavePlayer::start(const QByteArray& image, Done done)
+{
+    begin(Call{0, Kind::Image, image, QString(), false}, image, std::move(done));
+}
+
+void RecordingWavePlayer::startFile(const QString& path, Done done)
+{
+    begin(Call{0, Kind::File, QByteArray(), path, false}, readAll(path), std::move(done));
 }
 
 void RecordingWavePlayer::stop()
 {
     mCalls.push_back(Call{mClock.tickMs(), Kind::Stop, QByteArray(), QString()});
+    cut();
+}
+
+void RecordingWavePlayer::cut()
+{
+    if (mPending == 0)
+        return;
+    mClock.cancel(mPending);
+    mPending = 0;
+    if (Done d = std::move(mDone)) {
+        mDone = nullptr;
+        mClock.callAfter(0, [d = std::move(d)] { d(Result::Stopped); });
+    }
 }
 
 QStringList RecordingWavePlayer::clipNames() const

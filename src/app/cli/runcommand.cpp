@@ -3,8 +3,9 @@
 #include "cliworkout.h"
 #include "terminalrunview.h"
 
-#include "editor/editor.h"
 #include "model/runoptions.h"
+#include "model/session.h"
+#include "model/targettexts.h"
 #include "platform/apppaths.h"
 #include "platform/systemclock.h"
 #include "runner/runengine.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QAudioDevice>
+#include <QEventLoop>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -142,14 +144,14 @@ int run(const CliArguments& args, CliContext& context)
     if (QMediaDevices::defaultAudioOutput().isNull())
         return args.failure(QStringLiteral("no sound output was found: the workout cannot be run"));
 
+    // The units only change what is shown and spoken; they are not stored, and
+    // no value sent to the machine depends on them.
+    if (units)
+        session.machine.setDisplayUnits(*units == Units::Kilometres ? QStringLiteral("Kilos")
+                                                                    : QStringLiteral("Miles"));
+
     SystemClock clock;
     CliMessages messages(context.err);
-    Editor editor(session, settings, messages, clock);
-    editor.applyMachineRanges();
-    if (units)
-        editor.switchUnits(*units);
-    editor.refreshAll();
-
     SoundDevices sounds(clock, settings, context.paths, session.machine, messages);
     RunMusic runMusic(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock);
     if (music == RunMusic::kPlayList)
@@ -158,24 +160,31 @@ int run(const CliArguments& args, CliContext& context)
                                 : settings.GetSetting(kAppName, QStringLiteral("audio"), QStringLiteral("volOption"),
                                                       QStringLiteral("1")).toInt());
 
-    TerminalRunView view(context.out, ::isatty(STDOUT_FILENO) == 1, session.workout.count(),
-                         editor.speedCaption(), session.machine.AttTwoDesignLabel());
-    RunEngine engine(session, settings, options, clock, editor,
-                     {sounds.tones(), sounds.player(), sounds.cues(), runMusic, sounds.levels()}, messages, view);
+    const Machine& machine = session.machine;
+    TerminalRunView view(context.out, context.err, ::isatty(STDOUT_FILENO) == 1, session.workout.count(),
+                         speedCaption(machine, speedDisplay(machine, settings)), machine.AttTwoDesignLabel());
+    RunEngine engine(session, settings, options, clock,
+                     {sounds.tones(), sounds.runPlayer(), sounds.cues(), runMusic, sounds.levels()}, messages, view);
 
     gSignal = 0;
-    RunEngine::Outcome outcome;
     {
         StopOnSignals stopOnSignals(engine);
-        outcome = from > 1 || args.isSet(kFrom) ? engine.resume(from) : engine.start();
+        QEventLoop loop;
+        view.setEndHandler([&loop](RunOutcome) { loop.quit(); });
+        const bool started = args.isSet(kFrom) ? engine.resume(from) : engine.start();
+        if (started && engine.isRunning())
+            loop.exec();
+        view.setEndHandler({});
     }
     sounds.release();
-    switch (outcome) {
+    switch (engine.outcome()) {
     case RunEngine::Outcome::Completed:
         return kCliOk;
     case RunEngine::Outcome::NotStarted:
         return args.failure(messages.last().isEmpty() ? QStringLiteral("the run could not start")
                                                       : messages.last());
+    case RunEngine::Outcome::OutputLost:
+        return kCliFailed; // the view has said why
     default:
         break;
     }

@@ -14,9 +14,10 @@ QString oneLine(QString text)
 
 } // namespace
 
-TerminalRunView::TerminalRunView(QTextStream& out, bool terminal, int segmentCount, QString firstLabel,
-                                 QString secondLabel)
+TerminalRunView::TerminalRunView(QTextStream& out, QTextStream& err, bool terminal, int segmentCount,
+                                 QString firstLabel, QString secondLabel)
     : mOut(out)
+    , mErr(err)
     , mTerminal(terminal)
     , mSegmentCount(segmentCount)
     , mFirstLabel(std::move(firstLabel))
@@ -85,6 +86,25 @@ void TerminalRunView::showTimeLeft(const QString& text)
     // terminal shows it.
     if (mTerminal && !mSegmentText.isEmpty())
         show(mSegmentText + QStringLiteral(", time left ") + text);
+}
+
+void TerminalRunView::showNote(const QString& text)
+{
+    endLine();
+    mErr << text << '\n';
+    mErr.flush();
+    if (!mSegmentText.isEmpty() && mTerminal)
+        show(mSegmentText);
+}
+
+void TerminalRunView::runEnded(RunOutcome outcome, const QString& problem)
+{
+    if (outcome == RunOutcome::OutputLost) {
+        mErr << problem << '\n';
+        mErr.flush();
+    }
+    if (mOnEnd)
+        mOnEnd(outcome);
 }
 
 } // namespace kntr

@@ -1,0 +1,49 @@
+#include "targettexts.h"
+
+#include "machine.h"
+#include "numbers.h"
+
+#include "platform/settingsstore.h"
+
+namespace kntr {
+
+namespace {
+
+bool showsResistanceFirst(const Machine& machine)
+{
+    return machine.MachineType() == QLatin1String("Elliptical");
+}
+
+} // namespace
+
+SpeedDisplay speedDisplay(const Machine& machine, const SettingsStore& settings)
+{
+    if (showsResistanceFirst(machine))
+        return SpeedDisplay::Value;
+    const QString mode = settings.GetSetting(kAppName, QStringLiteral("options"), QStringLiteral("distMode"),
+                                             QStringLiteral("normal"));
+    return mode == QLatin1String("normal") ? SpeedDisplay::Value : SpeedDisplay::Pace;
+}
+
+QString speedCaption(const Machine& machine, SpeedDisplay display)
+{
+    const QString& label = machine.AttOneDesignLabelA();
+    return display == SpeedDisplay::Pace ? QStringLiteral("1/") + label : label;
+}
+
+QString firstTargetText(const Machine& machine, double value, SpeedDisplay display)
+{
+    if (machine.AttOneDesignLabelA() == QLatin1String("Resist."))
+        return plainNumber(value, systemDecimalSeparator());
+    const double perHour = machine.units() == Units::Kilometres ? value * kKilometresPerMile : value;
+    if (display == SpeedDisplay::Pace)
+        return perHour > 0 ? displayNumber(60.0 / perHour, 1) : QStringLiteral("0");
+    return displayNumber(perHour, 1);
+}
+
+QString secondTargetText(double value)
+{
+    return plainNumber(value, systemDecimalSeparator());
+}
+
+} // namespace kntr
