@@ -101,3 +101,52 @@ TEST_F(CliRunSound, CtrlCPlaysTheStopCommandBeforeTheProgramEnds)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CliRunSound, ALostSoundServerEndsTheRunWithTheReason)
+{
+    run({"--delay", "0", "--cues", "off"}, [this](QProcess&) {
+        QThread::msleep(3000);
+        server.kill();
+    });
+    EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(cli.exitCode(), 1);
+    EXPECT_TRUE(cli.readAllStandardError().contains(
+        "Sound output was lost during segment 2. The machine is no longer receiving commands.\n"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliRunSound, UnitsAndResumeNeverChangeACommand)
+{
+    // Segment 1 (3.0 mph) lies above the machine's minimum: a target written
+    // back from a control that never held it would come out as 1.0.
+    const struct
+    {
+        QStringList options;
+        std::vector<std::pair<int, int>> commands;
+    } cases[] = {
+        {{"--units", "km"}, {{30, 10}, {45, 20}, {252, 252}}},
+        {{"--units", "miles"}, {{30, 10}, {45, 20}, {252, 252}}},
+        {{"--units", "km", "--from", "2"}, {{45, 20}, {252, 252}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        const qint64 before = server.recordedFrames();
+        run(QStringList{"--delay", "0", "--beeps", "1", "--cues", "off"} + c.options);
+        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        std::vector<qint16> recording = server.recording();
+        recording.erase(recording.begin(), recording.begin() + std::min<qint64>(before * 2, recording.size()));
+        const auto tones = test::heardTones(recording);
+        ASSERT_EQ(tones.size(), c.commands.size());
+        for (size_t i = 0; i < tones.size(); ++i)
+            EXPECT_EQ(tones[i].symbols, expectedSymbols(c.commands[i].first, c.commands[i].second)) << i;
+        const QByteArray shown = c.commands[0].first == 30 ? "Speed 4.8" : "Speed 7.2"; // km/h
+        EXPECT_EQ(cli.readAllStandardOutput().contains(shown), c.options.contains("km"));
+    }
+}
+
+} // namespace

@@ -422,3 +422,19 @@ TEST_F(RunEngineTest, FailedMusicIsDroppedAndTheRunGoesOn)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RunEngineTest, TheDisplayChangesWhatIsShownNeverWhatIsSent)
+{
+    settings.SaveSetting(kAppName, "options", "distMode", "invert");
+    session.machine.setDisplayUnits("Kilos");
+    EXPECT_EQ(run(), RunEngine::Outcome::Completed);
+    const auto played = tones();
+    ASSERT_EQ(played.size(), 5u);
+    EXPECT_EQ(played[0].second, "30/10");
+    EXPECT_EQ(played[1].second, "45/20");
+    EXPECT_EQ(view.segments[0].targets, "12.4/1"); // 60 / (3 × 1.61) minutes a kilometre
+}
+
+} // namespace

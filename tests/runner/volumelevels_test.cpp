@@ -160,3 +160,39 @@ TEST_F(VolumeLevelsTest, VoiceAndMusicTestsEndAtMain)
     EXPECT_TRUE(levels.testEnabled(Check::Tone));
     EXPECT_EQ(mixer.level(), 40000u);
 }
+
+TEST_F(VolumeLevelsTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHeard)
+{
+    levels.Form_Load();
+    levels.setRunMode(true);
+    levels.hscVolCD_Change(); // the run's music is playing
+    volumesSet();
+    const int cdCommands = cd.commands().size();
+    const QString storedTone = stored("Chirp");
+
+    levels.cmdAWvolume_Click();
+    levels.cmdCueVolume_Click();
+    levels.cmdCDvolume_Click();
+    levels.cmdDefaults_Click();
+    levels.cmdAccept_Click();
+    levels.cmdCancel_Click();
+    levels.Form_Unload();
+    EXPECT_TRUE(player.calls().empty());
+    EXPECT_EQ(cd.commands().size(), cdCommands);
+    EXPECT_TRUE(volumesSet().empty());
+    EXPECT_EQ(stored("Chirp"), storedTone);
+    for (Check t : {Check::Tone, Check::Music, Check::Voice})
+        EXPECT_FALSE(levels.testEnabled(t));
+    EXPECT_FALSE(levels.buttonsEnabled());
+
+    levels.setValue(Level::Tone, 1000); // kept for the next tone, not heard over the music
+    EXPECT_TRUE(volumesSet().empty());
+    levels.setValue(Level::Music, 2000);
+    EXPECT_EQ(volumesSet(), std::vector<unsigned>{4000});
+    levels.hscVolAW_Change();
+    EXPECT_EQ(volumesSet(), std::vector<unsigned>{2000});
+
+    levels.setRunMode(false);
+    EXPECT_TRUE(levels.testEnabled(Check::Tone));
+    EXPECT_TRUE(levels.buttonsEnabled());
+}

@@ -98,6 +98,13 @@ public:
         return s;
     }
 
+    /// Kills the sound server, as a crash would: whoever plays through it loses its output.
+    void kill()
+    {
+        mServer.kill();
+        mServer.waitForFinished(5000);
+    }
+
     ~NullSinkServer()
     {
         // Both processes are ours: stop them by their own PIDs.
