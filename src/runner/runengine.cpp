@@ -277,9 +277,13 @@ void RunEngine::queueStop()
     mPhase = Phase::Stopping;
     LevelSwitch& levels = mDevices.levels;
     then([this] { mDevices.music.pause(); });
-    // The usual pause before a command, but never so long that the console
-    // hears of the stop more than a second after it was asked for.
-    then([this] { waitMs(std::min(tonePauseMs(), kHalfSecondMs)); });
+    // The usual pause before a command, but the stop command starts at most half
+    // a second after it was asked for, however long the tone it had to wait for;
+    // a short gap still keeps it apart from that tone.
+    then([this] {
+        const qint64 due = mStopAskedMs + kHalfSecondMs - mClock.tickMs();
+        waitMs(std::max<qint64>(kStopGapMs, std::min<qint64>(tonePauseMs(), due)));
+    });
     const QByteArray command = tone(kStopValue, kStopValue);
     then([&levels] { levels.hscVolAW_Change(); });
     for (int k = 0; k < mOptions.beeps(); ++k)
@@ -294,6 +298,7 @@ void RunEngine::requestStop()
     if (!mActive || mPhase == Phase::Stopping || mStopRequested)
         return;
     mStopRequested = true;
+    mStopAskedMs = mClock.tickMs();
     if (mPhase == Phase::Countdown) {
         // A stop asked for during the countdown still tells the console.
         dropPending();
@@ -424,6 +429,7 @@ void RunEngine::outputLost(const Step& again)
             next(); // nothing more can be heard: the stop sequence runs out silently
         } else {
             mStopRequested = true;
+            mStopAskedMs = now;
             dropPending();
             queueStop();
             next();

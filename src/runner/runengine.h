@@ -100,6 +100,8 @@ public:
     static constexpr int kPollMs = 50;
     /// How often the time left is redrawn while a segment runs.
     static constexpr int kShowEveryMs = 200;
+    /// The least silence between a tone heard to its end and the stop command.
+    static constexpr int kStopGapMs = 100;
     /// How long a lost sound output may take to come back.
     static constexpr int kOutputGraceMs = 2000;
 
@@ -171,6 +173,7 @@ private:
     std::vector<qint64> mEnds;      ///< each segment's scheduled end, ticks
     qint64 mEndMs = 0;              ///< the end of the segment running, as adjusted
     qint64 mCueStartMs = 0;
+    qint64 mStopAskedMs = 0;
     qint64 mLostSinceMs = -1;       ///< when the output went, while waiting for it
     std::shared_ptr<const int> mAlive = std::make_shared<const int>(0);
 };
