@@ -14,6 +14,7 @@
 #include <QMediaDevices>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -26,12 +27,11 @@ namespace {
 // checks; an image reads exactly, so a third of a second is plenty.
 constexpr int kDriveReadAhead = 150;
 constexpr int kImageReadAhead = 25;
-// How often paranoia re-reads a sector it can't verify before it gives up on it
-// and plays on: a scratch costs a moment of silence, not a stall.
+// How often paranoia re-reads a sector it can't verify before it plays on.
 constexpr int kRetries = 5;
-// Read errors on this many sectors in a row (a second of music) mean the drive
-// went away rather than a scratch.
-constexpr int kGiveUpSectors = 75;
+// Sectors in a row that can't be read (a third of a second of music) mean the
+// disc or the drive went away rather than a scratch, which plays as silence.
+constexpr int kGiveUpSectors = 25;
 // At most this many sectors are read for one pull of the sound card, so a pull
 // never holds the window events up for long.
 constexpr int kSectorsPerPull = 16;
@@ -43,14 +43,22 @@ void quietLog(cdio_log_level_t, const char*)
     // A machine without a drive is normal; the codes say what went wrong.
 }
 
-/// Empties the drive's error log; true when it held something.
-bool takeErrors(cdrom_drive_t* drive)
+/// Paranoia's reads from the disc. Paranoia retries a read that fails outright
+/// without end (in its plain mode, and after a seek in the others); only a disc
+/// taken out ends its read. So every failed read is reported as that, and
+/// CdAudioDisc::readSector decides whether to skip the sector or give up.
+long readAudio(cdrom_drive_t* drive, void* buffer, lsn_t begin, long sectors)
 {
-    char* errors = cdio_cddap_errors(drive);
-    if (!errors)
-        return false;
-    cdio_cddap_free_messages(errors);
-    return true;
+    QByteArray scratch; // paranoia reads without a buffer to flush the drive's cache
+    if (!buffer) {
+        scratch.resize(sectors * CdAudioDisc::kSectorBytes);
+        buffer = scratch.data();
+    }
+    if (cdio_read_audio_sectors(drive->p_cdio, buffer, begin, static_cast<uint32_t>(sectors))
+        == DRIVER_OP_SUCCESS)
+        return sectors;
+    errno = ENOMEDIUM;
+    return -1;
 }
 
 QAudioFormat cdFormat()
@@ -101,11 +109,10 @@ std::unique_ptr<CdAudioDisc> CdAudioDisc::open(const QString& device, int* code)
     if (disc->mFirst == CDIO_INVALID_LBA || disc->mEnd == CDIO_INVALID_LBA || disc->mEnd <= disc->mFirst)
         return nullptr;
 
-    // Probing chatter is dropped; read errors are logged for readSector to notice.
     disc->mDrive = cdio_cddap_identify_cdio(disc->mCdio, CDDA_MESSAGE_FORGETIT, nullptr);
     if (!disc->mDrive || cdio_cddap_open(disc->mDrive) != 0)
         return nullptr;
-    cdio_cddap_verbose_set(disc->mDrive, CDDA_MESSAGE_LOGIT, CDDA_MESSAGE_FORGETIT);
+    disc->mDrive->read_audio = readAudio;
     disc->mParanoia = cdio_paranoia_init(disc->mDrive);
     if (!disc->mParanoia)
         return nullptr;
@@ -119,7 +126,6 @@ std::unique_ptr<CdAudioDisc> CdAudioDisc::open(const QString& device, int* code)
     cdio_paranoia_cachemodel_size(disc->mParanoia, disc->mImage ? kImageReadAhead : kDriveReadAhead);
     if (!disc->seek(disc->mFirst))
         return nullptr;
-    takeErrors(disc->mDrive);
     *code = CdDevice::kOk;
     return disc;
 }
@@ -139,21 +145,26 @@ bool CdAudioDisc::seek(int frame)
     if (frame < mFirst || frame >= mEnd)
         return false;
     mFailedSectors = 0;
+    mNext = frame;
     return cdio_paranoia_seek(mParanoia, frame - CDIO_PREGAP_SECTORS, SEEK_SET) != -1;
 }
 
 const char* CdAudioDisc::readSector()
 {
-    const int16_t* samples = cdio_paranoia_read_limited(mParanoia, nullptr, kRetries);
-    // Paranoia hands out silence for what it couldn't read; only a disc taken
-    // out ends its reading. A drive that keeps failing is gone as well.
-    if (takeErrors(mDrive)) {
-        if (++mFailedSectors >= kGiveUpSectors)
-            return nullptr;
-    } else {
+    if (const int16_t* samples = cdio_paranoia_read_limited(mParanoia, nullptr, kRetries)) {
         mFailedSectors = 0;
+        ++mNext;
+        return reinterpret_cast<const char*>(samples);
     }
-    return reinterpret_cast<const char*>(samples);
+    // A sector that can't be read plays as silence, until too many in a row
+    // say the disc is gone.
+    if (++mFailedSectors >= kGiveUpSectors)
+        return nullptr;
+    ++mNext;
+    if (mNext < mEnd)
+        cdio_paranoia_seek(mParanoia, mNext - CDIO_PREGAP_SECTORS, SEEK_SET);
+    mSilence.resize(kSectorBytes, '\0');
+    return mSilence.constData();
 }
 
 bool CdAudioDisc::changed() const
@@ -252,8 +263,10 @@ int ParanoiaCdDevice::reach()
 int ParanoiaCdDevice::playedFrame() const
 {
     // The sound card's played time, never ahead of what it was handed.
+    // The time is whole microseconds: it is rounded to the sample before it counts sectors.
+    const qint64 samples = std::llround(mSink->processedUSecs() * (CdAudioDisc::kSampleRate / 1e6));
+    const qint64 played = samples * CdAudioDisc::kChannels * 2 / CdAudioDisc::kSectorBytes;
     const qint64 handed = mSource->bytesRead() / CdAudioDisc::kSectorBytes;
-    const qint64 played = mSink->processedUSecs() * kFramesPerSecond / 1000000;
     return mStart + static_cast<int>(std::min(handed, played));
 }
 

@@ -43,8 +43,9 @@ public:
 
     /// Moves reading to an address within the audio.
     bool seek(int frame);
-    /// The next sector's samples (little-endian, kSectorBytes), or null when the
-    /// disc can no longer be read: it was taken out or the drive went away.
+    /// The next sector's samples (kSectorBytes, in the machine's byte order), or
+    /// null when the disc can no longer be read: it was taken out or the drive
+    /// went away. A sector that can't be read on its own comes as silence.
     const char* readSector();
     /// Whether the disc was changed or taken out since it was opened.
     bool changed() const;
@@ -58,7 +59,9 @@ private:
     bool mImage = false;
     int mFirst = 0;
     int mEnd = 0;
-    int mFailedSectors = 0; ///< sectors in a row the drive reported read errors for
+    int mNext = 0;          ///< the next sector readSector reads
+    int mFailedSectors = 0; ///< sectors in a row that could not be read
+    QByteArray mSilence;
 };
 
 /// The samples a disc plays from an address to the end of its audio, for a sound
