@@ -49,6 +49,8 @@ void quietLog(cdio_log_level_t, const char*)
 /// CdAudioDisc::readSector decides whether to skip the sector or give up.
 long readAudio(cdrom_drive_t* drive, void* buffer, lsn_t begin, long sectors)
 {
+    if (drive->nsectors > 0)
+        sectors = std::min<long>(sectors, drive->nsectors); // as much as the drive takes at once
     QByteArray scratch; // paranoia reads without a buffer to flush the drive's cache
     if (!buffer) {
         scratch.resize(sectors * CdAudioDisc::kSectorBytes);
@@ -151,10 +153,15 @@ bool CdAudioDisc::seek(int frame)
 
 const char* CdAudioDisc::readSector()
 {
-    if (const int16_t* samples = cdio_paranoia_read_limited(mParanoia, nullptr, kRetries)) {
-        mFailedSectors = 0;
-        ++mNext;
-        return reinterpret_cast<const char*>(samples);
+    // A failed read is tried once more from the same sector.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0)
+            cdio_paranoia_seek(mParanoia, mNext - CDIO_PREGAP_SECTORS, SEEK_SET);
+        if (const int16_t* samples = cdio_paranoia_read_limited(mParanoia, nullptr, kRetries)) {
+            mFailedSectors = 0;
+            ++mNext;
+            return reinterpret_cast<const char*>(samples);
+        }
     }
     // A sector that can't be read plays as silence, until too many in a row
     // say the disc is gone.
