@@ -212,7 +212,8 @@ qint64 CdPcmSource::readData(char* data, qint64 maxSize)
                 mFailed = true;
                 break;
             }
-            mSector = QByteArray(sector, CdAudioDisc::kSectorBytes);
+            mSector.resize(CdAudioDisc::kSectorBytes);
+            std::memcpy(mSector.data(), sector, CdAudioDisc::kSectorBytes);
             mSectorPos = 0;
             ++mNext;
             ++sectors;
@@ -269,8 +270,8 @@ int ParanoiaCdDevice::reach()
 
 int ParanoiaCdDevice::playedFrame() const
 {
-    // The sound card's played time, never ahead of what it was handed.
-    // The time is whole microseconds: it is rounded to the sample before it counts sectors.
+    // The sound card's played time, never ahead of what it was handed. The time
+    // is in whole microseconds: it is rounded to the sample before sectors count.
     const qint64 samples = std::llround(mSink->processedUSecs() * (CdAudioDisc::kSampleRate / 1e6));
     const qint64 played = samples * CdAudioDisc::kChannels * 2 / CdAudioDisc::kSectorBytes;
     const qint64 handed = mSource->bytesRead() / CdAudioDisc::kSectorBytes;

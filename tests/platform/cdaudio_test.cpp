@@ -143,75 +143,59 @@ TEST(CdAudio, PlaysPausesAndResumesOnTheSoundCard)
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     SystemClock clock;
-
     Disc disc;
     MasterGain gain;
     ParanoiaCdDevice cd(disc.image.cuePath, &gain);
     EXPECT_EQ(positionOf(cd), CdImage::kFirstAddress);
 
-    // 00:04:00 for about a second, then paused: the position is what was played.
+    // A second from 00:04:00, then paused: the position is what was played, and stays.
     const qint64 before = server.recordedFrames();
     ASSERT_EQ(cd.sendCommand("play cdaudio from 00:04:00"), CdDevice::kOk);
     clock.wait(1000);
-    const int playing = positionOf(cd);
     ASSERT_EQ(cd.sendCommand("pause cdaudio"), CdDevice::kOk);
     const int paused = positionOf(cd);
-    EXPECT_GE(paused, playing);
     EXPECT_GE(paused, 300 + 60);
     EXPECT_LE(paused, 300 + 80);
     clock.wait(300);
-    EXPECT_EQ(positionOf(cd), paused) << "pause keeps the position";
+    EXPECT_EQ(positionOf(cd), paused);
 
-    // Heard from 00:04:00 on, bit-exact, and nothing after the pause.
-    std::vector<qint16> rec = server.recording();
-    const qint64 frames = static_cast<qint64>(rec.size() / 2);
-    qint64 start = before;
-    while (start < frames && rec[2 * start] == 0)
-        ++start;
-    ASSERT_LT(start, frames) << "nothing was heard";
-    const qint64 heard = std::min<qint64>(frames - start, CdImage::frameAt(paused) - CdImage::frameAt(300));
-    EXPECT_GE(heard, 44100 * 8 / 10);
+    // Heard bit-exact from 00:04:00 up to the paused position, then (give or take
+    // 0.1 s) nothing.
+    const auto heardFrom = [&](qint64 from) {
+        std::vector<qint16> rec = server.recording();
+        while (from < static_cast<qint64>(rec.size() / 2) && rec[2 * from] == 0)
+            ++from;
+        return std::pair(rec, from);
+    };
+    const auto [rec, start] = heardFrom(before);
+    const qint64 heard = CdImage::frameAt(paused) - CdImage::frameAt(300);
+    ASSERT_LE(start + heard + 4410, static_cast<qint64>(rec.size() / 2)) << "not heard";
     for (qint64 i = 0; i < heard; ++i) {
         ASSERT_EQ(rec[2 * (start + i)], CdImage::left(CdImage::frameAt(300) + i)) << "frame " << i;
         ASSERT_EQ(rec[2 * (start + i) + 1], CdImage::right(CdImage::frameAt(300) + i)) << "frame " << i;
     }
-    const qint64 afterPause = start + heard;
-    ASSERT_LE(afterPause + 4410, frames);
-    for (qint64 i = afterPause + 4410; i < frames; ++i)
-        ASSERT_EQ(rec[2 * i], 0) << "heard after the pause, frame " << i - afterPause;
+    EXPECT_EQ(heardFrom(start + heard + 4410).second, static_cast<qint64>(rec.size() / 2));
 
-    // Play goes on from the paused position.
+    // Play goes on from there, to the end of the disc's audio at the most.
     const qint64 beforeResume = server.recordedFrames();
     ASSERT_EQ(cd.sendCommand("play cdaudio"), CdDevice::kOk);
-    clock.wait(500);
-    ASSERT_EQ(cd.sendCommand("pause cdaudio"), CdDevice::kOk);
-    EXPECT_GT(positionOf(cd), paused + 20);
-    rec = server.recording();
-    qint64 resumed = beforeResume;
-    while (resumed < static_cast<qint64>(rec.size() / 2) && rec[2 * resumed] == 0)
-        ++resumed;
-    ASSERT_LT(resumed, static_cast<qint64>(rec.size() / 2));
-    EXPECT_EQ(rec[2 * resumed], CdImage::left(CdImage::frameAt(paused)));
-
-    // Playing stops at the end of the disc's audio.
+    clock.wait(300);
+    const auto [rec2, resumed] = heardFrom(beforeResume);
+    ASSERT_LT(resumed, static_cast<qint64>(rec2.size() / 2));
+    EXPECT_EQ(rec2[2 * resumed], CdImage::left(CdImage::frameAt(paused)));
     const int end = CdImage::kFirstAddress + CdImage::kSectors;
     ASSERT_EQ(cd.sendCommand("play cdaudio from " + CdDevice::formatPosition(end - 10)), CdDevice::kOk);
     clock.wait(800);
     EXPECT_EQ(positionOf(cd), end);
-
-    // Addresses off the disc's audio are refused; stop goes back to the start.
     EXPECT_EQ(cd.sendCommand("play cdaudio from 00:01:00"), CdDevice::kBadPosition);
     EXPECT_EQ(cd.sendCommand("play cdaudio from " + CdDevice::formatPosition(end)), CdDevice::kBadPosition);
+
+    // Stopped, it starts again from the beginning; closed, it opens the image again.
     EXPECT_EQ(cd.sendCommand("stop cdaudio"), CdDevice::kOk);
     EXPECT_EQ(positionOf(cd), CdImage::kFirstAddress);
-
-    // Closed, the next command opens the image again.
     EXPECT_EQ(cd.sendCommand("close cdaudio"), CdDevice::kOk);
-    QString answer;
-    EXPECT_EQ(cd.sendCommand("status cdaudio media present", &answer), CdDevice::kOk);
-    EXPECT_EQ(answer, "true");
-    EXPECT_EQ(cd.sendCommand("play cdaudio from 00:03:00"), CdDevice::kOk);
+    EXPECT_EQ(cd.sendCommand("play cdaudio"), CdDevice::kOk);
     clock.wait(200);
-    EXPECT_GT(positionOf(cd), 225);
+    EXPECT_GT(positionOf(cd), CdImage::kFirstAddress);
     EXPECT_EQ(cd.sendCommand("close all"), CdDevice::kOk);
 }
