@@ -1,12 +1,12 @@
 #include "cddevicefactory.h"
 
-#include "libcdiocddevice.h"
+#include "paranoiacddevice.h"
 
 namespace kntr {
 
-std::unique_ptr<CdDevice> makeCdDevice(const QString&, const MasterGain*)
+std::unique_ptr<CdDevice> makeCdDevice(const QString& device, const MasterGain* gain)
 {
-    return std::make_unique<LibcdioCdDevice>();
+    return std::make_unique<ParanoiaCdDevice>(device, gain);
 }
 
 } // namespace kntr

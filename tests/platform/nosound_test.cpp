@@ -2,15 +2,18 @@
 
 #include "platform/libcdiocddevice.h"
 #include "platform/mastergain.h"
+#include "platform/paranoiacddevice.h"
 #include "platform/qtmixer.h"
 #include "platform/qtwaveplayer.h"
 #include "platform/systemclock.h"
 #include "tones/controltones.h"
 #include "model/machine.h"
 
+#include "cdimage.h"
 #include "testenv.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +43,18 @@ TEST(NoSoundOutput, MixerDoesNotOpenAndPlaysFailWithoutWaiting)
     EXPECT_FALSE(player.playFile("/no/such/clip.wav"));
     EXPECT_FALSE(player.isPlaying());
     EXPECT_LT(clock.tickMs() - start, 5000);
+
+    // The disc is there, but there is nothing to play it on.
+    QTemporaryDir dir;
+    test::CdImage image;
+    ASSERT_TRUE(image.write(QDir(dir.path())));
+    ParanoiaCdDevice cd(image.cuePath, &gain);
+    QString answer;
+    EXPECT_EQ(cd.sendCommand("status cdaudio media present", &answer), CdDevice::kOk);
+    EXPECT_EQ(answer, "true");
+    EXPECT_EQ(cd.sendCommand("play cdaudio from 00:04:00"), CdDevice::kHardwareError);
+    EXPECT_EQ(cd.sendCommand("status cdaudio position", &answer), CdDevice::kOk);
+    EXPECT_EQ(answer, "00:04:00");
 }
 
 TEST(NoCdDrive, MediaPresentIsNotTrue)
