@@ -1,6 +1,9 @@
 // A live run heard through a private sound server: kinetrova-cli run plays a
 // six-segment workout into a null sink while it is recorded, and every control
 // tone's onset is printed against the schedule. Target: every onset within 20 ms.
+// Then runs stopped by Ctrl-C at moments across the engine's states (countdown,
+// spoken cue, tone pause, tone, spoken targets, segment wait): the time from the
+// request to the stop command heard. Target: within one second in every state.
 
 #include "heardtones.h"
 #include "nullsinkserver.h"
@@ -12,9 +15,43 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 
 using namespace kntr;
+
+namespace {
+
+/// Where the stop command begins: it is the last sound of a stopped run, so it
+/// ends at the recording's last loud sample and is as long as its bursts.
+double stopCommandStart(const std::vector<qint16>& stereo, qint64 fromFrame, int commandSymbols)
+{
+    for (qint64 i = qint64(stereo.size() / 2) - 1; i >= fromFrame; --i)
+        if (std::abs(stereo[2 * i]) > test::kLoud)
+            return double(i + 1 - qint64(commandSymbols) * test::kSymbol);
+    return -1;
+}
+
+/// Stops a run by Ctrl-C afterMs into it; the seconds from the request to the
+/// stop command heard, or a negative number when none was heard.
+double stopLatency(test::NullSinkServer& server, const QString& workout, const QStringList& options, int afterMs,
+                   int commandSymbols)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(KINETROVA_CLI), QStringList{"run", workout} + options);
+    if (!cli.waitForStarted(5000))
+        return -1;
+    QThread::msleep(static_cast<unsigned long>(afterMs));
+    const qint64 requestFrame = server.recordedFrames();
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    if (!cli.waitForFinished(10000) || cli.exitCode() != 130)
+        return -1;
+    QThread::msleep(300);
+    const double start = stopCommandStart(server.recording(), requestFrame, commandSymbols);
+    return start < 0 ? -1 : (start - double(requestFrame)) / ControlTones::kSampleRate;
+}
+
+} // namespace
 
 int main()
 {
@@ -80,5 +117,46 @@ int main()
     // clock runs apart from the system clock moves every onset by itself.
     std::printf("recorded %.3f s of sound in %.3f s of system time (%+.2f ms per minute)\n", recordedSeconds,
                 wallSeconds, (recordedSeconds - wallSeconds) / wallSeconds * 60000);
+
+    // The stop command's length in bursts, from a run of the command alone.
+    const qint64 toneFrom = server.recordedFrames();
+    QProcess tone;
+    tone.start(QStringLiteral(KINETROVA_CLI), {"tone", "252", "252", "--play"});
+    tone.waitForFinished(10000);
+    QThread::msleep(300);
+    std::vector<qint16> heard = server.recording();
+    heard.erase(heard.begin(), heard.begin() + std::min<qint64>(toneFrom * 2, qint64(heard.size())));
+    const auto alone = test::heardTones(heard);
+    if (alone.size() != 1) {
+        std::printf("bench_liverun: the stop command alone was heard as %zu tones\n", alone.size());
+        return 1;
+    }
+    const int commandSymbols = int(alone.front().symbols.size());
+
+    const struct
+    {
+        const char* state;
+        QStringList options;
+        int afterMs;
+    } stops[] = {
+        {"countdown", {"--delay", "5", "--cues", "off"}, 2000},
+        {"spoken cue", {"--delay", "0", "--cues", "on"}, 400},
+        {"tone pause", {"--delay", "0", "--cues", "off"}, 250},
+        {"control tone", {"--delay", "0", "--cues", "off", "--beeps", "2"}, 600},
+        {"spoken targets", {"--delay", "0", "--cues", "on"}, 2600},
+        {"segment wait", {"--delay", "0", "--cues", "off"}, 5000},
+    };
+    std::printf("stop request to stop command heard:\n");
+    double worstStop = 0;
+    for (const auto& stop : stops) {
+        const double latency = stopLatency(server, workout, stop.options, stop.afterMs, commandSymbols);
+        if (latency < 0) {
+            std::printf("bench_liverun: no stop command heard after a stop in the %s\n", stop.state);
+            return 1;
+        }
+        worstStop = std::max(worstStop, latency);
+        std::printf("  %-15s %6.0f ms\n", stop.state, latency * 1000);
+    }
+    std::printf("report: stop request -> stop command (worst state) | %.0f ms | <= 1000 ms\n", worstStop * 1000);
     return 0;
 }
