@@ -1,7 +1,9 @@
 // kinetrova-cli run through the real sound backend into a private null sink:
 // the recording holds every control tone, in order, at its time.
 
+#include "files/asxplaylist.h"
 #include "model/machine.h"
+#include "platform/wavimage.h"
 #include "tones/controltones.h"
 
 #include "heardtones.h"
@@ -14,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
+#include <random>
 
 using namespace kntr;
 
@@ -147,6 +151,79 @@ TEST_F(CliRunSound, UnitsAndResumeNeverChangeACommand)
         const QByteArray shown = c.commands[0].first == 30 ? "Speed 4.8" : "Speed 7.2"; // km/h
         EXPECT_EQ(cli.readAllStandardOutput().contains(shown), c.options.contains("km"));
     }
+}
+
+} // namespace
+
+namespace {
+
+/// A quiet 20-second WAV (below the level the tone finder hears) and a play list of it.
+QString quietPlayList(const QTemporaryDir& dir)
+{
+    constexpr int seconds = 20;
+    QByteArray samples(seconds * kRate * 4, Qt::Uninitialized);
+    for (int i = 0; i < seconds * kRate; ++i) {
+        const auto s = static_cast<qint16>(800 * std::sin(2 * M_PI * 440.0 * i / kRate));
+        qToLittleEndian(s, samples.data() + 4 * i);
+        qToLittleEndian(s, samples.data() + 4 * i + 2);
+    }
+    QFile wav(dir.filePath("quiet.wav"));
+    if (!wav.open(QIODevice::WriteOnly))
+        return {};
+    wav.write(WavImage::header(2, kRate, static_cast<quint32>(samples.size())) + samples);
+    wav.close();
+    const QString list = dir.filePath("quiet.asx");
+    return AsxPlayList::write(list, {wav.fileName()}) ? list : QString();
+}
+
+/// Whether the last sound of a recording is the command: it ends at the last
+/// loud sample, so it starts as many bursts before; a tone heard to its end may
+/// come just before it.
+bool endsWithCommand(const std::vector<qint16>& stereo, const std::vector<bool>& command)
+{
+    qint64 last = qint64(stereo.size() / 2) - 1;
+    while (last >= 0 && std::abs(stereo[2 * last]) <= test::kLoud)
+        --last;
+    const qint64 start = last + 1 - qint64(command.size()) * test::kSymbol - 20;
+    if (last < 0 || start < 0)
+        return false;
+    const auto tones = test::heardTones(std::vector<qint16>(stereo.begin() + 2 * start, stereo.end()));
+    return tones.size() == 1 && tones.front().symbols == command;
+}
+
+TEST_F(CliRunSound, EveryCtrlCAndTermEndsWithItsStatusAfterTheStopCommand)
+{
+    const QString list = quietPlayList(dir);
+    ASSERT_FALSE(list.isEmpty());
+    const std::vector<bool> stop = expectedSymbols(252, 252);
+    std::mt19937 random(7);
+    const int kTrials = qEnvironmentVariableIntValue("KNTR_SIGNAL_TRIALS") > 0 ? qEnvironmentVariableIntValue("KNTR_SIGNAL_TRIALS") : 200;
+    int wrongStatus = 0, unheard = 0;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        const int signal = trial % 2 ? SIGTERM : SIGINT;
+        const qint64 from = server.recordedFrames();
+        cli.start(QStringLiteral(KINETROVA_CLI),
+                  {"run", workout, "--delay", "0", "--cues", "off", "--music", list});
+        ASSERT_TRUE(cli.waitForStarted(5000));
+        // The run has begun once it says so; then the signal comes at any moment
+        // of the first segment's start: the music, the tone pause, the tone, the wait.
+        ASSERT_TRUE(cli.waitForReadyRead(10000)) << cli.readAllStandardError().toStdString();
+        QThread::msleep(std::uniform_int_distribution<unsigned>(0, 700)(random));
+        ::kill(static_cast<pid_t>(cli.processId()), signal);
+        ASSERT_TRUE(cli.waitForFinished(10000));
+        const bool statusRight = cli.exitStatus() == QProcess::NormalExit
+                                 && cli.exitCode() == (signal == SIGINT ? 130 : 143);
+        QThread::msleep(150); // the last samples reach the recorder
+        const bool heard = endsWithCommand(server.recording(from), stop);
+        wrongStatus += !statusRight;
+        unheard += !heard;
+        if (!statusRight || !heard)
+            ADD_FAILURE() << "trial " << trial << ": status " << cli.exitCode() << " (" << int(cli.exitStatus())
+                          << "), stop command heard: " << heard << ", "
+                          << cli.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(wrongStatus, 0);
+    EXPECT_EQ(unheard, 0);
 }
 
 } // namespace

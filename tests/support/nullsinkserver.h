@@ -85,11 +85,12 @@ public:
     /// Sample frames recorded so far.
     qint64 recordedFrames() const { return QFileInfo(mRecordingPath).size() / 4; }
 
-    /// The recording so far: left and right samples interleaved.
-    std::vector<qint16> recording() const
+    /// The recording so far, from sample frame fromFrame on: left and right
+    /// samples interleaved.
+    std::vector<qint16> recording(qint64 fromFrame = 0) const
     {
         QFile f(mRecordingPath);
-        if (!f.open(QIODevice::ReadOnly))
+        if (!f.open(QIODevice::ReadOnly) || !f.seek(fromFrame * 4))
             return {};
         const QByteArray raw = f.readAll();
         std::vector<qint16> s(raw.size() / 2);
