@@ -5,6 +5,8 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+
 namespace kntr {
 
 void prepareSoundBackend()
@@ -21,8 +23,10 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mPlayer(clock, &mGain)
     , mTones(machine)
     , mCues(mPlayer, clock, paths.voiceCueDir())
+    , mMusic(MusicProcess::defaultProgram(), QString(), &mGain)
+    , mCd(mMusic)
     , mMci(mCd, messages)
-    , mMediaPlayer([](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); }, &mGain)
+    , mMediaPlayer(mMusic, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })
     , mLevels(mMixer, settings, mCd, mPlayer, mTones, mCues, clock, messages)
 {
 }
@@ -36,6 +40,12 @@ void SoundDevices::release()
     mMci.SendMci(QStringLiteral("stop cdaudio"), false);
     mMci.SendMci(QStringLiteral("close cdaudio"), false);
     mMci.SendMci(QStringLiteral("close all"), false);
+    mMusic.end();
+}
+
+void SoundDevices::setMusicFailureHandler(std::function<void(const QString&)> handler)
+{
+    mMusic.setFailureHandler(std::move(handler));
 }
 
 } // namespace kntr
