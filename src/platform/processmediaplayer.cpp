@@ -221,14 +221,16 @@ void ProcessMediaPlayer::takeStatus()
     const MusicProcess::Status& status = mProcess.status();
     if (!mLoaded || status.entries != entryCount() || status.entry < 1)
         return;
-    if (status.entry != mCurrent)
-        mPartEnd = 0.0; // moving on ends the part
+    const bool movedOn = status.entry != mCurrent;
     mCurrent = status.entry;
     mPosition = status.position;
     mDuration = status.duration > 0.0 ? status.duration : mDurations.at(mCurrent - 1);
     mPlaying = status.playing;
     mSince.restart();
-    noteSubject();
+    if (movedOn) {
+        mPartEnd = 0.0; // moving on ends the part
+        noteSubject();
+    }
 }
 
 void ProcessMediaPlayer::settle()
