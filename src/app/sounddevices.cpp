@@ -23,7 +23,7 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mPlayer(clock, &mGain)
     , mTones(machine)
     , mCues(mPlayer, clock, paths.voiceCueDir())
-    , mMusic(MusicProcess::defaultProgram(), QString(), &mGain)
+    , mMusic(QString(), QString(), &mGain)
     , mCd(mMusic)
     , mMci(mCd, messages)
     , mMediaPlayer(mMusic, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })

@@ -94,7 +94,7 @@ bool MusicProcess::ensureStarted()
     QStringList arguments;
     if (!mCdDevice.isEmpty())
         arguments << QStringLiteral("--cd-device") << mCdDevice;
-    process->start(mProgram, arguments);
+    process->start(mProgram.isEmpty() ? defaultProgram() : mProgram, arguments);
     if (mDead)
         return false;
     mWatchdog->start();
@@ -191,6 +191,8 @@ void MusicProcess::handleLine(const QByteArray& line)
         mStatus.cdFrame = f.value("cd").toInt();
         mStatus.cdPlaying = f.value("cdplaying") == "1";
         emit statusChanged();
+    } else if (words.at(0) == "entry") {
+        emit entryStarting(words.value(1).toInt());
     } else if (!mWaitWord.isEmpty() && words.at(0) == mWaitWord && words.size() >= 2
                && words.at(1).toLongLong() == mWaitNumber) {
         mReply = words;

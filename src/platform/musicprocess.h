@@ -54,8 +54,9 @@ public:
         bool cdPlaying = false;
     };
 
-    /// program is the music executable; cdDevice names the CD drive or image
-    /// (empty: the default drive). The gain, which may be null, is followed.
+    /// program is the music executable (empty: defaultProgram(), looked for at
+    /// the first start); cdDevice names the CD drive or image (empty: the
+    /// default drive). The gain, which may be null, is followed.
     MusicProcess(QString program, QString cdDevice, const MasterGain* gain, QObject* parent = nullptr);
     ~MusicProcess() override;
 
@@ -98,6 +99,8 @@ signals:
     void statusChanged();
     /// The connection went dead.
     void failed();
+    /// The music process is about to open play-list entry n.
+    void entryStarting(int n);
 
 private:
     void readLines();

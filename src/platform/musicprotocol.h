@@ -15,9 +15,9 @@ namespace kntr {
 ///
 /// To the music process (its stdin), carried out one after the other:
 ///   gain LEVEL MUTED          the master level (0 … 65535) and mute (0/1) to play at
-///   probe ID PATH             can the decoder open PATH? answered by "probed"
+///   probe PATH                can the decoder open PATH? answered by "probed"
 ///   clear                     empties the play list being put together
-///   add PATH                  appends an entry (its header is checked again first)
+///   add PATH                  appends an entry (checked again before the decoder opens it)
 ///   load                      loads the play list of the entries added; answered by "loaded"
 ///   select N | part START END | autostart 0/1 | play | pause
 ///                             the MediaPlayer calls (seconds with decimals)
@@ -30,10 +30,12 @@ namespace kntr {
 ///                             seq (commands carried out so far), entry, entries,
 ///                             pos and dur (ms), playing (0/1), cdcode, cd (disc frame),
 ///                             cdplaying (0/1)
-///   probed ID ok DURATION_MS | probed ID bad REASON
-///   rejected PATH REASON      an added entry that failed its header check
-///   loaded 0/1                whether the play list loaded holds an entry that plays
-///   cd CODE ANSWER            the code and answer (possibly empty) of a CD command
+///   probed N ok DURATION_MS | probed N bad REASON
+///   loaded N 0/1              whether the play list loaded holds an entry that plays
+///   entry N                   entry N is about to be opened by the decoder
+///   cd N CODE ANSWER          the code and answer (possibly empty) of a CD command
+/// A reply names the command it answers by its number N: the commands are
+/// numbered from 1 in the order they were sent.
 namespace music {
 
 constexpr int kStatusIntervalMs = 100;

@@ -27,6 +27,10 @@ ProcessMediaPlayer::ProcessMediaPlayer(MusicProcess& process, PlayListReader rea
 {
     mStatusConnection = QObject::connect(&mProcess, &MusicProcess::statusChanged, [this] { takeStatus(); });
     mFailedConnection = QObject::connect(&mProcess, &MusicProcess::failed, [this] { mLoaded = false; });
+    mEntryConnection = QObject::connect(&mProcess, &MusicProcess::entryStarting, [this](int n) {
+        if (mLoaded && n >= 1 && n <= entryCount())
+            mProcess.setSubject(QFileInfo(mEntries.at(n - 1)).fileName());
+    });
     mSince.start();
 }
 
@@ -34,6 +38,7 @@ ProcessMediaPlayer::~ProcessMediaPlayer()
 {
     QObject::disconnect(mStatusConnection);
     QObject::disconnect(mFailedConnection);
+    QObject::disconnect(mEntryConnection);
 }
 
 bool ProcessMediaPlayer::setPlayList(const QString& path)

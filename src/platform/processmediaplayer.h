@@ -69,6 +69,7 @@ private:
     PlayListReader mReader;
     QMetaObject::Connection mStatusConnection;
     QMetaObject::Connection mFailedConnection;
+    QMetaObject::Connection mEntryConnection;
 
     QStringList mEntries;
     std::vector<double> mDurations;

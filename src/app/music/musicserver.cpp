@@ -49,6 +49,8 @@ void MusicServer::readInput()
         }
         break;
     }
+    if (mInputEnded && mBusy)
+        finish(); // nobody waits for the command being carried out
     for (qsizetype end = mPartial.indexOf('\n'); end >= 0; end = mPartial.indexOf('\n')) {
         mQueue.push_back(mPartial.left(end));
         mPartial.remove(0, end + 1);
@@ -216,7 +218,13 @@ QtMediaPlayer& MusicServer::player()
 {
     if (!mPlayer) {
         mPlayer = std::make_unique<QtMediaPlayer>([this](const QString&) { return mList; }, &mGain);
-        mPlayer->setEntryCheck([](const QString& path) { return !MusicEntryCheck::problem(path); });
+        mPlayer->setEntryCheck([this](const QString& path) {
+            if (MusicEntryCheck::problem(path))
+                return false;
+            // Should the decoder take this process down, the program knows which entry did it.
+            reply("entry " + QByteArray::number(mPlayer->currentEntry()));
+            return true;
+        });
     }
     return *mPlayer;
 }
