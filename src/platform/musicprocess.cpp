@@ -102,6 +102,17 @@ bool MusicProcess::ensureStarted()
     return true;
 }
 
+bool MusicProcess::waitForStarted(int ms)
+{
+    if (!isRunning())
+        return false;
+    ++mQuiet;
+    if (!mProcess->waitForStarted(ms) && !mDead)
+        fail(true);
+    --mQuiet;
+    return !mDead && isRunning();
+}
+
 void MusicProcess::reset()
 {
     end();

@@ -76,6 +76,9 @@ public:
 
     /// Starts the process unless it runs or the connection is dead. Whether it runs.
     bool ensureStarted();
+    /// Blocks (no event loop) until the process started has begun running; false
+    /// when it could not be started (the connection is then dead, nothing reported).
+    bool waitForStarted(int ms = kStartMs);
     /// Ends the process without reporting a failure and forgets a failure, so the
     /// next use starts a fresh process.
     void reset();

@@ -22,7 +22,7 @@ int ProcessCdDevice::mediaPresent(bool& present)
     present = false;
     if (mProcess.isDead())
         mProcess.reset(); // asked before a run: a new run gets a new music process
-    if (!mProcess.ensureStarted())
+    if (!mProcess.ensureStarted() || !mProcess.waitForStarted())
         return kNoDrive;
     const std::optional<QList<QByteArray>> reply =
         mProcess.waitForReply("cd", sendCd(QStringLiteral("status cdaudio media present")), kAnswerMs);

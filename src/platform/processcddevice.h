@@ -21,7 +21,7 @@ class MusicProcess;
 class ProcessCdDevice : public CdDevice
 {
 public:
-    static constexpr int kAnswerMs = 8000;
+    static constexpr int kAnswerMs = 5000;
 
     explicit ProcessCdDevice(MusicProcess& process);
     ~ProcessCdDevice() override;

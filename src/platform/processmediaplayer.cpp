@@ -104,8 +104,12 @@ void ProcessMediaPlayer::checkWithDecoder(const QStringList& candidates)
             mSkipped.push_back({candidates.at(next), why});
     };
     while (next < candidates.size()) {
-        if (restarts > kMaxRestarts || !mProcess.ensureStarted()) {
-            skipRest(QStringLiteral("the music player could not check it"));
+        if (restarts > kMaxRestarts) {
+            skipRest(QStringLiteral("the music player failed on the entries before it"));
+            return;
+        }
+        if (!mProcess.ensureStarted() || !mProcess.waitForStarted()) {
+            skipRest(QStringLiteral("the music player (kinetrova-music) could not be started"));
             return;
         }
         // All questions at once; the answers come in order.

@@ -325,3 +325,26 @@ TEST_F(MusicProcessTest, EndingWhileTheMusicPlaysLeavesNoProcess)
     EXPECT_TRUE(processGone(pid));
     EXPECT_TRUE(failures.isEmpty());
 }
+
+TEST_F(MusicProcessTest, WithoutTheMusicProgramNothingPlaysAndNothingWaits)
+{
+    MusicProcess missing(dir.filePath("no-such-program"), QString(), &gain);
+    missing.setFailureHandler([this](const QString& what) { failures << what; });
+    ProcessMediaPlayer lost(missing, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); });
+    ProcessCdDevice lostCd(missing);
+    const QString list = dir.filePath("list.asx");
+    ASSERT_TRUE(AsxPlayList::write(list, {dir.filePath("a.wav"), dir.filePath("b.wav")}));
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(lost.setPlayList(list));
+    ASSERT_EQ(lost.skippedEntries().size(), 2u);
+    EXPECT_TRUE(lost.skippedEntries()[1].reason.contains("could not be started"));
+    QString answer;
+    EXPECT_NE(lostCd.sendCommand("status cdaudio media present", &answer), 0);
+    EXPECT_EQ(answer, "");
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_EQ(lost.position(), -1.0);
+    runEvents(100);
+    EXPECT_TRUE(failures.isEmpty()) << "before a run the caller hears of it, not the failure handler";
+}
