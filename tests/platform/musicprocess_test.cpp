@@ -348,3 +348,38 @@ TEST_F(MusicProcessTest, WithoutTheMusicProgramNothingPlaysAndNothingWaits)
     runEvents(100);
     EXPECT_TRUE(failures.isEmpty()) << "before a run the caller hears of it, not the failure handler";
 }
+
+TEST_F(MusicProcessTest, AnEntryThatCrashesTheDecoderIsLeftOutAndTheRestAreChecked)
+{
+    // A stand-in music program whose "decoder" crashes on one file name.
+    const QString program = dir.filePath("crashing-music");
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n"
+                 "n=0\n"
+                 "while read -r verb arg rest; do\n"
+                 "  n=$((n+1))\n"
+                 "  case \"$verb $arg\" in\n"
+                 "    *crash*) kill -SEGV $$ ;;\n"
+                 "    probe*) echo \"probed $n ok 2000\" ;;\n"
+                 "    load*) echo \"loaded $n 1\" ;;\n"
+                 "  esac\n"
+                 "done\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    for (const char* name : {"crash.wav", "c.wav"})
+        writeWav(dir.filePath(name), 0.5);
+
+    MusicProcess crashing(program, QString(), &gain);
+    crashing.setFailureHandler([this](const QString& what) { failures << what; });
+    ProcessMediaPlayer checked(crashing, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); });
+    const QString list = dir.filePath("list.asx");
+    ASSERT_TRUE(AsxPlayList::write(list, {dir.filePath("a.wav"), dir.filePath("crash.wav"), dir.filePath("c.wav")}));
+    ASSERT_TRUE(checked.setPlayList(list));
+    EXPECT_EQ(checked.entryCount(), 2);
+    ASSERT_EQ(checked.skippedEntries().size(), 1u);
+    EXPECT_EQ(checked.skippedEntries()[0].path, dir.filePath("crash.wav"));
+    EXPECT_TRUE(checked.skippedEntries()[0].reason.contains("failed on it"));
+    runEvents(100);
+    EXPECT_TRUE(failures.isEmpty());
+}
