@@ -21,21 +21,22 @@ namespace kntr {
 ///   load                      loads the play list of the entries added; answered by "loaded"
 ///   select N | part START END | autostart 0/1 | play | pause
 ///                             the MediaPlayer calls (seconds with decimals)
-///   cd COMMAND                a CD device command ("play cdaudio from 00:02:00");
-///                             answered by "cd"
+///   cd COMMAND                a CD device command ("play%20cdaudio%20from%2000:02:00",
+///                             see CdDevice); answered by "cd"
 /// End of input makes it stop playing and exit at once.
 ///
 /// From the music process (its stdout):
 ///   status KEY=VALUE ...      at least every kStatusIntervalMs and after every command:
 ///                             seq (commands carried out so far), entry, entries,
 ///                             pos and dur (ms), playing (0/1), cdcode, cd (disc frame),
-///                             cdplaying (0/1)
+///                             cdplaying (0/1); the play-list fields once a play list
+///                             was loaded, the CD fields once the CD was used
 ///   probed N ok DURATION_MS | probed N bad REASON
 ///   loaded N 0/1              whether the play list loaded holds an entry that plays
-///   entry N                   entry N is about to be opened by the decoder
 ///   cd N CODE ANSWER          the code and answer (possibly empty) of a CD command
-/// A reply names the command it answers by its number N: the commands are
-/// numbered from 1 in the order they were sent.
+///   entry E                   play-list entry E is about to be opened by the decoder
+/// "probed", "loaded" and "cd" name the command they answer by its number N: the
+/// commands are numbered from 1 in the order they were sent.
 namespace music {
 
 constexpr int kStatusIntervalMs = 100;

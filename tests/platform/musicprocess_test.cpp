@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -282,6 +283,14 @@ TEST_F(MusicProcessTest, AFailedMusicProcessIsReportedOnceAndLeavesThePlayersHar
         const qint64 pid = process->processId();
         ASSERT_GT(pid, 0);
         ASSERT_EQ(::kill(static_cast<pid_t>(pid), c.signal), 0);
+        // Commands written before the failure is noticed go nowhere, harmlessly.
+        QThread::msleep(100);
+        if (c.cd) {
+            cd->sendCommand("pause cdaudio");
+        } else {
+            player->pause();
+            player->play();
+        }
 
         const qint64 ms = waitFor([&] { return !failures.isEmpty(); }, 1500);
         EXPECT_GE(ms, 0) << "the failure is told within 1.5 s";
