@@ -79,13 +79,14 @@ bool MusicProcess::ensureStarted()
     // Its warnings go where ours go; its reports come through stdout.
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(process, &QProcess::readyReadStandardOutput, this, &MusicProcess::readLines);
-    connect(process, &QProcess::finished, this, [this] {
+    connect(process, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         if (!mEnding)
-            fail(mQuiet > 0);
+            fail(mQuiet > 0, status == QProcess::CrashExit ? QStringLiteral("crashed")
+                                                           : QStringLiteral("exited with code %1").arg(code));
     });
-    connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
         if (!mEnding && (error == QProcess::FailedToStart || error == QProcess::Crashed))
-            fail(mQuiet > 0);
+            fail(mQuiet > 0, process->errorString());
     });
     mSent = 0;
     mHeard = false;
@@ -108,7 +109,7 @@ bool MusicProcess::waitForStarted(int ms)
         return false;
     ++mQuiet;
     if (!mProcess->waitForStarted(ms) && !mDead)
-        fail(true);
+        fail(true, mProcess->errorString());
     --mQuiet;
     return !mDead && isRunning();
 }
@@ -159,7 +160,7 @@ std::optional<QList<QByteArray>> MusicProcess::waitForReply(const QByteArray& wo
         if (!mReply.isEmpty())
             break;
         if (deadline.hasExpired()) {
-            fail(true); // it does not answer: it is of no further use
+            fail(true, QStringLiteral("did not answer in time")); // it is of no further use
             break;
         }
         mProcess->waitForReadyRead(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 100)));
@@ -221,7 +222,7 @@ void MusicProcess::checkAlive()
     if (mDead || !isRunning())
         return;
     if (mSinceLine.elapsed() > (mHeard ? kHangMs : kStartMs))
-        fail(false);
+        fail(false, QStringLiteral("stopped responding for %1 ms").arg(mSinceLine.elapsed()));
 }
 
 void MusicProcess::sendGain()
@@ -233,10 +234,11 @@ void MusicProcess::sendGain()
     send("gain " + QByteArray::number(level) + (muted ? " 1" : " 0"));
 }
 
-void MusicProcess::fail(bool quiet)
+void MusicProcess::fail(bool quiet, const QString& why)
 {
     if (mDead)
         return;
+    qWarning("The music process failed (%s): the music stops.", qPrintable(why));
     mDead = true;
     mWatchdog->stop();
     dropProcess();

@@ -110,8 +110,8 @@ private:
     void handleLine(const QByteArray& line);
     void checkAlive();
     void sendGain();
-    /// The process failed: kill it, go dead, and report unless quiet.
-    void fail(bool quiet);
+    /// The process failed (why, for the log): kill it, go dead, and report unless quiet.
+    void fail(bool quiet, const QString& why);
     void dropProcess(bool later = true);
 
     QString mProgram;
