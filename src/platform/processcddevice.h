@@ -23,6 +23,7 @@ class ProcessCdDevice : public CdDevice
 public:
     static constexpr int kAnswerMs = 5000;
 
+    /// The process, shared with the play-list player, must outlive the device.
     explicit ProcessCdDevice(MusicProcess& process);
     ~ProcessCdDevice() override;
     ProcessCdDevice(const ProcessCdDevice&) = delete;

@@ -37,6 +37,7 @@ public:
     /// How often the check starts a new music process after one failed on an entry.
     static constexpr int kMaxRestarts = 3;
 
+    /// The process, shared with the CD device, must outlive the player.
     ProcessMediaPlayer(MusicProcess& process, PlayListReader reader);
     ~ProcessMediaPlayer() override;
     ProcessMediaPlayer(const ProcessMediaPlayer&) = delete;
