@@ -5,6 +5,8 @@
 
 #include <QLoggingCategory>
 
+#include <utility>
+
 namespace kntr {
 
 void prepareSoundBackend()
@@ -22,8 +24,10 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mRunPlayer(clock, &mGain)
     , mTones(machine)
     , mCues(mPlayer, clock, paths.voiceCueDir())
+    , mMusic(QString(), QString(), &mGain)
+    , mCd(mMusic)
     , mMci(mCd, messages)
-    , mMediaPlayer([](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); }, &mGain)
+    , mMediaPlayer(mMusic, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })
     , mLevels(mMixer, settings, mCd, mPlayer, mTones, mCues, clock, messages)
 {
 }
@@ -37,6 +41,12 @@ void SoundDevices::release()
     mMci.SendMci(QStringLiteral("stop cdaudio"), false);
     mMci.SendMci(QStringLiteral("close cdaudio"), false);
     mMci.SendMci(QStringLiteral("close all"), false);
+    mMusic.end();
+}
+
+void SoundDevices::setMusicFailureHandler(std::function<void(const QString&)> handler)
+{
+    mMusic.setFailureHandler(std::move(handler));
 }
 
 } // namespace kntr

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/libcdiocddevice.h"
 #include "platform/mastergain.h"
-#include "platform/qtmediaplayer.h"
+#include "platform/musicprocess.h"
+#include "platform/processcddevice.h"
+#include "platform/processmediaplayer.h"
 #include "platform/qtmixer.h"
 #include "platform/qtwaveplayer.h"
 #include "runner/volumelevels.h"
@@ -45,7 +46,13 @@ public:
     MediaPlayer& mediaPlayer() { return mMediaPlayer; }
     VolumeLevels& levels() { return mLevels; }
 
-    /// At exit: the main level back, the CD stopped and released.
+    /// Called once when the music process fails during a run, with what was
+    /// playing (a play-list entry's file name, or "the CD").
+    void setMusicFailureHandler(std::function<void(const QString& what)> handler);
+    /// The play-list entries the last play-list load left out, with the reasons.
+    const std::vector<SkippedEntry>& skippedMusic() const { return mMediaPlayer.skippedEntries(); }
+
+    /// At exit: the main level back, the CD stopped and released, the music process ended.
     void release();
 
 private:
@@ -55,9 +62,10 @@ private:
     QtWavePlayer mRunPlayer;
     ControlTones mTones;
     VoiceCues mCues;
-    LibcdioCdDevice mCd;
+    MusicProcess mMusic;
+    ProcessCdDevice mCd;
     MciCommands mMci;
-    QtMediaPlayer mMediaPlayer;
+    ProcessMediaPlayer mMediaPlayer;
     VolumeLevels mLevels;
 };
 

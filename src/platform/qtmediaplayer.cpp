@@ -170,7 +170,7 @@ void QtMediaPlayer::startEntry(int n)
     for (int tried = 0; tried < count && mFailedInRow < count; ++tried, n = nextEntry(n)) {
         mCurrent = n;
         const QFileInfo file(mEntries.at(n - 1));
-        if (!file.isFile() || !file.isReadable()) {
+        if (!file.isFile() || !file.isReadable() || (mEntryCheck && !mEntryCheck(file.absoluteFilePath()))) {
             ++mFailedInRow;
             continue;
         }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 class QAudioOutput;
 class QEventLoop;
@@ -61,6 +62,11 @@ public:
     /// Whether music is meant to be playing (play() or an automatic start, and no pause since).
     bool isPlaying() const { return mWantPlay; }
 
+    /// Decides, just before an entry is handed to the decoder, whether it may be;
+    /// an entry it turns down is passed over like a missing one.
+    using EntryCheck = std::function<bool(const QString& path)>;
+    void setEntryCheck(EntryCheck check) { mEntryCheck = std::move(check); }
+
 private:
     enum class State { Empty, Loading, Loaded, Dead };
 
@@ -79,6 +85,7 @@ private:
     void applyGain();
 
     PlayListReader mReader;
+    EntryCheck mEntryCheck;
     QPointer<const MasterGain> mGain;
     QMediaPlayer* mPlayer;
     QAudioOutput* mOutput;
