@@ -73,6 +73,12 @@ Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& pat
              {sounds.tones(), sounds.runPlayer(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
     , playList(settings, dialogs, messages)
 {
+    sounds.setMusicFailureHandler([this](const QString& what) { engine.musicFailed(what); });
+}
+
+Program::Run::~Run()
+{
+    sounds.setMusicFailureHandler({}); // the engine goes first
 }
 
 void Program::startUp(const QStringList& arguments)

@@ -71,6 +71,7 @@ private:
     {
         Run(Program& program, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
             FileDialogs& dialogs, Clock& clock);
+        ~Run();
         SoundDevices sounds;
         RunMusic music;
         RunEngine engine;

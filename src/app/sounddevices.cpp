@@ -18,13 +18,13 @@ void prepareSoundBackend()
 
 
 SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,
-                           MessageBoxes& messages)
+                           MessageBoxes& messages, const QString& cdDevice)
     : mMixer(mGain)
     , mPlayer(clock, &mGain)
     , mRunPlayer(clock, &mGain)
     , mTones(machine)
     , mCues(mPlayer, clock, paths.voiceCueDir())
-    , mMusic(QString(), QString(), &mGain)
+    , mMusic(QString(), cdDevice, &mGain)
     , mCd(mMusic)
     , mMci(mCd, messages)
     , mMediaPlayer(mMusic, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })

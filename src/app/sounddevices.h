@@ -29,8 +29,10 @@ void prepareSoundBackend();
 class SoundDevices
 {
 public:
+    /// cdDevice names the drive or BIN/CUE image CD music comes from; empty is
+    /// the system's default drive.
     SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,
-                 MessageBoxes& messages);
+                 MessageBoxes& messages, const QString& cdDevice = QString());
     ~SoundDevices();
 
     MasterGain& gain() { return mGain; }

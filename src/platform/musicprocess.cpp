@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QTimer>
 
@@ -18,6 +19,10 @@
 namespace kntr {
 
 namespace {
+
+// Why the music process failed, for whoever looks into it (QT_LOGGING_RULES=
+// "kinetrova.music.debug=true"); the user is told in the run's own words.
+Q_LOGGING_CATEGORY(lcMusic, "kinetrova.music")
 
 constexpr int kWatchdogMs = 200;
 /// How long a killed process is given to be reaped.
@@ -238,7 +243,7 @@ void MusicProcess::fail(bool quiet, const QString& why)
 {
     if (mDead)
         return;
-    qWarning("The music process failed (%s): the music stops.", qPrintable(why));
+    qCDebug(lcMusic, "The music process failed (%s): the music stops.", qPrintable(why));
     mDead = true;
     mWatchdog->stop();
     dropProcess();

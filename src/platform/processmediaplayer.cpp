@@ -254,4 +254,12 @@ void ProcessMediaPlayer::noteSubject()
         mProcess.setSubject(QFileInfo(mEntries.at(mCurrent - 1)).fileName());
 }
 
+QStringList ProcessMediaPlayer::skippedNotes() const
+{
+    QStringList notes;
+    for (const SkippedEntry& entry : mSkipped)
+        notes << QStringLiteral("%1 was skipped: %2").arg(QFileInfo(entry.path).fileName(), entry.reason);
+    return notes;
+}
+
 } // namespace kntr

@@ -56,6 +56,7 @@ public:
 
     /// The entries the last setPlayList left out, with the reasons.
     const std::vector<SkippedEntry>& skippedEntries() const { return mSkipped; }
+    QStringList skippedNotes() const override;
 
 private:
     /// The decoder's verdict on each candidate: the entries it can open, with their lengths.

@@ -227,3 +227,30 @@ TEST_F(CliRunSound, EveryCtrlCAndTermEndsWithItsStatusAfterTheStopCommand)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CliRunSound, AMalformedPlayListEntryIsPassedOverAndEveryCommandHeard)
+{
+    // A 4 kB WAV whose header claims 66 channels, before a good entry.
+    QByteArray bad = WavImage::header(2, kRate, 4000) + QByteArray(4000, '\x11');
+    qToLittleEndian<quint16>(66, bad.data() + 22);
+    QFile badFile(dir.filePath("bad.wav"));
+    ASSERT_TRUE(badFile.open(QIODevice::WriteOnly));
+    badFile.write(bad);
+    badFile.close();
+    const QString good = quietPlayList(dir);
+    const QString list = dir.filePath("mixed.asx");
+    ASSERT_TRUE(AsxPlayList::write(list, {badFile.fileName(), dir.filePath("quiet.wav")}));
+
+    run({"--delay", "0", "--cues", "off", "--music", list});
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_TRUE(cli.readAllStandardError().contains("bad.wav was skipped: "));
+    const auto tones = test::heardTones(server.recording());
+    ASSERT_EQ(tones.size(), 3u);
+    EXPECT_EQ(tones[0].symbols, expectedSymbols(30, 10));
+    EXPECT_EQ(tones[1].symbols, expectedSymbols(45, 20));
+    EXPECT_EQ(tones[2].symbols, expectedSymbols(252, 252));
+}
+
+} // namespace

@@ -38,6 +38,9 @@ const QCommandLineOption kCues(QStringLiteral("cues"), QStringLiteral("Spoken cu
 const QCommandLineOption kMusic(QStringLiteral("music"),
                                 QStringLiteral("Music during the run: none, cd, or a play list (.asx)."),
                                 QStringLiteral("SOURCE"));
+const QCommandLineOption kCdDevice(QStringLiteral("cd-device"),
+                                   QStringLiteral("The CD drive or BIN/CUE image (.cue) of --music cd."),
+                                   QStringLiteral("PATH"));
 const QCommandLineOption kUnits(QStringLiteral("units"), QStringLiteral("Targets shown and spoken in miles or km."),
                                 QStringLiteral("miles|km"));
 
@@ -152,7 +155,8 @@ int run(const CliArguments& args, CliContext& context)
 
     SystemClock clock;
     CliMessages messages(context.err);
-    SoundDevices sounds(clock, settings, context.paths, session.machine, messages);
+    SoundDevices sounds(clock, settings, context.paths, session.machine, messages,
+                        args.isSet(kCdDevice) ? QFileInfo(args.value(kCdDevice)).absoluteFilePath() : QString());
     RunMusic runMusic(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock);
     if (music == RunMusic::kPlayList)
         settings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"), playList);
@@ -165,6 +169,7 @@ int run(const CliArguments& args, CliContext& context)
                          speedCaption(machine, speedDisplay(machine, settings)), machine.AttTwoDesignLabel());
     RunEngine engine(session, settings, options, clock,
                      {sounds.tones(), sounds.runPlayer(), sounds.cues(), runMusic, sounds.levels()}, messages, view);
+    sounds.setMusicFailureHandler([&engine](const QString& what) { engine.musicFailed(what); });
 
     gSignal = 0;
     {
@@ -176,6 +181,7 @@ int run(const CliArguments& args, CliContext& context)
             loop.exec();
         view.setEndHandler({});
     }
+    sounds.setMusicFailureHandler({});
     sounds.release();
     switch (engine.outcome()) {
     case RunEngine::Outcome::Completed:
@@ -201,9 +207,9 @@ CliCommand runCommand()
 {
     return {QStringLiteral("run"),
             QStringLiteral("WORKOUT.txt [--from SEGMENT] [--delay 0|5|10|20] [--beeps 1|2] [--cues on|off] "
-                           "[--music none|cd|PLAYLIST.asx] [--units miles|km]"),
+                           "[--music none|cd|PLAYLIST.asx] [--cd-device PATH] [--units miles|km]"),
             QStringLiteral("Run a workout live through the sound card; Ctrl-C stops it with the stop command."),
-            {kFrom, kDelay, kBeeps, kCues, kMusic, kUnits}, 1, 1, run};
+            {kFrom, kDelay, kBeeps, kCues, kMusic, kCdDevice, kUnits}, 1, 1, run};
 }
 
 } // namespace kntr
