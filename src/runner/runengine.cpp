@@ -218,10 +218,7 @@ void RunEngine::queueSegment(int n)
         mEndMs += mClock.tickMs() - mCueStartMs;
         waitMs(tonePauseMs());
     });
-    const QByteArray command = tone(speed, incline);
-    then([&levels] { levels.hscVolAW_Change(); });
-    for (int k = 0; k < mOptions.beeps(); ++k)
-        then([this, command] { playTone(command); });
+    queueCommand(speed, incline);
     then([this] { waitMs(kHalfSecondMs); });
     if (cues) {
         then([&levels] { levels.hscVolCue_Change(); });
@@ -254,10 +251,7 @@ void RunEngine::queueEnd()
         then([this] { playClip(QStringLiteral("endofworkout")); });
     }
     then([this] { waitMs(tonePauseMs()); });
-    const QByteArray command = tone(kStopValue, kStopValue);
-    then([&levels] { levels.hscVolAW_Change(); });
-    for (int k = 0; k < mOptions.beeps(); ++k)
-        then([this, command] { playTone(command); });
+    queueCommand(kStopValue, kStopValue);
     then([this] { waitMs(kHalfSecondMs); });
     if (cues) {
         then([&levels] { levels.hscVolCue_Change(); });
@@ -284,13 +278,18 @@ void RunEngine::queueStop()
         const qint64 due = mStopAskedMs + kHalfSecondMs - mClock.tickMs();
         waitMs(std::max<qint64>(kStopGapMs, std::min<qint64>(tonePauseMs(), due)));
     });
-    const QByteArray command = tone(kStopValue, kStopValue);
-    then([&levels] { levels.hscVolAW_Change(); });
-    for (int k = 0; k < mOptions.beeps(); ++k)
-        then([this, command] { playTone(command); });
+    queueCommand(kStopValue, kStopValue);
     then([&levels] { levels.hscVolMain_Change(); });
     then([this] { waitMs(kHalfSecondMs); });
     then([this] { finish(mProblem.isEmpty() ? Outcome::Stopped : Outcome::OutputLost); });
+}
+
+void RunEngine::queueCommand(int first, int second)
+{
+    const QByteArray command = tone(first, second);
+    then([this] { mDevices.levels.hscVolAW_Change(); });
+    for (int k = 0; k < mOptions.beeps(); ++k)
+        then([this, command] { playTone(command); });
 }
 
 void RunEngine::requestStop()

@@ -118,6 +118,8 @@ private:
     void queueSegment(int n);
     void queueEnd();
     void queueStop();
+    /// Queues a command at the tone level, played once or twice.
+    void queueCommand(int first, int second);
 
     /// Runs queued steps until one has to wait, or none is left.
     void next();

@@ -5,6 +5,7 @@
 #include "platform/mastergain.h"
 #include "platform/qtmediaplayer.h"
 
+#include "eventwait.h"
 #include "nullsinkserver.h"
 #include "testenv.h"
 
@@ -52,18 +53,7 @@ void writeWav(const QString& path, double seconds, int halfPeriod)
     file.write(wav);
 }
 
-/// Processes events until done() holds or ms pass; returns the milliseconds taken, or -1.
-qint64 waitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return -1;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return timer.elapsed();
-}
+using test::waitFor;
 
 class QtMediaPlayerTest : public ::testing::Test
 {

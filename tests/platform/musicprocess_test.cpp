@@ -11,6 +11,7 @@
 #include "platform/processmediaplayer.h"
 #include "platform/wavimage.h"
 
+#include "eventwait.h"
 #include "nullsinkserver.h"
 #include "testenv.h"
 
@@ -52,18 +53,7 @@ void writeWav(const QString& path, double seconds, int channels = 2, int rate = 
     file.write(wav);
 }
 
-/// Processes events until done() holds or ms pass; returns the milliseconds taken, or -1.
-qint64 waitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return -1;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return timer.elapsed();
-}
+using test::waitFor;
 
 void runEvents(int ms)
 {
