@@ -3,16 +3,18 @@
 # make sanitize   the same tests built with AddressSanitizer and UBSan
 # make bench  build and run the benchmarks; ends with one table of their figures
 # make fuzz   build the file readers' fuzzers with clang and run each for FUZZ_SECONDS
+# make package   a Release build packed as kinetrova_<version>_<arch>.deb in this folder
 # make clean  remove the build folders
 
 BUILD ?= build
 SAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+PKG_BUILD ?= build-release
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize bench fuzz clean
+.PHONY: all deps configure build run test sanitize bench fuzz package clean
 
 all: build
 
@@ -58,5 +60,22 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kntr_fuzzers
 	JOBS=$(JOBS) scripts/run-fuzzers $(FUZZ_BUILD)/bin $(FUZZ_BUILD)/fuzzing $(FUZZ_SECONDS)
 
+# The Debian package. CPack's DEB generator packs what the install() rules install
+# (see dist/CMakeLists.txt): the project builds and installs with CMake anyway, so
+# a plain machine needs nothing beyond make and the build dependencies, where a
+# debian/ folder would need debhelper and a build in dpkg-buildpackage's layout.
+# The compiler and linker flags are Debian's own hardening flags from dpkg-buildflags.
+package:
+	@scripts/install-deps --package
+	cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	    -DCMAKE_INSTALL_PREFIX=/usr \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" \
+	    $$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) $(CMAKE_FLAGS)
+	cmake --build $(PKG_BUILD) -j $(JOBS)
+	rm -f $(PKG_BUILD)/kinetrova_*.deb kinetrova_*.deb
+	cd $(PKG_BUILD) && cpack -G DEB
+	cp $(PKG_BUILD)/kinetrova_*.deb .
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD)

@@ -7,6 +7,7 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kntr::kProgramName));
     QApplication::setApplicationVersion(QString::fromLatin1(kntr::kVersion));
+    // The installed package's icon, from the icon theme; none in a build tree.
+    QApplication::setDesktopFileName(QString::fromLatin1(kntr::kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kntr::kAppId)));
 
     kntr::FileSettingsStore settings(kntr::FileSettingsStore::defaultPath());
     const kntr::AppPaths paths = kntr::AppPaths::fromEnvironment();

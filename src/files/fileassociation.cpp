@@ -1,9 +1,11 @@
 #include "fileassociation.h"
 
 #include "textfile.h"
+#include "version.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -63,8 +65,12 @@ QByteArray userFileDesktopEntry(const QString& executable)
            "Exec="
            + execProgram(executable).toUtf8()
            + " %f\n"
+             "Icon="
+           + QByteArray(kAppId)
+           + "\n"
              "Terminal=false\n"
              "Categories=Utility;\n"
+             "Keywords=workout;interval;treadmill;elliptical;exercise;\n"
              "MimeType="
            + QByteArray(kUserFileMimeType) + ";\n";
 }
@@ -82,8 +88,17 @@ QByteArray userFileMimeInfo()
              "</mime-info>\n";
 }
 
+bool runsFromInstalledPackage(const QString& executable)
+{
+    const QString prefix = QFileInfo(executable).absolutePath() + QStringLiteral("/..");
+    return QFileInfo::exists(prefix + QStringLiteral("/share/applications/")
+                             + QLatin1String(kAppId) + QStringLiteral(".desktop"));
+}
+
 void RegisterUserFileType(const QString& executable, QString dataHome, const ToolRunner& runner)
 {
+    if (runsFromInstalledPackage(executable))
+        return;
     if (dataHome.isEmpty())
         dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome))

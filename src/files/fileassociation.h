@@ -14,11 +14,18 @@ using ToolRunner = std::function<void(const QString& program, const QStringList&
 extern const char* const kUserFileMimeType;
 
 /// The desktop entry that starts executable with a file: "Exec=<executable> %f".
+/// The package installs the one for "kinetrova" (see kntr_desktopfiles).
 QByteArray userFileDesktopEntry(const QString& executable);
 /// The shared-mime-info description of "*.ktr".
 QByteArray userFileMimeInfo();
 
-/// Registers ".ktr" user files with the desktop, on every start: writes the
+/// True when executable runs from an installed package rather than a build
+/// tree: the prefix its bin folder is in holds share/applications/<kAppId>.desktop
+/// (kAppId from version.h). The package registers the file type for every user then.
+bool runsFromInstalledPackage(const QString& executable);
+
+/// Registers ".ktr" user files with the desktop, on every start of a program
+/// that does not run from an installed package: writes the
 /// desktop entry applications/kinetrova.desktop and the MIME type
 /// mime/packages/kinetrova.xml below dataHome ($XDG_DATA_HOME, or
 /// ~/.local/share when empty), and when a file changed runs

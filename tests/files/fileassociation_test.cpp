@@ -1,7 +1,9 @@
 #include "files/fileassociation.h"
 #include "files/textfile.h"
+#include "version.h"
 #include "testenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -50,8 +52,35 @@ TEST(FileAssociation, WritesTheDesktopEntryAndMimeTypeOnce)
     RegisterUserFileType("/opt/kinetrova/bin/kinetrova", {}, record);
     EXPECT_TRUE(runs.empty());
     // A moved program is written anew.
-    RegisterUserFileType("/usr/bin/kinetrova", {}, record);
-    EXPECT_TRUE(readWholeFile(desktop).value_or("").contains("Exec=/usr/bin/kinetrova %f"));
+    RegisterUserFileType("/home/me/kinetrova/build/bin/kinetrova", {}, record);
+    EXPECT_TRUE(readWholeFile(desktop).value_or("").contains("Exec=/home/me/kinetrova/build/bin/kinetrova %f"));
+}
+
+TEST(FileAssociation, AnInstalledPackageLeavesTheHomeFolderAlone)
+{
+    test::ScopedXdgHome home;
+    QDir prefix(home.path());
+    ASSERT_TRUE(prefix.mkpath("usr/share/applications") && prefix.mkpath("usr/bin")
+                && prefix.mkpath("build/bin") && prefix.mkpath("build/share/kinetrova"));
+    ASSERT_TRUE(writeTextFile(prefix.filePath(QStringLiteral("usr/share/applications/%1.desktop").arg(kAppId)),
+                              userFileDesktopEntry("kinetrova")));
+    const struct
+    {
+        const char* executable;
+        bool installed;
+    } cases[] = {
+        {"usr/bin/kinetrova", true},
+        {"build/bin/kinetrova", false}, // a build tree has share/kinetrova but no desktop entry
+        {"kinetrova", false},
+    };
+    for (const auto& c : cases) {
+        const QString executable = prefix.filePath(c.executable);
+        EXPECT_EQ(runsFromInstalledPackage(executable), c.installed) << c.executable;
+        RegisterUserFileType(executable, {}, [](const QString&, const QStringList&) {});
+        EXPECT_EQ(QFile::exists(home.dataHome() + "/applications/kinetrova.desktop"), !c.installed)
+            << c.executable;
+        QFile::remove(home.dataHome() + "/applications/kinetrova.desktop");
+    }
 }
 
 TEST(FileAssociation, QuotesAProgramPathWithReservedCharacters)
@@ -70,7 +99,7 @@ TEST(FileAssociation, FailuresAreIgnored)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     int runs = 0;
-    RegisterUserFileType("/usr/bin/kinetrova", home.path() + "/blocked",
+    RegisterUserFileType("/home/me/kinetrova/build/bin/kinetrova", home.path() + "/blocked",
                          [&runs](const QString&, const QStringList&) { ++runs; });
     EXPECT_EQ(runs, 0);
 }
