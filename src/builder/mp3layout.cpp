@@ -127,10 +127,7 @@ qint64 Mp3Layout::framesOf(double seconds)
 
 qint64 Mp3Layout::workoutFrames(const Workout& workout)
 {
-    double total = 0;
-    for (int k = 1; k <= workout.count(); ++k)
-        total += workout.segment(k).SegmentTime();
-    return framesOf(roundHalfEven(total));
+    return framesOf(roundHalfEven(workout.totalSeconds()));
 }
 
 qint64 Mp3Layout::frameCount() const

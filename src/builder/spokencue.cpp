@@ -1,5 +1,7 @@
 #include "spokencue.h"
 
+#include "tones/voicecues.h"
+
 #include "model/machine.h"
 #include "model/numbers.h"
 #include "model/segment.h"
@@ -10,16 +12,12 @@ namespace kntr {
 
 std::array<QString, 3> SpokenCue::numberWords(double value, QChar separator)
 {
-    const QString text = plainNumber(value, separator);
-    std::array<QString, 3> words;
-    if (value < 13.0) {
-        words[0] = QString::number(static_cast<long long>(std::floor(value)));
-    } else {
-        words[0] = text.mid(0, 1);
-        words[1] = text.mid(1, 1);
-    }
-    words[2] = text.contains(separator) ? text.right(1) : QStringLiteral("0");
-    return words;
+    // As the live run speaks it: the whole part in one or two clips, then the last digit.
+    const QStringList words = VoiceCues::numberWords(plainNumber(value, separator), separator);
+    // The whole part in one clip or two, then "point" and the last digit.
+    if (words.size() == 3)
+        return {words[0], QString(), words[2]};
+    return {words[0], words[1], words[3]};
 }
 
 double SpokenCue::firstValue(const Segment& segment, const Machine& machine, Units units)

@@ -353,30 +353,11 @@ std::optional<ToneVerification> WorkoutFileMaker::cmdVerify_Click()
     return verification;
 }
 
-qint64 WorkoutFileMaker::mp3Size(float totalSeconds, int bitRate, const std::vector<MusicEntry>& music)
-{
-    constexpr double kFrameSeconds = 0.026;
-    if (music.empty()) {
-        const int frameBytes = bitRate == 64 ? 208 : bitRate == 96 ? 313 : 417;
-        return static_cast<qint64>(roundHalfEven(static_cast<double>(totalSeconds) * frameBytes / kFrameSeconds));
-    }
-    double remaining = roundHalfEven(static_cast<double>(totalSeconds));
-    double estimate = 0.0;
-    for (const MusicEntry& entry : music) {
-        if (static_cast<double>(entry.seconds) < remaining) {
-            remaining -= static_cast<double>(entry.seconds);
-            estimate += entry.frameSize * static_cast<double>(entry.seconds) / kFrameSeconds;
-        }
-    }
-    estimate += remaining * 417 / kFrameSeconds;
-    return static_cast<qint64>(roundHalfEven(estimate));
-}
-
 void WorkoutFileMaker::recomputeEstimate()
 {
     mEstimate = mType == WorkoutFileType::Wav
                     ? BuildEstimate::wavSize(mWorkout, mPreferences.stereo, !mMusic.empty())
-                    : mp3Size(BuildEstimate::totalSeconds(mWorkout), mPreferences.mp3BitRate, mMusic);
+                    : BuildEstimate::mp3Size(mWorkout, mPreferences.mp3BitRate, mMusic);
     mOutputPath = BuildEstimate::outputPath(mOutputPath, lastFile(), mType);
     mInfo2 = BuildEstimate::fileInfoText(mOutputPath, mEstimate);
     mInfo3 = BuildEstimate::musicCoverageText(mPreferences.oneFilePerSegment, static_cast<int>(mMusic.size()),

@@ -120,10 +120,6 @@ public:
     /// Replaces the free-space query (by default the file system's figure for the user).
     void setFreeSpace(FreeSpace freeSpace) { mFreeSpace = std::move(freeSpace); }
 
-    /// The estimated size of an MP3 workout file: silent or copied frames for
-    /// every second, at the bit rate of the music or of the preference.
-    static qint64 mp3Size(float totalSeconds, int bitRate, const std::vector<MusicEntry>& music);
-
 private:
     void recomputeEstimate();
     bool admit(const QString& path, QStringList* unreadable);

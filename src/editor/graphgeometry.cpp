@@ -12,9 +12,7 @@ namespace kntr {
 void ComputeColumnWidths(Workout& workout, int graphWidth)
 {
     const int count = workout.count();
-    double total = 0;
-    for (int i = 1; i <= count; ++i)
-        total += workout.segment(i).SegmentTime();
+    const double total = workout.totalSeconds();
     const double secondsPerPixel = total > 0 ? total / graphWidth : 1.0;
 
     int leftover = graphWidth - count;

@@ -35,10 +35,7 @@ GraphPicture::GraphPicture(const Editor& editor)
         machine.units() == Units::Kilometres && machine.MachineType() != QLatin1String("Elliptical");
     mLeftLabels = leftAxisLabels(speedMax, kilometres);
     mRightLabels = rightAxisLabels(inclineMax);
-    double total = 0;
-    for (int i = 1; i <= mWorkout.count(); ++i)
-        total += mWorkout.segment(i).SegmentTime();
-    mTimeLabels = timeAxisLabels(total);
+    mTimeLabels = timeAxisLabels(mWorkout.totalSeconds());
     mLeftCaption = leftAxisCaption(machine, editor.paceShown());
     mRightCaption = rightAxisCaption(machine);
 }

@@ -659,12 +659,8 @@ void MainWindow::refresh(unsigned changes)
     }
     if (changes & Editor::Graph)
         mGraph->updateGraphics();
-    if (changes & Editor::TimeScale) {
-        double total = 0;
-        for (int i = 1; i <= mSession.workout.count(); ++i)
-            total += mSession.workout.segment(i).SegmentTime();
-        mTimeAxis->updateXScales(total);
-    }
+    if (changes & Editor::TimeScale)
+        mTimeAxis->updateXScales(mSession.workout.totalSeconds());
     if (changes & (Editor::ValueScales | Editor::Ranges))
         refreshScales();
     if (changes & Editor::Enabled) {

@@ -34,10 +34,6 @@ public:
     double SegmentWidth() const { return mWidth; }
     void setSegmentWidth(double value) { mWidth = value; }
 
-    /// Time of day at which the segment ends during a live run (days).
-    double SegmentEndTime() const { return mEndTime; }
-    void setSegmentEndTime(double value) { mEndTime = value; }
-
     /// Miles covered: time × speed ÷ 3600.
     double SegmentDistance() const;
     /// Kilocalories burnt, by the speed band's formulas; not clamped at zero.
@@ -49,7 +45,6 @@ private:
     double mTime = 6.0;
     double mWeight = 160.0;
     double mWidth = 1.0;
-    double mEndTime = 0.0;
 };
 
 } // namespace kntr

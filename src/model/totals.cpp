@@ -17,9 +17,9 @@ double segmentMiles(const Segment& segment, const QString& machineType)
 WorkoutTotals computeTotals(const Workout& workout, const QString& machineType, Units units)
 {
     WorkoutTotals totals;
+    totals.seconds = workout.totalSeconds();
     for (int i = 1; i <= workout.count(); ++i) {
         const Segment& s = workout.segment(i);
-        totals.seconds += s.SegmentTime();
         totals.distance += segmentMiles(s, machineType);
         totals.calories += s.SegmentCalories();
     }

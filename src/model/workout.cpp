@@ -19,6 +19,14 @@ Workout::Workout()
 {
 }
 
+double Workout::totalSeconds() const
+{
+    double total = 0;
+    for (int i = 1; i <= mCount; ++i)
+        total += segment(i).SegmentTime();
+    return total;
+}
+
 void Workout::setCount(int count)
 {
     mCount = std::clamp(count, 1, kMaxSegments);

@@ -36,6 +36,9 @@ public:
     /// Segment at index 1..count.
     const Segment& segment(int index) const;
 
+    /// The length of the workout: the segments' times added in order, seconds.
+    double totalSeconds() const;
+
     /// Writes the body weight into every segment in use.
     void setWeight(double pounds);
 

@@ -49,7 +49,11 @@ void VoiceCues::PlayCue(const QString& word)
 
 QStringList VoiceCues::numberWords(const QString& text)
 {
-    const QChar separator = systemDecimalSeparator();
+    return numberWords(text, systemDecimalSeparator());
+}
+
+QStringList VoiceCues::numberWords(const QString& text, QChar separator)
+{
     QString number = text;
     if (!number.contains(separator))
         number += separator + QStringLiteral("0");

@@ -28,8 +28,11 @@ public:
     /// point 0", 14.5 "1 4 point 5".
     void SpeakNumber(const QString& text);
 
-    /// The clips SpeakNumber plays for a number, in order ("14.5" gives 1, 4,
-    /// point, 5).
+    /// The clips a number is spoken with, in order: the whole part (0 to 12 as
+    /// one clip, from 13 on its first two digits one by one), "point", then the
+    /// last character, or "0" for a whole number ("14.5" gives 1, 4, point, 5).
+    /// The number is written with separator, the system's by default.
+    static QStringList numberWords(const QString& text, QChar separator);
     static QStringList numberWords(const QString& text);
 
     /// The clip file of a word: the file in the folder whose name matches

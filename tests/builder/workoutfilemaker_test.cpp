@@ -247,7 +247,7 @@ TEST_F(WorkoutFileMakerTest, OpensOnlyForASavedWorkoutAndMakesMp3OnlyWithAWriter
     first.frameSize = 313;
     second.seconds = 20.0f;
     second.frameSize = 208;
-    EXPECT_EQ(WorkoutFileMaker::mp3Size(42.0f, 64, {first, second}), qRound64(30 * 313 / 0.026 + 12 * 417 / 0.026));
+    EXPECT_EQ(BuildEstimate::mp3Size(mWorkout, 64, {first, second}), qRound64(30 * 313 / 0.026 + 12 * 417 / 0.026));
 }
 
 } // namespace
