@@ -25,7 +25,7 @@ const QString kInvert = QStringLiteral("invert");
 
 bool isElliptical(const Session& session)
 {
-    return session.machine.MachineType() == QLatin1String("Elliptical");
+    return session.machine.kind() == MachineKind::Elliptical;
 }
 
 } // namespace

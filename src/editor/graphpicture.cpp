@@ -32,7 +32,7 @@ GraphPicture::GraphPicture(const Editor& editor)
     mSpeedTop = scaleTop(speedMax);
     mInclineTop = scaleTop(inclineMax);
     const bool kilometres =
-        machine.units() == Units::Kilometres && machine.MachineType() != QLatin1String("Elliptical");
+        machine.units() == Units::Kilometres && machine.kind() != MachineKind::Elliptical;
     mLeftLabels = leftAxisLabels(speedMax, kilometres);
     mRightLabels = rightAxisLabels(inclineMax);
     mTimeLabels = timeAxisLabels(mWorkout.totalSeconds());

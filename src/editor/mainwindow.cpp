@@ -690,7 +690,7 @@ void MainWindow::refresh(unsigned changes)
 void MainWindow::refreshScales()
 {
     const Machine& m = mSession.machine;
-    const bool kilometres = m.units() == Units::Kilometres && m.MachineType() != QLatin1String("Elliptical");
+    const bool kilometres = m.units() == Units::Kilometres && m.kind() != MachineKind::Elliptical;
     const std::array<AxisLabel, 6> left = leftAxisLabels(mEditor->control(Editor::Field::Speed).max, kilometres);
     std::array<std::optional<AxisLabel>, 6> leftShown;
     for (int i = 0; i < 6; ++i)

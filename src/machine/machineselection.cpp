@@ -309,7 +309,7 @@ void MachineSelection::save(bool calorieNotice)
     changed();
 
     const QString& type = machine.MachineType();
-    if (calorieNotice && (type == QLatin1String("Elliptical") || type == QLatin1String("Bike")))
+    if (calorieNotice && (machineKind(type) == MachineKind::Elliptical || machineKind(type) == MachineKind::Bike))
         mMessages.show(kCalorieNotice, MessageBoxes::Icon::Information);
 }
 

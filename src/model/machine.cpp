@@ -5,6 +5,8 @@
 
 #include <initializer_list>
 
+#include <utility>
+
 namespace kntr {
 
 namespace {
@@ -96,6 +98,20 @@ std::int16_t readRange(const SettingsStore& settings, const RangeKey& range)
 }
 
 } // namespace
+
+MachineKind machineKind(const QString& machineType)
+{
+    static constexpr std::pair<const char*, MachineKind> kKinds[] = {
+        {"Treadmill", MachineKind::Treadmill},   {"Incline trainer", MachineKind::InclineTrainer},
+        {"Elliptical", MachineKind::Elliptical}, {"Elliptical Type A", MachineKind::EllipticalTypeA},
+        {"Bike", MachineKind::Bike},
+    };
+    for (const auto& [name, kind] : kKinds) {
+        if (machineType == QLatin1String(name))
+            return kind;
+    }
+    return MachineKind::Unknown;
+}
 
 Machine::Machine()
     : mDecimalSeparator(systemDecimalSeparator())

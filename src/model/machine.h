@@ -12,6 +12,14 @@ namespace kntr {
 
 class SettingsStore;
 
+/// The five kinds of machine, by the names they are stored under ("Treadmill",
+/// "Incline trainer", "Elliptical", "Elliptical Type A", "Bike"); Unknown for
+/// any other name.
+enum class MachineKind { Treadmill, InclineTrainer, Elliptical, EllipticalTypeA, Bike, Unknown };
+
+/// The kind a stored machine type names.
+MachineKind machineKind(const QString& machineType);
+
 /// The exercise machine the control tones drive: its type, the range and step
 /// the user allows for each of its two attributes (in tenths: 10 = 1.0), the
 /// words and labels that name the attributes, and the display units.
@@ -26,6 +34,7 @@ public:
     const QStringList& MachineTypes() const { return mMachineTypes; }
 
     const QString& MachineType() const { return mMachineType; }
+    MachineKind kind() const { return machineKind(mMachineType); }
     /// Stores the name and rebuilds labels and choice lists for it. A name that
     /// is not one of the five types empties the lists and keeps the labels.
     /// The ranges are not touched.

@@ -11,7 +11,7 @@ namespace {
 
 bool showsResistanceFirst(const Machine& machine)
 {
-    return machine.MachineType() == QLatin1String("Elliptical");
+    return machine.kind() == MachineKind::Elliptical;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "totals.h"
 
+#include "machine.h"
 #include "numbers.h"
 #include "workout.h"
 
@@ -9,7 +10,7 @@ namespace kntr {
 
 double segmentMiles(const Segment& segment, const QString& machineType)
 {
-    if (machineType == QLatin1String("Elliptical"))
+    if (machineKind(machineType) == MachineKind::Elliptical)
         return (segment.SegmentSpeed() * 0.589 + 0.386) * segment.SegmentTime() / 3600.0;
     return segment.SegmentDistance();
 }

@@ -1,5 +1,6 @@
 #include "commandencoding.h"
 
+#include "model/machine.h"
 #include "model/numbers.h"
 
 namespace kntr {
@@ -8,12 +9,12 @@ void AdjustCommand(const QString& machineType, std::int16_t& first, std::int16_t
 {
     const bool stop = first == kStopCommandValue || second == kStopCommandValue;
     if (!stop) {
-        if (machineType == QLatin1String("Elliptical")) {
+        if (machineKind(machineType) == MachineKind::Elliptical) {
             // Resistance and incline trade places: the console takes incline ÷ 5 first.
             const std::int16_t oldFirst = first;
             first = static_cast<std::int16_t>(roundHalfEven(second / 10.0 * 2.0));
             second = oldFirst;
-        } else if (machineType == QLatin1String("Elliptical Type A")) {
+        } else if (machineKind(machineType) == MachineKind::EllipticalTypeA) {
             first = first == 10 ? kZeroCode
                                 : static_cast<std::int16_t>(roundHalfEven(first / 2.0));
         }

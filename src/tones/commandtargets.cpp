@@ -38,11 +38,11 @@ CommandTargets CommandTargets::fromSent(const QString& machineType, int first, i
     }
     int one = first;
     int two = secondTenths(second);
-    if (machineType == QLatin1String("Elliptical")) {
+    if (machineKind(machineType) == MachineKind::Elliptical) {
         // Sent as incline ÷ 5 first and resistance second.
         one = two;
         two = first * 5;
-    } else if (machineType == QLatin1String("Elliptical Type A")) {
+    } else if (machineKind(machineType) == MachineKind::EllipticalTypeA) {
         one = first == kZeroCode ? 10 : first * 2;
     }
     targets.first = one / 10.0;
