@@ -6,7 +6,7 @@
 #include "platform/qtmediaplayer.h"
 
 #include "eventwait.h"
-#include "nullsinkserver.h"
+#include "soundserversuite.h"
 #include "testenv.h"
 
 #include <QCoreApplication>
@@ -55,27 +55,10 @@ void writeWav(const QString& path, double seconds, int halfPeriod)
 
 using test::waitFor;
 
-class QtMediaPlayerTest : public ::testing::Test
+class QtMediaPlayerTest : public test::SoundServerSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        server = new NullSinkServer;
-        QString why;
-        serverUp = server->start(why);
-        serverProblem = why.toStdString();
-        // The ffmpeg backend, as the program uses; it must be chosen before Qt loads one.
-        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
-        static int argc = 1;
-        static char name[] = "mediaplayer_tests";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
+    static void SetUpTestSuite() { startSuite("mediaplayer_tests"); }
 
     void SetUp() override
     {
@@ -114,9 +97,6 @@ protected:
         return false;
     }
 
-    static inline NullSinkServer* server = nullptr;
-    static inline bool serverUp = false;
-    static inline std::string serverProblem;
 
     QTemporaryDir dir;
     MasterGain gain;

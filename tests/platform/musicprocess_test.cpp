@@ -12,7 +12,7 @@
 #include "platform/wavimage.h"
 
 #include "eventwait.h"
-#include "nullsinkserver.h"
+#include "soundserversuite.h"
 #include "testenv.h"
 
 #include <QCoreApplication>
@@ -65,25 +65,10 @@ bool processGone(qint64 pid)
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-class MusicProcessTest : public ::testing::Test
+class MusicProcessTest : public test::SoundServerSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        server = new NullSinkServer;
-        QString why;
-        serverUp = server->start(why);
-        serverProblem = why.toStdString();
-        static int argc = 1;
-        static char name[] = "musicprocess_tests";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
-    }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
+    static void SetUpTestSuite() { startSuite("musicprocess_tests"); }
 
     void SetUp() override
     {
@@ -123,9 +108,6 @@ protected:
         return false;
     }
 
-    static inline NullSinkServer* server = nullptr;
-    static inline bool serverUp = false;
-    static inline std::string serverProblem;
 
     QTemporaryDir dir;
     MasterGain gain;
