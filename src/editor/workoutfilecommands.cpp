@@ -16,7 +16,7 @@ WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recen
 
 FileCommands::UserFileStart WorkoutFileCommands::openUserFileAtStart(const QString& path)
 {
-    if (mFiles.openUserFileAtStart(path) != 0)
+    if (!mFiles.openUserFileAtStart(path))
         return UserFileStart::NotRead;
     return mFiles.userWorkoutLoaded() ? UserFileStart::Read : UserFileStart::ReadWithoutWorkout;
 }

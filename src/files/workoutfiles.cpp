@@ -181,14 +181,14 @@ std::optional<WorkoutFileContents> WorkoutFiles::readWorkoutFile(const QString& 
     return std::nullopt;
 }
 
-int WorkoutFiles::DecodeFileText(const QString& path)
+bool WorkoutFiles::loadWorkoutFile(const QString& path)
 {
     // The whole file is read and checked first: only then does it replace the workout.
     const auto contents = readWorkoutFile(path);
     if (!contents)
-        return 1;
+        return false;
     applyWorkoutFile(*contents);
-    return 0;
+    return true;
 }
 
 void WorkoutFiles::applyWorkoutFile(const WorkoutFileContents& contents)
@@ -233,10 +233,10 @@ void WorkoutFiles::applyWorkoutFile(const WorkoutFileContents& contents)
                               contents.playList);
 }
 
-int WorkoutFiles::OpenAndDecodeTextFile(const QString& path)
+bool WorkoutFiles::openWorkoutFile(const QString& path)
 {
-    if (DecodeFileText(path) != 0)
-        return 1;
+    if (!loadWorkoutFile(path))
+        return false;
     mView.refreshWorkout();
     mView.selectSegment(mSession.workout.current());
     mView.resetElapsedTime();
@@ -244,7 +244,7 @@ int WorkoutFiles::OpenAndDecodeTextFile(const QString& path)
     const QString file = absolute(path);
     rememberWorkoutFile(file);
     mView.setCaption(workoutCaption(fileName(file)));
-    return 0;
+    return true;
 }
 
 bool WorkoutFiles::SaveWorkoutFile(int mode)
@@ -292,7 +292,7 @@ bool WorkoutFiles::saveWorkoutTo(const QString& path)
 
 bool WorkoutFiles::openLastWorkout(const QString& path)
 {
-    if (OpenAndDecodeTextFile(path) == 0)
+    if (openWorkoutFile(path))
         return true;
     showStartFailure();
     return false;
@@ -349,7 +349,7 @@ void WorkoutFiles::openWorkout()
 
 void WorkoutFiles::openWorkoutPath(const QString& path)
 {
-    if (OpenAndDecodeTextFile(path) != 0) {
+    if (!openWorkoutFile(path)) {
         mMessages.show(sentence(mLastProblem), Icon::Information);
         return;
     }
@@ -361,7 +361,7 @@ void WorkoutFiles::openWorkoutPath(const QString& path)
 
 void WorkoutFiles::openUserPath(const QString& path)
 {
-    if (OpenAndDecodeKTRFile(path) != 0) {
+    if (!openUserFile(path)) {
         mMessages.show(sentence(mLastProblem), Icon::Information);
         return;
     }
@@ -373,33 +373,33 @@ void WorkoutFiles::openUserPath(const QString& path)
     mRecentFiles.AddRecentFile(absolute(path), absolute(path));
 }
 
-int WorkoutFiles::openUserFileAtStart(const QString& path)
+bool WorkoutFiles::openUserFileAtStart(const QString& path)
 {
-    const int result = OpenAndDecodeKTRFile(path);
-    if (result != 0) {
+    const bool opened = openUserFile(path);
+    if (!opened) {
         // The user file itself: never "Workout file was not found".
         mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded,
                        Icon::Information);
     } else if (!mUserWorkoutLoaded) {
         showStartFailure();
     }
-    return result;
+    return opened;
 }
 
-int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
+bool WorkoutFiles::openUserFile(const QString& path)
 {
     const auto bytes = readFile(path);
     if (!bytes)
-        return 1;
+        return false;
     const UserTextResult read = parseUserText(*bytes);
     if (read.status == UserTextResult::Status::NotRecognised) {
         mLastProblem = path + QStringLiteral(": ") + kUserNotRecognisedMessage;
-        return 1;
+        return false;
     }
     // Checked before anything is loaded, so that a bad user file changes nothing.
     if (read.status == UserTextResult::Status::Malformed) {
         mLastProblem = QStringLiteral("%1 is not a valid user file: %2").arg(path, read.problem);
-        return 1;
+        return false;
     }
     if (read.weightPounds < kMinWeightPounds || read.weightPounds > kMaxWeightPounds) {
         mLastProblem = QStringLiteral("%1 is not a valid user file: the weight %2 is outside "
@@ -408,7 +408,7 @@ int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
                            .arg(read.weightPounds)
                            .arg(kMinWeightPounds)
                            .arg(kMaxWeightPounds);
-        return 1;
+        return false;
     }
 
     QString workout = read.workoutPath;
@@ -420,13 +420,13 @@ int WorkoutFiles::OpenAndDecodeKTRFile(const QString& path)
         mLastProblem = QStringLiteral("%1 names no workout file").arg(path);
         mLastMissing = false;
     } else {
-        mUserWorkoutLoaded = OpenAndDecodeTextFile(workout) == 0;
+        mUserWorkoutLoaded = openWorkoutFile(workout);
     }
     applyWeight(read.weightPounds);
 
     mSession.userFile = absolute(path);
     mView.setCaption(workoutCaption(setting("file", "lastfilename", QStringLiteral("default"))));
-    return 0;
+    return true;
 }
 
 bool WorkoutFiles::SaveUserFile(int mode)

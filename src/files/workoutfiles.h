@@ -57,12 +57,12 @@ public:
     /// values through it) and the play list.
     void applyWorkoutFile(const WorkoutFileContents& contents);
     /// readWorkoutFile, then applyWorkoutFile: a file that cannot be read leaves
-    /// the workout as it was. Shows nothing. Returns 0 or 1.
-    int DecodeFileText(const QString& path);
-    /// DecodeFileText, then on success refreshes the window and remembers the
+    /// the workout as it was. Shows nothing. False when the file could not be
+    /// read, with the reason in lastReadProblem().
+    bool loadWorkoutFile(const QString& path);
+    /// loadWorkoutFile, then on success refreshes the window and remembers the
     /// file. Shows nothing; the caller tells the user why a load failed.
-    /// Returns 0 on success, 1 on failure.
-    int OpenAndDecodeTextFile(const QString& path);
+    bool openWorkoutFile(const QString& path);
     /// Why the last read of a workout or user file failed, naming the file;
     /// after a user file opened without its workout, why the workout failed.
     const QString& lastReadProblem() const { return mLastProblem; }
@@ -72,10 +72,10 @@ public:
     /// Start-up: reads the remembered workout file. When it cannot be read, says
     /// why and that the default workout was loaded, which start-up then builds.
     bool openLastWorkout(const QString& path);
-    /// Start-up with a user file on the command line: OpenAndDecodeKTRFile,
-    /// telling the user when the user file or its workout could not be read
-    /// (start-up then builds the default workout). Returns 0 or 1.
-    int openUserFileAtStart(const QString& path);
+    /// Start-up with a user file on the command line: openUserFile, telling
+    /// the user when the user file or its workout could not be read (start-up
+    /// then builds the default workout). False when the user file failed.
+    bool openUserFileAtStart(const QString& path);
 
     /// File > Save (mode 1, to the remembered file) and File > Save As (mode 2).
     /// Returns true when the workout was written.
@@ -87,8 +87,9 @@ public:
     void openWorkout();
 
     /// Reads the user file at path: loads its workout, sets the weight and makes
-    /// it the open user file. Shows nothing. Returns 0 on success, 1 on failure.
-    int OpenAndDecodeKTRFile(const QString& path);
+    /// it the open user file. Shows nothing. False when the user file could not
+    /// be read, with the reason in lastReadProblem().
+    bool openUserFile(const QString& path);
     /// Whether the last user file opened brought its workout; false when the
     /// workout it names could not be read and the previous one stayed.
     bool userWorkoutLoaded() const { return mUserWorkoutLoaded; }

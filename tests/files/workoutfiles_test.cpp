@@ -139,7 +139,7 @@ TEST_F(WorkoutFilesTest, SaveAsThenOpenGivesBackSegmentsMachineUnitsAndRanges)
 TEST_F(WorkoutFilesTest, TheFirstSegmentSurvivesTheMachineSave)
 {
     write("hills.txt", kHills);
-    ASSERT_EQ(files.DecodeFileText(path("hills.txt")), 0);
+    ASSERT_TRUE(files.loadWorkoutFile(path("hills.txt")));
     // Speed 2 to 10 by 0.5, incline 0 to 10 by 1: segment 1 keeps 1.0 and 12.
     expectSegment(1, 1, 12, 60);
     expectSegment(2, 3.5, 2, 120);
@@ -231,7 +231,7 @@ TEST_F(WorkoutFilesTest, OnlyAStartOnTheDefaultWorkoutSaysSo)
     EXPECT_FALSE(files.openLastWorkout(path("letter.txt")));
     // A user file on the command line that cannot be read is no missing workout.
     write("letter.ktr", "Dear Sir,\r\n");
-    EXPECT_EQ(files.openUserFileAtStart(path("letter.ktr")), 1);
+    EXPECT_FALSE(files.openUserFileAtStart(path("letter.ktr")));
     EXPECT_EQ(shownTexts(),
               QStringList({WorkoutFiles::kNotFoundMessage,
                            path("letter.txt") + ": " + WorkoutFiles::kNotRecognisedMessage
@@ -266,7 +266,7 @@ TEST_F(WorkoutFilesTest, VersionOneFilesKeepTheMachineAndPlayList)
 {
     settings.SaveSetting("Kinetrova", "audio", "ASXfilename", "/music/mine.asx");
     write("old.txt", "Vexa v 1.0                \r\n1\t3\t1\t2.5\r\n2\t4\t2\t0.125\r\n\r\n");
-    ASSERT_EQ(files.OpenAndDecodeTextFile(path("old.txt")), 0);
+    ASSERT_TRUE(files.openWorkoutFile(path("old.txt")));
     ASSERT_EQ(session.workout.count(), 2);
     expectSegment(1, 3, 1, 150);
     expectSegment(2, 4, 2, 10);
@@ -279,13 +279,13 @@ TEST_F(WorkoutFilesTest, ThePlayListLineIsStoredUnlessEmpty)
 {
     settings.SaveSetting("Kinetrova", "audio", "ASXfilename", "/music/mine.asx");
     write("hills.txt", kHills);
-    ASSERT_EQ(files.DecodeFileText(path("hills.txt")), 0);
+    ASSERT_TRUE(files.loadWorkoutFile(path("hills.txt")));
     EXPECT_EQ(stored("audio", "ASXfilename"), "/music/mine.asx");
 
     QByteArray withList = kHills;
     withList.replace("[playlist]\r\n", "[playlist]\r\n/music/hills.asx");
     write("listed.txt", withList);
-    ASSERT_EQ(files.DecodeFileText(path("listed.txt")), 0);
+    ASSERT_TRUE(files.loadWorkoutFile(path("listed.txt")));
     EXPECT_EQ(stored("audio", "ASXfilename"), "/music/hills.asx");
 }
 
@@ -294,7 +294,7 @@ TEST_F(WorkoutFilesTest, AFileWithoutSegmentsKeepsTheWorkoutButAppliesItsMachine
     setSegments({{4, 2, 300}, {5, 3, 400}});
     write("machine.txt", "Vexa v 1.2                \r\n\r\n[machine settings]\r\nBike\r\nMiles\r\n"
                          "10\r\n100\r\n5\r\n0\r\n100\r\n10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
-    ASSERT_EQ(files.DecodeFileText(path("machine.txt")), 0);
+    ASSERT_TRUE(files.loadWorkoutFile(path("machine.txt")));
     EXPECT_EQ(session.workout.count(), 2);
     EXPECT_EQ(session.machine.MachineType(), "Bike");
     EXPECT_EQ(stored("Machine", "InclineInc"), "10");
@@ -342,7 +342,7 @@ TEST_F(WorkoutFilesTest, SaveAsOffersTheRememberedFileInTheWorkoutsFolder)
 TEST_F(WorkoutFilesTest, AFailedSaveKeepsTheEditsUnsavedAndTheOldFile)
 {
     write("mine.txt", kHills);
-    ASSERT_EQ(files.OpenAndDecodeTextFile(path("mine.txt")), 0);
+    ASSERT_TRUE(files.openWorkoutFile(path("mine.txt")));
     session.workout.segment(2).setSegmentTime(999);
     session.modified = true;
 
@@ -379,7 +379,7 @@ TEST_F(WorkoutFilesTest, SavingTheDefaultWorkoutMakesTheDataFolder)
 TEST_F(WorkoutFilesTest, SaveUserAsksForANameAndWritesThreeLines)
 {
     write("hills.txt", kHills);
-    ASSERT_EQ(files.OpenAndDecodeTextFile(path("hills.txt")), 0);
+    ASSERT_TRUE(files.openWorkoutFile(path("hills.txt")));
     session.weightPounds = 172;
 
     dialogs.script(path("runner.ktr"));
@@ -408,7 +408,7 @@ TEST_F(WorkoutFilesTest, SaveUserAsksForANameAndWritesThreeLines)
 TEST_F(WorkoutFilesTest, SaveUserWithUnsavedEditsOffersTheWorkoutSaveFirst)
 {
     write("hills.txt", kHills);
-    ASSERT_EQ(files.OpenAndDecodeTextFile(path("hills.txt")), 0);
+    ASSERT_TRUE(files.openWorkoutFile(path("hills.txt")));
     session.modified = true;
 
     messages.script(Answer::Cancel);
@@ -463,7 +463,7 @@ TEST_F(WorkoutFilesTest, AUserFileWhoseWorkoutIsGoneStillOpens)
 
     // At start-up the default workout takes its place, and the message says so.
     messages.clear();
-    EXPECT_EQ(files.openUserFileAtStart(path("runner.ktr")), 0);
+    EXPECT_TRUE(files.openUserFileAtStart(path("runner.ktr")));
     EXPECT_FALSE(files.userWorkoutLoaded());
     EXPECT_EQ(shownTexts(), QStringList{WorkoutFiles::kNotFoundMessage});
 }
@@ -517,7 +517,7 @@ TEST_F(WorkoutFilesTest, OpeningAWorkoutRewritesTheOpenUserFile)
     write("hills.txt", kHills);
     write("flat.txt", "Vexa v 1.1                \r\n1\t3\t1\t600\r\n\r\n");
     write("runner.ktr", "Vexa v 1.1                \r\n" + path("hills.txt").toUtf8() + "\r\n150\r\n");
-    ASSERT_EQ(files.OpenAndDecodeKTRFile(path("runner.ktr")), 0);
+    ASSERT_TRUE(files.openUserFile(path("runner.ktr")));
 
     dialogs.script(path("flat.txt"));
     files.openWorkout();
@@ -566,7 +566,7 @@ TEST_F(WorkoutFilesTest, EditsAreOfferedForSavingBeforeAnotherWorkoutReplacesThe
     write("hills.txt", kHills);
     EXPECT_TRUE(files.offerToSave()) << "nothing to save";
     EXPECT_TRUE(messages.shown().empty());
-    ASSERT_EQ(files.OpenAndDecodeTextFile(path("hills.txt")), 0);
+    ASSERT_TRUE(files.openWorkoutFile(path("hills.txt")));
     session.workout.segment(1).setSegmentTime(999);
     session.modified = true;
 
