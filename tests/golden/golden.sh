@@ -6,7 +6,7 @@
 #   golden.sh BIN DIGESTS            compare (exit 1 on any difference)
 #   golden.sh BIN DIGESTS --update   write the digests anew
 set -eu
-BIN="$1"
+BIN="$(cd "$1" && pwd)"
 DIGESTS="$2"
 MODE="${3:-}"
 CORPUS="$(cd "$(dirname "$0")/../fuzz/corpus/workout_text" && pwd)"
@@ -27,10 +27,11 @@ cli random --seed 7 --minutes 20 --speed-pattern fast-slow --speed-bias 80,4,60 
     --incline-bias 20,6,30 --warmup 120,3,1 --cooldown 90,2.5,1.5 -o "$OUT/random-biased.txt" >/dev/null
 
 # Totals and convert of the test workouts.
+# From the corpus folder, so that a message naming a file reads the same in any checkout.
 for f in v12-hills v12-clamped-times v12-incline-trainer-metric v11-sixty-one; do
-    cli totals "$CORPUS/$f.txt" > "$OUT/totals-$f.out" 2>&1 || true
-    cli totals "$CORPUS/$f.txt" --units km --weight 200 > "$OUT/totals-km-$f.out" 2>&1 || true
-    cli convert "$CORPUS/$f.txt" -o "$OUT/convert-$f.txt" > "$OUT/convert-$f.out" 2>&1 || true
+    (cd "$CORPUS" && cli totals "$f.txt") > "$OUT/totals-$f.out" 2>&1 || true
+    (cd "$CORPUS" && cli totals "$f.txt" --units km --weight 200) > "$OUT/totals-km-$f.out" 2>&1 || true
+    (cd "$CORPUS" && cli convert "$f.txt" -o "$OUT/convert-$f.txt") > "$OUT/convert-$f.out" 2>&1 || true
 done
 
 # Tones, and workout audio files with and without music.
