@@ -36,7 +36,7 @@ SoundDevices::~SoundDevices() = default;
 
 void SoundDevices::release()
 {
-    mLevels.hscVolMain_Change();
+    mLevels.useLevel(SoundLevel::Main);
     mMixer.close();
     mMci.SendMci(QStringLiteral("stop cdaudio"), false);
     mMci.SendMci(QStringLiteral("close cdaudio"), false);

@@ -209,7 +209,7 @@ void RunEngine::queueSegment(int n)
         mCueStartMs = mClock.tickMs();
     });
     if (cues) {
-        then([&levels] { levels.hscVolCue_Change(); });
+        then([&levels] { levels.useLevel(SoundLevel::Voice); });
         then([this] { playClip(QStringLiteral("getready")); });
         then([this] { showTimeLeft(mEndMs - mClock.tickMs()); });
     }
@@ -221,7 +221,7 @@ void RunEngine::queueSegment(int n)
     queueCommand(speed, incline);
     then([this] { waitMs(kHalfSecondMs); });
     if (cues) {
-        then([&levels] { levels.hscVolCue_Change(); });
+        then([&levels] { levels.useLevel(SoundLevel::Voice); });
         for (const auto& [word, number] : {std::pair{machine.AttOneVoiceCue(), first},
                                            std::pair{machine.AttTwoVoiceCue(), second}}) {
             then([this, word = word] { playClip(word); });
@@ -247,14 +247,14 @@ void RunEngine::queueEnd()
     LevelSwitch& levels = mDevices.levels;
     then([this] { mDevices.music.pause(); });
     if (cues) {
-        then([&levels] { levels.hscVolCue_Change(); });
+        then([&levels] { levels.useLevel(SoundLevel::Voice); });
         then([this] { playClip(QStringLiteral("endofworkout")); });
     }
     then([this] { waitMs(tonePauseMs()); });
     queueCommand(kStopValue, kStopValue);
     then([this] { waitMs(kHalfSecondMs); });
     if (cues) {
-        then([&levels] { levels.hscVolCue_Change(); });
+        then([&levels] { levels.useLevel(SoundLevel::Voice); });
         then([this] { showTimeLeft(-1); });
     }
     then([this] {
@@ -279,7 +279,7 @@ void RunEngine::queueStop()
         waitMs(std::max<qint64>(kStopGapMs, std::min<qint64>(tonePauseMs(), due)));
     });
     queueCommand(kStopValue, kStopValue);
-    then([&levels] { levels.hscVolMain_Change(); });
+    then([&levels] { levels.useLevel(SoundLevel::Main); });
     then([this] { waitMs(kHalfSecondMs); });
     then([this] { finish(mProblem.isEmpty() ? Outcome::Stopped : Outcome::OutputLost); });
 }
@@ -287,7 +287,7 @@ void RunEngine::queueStop()
 void RunEngine::queueCommand(int first, int second)
 {
     const QByteArray command = tone(first, second);
-    then([this] { mDevices.levels.hscVolAW_Change(); });
+    then([this] { mDevices.levels.useLevel(SoundLevel::Tone); });
     for (int k = 0; k < mOptions.beeps(); ++k)
         then([this, command] { playTone(command); });
 }
@@ -326,7 +326,7 @@ void RunEngine::cancelCountdown()
         return;
     dropPending();
     mDevices.music.cancelCountdown();
-    mDevices.levels.hscVolMain_Change();
+    mDevices.levels.useLevel(SoundLevel::Main);
     mView.endCountdown();
     finish(Outcome::Cancelled);
 }
@@ -464,7 +464,7 @@ void RunEngine::finish(Outcome outcome)
     mView.showTimeLeft(QStringLiteral("0:00"));
     mView.setRunMode(false);
     mDevices.music.afterRun(mResumed);
-    mDevices.levels.hscVolMain_Change();
+    mDevices.levels.useLevel(SoundLevel::Main);
     mDevices.levels.setRunMode(false);
     mActive = false;
     mView.runEnded(outcome, mProblem);

@@ -112,14 +112,14 @@ QStringList RunMusic::takeNotes()
 void RunMusic::dropForThisRun()
 {
     mDropped = true;
-    mLevels.hscVolMain_Change();
+    mLevels.useLevel(SoundLevel::Main);
 }
 
 void RunMusic::startMusic(bool resumed)
 {
     if (isCd()) {
         if (!resumed) {
-            mLevels.hscVolCD_Change();
+            mLevels.useLevel(SoundLevel::Music);
             mCd.sendCommand(QStringLiteral("play cdaudio"));
             return;
         }
@@ -166,11 +166,11 @@ void RunMusic::selectPart(double from)
 void RunMusic::resume()
 {
     if (isCd()) {
-        mLevels.hscVolCD_Change();
+        mLevels.useLevel(SoundLevel::Music);
         mCdPosition = cdResumePosition(mCdPosition, mClock.tickMs() - mCdPausedAt);
         mCd.sendCommand(QStringLiteral("play cdaudio from ") + mCdPosition.trimmed());
     } else if (isPlayList()) {
-        mLevels.hscVolCD_Change();
+        mLevels.useLevel(SoundLevel::Music);
         mPlayer.play();
         selectPart(mPosition);
         if (mPosition + kNearEndSeconds >= mPlayer.duration()) {
@@ -179,7 +179,7 @@ void RunMusic::resume()
             selectPart(mPosition);
         }
     } else {
-        mLevels.hscVolMain_Change();
+        mLevels.useLevel(SoundLevel::Main);
     }
 }
 

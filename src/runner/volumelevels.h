@@ -37,7 +37,7 @@ public:
     static const QString kTestCaption;  ///< music test idle: "Te&st"
     static const QString kStopCaption;  ///< music test playing: "&Stop"
 
-    enum class Level { Main, Tone, Music, Voice };
+    using Level = SoundLevel;
     enum class Test { Tone, Music, Voice };
     enum class LoadStatus { Ready, NoMixer };
 
@@ -77,11 +77,8 @@ public:
     /// The user moves a slider: the value, kept in range, is applied at once.
     void setValue(Level level, int value);
 
-    // LevelSwitch: each sets the master volume to its slider's value × 2.
-    void hscVolMain_Change() override { change(Level::Main); }
-    void hscVolAW_Change() override { change(Level::Tone); }
-    void hscVolCD_Change() override { change(Level::Music); }
-    void hscVolCue_Change() override { change(Level::Voice); }
+    /// LevelSwitch: sets the master volume to the level's slider value × 2.
+    void useLevel(Level level) override { change(level); }
     /// During a run nothing here may reach the console or the music: the tests,
     /// Default Settings, Accept and Cancel do nothing, and closing the window
     /// only hides it. The sliders stay live; moving the one whose level is in

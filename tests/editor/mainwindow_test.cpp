@@ -370,10 +370,7 @@ struct RunParts
 {
     struct Levels : LevelSwitch
     {
-        void hscVolMain_Change() override {}
-        void hscVolAW_Change() override {}
-        void hscVolCD_Change() override {}
-        void hscVolCue_Change() override {}
+        void useLevel(SoundLevel) override {}
     };
     RunParts(Session& session, SettingsStore& settings, RunOptions& options, ManualClock& clock,
              ScriptedMessageBoxes& messages, MainWindow& window)

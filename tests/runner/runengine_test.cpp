@@ -29,10 +29,11 @@ class RecordingLevels : public LevelSwitch
 {
 public:
     explicit RecordingLevels(Clock& clock) : mClock(clock) {}
-    void hscVolMain_Change() override { record("main"); }
-    void hscVolAW_Change() override { record("tone"); }
-    void hscVolCD_Change() override { record("music"); }
-    void hscVolCue_Change() override { record("cue"); }
+    void useLevel(SoundLevel level) override
+    {
+        static const char* const kNames[] = {"main", "tone", "music", "cue"};
+        record(kNames[static_cast<int>(level)]);
+    }
     std::vector<std::pair<qint64, QString>> switches;
 
 private:

@@ -31,7 +31,7 @@ private:
 
 TEST_F(VolumeLevelsTest, FirstSwitchLoadsHalvedRangeAndDefaultsAndEndsAtMain)
 {
-    levels.hscVolAW_Change();
+    levels.useLevel(SoundLevel::Tone);
     EXPECT_EQ(levels.slider(Level::Main).maximum, 32767);
     EXPECT_EQ(levels.slider(Level::Main).value, 20000);
     EXPECT_EQ(levels.slider(Level::Voice).value, 29490);
@@ -59,7 +59,7 @@ TEST_F(VolumeLevelsTest, WithoutMixerNothingHappensAndNothingIsStored)
 {
     mixer.setAvailable(false);
     settings.SaveSetting("Kinetrova", "Audio", "Chirp", "777");
-    levels.hscVolMain_Change();
+    levels.useLevel(SoundLevel::Main);
     levels.setValue(Level::Tone, 5);
     levels.cmdAWvolume_Click();
     levels.cmdCDvolume_Click();
@@ -165,7 +165,7 @@ TEST_F(VolumeLevelsTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHea
 {
     levels.Form_Load();
     levels.setRunMode(true);
-    levels.hscVolCD_Change(); // the run's music is playing
+    levels.useLevel(SoundLevel::Music); // the run's music is playing
     volumesSet();
     const int cdCommands = cd.commands().size();
     const QString storedTone = stored("Chirp");
@@ -189,7 +189,7 @@ TEST_F(VolumeLevelsTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHea
     EXPECT_TRUE(volumesSet().empty());
     levels.setValue(Level::Music, 2000);
     EXPECT_EQ(volumesSet(), std::vector<unsigned>{4000});
-    levels.hscVolAW_Change();
+    levels.useLevel(SoundLevel::Tone);
     EXPECT_EQ(volumesSet(), std::vector<unsigned>{2000});
 
     levels.setRunMode(false);
