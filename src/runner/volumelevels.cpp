@@ -134,6 +134,9 @@ void VolumeLevels::setRunMode(bool running)
     if (running == mRunning)
         return;
     mRunning = running;
+    // A test still sounding gives way to the run: its next steps are dropped.
+    if (running && mTesting)
+        endTest();
     changed();
 }
 
@@ -143,17 +146,30 @@ void VolumeLevels::runTest(Level level, const std::function<void()>& play)
         return;
     // The tested level's slider stays live, so it can be changed while the sound plays.
     mTesting = true;
+    ++mTest;
     stopCd();
     isolate(level);
     apply(level);
     changed();
-
     play();
+}
 
+void VolumeLevels::endTest()
+{
+    mTesting = false;
     enableAll();
     apply(Level::Main);
     changed();
-    mTesting = false;
+}
+
+void VolumeLevels::afterTest(qint64 ms, std::function<void()> step)
+{
+    // A step of a test the user has since left (a run began) is dropped.
+    mClock.callAfter(ms, [alive = std::weak_ptr<const int>(mAlive), test = mTest, this,
+                                 step = std::move(step)] {
+        if (!alive.expired() && mTesting && test == mTest)
+            step();
+    });
 }
 
 void VolumeLevels::cmdAWvolume_Click()
@@ -161,15 +177,22 @@ void VolumeLevels::cmdAWvolume_Click()
     runTest(Level::Tone, [this] {
         const QByteArray image = mTones.MakeControlTone(10, 10, false);
         mPlayer.playImage(image, false);
-        waitPastNextSecond();
-        mPlayer.playImage(image, false);
-        waitPastNextSecond();
+        afterTest(msPastNextSecond(), [this, image] {
+            mPlayer.playImage(image, false);
+            afterTest(msPastNextSecond(), [this] { endTest(); });
+        });
     });
 }
 
 void VolumeLevels::cmdCueVolume_Click()
 {
-    runTest(Level::Voice, [this] { mCues.PlayCue(QStringLiteral("getready")); });
+    runTest(Level::Voice, [this] {
+        mPlayer.startFile(mCues.clipPath(QStringLiteral("getready")),
+                          [alive = std::weak_ptr<const int>(mAlive), test = mTest, this](WavePlayer::Result) {
+                              if (!alive.expired() && mTesting && test == mTest)
+                                  endTest();
+                          });
+    });
 }
 
 void VolumeLevels::cmdCDvolume_Click()
@@ -191,7 +214,6 @@ void VolumeLevels::cmdCDvolume_Click()
     changed();
     QString answer;
     mCd.sendCommand(QStringLiteral("status cdaudio media present"), &answer);
-    mClock.processEvents();
     mTesting = false;
 
     if (answer.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
@@ -338,14 +360,12 @@ void VolumeLevels::enableAll()
     mTestEnabled.fill(true);
 }
 
-void VolumeLevels::waitPastNextSecond()
+qint64 VolumeLevels::msPastNextSecond() const
 {
     // Past the whole second nearest to one second from now, on the monotonic clock
     // (a wall-clock timer that restarts at midnight would never get there).
-    const qint64 until =
-        static_cast<qint64>(roundHalfEven(mClock.tickMs() / 1000.0 + 1.0)) * 1000;
-    while (mClock.tickMs() <= until)
-        mClock.wait(static_cast<int>(until - mClock.tickMs() + 1));
+    const qint64 until = static_cast<qint64>(roundHalfEven(mClock.tickMs() / 1000.0 + 1.0)) * 1000;
+    return until + 1 - mClock.tickMs();
 }
 
 void VolumeLevels::changed()

@@ -2,10 +2,13 @@
 
 #include "levelswitch.h"
 
+#include "platform/clock.h"
+
 #include <QString>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace kntr {
 
@@ -116,10 +119,15 @@ private:
     int storedLevel(const char* key) const;
     void stopCd();
     void isolate(Level level);
-    /// A test button: only the tested level live and applied while play() runs.
+    /// A test button: only the tested level live and applied from play() on,
+    /// until the test's last step calls endTest().
     void runTest(Level level, const std::function<void()>& play);
+    void endTest();
+    /// Calls step after ms, unless the test has ended meanwhile.
+    void afterTest(qint64 ms, std::function<void()> step);
     void enableAll();
-    void waitPastNextSecond();
+    /// Milliseconds until just past the whole second nearest to one second from now.
+    qint64 msPastNextSecond() const;
     void changed();
 
     Mixer& mMixer;
@@ -135,6 +143,8 @@ private:
     bool mHasMixer = false;
     bool mTesting = false;
     bool mRunning = false;
+    quint64 mTest = 0; ///< counts tests, so a step of an ended one is dropped
+    std::shared_ptr<const int> mAlive = std::make_shared<const int>(0);
     Level mInForce = Level::Main; ///< the level last applied
     std::array<Slider, 4> mSliders{};
     std::array<bool, 3> mTestEnabled{true, true, true};

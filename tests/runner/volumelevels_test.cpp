@@ -125,6 +125,7 @@ TEST_F(VolumeLevelsTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
         l.Form_Load();
         t.advance(c.startMs);
         l.cmdAWvolume_Click();
+        t.runUntil([] { return false; }); // to the test's end
         ASSERT_EQ(p.calls().size(), 2u);
         EXPECT_EQ(p.calls()[0].atMs, c.startMs);
         EXPECT_EQ(p.calls()[1].atMs, c.secondMs);
@@ -141,6 +142,7 @@ TEST_F(VolumeLevelsTest, VoiceAndMusicTestsEndAtMain)
     levels.Form_Load();
     volumesSet();
     levels.cmdCueVolume_Click();
+    clock.runUntil([this] { return levels.testEnabled(Check::Tone); });
     EXPECT_EQ(player.clipNames(), QStringList({"getready"}));
     EXPECT_EQ(volumesSet(), (std::vector<unsigned>{58980, 40000}));
 
