@@ -16,9 +16,9 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     , mMachineWindow(mSession, settings, mWindow, messages)
     , mEquipment(mMachineWindow, &mWindow)
     , mRecentFiles(settings)
-    , mFiles(mSession, settings, mWindow, messages, dialogs, mRecentFiles, paths, mMachineWindow)
+    , mFiles(mSession, settings, mWindow, messages, dialogs, mRecentFiles, paths)
     , mFileCommands(mFiles, mRecentFiles, executable, std::move(desktopTools))
-    , mRandomWorkout(mWindow.editor(), settings, clock, [this] { return mWindow.newWorkout(); })
+    , mRandomWorkout(mSession, settings, clock, [this](const Workout& w) { return mWindow.useWorkout(w); })
     , mMp3Writer(paths.voiceCueDir())
 {
     mRecentFiles.LoadRecentFiles();

@@ -200,24 +200,11 @@ void Editor::btnAddSegment_Click()
         return;
     }
     Batch batch(*this);
-    const int count = workout.count();
     const int current = workout.current();
-    workout.setCount(count + 1);
-    for (int i = count + 1; i >= current + 2; --i) {
-        const Segment& from = workout.segment(i - 1);
-        Segment& to = workout.segment(i);
-        to.setSegmentSpeed(from.SegmentSpeed());
-        to.setSegmentIncline(from.SegmentIncline());
-        to.setSegmentTime(from.SegmentTime());
-    }
+    workout.insertCopyAfter(current);
     workout.setCurrent(current + 1);
-    const Segment& before = workout.segment(current);
-    Segment& added = workout.segment(current + 1);
-    added.setSegmentSpeed(before.SegmentSpeed());
-    added.setSegmentIncline(before.SegmentIncline());
-    added.setSegmentTime(before.SegmentTime());
-    // A slot used for the first time would otherwise burn calories for the default weight.
-    added.setSegmentWeight(mSession.weightPounds);
+    // The copy burns calories for the user's weight, whatever its slot held before.
+    workout.segment(current + 1).setSegmentWeight(mSession.weightPounds);
 
     updateScrolls();
     touch(Graph | TimeScale);
@@ -228,21 +215,10 @@ void Editor::btnAddSegment_Click()
 void Editor::btnDelSegment_Click()
 {
     Workout& workout = mSession.workout;
-    const int count = workout.count();
-    if (count <= 1)
+    if (workout.count() <= 1)
         return;
     Batch batch(*this);
-    const int current = workout.current();
-    for (int i = current; i <= count - 1; ++i) {
-        const Segment& from = workout.segment(i + 1);
-        Segment& to = workout.segment(i);
-        to.setSegmentSpeed(from.SegmentSpeed());
-        to.setSegmentIncline(from.SegmentIncline());
-        to.setSegmentTime(from.SegmentTime());
-    }
-    workout.setCount(count - 1);
-    if (workout.current() > workout.count())
-        workout.setCurrent(workout.count());
+    workout.remove(workout.current());
 
     updateScrolls();
     touch(Graph | TimeScale);

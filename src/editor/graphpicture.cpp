@@ -1,6 +1,5 @@
 #include "graphpicture.h"
 
-#include "editor.h"
 #include "graphbars.h"
 #include "graphgeometry.h"
 
@@ -22,13 +21,13 @@ constexpr int kFrame = 1; ///< the graph's box line, inside its rectangle
 
 } // namespace
 
-GraphPicture::GraphPicture(const Editor& editor)
-    : mWorkout(editor.session().workout)
+GraphPicture::GraphPicture(const Session& session, SpeedDisplay display)
+    : mWorkout(session.workout)
 {
-    const Session& session = editor.session();
     const Machine& machine = session.machine;
-    const int speedMax = editor.control(Editor::Field::Speed).max;
-    const int inclineMax = editor.control(Editor::Field::Incline).max;
+    // The tops of the editing controls' ranges.
+    const int speedMax = std::max<int>(machine.AttOneMin(), machine.AttOneMax());
+    const int inclineMax = std::max<int>(machine.AttTwoMin(), machine.AttTwoMax());
     mSpeedTop = scaleTop(speedMax);
     mInclineTop = scaleTop(inclineMax);
     const bool kilometres =
@@ -36,7 +35,7 @@ GraphPicture::GraphPicture(const Editor& editor)
     mLeftLabels = leftAxisLabels(speedMax, kilometres);
     mRightLabels = rightAxisLabels(inclineMax);
     mTimeLabels = timeAxisLabels(mWorkout.totalSeconds());
-    mLeftCaption = leftAxisCaption(machine, editor.paceShown());
+    mLeftCaption = leftAxisCaption(machine, display == SpeedDisplay::Pace);
     mRightCaption = rightAxisCaption(machine);
 }
 

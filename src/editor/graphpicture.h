@@ -2,6 +2,7 @@
 
 #include "axislabels.h"
 
+#include "model/targettexts.h"
 #include "model/workout.h"
 
 #include <QString>
@@ -14,7 +15,7 @@ class QRectF;
 
 namespace kntr {
 
-class Editor;
+struct Session;
 
 /// The profile graph as the main window shows it, columns, value axes, time
 /// axis and rotated captions, as one picture painted without widgets onto any
@@ -31,8 +32,8 @@ public:
     static constexpr int kHeight = 267;
 
     /// Takes the workout, the current segment, the scales and the captions the
-    /// window shows for editor.
-    explicit GraphPicture(const Editor& editor);
+    /// window shows for the session with speeds shown as display.
+    GraphPicture(const Session& session, SpeedDisplay display);
 
     /// Paints the picture stretched over target (in the painter's coordinates).
     void paint(QPainter& painter, const QRectF& target) const;

@@ -13,19 +13,19 @@ MachineWindowSelection::MachineWindowSelection(MachineSelection& model, QWidget*
 
 void MachineWindowSelection::load()
 {
-    mModel.Form_Load();
+    mModel.load();
 }
 
 void MachineWindowSelection::verifyWorkout()
 {
-    mModel.VerifyWO();
+    mModel.fitWorkout();
 }
 
 void MachineWindowSelection::showSelection()
 {
     // Loaded afresh each time, so the window shows the profile as it is now
     // (the unit switch or a workout file may have changed it since).
-    mModel.Form_Load();
+    mModel.load();
     MachineSelectionDialog dialog(mModel, mDialogParent);
     dialog.exec();
 }

@@ -128,6 +128,17 @@ bool MainLifecycle::newWorkout(int graphWidth)
     return true;
 }
 
+bool MainLifecycle::useWorkout(const Workout& workout, int graphWidth)
+{
+    if (!newWorkout(graphWidth))
+        return false;
+    mSession.workout = workout;
+    mSession.workout.setCurrent(1);
+    mSession.modified = true;
+    mEditor.refreshAll();
+    return true;
+}
+
 void MainLifecycle::resetSettings()
 {
     ResetSettings(mSettings, mSession.machine);

@@ -10,6 +10,7 @@ class EquipmentSelection;
 class FileCommands;
 class RunOptions;
 class SettingsStore;
+class Workout;
 class WorkoutView;
 struct Session;
 
@@ -51,6 +52,9 @@ public:
     /// File > New: after offerToSave, a fresh workout filling graphWidth pixels.
     /// Returns false when the user kept the old one.
     bool newWorkout(int graphWidth);
+    /// Puts workout in place of the one being edited as newWorkout would (after
+    /// the same question); the new workout counts as edited, segment 1 selected.
+    bool useWorkout(const Workout& workout, int graphWidth);
     /// The About window's reset: clears the stored settings and brings what is in
     /// memory back to a first start's state (machine, units, remembered file,
     /// recent files, caption).

@@ -768,6 +768,11 @@ bool MainWindow::newWorkout()
     return mLifecycle.newWorkout(mGraph->graphSize().width());
 }
 
+bool MainWindow::useWorkout(const Workout& workout)
+{
+    return mLifecycle.useWorkout(workout, mGraph->graphSize().width());
+}
+
 void MainWindow::attachCommands(MoreCommands commands)
 {
     mCommands = std::move(commands);

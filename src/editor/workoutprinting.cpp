@@ -1,7 +1,8 @@
 #include "workoutprinting.h"
 
-#include "workoutsheet.h"
+#include "editor.h"
 
+#include "model/session.h"
 #include "platform/messageboxes.h"
 
 #include <QPrintDialog>
@@ -18,6 +19,16 @@ bool showPrintDialog(QPrinter& printer, QWidget* parent)
     return dialog.exec() == QDialog::Accepted;
 }
 
+WorkoutSheet sheetOfEditedWorkout(Editor& editor, const QString& caption)
+{
+    // The workout as it stands, with the segment selected now marked on the graph.
+    WorkoutSheet sheet(editor.session(), editor.paceShown() ? SpeedDisplay::Pace : SpeedDisplay::Value,
+                       caption);
+    for (int i = 1; i <= editor.session().workout.count(); ++i)
+        editor.selectSegment(i);
+    return sheet;
+}
+
 void printWorkout(Editor& editor, const QString& caption, QWidget* parent, MessageBoxes& messages,
                   const PrintDialogRunner& dialog)
 {
@@ -31,7 +42,7 @@ bool printWorkoutOn(QPrinter& printer, Editor& editor, const QString& caption, M
 {
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
-    const WorkoutSheet sheet(editor, caption);
+    const WorkoutSheet sheet = sheetOfEditedWorkout(editor, caption);
     if (sheet.print(printer, copies) == 0 || printer.printerState() == QPrinter::Error) {
         messages.show(QStringLiteral("Printer Error!"), MessageBoxes::Icon::Exclamation);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workoutsheet.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,6 +13,11 @@ namespace kntr {
 
 class Editor;
 class MessageBoxes;
+
+/// The sheet of the workout being edited, as File > Print makes it: every
+/// segment is selected in turn, as the window would show it, so the last
+/// segment is left selected (and the editor asks for a redraw).
+WorkoutSheet sheetOfEditedWorkout(Editor& editor, const QString& caption);
 
 /// Shows the print dialog for printer; false when the user cancels it.
 using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;

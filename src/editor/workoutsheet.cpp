@@ -1,10 +1,11 @@
 #include "workoutsheet.h"
 
-#include "editor.h"
 #include "windowplacement.h"
 
 #include "model/machine.h"
 #include "model/session.h"
+#include "model/targettexts.h"
+#include "model/totals.h"
 
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -12,20 +13,21 @@
 
 namespace kntr {
 
-WorkoutSheet::WorkoutSheet(Editor& editor, QString caption)
+WorkoutSheet::WorkoutSheet(const Session& session, SpeedDisplay display, QString caption)
     : mCaption(std::move(caption))
-    , mGraph(editor)
+    , mGraph(session, display)
 {
-    const Machine& machine = editor.session().machine;
+    const Machine& machine = session.machine;
     // The axis labels carry leading blanks that align them on screen; centred here they would not.
     mHeaders = {QStringLiteral("Segment"), QStringLiteral("Time"), machine.AttOneYLabel().trimmed(),
                 machine.AttTwoYLabel().trimmed()};
-    const int count = editor.session().workout.count();
-    mRows.reserve(count);
-    for (int i = 1; i <= count; ++i) {
-        editor.selectSegment(i);
-        mRows.push_back({QString::number(i), editor.text(Editor::Field::Time), editor.text(Editor::Field::Speed),
-                         editor.text(Editor::Field::Incline)});
+    const Workout& workout = session.workout;
+    mRows.reserve(workout.count());
+    for (int i = 1; i <= workout.count(); ++i) {
+        const Segment& s = workout.segment(i);
+        mRows.push_back({QString::number(i), minutesSecondsText(s.SegmentTime()),
+                         firstTargetText(machine, s.SegmentSpeed(), display),
+                         secondTargetText(s.SegmentIncline())});
     }
 }
 

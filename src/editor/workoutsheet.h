@@ -12,7 +12,7 @@ class QPagedPaintDevice;
 
 namespace kntr {
 
-class Editor;
+struct Session;
 
 /// The printed workout sheet (File > Print): the main window's caption, the
 /// profile graph as the window shows it and a table of every segment with the
@@ -23,10 +23,9 @@ public:
     /// The sheet's font size in twips (10 points).
     static constexpr int kFontTwips = 200;
 
-    /// Takes the graph as it stands, then the table's texts from the editor:
-    /// every segment is selected in turn, as the window would show it, so the
-    /// last segment is left selected (and the editor asks for a redraw).
-    WorkoutSheet(Editor& editor, QString caption);
+    /// Takes the graph as it stands and the table's texts as the window shows
+    /// them, speeds shown as display.
+    WorkoutSheet(const Session& session, SpeedDisplay display, QString caption);
 
     const QString& caption() const { return mCaption; }
     /// "Segment", "Time" and the two attributes' axis labels.

@@ -1,6 +1,5 @@
 #include "workoutfiles.h"
 
-#include "machinewindow.h"
 #include "recentfiles.h"
 #include "textfile.h"
 #include "usertext.h"
@@ -21,8 +20,6 @@
 
 namespace kntr {
 
-const QString WorkoutFiles::kNotRecognisedMessage = QStringLiteral(
-    "File not recognized as an Kinetrova (txt) file. Select file saved by this program.");
 const QString WorkoutFiles::kNotFoundMessage =
     QStringLiteral("Workout file was not found. Default workout was loaded.");
 const QString WorkoutFiles::kUserNotRecognisedMessage = QStringLiteral(
@@ -74,7 +71,7 @@ QString fileName(const QString& path)
 
 WorkoutFiles::WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view,
                            MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
-                           const AppPaths& paths, MachineWindow& machineWindow)
+                           const AppPaths& paths)
     : mSession(session)
     , mSettings(settings)
     , mView(view)
@@ -82,7 +79,7 @@ WorkoutFiles::WorkoutFiles(Session& session, SettingsStore& settings, WorkoutVie
     , mDialogs(dialogs)
     , mRecentFiles(recentFiles)
     , mPaths(paths)
-    , mMachineWindow(machineWindow)
+    , mDocument(session, settings, view, paths)
 {
 }
 
@@ -109,10 +106,7 @@ QString WorkoutFiles::workoutFolder() const
 
 QString WorkoutFiles::workoutCaption(const QString& workoutFileName) const
 {
-    QString caption = QStringLiteral("Kinetrova - ") + workoutFileName;
-    if (!mSession.userFile.isEmpty())
-        caption = fileName(mSession.userFile) + QStringLiteral(" - ") + caption;
-    return caption;
+    return kntr::workoutCaption(mSession, workoutFileName);
 }
 
 void WorkoutFiles::rememberWorkoutFile(const QString& absolutePath)
@@ -135,19 +129,6 @@ void WorkoutFiles::applyWeight(int pounds)
     mView.setWeight(pounds);
 }
 
-std::optional<QByteArray> WorkoutFiles::readFile(const QString& path)
-{
-    mLastProblem.clear();
-    mLastMissing = false;
-    QString error;
-    auto bytes = readWholeFile(path, &error);
-    if (!bytes) {
-        mLastProblem = QStringLiteral("cannot read %1: %2").arg(path, error);
-        mLastMissing = !QFileInfo::exists(path);
-    }
-    return bytes;
-}
-
 void WorkoutFiles::showStartFailure()
 {
     // The remembered text where it is true; otherwise what is wrong with the file.
@@ -160,25 +141,10 @@ void WorkoutFiles::showStartFailure()
 
 std::optional<WorkoutFileContents> WorkoutFiles::readWorkoutFile(const QString& path)
 {
-    const auto bytes = readFile(path);
-    if (!bytes)
-        return std::nullopt;
-    WorkoutTextResult read = parseWorkoutText(*bytes);
-    switch (read.status) {
-    case WorkoutTextResult::Status::Ok:
-        return std::move(read.contents);
-    case WorkoutTextResult::Status::NotRecognised:
-        mLastProblem = path + QStringLiteral(": ") + kNotRecognisedMessage;
-        break;
-    case WorkoutTextResult::Status::Newer:
-        mLastProblem = QStringLiteral("%1 was written by a newer release of Kinetrova (%2)")
-                           .arg(path, read.problem);
-        break;
-    case WorkoutTextResult::Status::Malformed:
-        mLastProblem = QStringLiteral("%1 is not a valid workout file: %2").arg(path, read.problem);
-        break;
-    }
-    return std::nullopt;
+    WorkoutFileRead read = kntr::readWorkoutFile(path);
+    mLastProblem = std::move(read.problem);
+    mLastMissing = read.missing;
+    return std::move(read.contents);
 }
 
 bool WorkoutFiles::loadWorkoutFile(const QString& path)
@@ -193,44 +159,7 @@ bool WorkoutFiles::loadWorkoutFile(const QString& path)
 
 void WorkoutFiles::applyWorkoutFile(const WorkoutFileContents& contents)
 {
-    if (contents.segments) {
-        Workout fresh = mSession.workout;
-        const std::vector<SegmentValues>& segments = *contents.segments;
-        fresh.setCount(static_cast<int>(segments.size()));
-        for (int i = 1; i <= fresh.count(); ++i) {
-            Segment& s = fresh.segment(i);
-            s.setSegmentSpeed(segments[i - 1].speed);
-            s.setSegmentIncline(segments[i - 1].incline);
-            s.setSegmentTime(segments[i - 1].seconds);
-        }
-        fresh.setWeight(mSession.weightPounds);
-        fresh.setCurrent(1);
-        mSession.workout = std::move(fresh);
-    }
-
-    if (contents.machine) {
-        const MachineBlock& machine = *contents.machine;
-        // Segment 1 keeps its values through the machine window's Save.
-        const double firstSpeed = mSession.workout.segment(1).SegmentSpeed();
-        const double firstIncline = mSession.workout.segment(1).SegmentIncline();
-        mMachineWindow.showMachineType(machine.machineType);
-        mMachineWindow.selectUnits(machine.metric ? 1 : 0);
-        const MachineWindow::Box boxes[] = {
-            MachineWindow::Box::SpeedMin,   MachineWindow::Box::SpeedMax,
-            MachineWindow::Box::SpeedInc,   MachineWindow::Box::InclineMin,
-            MachineWindow::Box::InclineMax, MachineWindow::Box::InclineInc,
-        };
-        for (int k = 0; k < 6; ++k)
-            mMachineWindow.setBoxText(boxes[k],
-                                      plainNumber(machine.ranges[k], systemDecimalSeparator()));
-        mMachineWindow.saveFileSettings();
-        mSession.workout.segment(1).setSegmentSpeed(firstSpeed);
-        mSession.workout.segment(1).setSegmentIncline(firstIncline);
-    }
-
-    if (!contents.playList.isEmpty())
-        mSettings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"),
-                              contents.playList);
+    mDocument.apply(contents);
 }
 
 bool WorkoutFiles::openWorkoutFile(const QString& path)
@@ -271,14 +200,8 @@ bool WorkoutFiles::SaveWorkoutFile(int mode)
 bool WorkoutFiles::saveWorkoutTo(const QString& path)
 {
     const QString file = absolute(path);
-    const QString folder = QFileInfo(file).absolutePath();
-    // Our own data folder (default.txt, workouts) is made when first needed.
-    const QString ours = QDir::cleanPath(mPaths.userDataDir());
-    if (folder == ours || folder.startsWith(ours + QLatin1Char('/')))
-        QDir().mkpath(folder);
-
     QString error;
-    if (!writeTextFile(file, buildWorkoutText(mSession.workout, mSettings), &error)) {
+    if (!mDocument.write(file, &error)) {
         // The workout stays unsaved and the remembered file unchanged.
         mMessages.show(error, Icon::Exclamation);
         return false;
@@ -344,7 +267,7 @@ void WorkoutFiles::openWorkout()
         openWorkoutPath(path);
     else
         mMessages.show(notTextFileMessage(path), Icon::Exclamation, Buttons::OkCancel);
-    mMachineWindow.VerifyWO();
+    mDocument.fitToMachine();
 }
 
 void WorkoutFiles::openWorkoutPath(const QString& path)
@@ -388,10 +311,12 @@ bool WorkoutFiles::openUserFileAtStart(const QString& path)
 
 bool WorkoutFiles::openUserFile(const QString& path)
 {
-    const auto bytes = readFile(path);
-    if (!bytes)
+    FileRead file = readFileBytes(path);
+    mLastProblem = std::move(file.problem);
+    mLastMissing = file.missing;
+    if (!file.bytes)
         return false;
-    const UserTextResult read = parseUserText(*bytes);
+    const UserTextResult read = parseUserText(*file.bytes);
     if (read.status == UserTextResult::Status::NotRecognised) {
         mLastProblem = path + QStringLiteral(": ") + kUserNotRecognisedMessage;
         return false;
@@ -487,7 +412,7 @@ void WorkoutFiles::openUser()
         openUserPath(path);
     else
         mMessages.show(kUserWrongExtensionMessage, Icon::Exclamation);
-    mMachineWindow.VerifyWO();
+    mDocument.fitToMachine();
 }
 
 void WorkoutFiles::openRecentFile(int index)
@@ -516,7 +441,7 @@ void WorkoutFiles::openRecentPath(const QString& path)
     } else {
         openUserPath(path);
     }
-    mMachineWindow.VerifyWO();
+    mDocument.fitToMachine();
 }
 
 } // namespace kntr

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workouttext.h"
+#include "workoutdocument.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,7 +11,6 @@ namespace kntr {
 
 class AppPaths;
 class FileDialogs;
-class MachineWindow;
 class MessageBoxes;
 class RecentFiles;
 class SettingsStore;
@@ -26,7 +25,6 @@ struct Session;
 class WorkoutFiles
 {
 public:
-    static const QString kNotRecognisedMessage;
     static const QString kNotFoundMessage;
     static const QString kUserNotRecognisedMessage;
     static const QString kUserWrongExtensionMessage;
@@ -34,7 +32,7 @@ public:
 
     WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view,
                  MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
-                 const AppPaths& paths, MachineWindow& machineWindow);
+                 const AppPaths& paths);
 
     /// Which question offerToSave asks.
     enum class SaveQuestion {
@@ -109,8 +107,6 @@ public:
     QString workoutCaption(const QString& workoutFileName) const;
 
 private:
-    /// Reads a whole file; on failure nothing, with the reason kept as the last problem.
-    std::optional<QByteArray> readFile(const QString& path);
     /// Tells the user at start-up why a file could not be read and that the
     /// default workout is used instead.
     void showStartFailure();
@@ -133,7 +129,7 @@ private:
     FileDialogs& mDialogs;
     RecentFiles& mRecentFiles;
     const AppPaths& mPaths;
-    MachineWindow& mMachineWindow;
+    WorkoutDocument mDocument;
     QString mLastProblem;
     bool mLastMissing = false;
     bool mUserWorkoutLoaded = false;

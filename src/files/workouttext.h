@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/machinefit.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -31,14 +33,9 @@ struct SegmentValues
     double fileSeconds = 0;
 };
 
-/// The machine block of a version 1.2 file, with the fallbacks for empty lines applied.
-struct MachineBlock
-{
-    QString machineType;
-    bool metric = false;
-    /// Speed min, max, step, incline min, max, step, in display units (the file's tenths ÷ 10).
-    std::array<double, 6> ranges{};
-};
+/// The machine block of a version 1.2 file, with the fallbacks for empty lines
+/// applied; its ranges are the file's tenths ÷ 10.
+using MachineBlock = MachineChoice;
 
 /// Everything a workout file holds. Versions 1.0 and 1.1 carry segments only.
 struct WorkoutFileContents

@@ -2,9 +2,8 @@
 
 #include "randomdraws.h"
 
-#include "editor/editor.h"
+#include "model/machine.h"
 #include "model/numbers.h"
-#include "model/session.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +12,6 @@ namespace kntr {
 
 namespace {
 
-using Field = Editor::Field;
 using P = GeneratorParameters;
 
 /// Draws for a value that is no multiple of the step before the last one
@@ -48,13 +46,15 @@ int mirrored(const std::array<int, 3>& biases, P::Bias which)
 } // namespace
 
 /// One generation: the parameters, the segment count and the values derived
-/// from them, and the editor the workout is built in.
+/// from them, and the workout being built with its selected segment.
 struct RandomWorkout::Run
 {
-    Editor& editor;
     const P& p;
+    const Machine& m;
     RandomDraws& draws;
     int count;
+    Workout workout{};
+    int current = 1;
 
     float speedRamp = 1;   // RS
     float inclineRamp = 1; // RI
@@ -63,25 +63,33 @@ struct RandomWorkout::Run
     float speedPeak = 0;   // KS
     float inclinePeak = 0; // KI
 
-    const Machine& machine() const { return editor.session().machine; }
-    int speedStep() const { return std::max(1, int(machine().AttOneInc())); }
-    int inclineStep() const { return std::max(1, int(machine().AttTwoInc())); }
+    int speedStep() const { return std::max(1, int(m.AttOneInc())); }
+    int inclineStep() const { return std::max(1, int(m.AttTwoInc())); }
 
-    /// Sets a control of the selected segment, within the control's range.
-    void set(Field field, int value)
+    /// The selected segment's values, each held to its editing control's range.
+    Segment& selected() { return workout.segment(current); }
+    void setSpeed(int tenths)
     {
-        const Editor::Control& c = editor.control(field);
-        editor.setValue(field, std::clamp(value, c.min, c.max));
+        selected().setSegmentSpeed(std::clamp(tenths, int(m.AttOneMin()), std::max(int(m.AttOneMin()), int(m.AttOneMax()))) / 10.0);
     }
+    void setIncline(int tenths)
+    {
+        selected().setSegmentIncline(std::clamp(tenths, int(m.AttTwoMin()), std::max(int(m.AttTwoMin()), int(m.AttTwoMax()))) / 10.0);
+    }
+    void setTime(int seconds) { selected().setSegmentTime(std::clamp(seconds, kMinSegmentSeconds, kMaxSegmentSeconds)); }
     void setFixed(const FixedSegment& f)
     {
-        set(Field::Time, f.seconds);
-        set(Field::Speed, f.speed);
-        set(Field::Incline, f.incline);
+        setTime(f.seconds);
+        setSpeed(f.speed);
+        setIncline(f.incline);
     }
-    int segmentTime(int s) const
+    int segmentTime(int s) const { return nearestInt(workout.segment(s).SegmentTime()); }
+    void select(int s) { current = std::clamp(s, 1, workout.count()); }
+    /// Inserts a copy of the selected segment after it and selects the copy.
+    void addSegment()
     {
-        return nearestInt(editor.session().workout.segment(s).SegmentTime());
+        workout.insertCopyAfter(current);
+        ++current;
     }
 
     /// The random ramp: a random value whose ceiling rises with s, faster the
@@ -133,8 +141,8 @@ struct RandomWorkout::Run
                 ? nearest(static_cast<float>(range) * static_cast<float>(s - 2) / speedPeak)
                 : nearest(static_cast<float>(count - s) / (static_cast<float>(count) - speedPeak)
                           * static_cast<float>(range));
-            return std::clamp(lo + static_cast<int>(step), int(machine().AttOneMin()),
-                              std::max(int(machine().AttOneMin()), int(machine().AttOneMax())));
+            return std::clamp(lo + static_cast<int>(step), int(m.AttOneMin()),
+                              std::max(int(m.AttOneMin()), int(m.AttOneMax())));
         }
         default:
             return drawMultiple(speedStep(), [&] { return rampDraw(s, lo, hi, speedRamp); });
@@ -154,8 +162,8 @@ struct RandomWorkout::Run
                 ? nearest(static_cast<float>(range) * static_cast<float>(s - 2) / inclinePeak)
                 : nearest(static_cast<float>(range) * static_cast<float>(count - s)
                           / (static_cast<float>(count) - inclinePeak));
-            return std::clamp(lo + static_cast<int>(step), int(machine().AttTwoMin()),
-                              std::max(int(machine().AttTwoMin()), int(machine().AttTwoMax())));
+            return std::clamp(lo + static_cast<int>(step), int(m.AttTwoMin()),
+                              std::max(int(m.AttTwoMin()), int(m.AttTwoMax())));
         }
         default:
             return drawMultiple(inclineStep(), [&] { return rampDraw(s, lo, hi, inclineRamp); });
@@ -165,7 +173,7 @@ struct RandomWorkout::Run
     void build(int total)
     {
         setFixed(p.fixed[P::FirstWarmUp]);
-        editor.btnAddSegment_Click();
+        addSegment();
         setFixed(p.fixed[P::SecondWarmUp]);
 
         const float middle = static_cast<float>(count - 4);
@@ -177,23 +185,23 @@ struct RandomWorkout::Run
         inclineRamp = static_cast<float>(mirrored(p.inclineBias, P::Ramp)) / 100.0f;
 
         for (int s = 3; s <= count - 2; ++s) {
-            editor.btnAddSegment_Click();
-            set(Field::Time, 60);
+            addSegment();
+            setTime(60);
 
             draws.reseed();
-            set(Field::Speed, speedOnStep(speed(s), speedStep()));
+            setSpeed(speedOnStep(speed(s), speedStep()));
             draws.reseed();
-            set(Field::Incline, inclineOnStep(incline(s), inclineStep()));
+            setIncline(inclineOnStep(incline(s), inclineStep()));
         }
 
-        editor.selectSegment(count - 2);
-        editor.btnAddSegment_Click();
+        select(count - 2);
+        addSegment();
         setFixed(p.fixed[P::FirstCoolDown]);
-        editor.btnAddSegment_Click();
+        addSegment();
         setFixed(p.fixed[P::SecondCoolDown]);
 
         shareTime(total);
-        editor.selectSegment(1);
+        select(1);
     }
 
     /// The middle segments share what the fixed segments leave of the total:
@@ -205,37 +213,31 @@ struct RandomWorkout::Run
         for (const FixedSegment& f : p.fixed)
             left -= f.seconds;
 
-        const int shortest = 2 * editor.control(Field::Time).min;
+        const int shortest = 2 * kMinSegmentSeconds;
         int sum = 0;
         for (int s = 3; s <= count - 2; ++s) {
             draws.reseed();
             int t = static_cast<int>(std::floor(draws.draw() * 65.0f + static_cast<float>(left / count) - 35.0f));
             if (t < shortest)
                 t = shortest;
-            editor.selectSegment(s);
-            set(Field::Time, t);
+            select(s);
+            setTime(t);
             sum += t;
         }
 
         const int even = (left - sum) / (count - 4);
         for (int s = 3; s <= count - 2; ++s) {
-            editor.selectSegment(s);
-            set(Field::Time, segmentTime(s) + even);
+            select(s);
+            setTime(segmentTime(s) + even);
         }
 
         for (int s = 3; s <= count - 2; ++s)
             left -= segmentTime(s);
         const int target = count / 2 - 1;
-        editor.selectSegment(target);
-        set(Field::Time, segmentTime(target) + left);
+        select(target);
+        setTime(segmentTime(target) + left);
     }
 };
-
-RandomWorkout::RandomWorkout(Editor& editor, std::function<bool()> newWorkout)
-    : mEditor(editor)
-    , mNewWorkout(std::move(newWorkout))
-{
-}
 
 int RandomWorkout::snappedTime(int seconds)
 {
@@ -265,7 +267,8 @@ RandomWorkout::CountRange RandomWorkout::segmentCountRange(int seconds)
     return {nearestInt(static_cast<float>(hi) * 0.7f), hi};
 }
 
-bool RandomWorkout::make(const GeneratorParameters& parameters, RandomDraws& draws)
+Workout RandomWorkout::make(const GeneratorParameters& parameters, const Machine& machine,
+                           double weightPounds, RandomDraws& draws)
 {
     // Outside these times the segment count could leave no middle segment.
     const int total = std::clamp(snappedTime(parameters.time), P::kMinTime, P::kMaxTime);
@@ -276,11 +279,11 @@ bool RandomWorkout::make(const GeneratorParameters& parameters, RandomDraws& dra
                                     + static_cast<float>(range.lo))),
         Workout::kMaxSegments);
 
-    if (!mNewWorkout())
-        return false;
-    Run run{mEditor, parameters, draws, count};
+    Run run{parameters, machine, draws, count};
     run.build(total);
-    return true;
+    run.workout.setWeight(weightPounds);
+    run.workout.setCurrent(run.current);
+    return std::move(run.workout);
 }
 
 } // namespace kntr

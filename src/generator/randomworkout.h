@@ -2,18 +2,17 @@
 
 #include "generatorparameters.h"
 
-#include <functional>
+#include "model/workout.h"
 
 namespace kntr {
 
-class Editor;
+class Machine;
 class RandomDraws;
 
-/// Makes a whole workout from generator parameters by driving the editor as a
-/// user would: a new workout, then segments inserted one after another and
-/// their time, speed and incline set through the editor's controls. Every value
-/// passes the editor's limits, and the totals and the graph are current when
-/// the workout is done.
+/// Makes a whole workout from generator parameters and the machine's ranges,
+/// as a user would build it in the editor: segments inserted one after another
+/// as copies of the one before, and their time, speed and incline set within
+/// the editor's limits (the machine's ranges, 10 s to an hour).
 ///
 /// The workout has two warm-up segments, N - 4 middle segments whose speeds and
 /// inclines follow the chosen patterns, and two cool-down segments; N depends
@@ -22,10 +21,6 @@ class RandomDraws;
 class RandomWorkout
 {
 public:
-    /// newWorkout starts a one-segment workout as File > New does and returns
-    /// false when the user chose to keep the workout there is.
-    RandomWorkout(Editor& editor, std::function<bool()> newWorkout);
-
     /// The total time snapped to whole minutes (1230 → 1200, 1290 → 1320).
     static int snappedTime(int seconds);
 
@@ -44,17 +39,15 @@ public:
     /// A middle segment's incline on the machine's step: truncated (14 → 10 with step 5).
     static int inclineOnStep(int tenths, int step);
 
-    /// Replaces the editor's workout with a generated one. Returns false, with
-    /// the workout left as it was, when the new workout was refused. The total
-    /// time is snapped to whole minutes and held within 10 to 60 minutes; a
-    /// bias beyond its slider's range counts as the range's end.
-    bool make(const GeneratorParameters& parameters, RandomDraws& draws);
+    /// A generated workout for the machine, every segment at the user's body
+    /// weight and segment 1 selected. The total time is snapped to whole
+    /// minutes and held within 10 to 60 minutes; a bias beyond its slider's
+    /// range counts as the range's end.
+    static Workout make(const GeneratorParameters& parameters, const Machine& machine,
+                        double weightPounds, RandomDraws& draws);
 
 private:
     struct Run;
-
-    Editor& mEditor;
-    std::function<bool()> mNewWorkout;
 };
 
 } // namespace kntr

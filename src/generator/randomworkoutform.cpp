@@ -1,8 +1,8 @@
 #include "randomworkoutform.h"
 
-#include "editor/editor.h"
 #include "model/numbers.h"
 #include "model/session.h"
+#include "model/targettexts.h"
 #include "platform/clock.h"
 
 #include <algorithm>
@@ -59,13 +59,13 @@ QString tenthsText(double tenths)
 
 } // namespace
 
-RandomWorkoutForm::RandomWorkoutForm(Editor& editor, SettingsStore& settings, Clock& clock,
-                                     std::function<bool()> newWorkout)
-    : mEditor(editor)
+RandomWorkoutForm::RandomWorkoutForm(const Session& session, SettingsStore& settings, Clock& clock,
+                                     std::function<bool(const Workout&)> useWorkout)
+    : mSession(session)
     , mSettings(settings)
     , mClock(clock)
     , mDraws(clock)
-    , mGenerator(editor, std::move(newWorkout))
+    , mUseWorkout(std::move(useWorkout))
 {
 }
 
@@ -84,7 +84,7 @@ void RandomWorkoutForm::Form_Load()
 
 void RandomWorkoutForm::InitRandomForm()
 {
-    const Machine& m = mEditor.session().machine;
+    const Machine& m = mSession.machine;
     const P p = P::stored(mSettings, m);
     mAdjusting = false;
 
@@ -116,8 +116,9 @@ bool RandomWorkoutForm::kilometreSpeeds() const
 {
     // Speeds show in km/h only when the main window shows speeds (not pace or a
     // resistance) in kilometres.
-    return mEditor.session().machine.units() == Units::Kilometres
-           && mEditor.speedCaption() == QLatin1String("Speed");
+    const Machine& m = mSession.machine;
+    return m.units() == Units::Kilometres
+           && speedCaption(m, speedDisplay(m, mSettings)) == QLatin1String("Speed");
 }
 
 QString RandomWorkoutForm::speedText(int tenths) const
@@ -133,7 +134,7 @@ QString RandomWorkoutForm::rangeText(Range range) const
 
 QString RandomWorkoutForm::rangeCaption(Range range) const
 {
-    const Machine& m = mEditor.session().machine;
+    const Machine& m = mSession.machine;
     const QString label = isSpeed(range) ? m.AttOneDesignLabelA() : m.AttTwoDesignLabel();
     return label + (isMaximum(range) ? QStringLiteral(" Max:") : QStringLiteral(" Min:"));
 }
@@ -159,7 +160,7 @@ QString RandomWorkoutForm::segmentText(SegmentValue value, int segment) const
 
 QString RandomWorkoutForm::columnCaption(SegmentValue value) const
 {
-    const Machine& m = mEditor.session().machine;
+    const Machine& m = mSession.machine;
     switch (value) {
     case SegmentValue::Speed: return m.AttOneDesignLabelA();
     case SegmentValue::Incline: return m.AttTwoDesignLabel();
@@ -231,7 +232,8 @@ bool RandomWorkoutForm::cmdMake_Click()
     // Let the window repaint before the long operation.
     mClock.processEvents();
     mTime.value = std::clamp(RandomWorkout::snappedTime(mTime.value), mTime.min, mTime.max);
-    const bool made = mGenerator.make(parameters(), mDraws);
+    const Workout workout = RandomWorkout::make(parameters(), mSession.machine, mSession.weightPounds, mDraws);
+    const bool made = mUseWorkout(workout);
     mMaking = false;
     changed();
     return made;

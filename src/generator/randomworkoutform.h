@@ -12,8 +12,9 @@
 namespace kntr {
 
 class Clock;
-class Editor;
 class SettingsStore;
+class Workout;
+struct Session;
 
 /// What the random workout generator window shows and does, without widgets:
 /// the "Set Workout Parameters" frame (speed and incline ranges, patterns and
@@ -23,7 +24,7 @@ class SettingsStore;
 ///
 /// The ranges follow the machine profile; the values come from the settings
 /// when the window loads and go back there only through "&Close". "&Make
-/// Workout" builds a workout in the editor and leaves the window open.
+/// Workout" makes a workout for the machine and leaves the window open.
 class RandomWorkoutForm
 {
 public:
@@ -55,11 +56,12 @@ public:
     /// The three sliders of a fixed segment.
     enum class SegmentValue { Speed, Incline, Seconds };
 
-    /// newWorkout starts a one-segment workout as File > New does; it returns
-    /// false when the user chose to keep the workout there is. The editor, the
-    /// settings and the clock must outlive the form.
-    RandomWorkoutForm(Editor& editor, SettingsStore& settings, Clock& clock,
-                      std::function<bool()> newWorkout);
+    /// useWorkout puts a generated workout in place of the one being edited,
+    /// as File > New would replace it; it returns false when the user chose to
+    /// keep the workout there is. The session, the settings and the clock must
+    /// outlive the form.
+    RandomWorkoutForm(const Session& session, SettingsStore& settings, Clock& clock,
+                      std::function<bool(const Workout&)> useWorkout);
 
     /// Loads the window: the parameter frame shown, the values from the settings.
     void Form_Load();
@@ -110,7 +112,7 @@ public:
     void optSetSegment_Click(int segment);
     /// Switches between the parameters and the fixed segments.
     void cmdWarmUp_Click();
-    /// Makes a workout in the editor from the values shown. Returns false when
+    /// Makes a workout from the values shown and has it used. Returns false when
     /// nothing was made (the fixed segments are shown, or the user kept the old
     /// workout).
     bool cmdMake_Click();
@@ -131,11 +133,11 @@ private:
     QString speedText(int tenths) const;
     void changed();
 
-    Editor& mEditor;
+    const Session& mSession;
     SettingsStore& mSettings;
     Clock& mClock;
     RandomDraws mDraws;
-    RandomWorkout mGenerator;
+    std::function<bool(const Workout&)> mUseWorkout;
 
     bool mLoaded = false;
     bool mAdjusting = false;

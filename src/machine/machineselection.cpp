@@ -1,6 +1,6 @@
 #include "machineselection.h"
 
-#include "workoutfit.h"
+#include "model/machinefit.h"
 
 #include "model/numbers.h"
 #include "model/session.h"
@@ -61,12 +61,6 @@ QStringList inKilometres(const QStringList& choices)
     return out;
 }
 
-void saveTenths(SettingsStore& settings, const char* key, int tenths)
-{
-    settings.SaveSetting(kAppName, QStringLiteral("RandomWork"), QLatin1String(key),
-                         QString::number(tenths));
-}
-
 } // namespace
 
 MachineSelection::MachineSelection(Session& session, SettingsStore& settings, WorkoutView& view,
@@ -95,10 +89,10 @@ int MachineSelection::slot(Box box)
 }
 
 namespace {
-bool isSpeedBox(MachineWindow::Box box)
+bool isSpeedBox(MachineSelection::Box box)
 {
-    return box == MachineWindow::Box::SpeedMin || box == MachineWindow::Box::SpeedMax
-        || box == MachineWindow::Box::SpeedInc;
+    return box == MachineSelection::Box::SpeedMin || box == MachineSelection::Box::SpeedMax
+        || box == MachineSelection::Box::SpeedInc;
 }
 } // namespace
 
@@ -112,21 +106,21 @@ const ChoiceBox& MachineSelection::inclineBox(Box box) const
     return mIncline[slot(box)];
 }
 
-void MachineSelection::Form_Load()
+void MachineSelection::load()
 {
     mTypeBox.fill(mSession.machine.MachineTypes());
-    MachineInit();
+    readProfile();
     // The option shows the profile's units, so that Save keeps them unless the user changes them.
     mUnitOption = mSession.machine.units() == Units::Kilometres ? 1 : 0;
     mTypeBox.selectText(mSession.machine.MachineType());
     mLoaded = true;
-    cmbMachineType_Click();
+    showTypeChoices();
 }
 
 void MachineSelection::ensureLoaded()
 {
     if (!mLoaded)
-        Form_Load();
+        load();
 }
 
 void MachineSelection::changed()
@@ -141,13 +135,13 @@ void MachineSelection::mirrorSpeedSet(int from)
         mSpeed[1 - from][k].select(mSpeed[from][k].index());
 }
 
-void MachineSelection::MachineInit()
+void MachineSelection::readProfile()
 {
     mSession.machine.GetSettings(mSettings);
     mView.applyMachineRanges();
 }
 
-void MachineSelection::cmbMachineType_Click()
+void MachineSelection::showTypeChoices()
 {
     ensureLoaded();
     Machine& machine = mSession.machine;
@@ -173,10 +167,10 @@ void MachineSelection::cmbMachineType_Click()
     mIncline[2].selectText(rangeText(machine.AttTwoInc()));
     mirrorSpeedSet(0);
 
-    optUnits_Click(mUnitOption);
+    showUnitSet(mUnitOption);
 }
 
-void MachineSelection::optUnits_Click(int index)
+void MachineSelection::showUnitSet(int index)
 {
     ensureLoaded();
     if (mSpeedCaption != QLatin1String("Speed"))
@@ -195,19 +189,14 @@ void MachineSelection::chooseMachineType(int index)
 {
     ensureLoaded();
     if (mTypeBox.select(index))
-        cmbMachineType_Click();
+        showTypeChoices();
 }
 
 void MachineSelection::chooseUnits(int index)
 {
     ensureLoaded();
     mUnitOption = index == 1 ? 1 : 0;
-    optUnits_Click(mUnitOption);
-}
-
-void MachineSelection::selectUnits(int index)
-{
-    chooseUnits(index);
+    showUnitSet(mUnitOption);
 }
 
 void MachineSelection::chooseSpeed(Box box, int unitSet, int entry)
@@ -242,31 +231,7 @@ void MachineSelection::chooseIncline(Box box, int entry)
     changed();
 }
 
-void MachineSelection::showMachineType(const QString& name)
-{
-    ensureLoaded();
-    mTypeBox.selectText(name);
-    cmbMachineType_Click();
-}
-
-void MachineSelection::setBoxText(Box box, const QString& text)
-{
-    ensureLoaded();
-    if (isSpeedBox(box)) {
-        if (mSpeed[0][slot(box)].selectText(text))
-            mirrorSpeedSet(0);
-    } else {
-        mIncline[slot(box)].selectText(text);
-    }
-    changed();
-}
-
-void MachineSelection::saveFileSettings()
-{
-    save(false);
-}
-
-void MachineSelection::save(bool calorieNotice)
+void MachineSelection::save()
 {
     ensureLoaded();
     Machine& machine = mSession.machine;
@@ -291,29 +256,20 @@ void MachineSelection::save(bool calorieNotice)
     }
 
     machine.SaveSettings(mSettings);
-    MachineInit();
-    VerifyWO();
+    readProfile();
+    fitWorkout();
     mView.refreshWorkout();
     mView.selectSegment(1);
 
-    const int one = machine.AttOneMin();
-    const int two = machine.AttTwoMin();
-    saveTenths(mSettings, "Seg1Spd", one);
-    saveTenths(mSettings, "Seg2Spd", 2 * one);
-    saveTenths(mSettings, "SegYSpd", 2 * one);
-    saveTenths(mSettings, "SegZSpd", one);
-    saveTenths(mSettings, "Seg1Inc", two);
-    saveTenths(mSettings, "Seg2Inc", 2 * two);
-    saveTenths(mSettings, "SegYInc", 2 * two);
-    saveTenths(mSettings, "SegZInc", two);
+    storeFixedSegmentsForMachine(mSettings, machine);
     changed();
 
     const QString& type = machine.MachineType();
-    if (calorieNotice && (machineKind(type) == MachineKind::Elliptical || machineKind(type) == MachineKind::Bike))
+    if ((machineKind(type) == MachineKind::Elliptical || machineKind(type) == MachineKind::Bike))
         mMessages.show(kCalorieNotice, MessageBoxes::Icon::Information);
 }
 
-void MachineSelection::cmdCancel_Click()
+void MachineSelection::cancel()
 {
     // Choosing a type already rebuilt the profile's labels and lists: put them
     // back as stored, so that a cancelled window leaves the machine unchanged.
@@ -324,7 +280,7 @@ void MachineSelection::cmdCancel_Click()
     changed();
 }
 
-void MachineSelection::VerifyWO()
+void MachineSelection::fitWorkout()
 {
     ensureLoaded();
     fitWorkoutToMachine(mSession.workout, mSession.machine);

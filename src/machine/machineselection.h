@@ -1,7 +1,6 @@
 #pragma once
 
 #include "choicebox.h"
-#include "files/machinewindow.h"
 
 #include <QString>
 
@@ -22,9 +21,12 @@ struct Session;
 ///
 /// The window loads itself on first use and again after Cancel. The two speed
 /// sets always show the same positions: each is the other's value in another unit.
-class MachineSelection : public MachineWindow
+class MachineSelection
 {
 public:
+    /// The six range boxes; the speed boxes are those of the machine's own unit.
+    enum class Box { SpeedMin, SpeedMax, SpeedInc, InclineMin, InclineMax, InclineInc };
+
     static const QString kCaption;
     /// Tooltip of both attribute frames.
     static const QString kRangeToolTip;
@@ -35,8 +37,8 @@ public:
                      MessageBoxes& messages);
 
     /// Loads the window: fills the type list, reads the profile from the settings
-    /// (MachineInit) and shows the stored type, units and ranges.
-    void Form_Load();
+    /// (readProfile) and shows the stored type, units and ranges.
+    void load();
     bool isLoaded() const { return mLoaded; }
 
     const ChoiceBox& machineTypeBox() const { return mTypeBox; }
@@ -66,29 +68,23 @@ public:
 
     /// Save: stores type, units and ranges, fits the workout to them, and for an
     /// "Elliptical" or "Bike" tells that calories and distance are only a guide.
-    void cmdOk_Click() { save(true); }
-    /// Rebuilds the profile's lists and the boxes for the type shown.
-    void cmbMachineType_Click();
-    /// Shows the speed set of the unit (a resistance is never shown in km/h).
-    void optUnits_Click(int index);
+    void save();
     /// Cancel: unloads the window and puts the profile back as stored.
-    void cmdCancel_Click();
+    void cancel();
     /// Reads the profile from the settings and gives the editing controls its ranges.
-    void MachineInit();
-
-    // MachineWindow
-    void showMachineType(const QString& name) override;
-    void selectUnits(int index) override;
-    void setBoxText(Box box, const QString& text) override;
-    void saveFileSettings() override;
-    void VerifyWO() override;
+    void readProfile();
+    /// Fits every segment of the workout into the machine's ranges and selects segment 1.
+    void fitWorkout();
 
     /// Called after every change of what the window shows.
     void setChangeHandler(std::function<void()> handler) { mOnChange = std::move(handler); }
 
 private:
     static int slot(Box box);
-    void save(bool calorieNotice);
+    /// Rebuilds the profile's lists and the boxes for the type shown.
+    void showTypeChoices();
+    /// Shows the speed set of the unit (a resistance is never shown in km/h).
+    void showUnitSet(int index);
     void ensureLoaded();
     void changed();
     void mirrorSpeedSet(int from);

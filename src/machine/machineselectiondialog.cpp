@@ -16,7 +16,7 @@ namespace kntr {
 
 namespace {
 
-using Box = MachineWindow::Box;
+using Box = MachineSelection::Box;
 
 constexpr Box kSpeedBoxes[] = {Box::SpeedMin, Box::SpeedMax, Box::SpeedInc};
 constexpr Box kInclineBoxes[] = {Box::InclineMin, Box::InclineMax, Box::InclineInc};
@@ -151,7 +151,7 @@ void MachineSelectionDialog::showEvent(QShowEvent* event)
 {
     // After a Cancel the window loads afresh from the settings.
     if (!mModel.isLoaded())
-        mModel.Form_Load();
+        mModel.load();
     showModel();
     QDialog::showEvent(event);
 }
@@ -178,13 +178,13 @@ void MachineSelectionDialog::cmdOk_Click()
     setResult(QDialog::Accepted);
     hide();
     QCoreApplication::processEvents();
-    mModel.cmdOk_Click();
+    mModel.save();
     done(QDialog::Accepted);
 }
 
 void MachineSelectionDialog::reject()
 {
-    mModel.cmdCancel_Click();
+    mModel.cancel();
     QDialog::reject();
 }
 

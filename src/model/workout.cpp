@@ -22,9 +22,28 @@ Workout::Workout()
 double Workout::totalSeconds() const
 {
     double total = 0;
-    for (int i = 1; i <= mCount; ++i)
-        total += segment(i).SegmentTime();
+    for (const Segment& s : *this)
+        total += s.SegmentTime();
     return total;
+}
+
+bool Workout::insertCopyAfter(int index)
+{
+    if (isFull() || index < 1 || index > mCount)
+        return false;
+    setCount(mCount + 1);
+    std::copy_backward(mSlots.begin() + index - 1, mSlots.begin() + mCount - 1, mSlots.begin() + mCount);
+    return true;
+}
+
+bool Workout::remove(int index)
+{
+    if (mCount <= 1 || index < 1 || index > mCount)
+        return false;
+    std::copy(mSlots.begin() + index, mSlots.begin() + mCount, mSlots.begin() + index - 1);
+    --mCount;
+    mCurrent = std::min(mCurrent, mCount);
+    return true;
 }
 
 void Workout::setCount(int count)

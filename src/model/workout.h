@@ -36,6 +36,17 @@ public:
     /// Segment at index 1..count.
     const Segment& segment(int index) const;
 
+    /// The segments in use, in order.
+    const Segment* begin() const { return mSlots.data(); }
+    const Segment* end() const { return mSlots.data() + mCount; }
+
+    /// Inserts a copy of segment index (1..count) after it. A full workout, or
+    /// an index outside it, stays as it is: returns false.
+    bool insertCopyAfter(int index);
+    /// Removes segment index (1..count); the current segment stays within the
+    /// workout. A one-segment workout stays as it is: returns false.
+    bool remove(int index);
+
     /// The length of the workout: the segments' times added in order, seconds.
     double totalSeconds() const;
 

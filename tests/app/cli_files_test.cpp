@@ -126,7 +126,7 @@ TEST_F(CliFilesTest, UnreadableFilesFailWithTheReadersMessage)
     const QString letter = file("letter.txt", "Dear Sir,\r\n");
     r = run({"convert", letter, "-o", dir.path() + "/x.txt"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "kinetrova-cli convert: " + letter + ": " + WorkoutFiles::kNotRecognisedMessage + "\n");
+    EXPECT_EQ(r.err, "kinetrova-cli convert: " + letter + ": " + kWorkoutNotRecognisedMessage + "\n");
 
     // A number whose written form would not read back is refused at its line.
     const QString huge = file("huge.txt", "Vexa v 1.1                \r\n1\t3\t1\t60\r\n2\t1.8e308\t1\t60\r\n\r\n");

@@ -67,7 +67,7 @@ TEST_F(ProgramTest, AnUnsavedDefaultWorkoutComesBackQuietlyWithTheChosenMachine)
     MachineSelection& machine = program->machineWindow();
     machine.chooseMachineType(2);
     machine.chooseUnits(1);
-    machine.cmdOk_Click();
+    machine.save();
     messages.clear(); // the calorie notice
     program->window().close();
 

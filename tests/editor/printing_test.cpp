@@ -75,7 +75,7 @@ TEST_F(PrintingTest, TheTableShowsTheEditorsTextsAndTheLastSegmentStaysSelected)
     int graphRedraws = 0;
     QObject::connect(&editor, &Editor::changed, [&](unsigned c) { graphRedraws += (c & Editor::Graph) != 0; });
 
-    const WorkoutSheet sheet(editor, "Kinetrova - twelve.txt");
+    const WorkoutSheet sheet = sheetOfEditedWorkout(editor, "Kinetrova - twelve.txt");
     const std::array<QString, 4> headers{"Segment", "Time", "Speed", "Incline"};
     EXPECT_EQ(sheet.headers(), headers);
     ASSERT_EQ(sheet.rows().size(), 12u);

@@ -6,7 +6,6 @@
 #include "files/recentfiles.h"
 #include "files/textfile.h"
 #include "files/workoutfiles.h"
-#include "machine/machineselection.h"
 #include "model/session.h"
 #include "platform/apppaths.h"
 #include "platform/filesettingsstore.h"
@@ -106,8 +105,7 @@ struct Program
     ScriptedFileDialogs dialogs;
     RecentFiles recent{settings};
     AppPaths paths;
-    MachineSelection machine{session, settings, view, messages};
-    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths, machine};
+    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths};
 };
 
 const QByteArray kHills = "Vexa v 1.2                \r\n\r\n[machine settings]\r\n"

@@ -6,7 +6,6 @@
 
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
-#include "machine/machineselection.h"
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
@@ -42,8 +41,7 @@ int main(int argc, char* argv[])
     NoDialogs dialogs;
     RecentFiles recent(settings);
     const AppPaths paths(QStringLiteral("/nonexistent"), QStringLiteral("/nonexistent"));
-    MachineSelection machine(session, settings, view, messages);
-    WorkoutFiles files(session, settings, view, messages, dialogs, recent, paths, machine);
+    WorkoutFiles files(session, settings, view, messages, dialogs, recent, paths);
 
     if (user) {
         session.userFile = QString::fromLocal8Bit(argv[2]);

@@ -4,7 +4,7 @@
 #include "files/textfile.h"
 #include "files/workoutfiles.h"
 #include "files/workouttext.h"
-#include "machine/machineselection.h"
+#include "model/machinefit.h"
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
@@ -32,6 +32,8 @@ namespace {
 class WorkoutFilesTest : public ::testing::Test
 {
 protected:
+    // As at the program's start: the stored machine profile.
+    void SetUp() override { loadStoredMachine(session.machine, settings); }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
     QString stored(const char* section, const char* key) const
     {
@@ -76,8 +78,7 @@ protected:
     ScriptedMessageBoxes messages;
     ScriptedFileDialogs dialogs;
     RecentFiles recent{settings};
-    MachineSelection machine{session, settings, view, messages};
-    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths, machine};
+    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths};
 };
 
 const QByteArray kHills = "Vexa v 1.2                \r\n\r\n[machine settings]\r\n"
@@ -96,7 +97,7 @@ TEST_F(WorkoutFilesTest, SaveAsThenOpenGivesBackSegmentsMachineUnitsAndRanges)
     settings.SaveSetting("Kinetrova", "Machine", "InclineMin", "0");
     settings.SaveSetting("Kinetrova", "Machine", "InclineMax", "300");
     settings.SaveSetting("Kinetrova", "Machine", "InclineInc", "10");
-    machine.Form_Load();
+    loadStoredMachine(session.machine, settings);
     setSegments({{2.5, 0, 600}, {11.5, 30, 45.5}, {6, 12, 3600}});
     session.modified = true;
 
@@ -112,7 +113,7 @@ TEST_F(WorkoutFilesTest, SaveAsThenOpenGivesBackSegmentsMachineUnitsAndRanges)
     // Another machine and workout in between.
     settings.DeleteSetting("Kinetrova", "Machine");
     settings.DeleteSetting("Kinetrova", "Options");
-    machine.cmdCancel_Click();
+    loadStoredMachine(session.machine, settings);
     setSegments({{1, 1, 60}});
 
     dialogs.script(path("climb.txt"));
@@ -201,7 +202,7 @@ TEST_F(WorkoutFilesTest, AFailedOpenSaysInOneMessageWhichFileFailedAndWhy)
         bool unreadable; // the file itself could not be read
         QString says;
     } cases[] = {
-        {"letter.txt", false, ": " + WorkoutFiles::kNotRecognisedMessage},
+        {"letter.txt", false, ": " + kWorkoutNotRecognisedMessage},
         {"later.txt", false, " was written by a newer release of Kinetrova (version 1.5)."},
         {"many.txt", false, " is not a valid workout file: the file holds 61 segments; at most 60 fit."},
         {"missing.txt", true, ": No such file or directory."},
@@ -234,7 +235,7 @@ TEST_F(WorkoutFilesTest, OnlyAStartOnTheDefaultWorkoutSaysSo)
     EXPECT_FALSE(files.openUserFileAtStart(path("letter.ktr")));
     EXPECT_EQ(shownTexts(),
               QStringList({WorkoutFiles::kNotFoundMessage,
-                           path("letter.txt") + ": " + WorkoutFiles::kNotRecognisedMessage
+                           path("letter.txt") + ": " + kWorkoutNotRecognisedMessage
                                + "\r\rDefault workout was loaded.",
                            path("letter.ktr") + ": " + WorkoutFiles::kUserNotRecognisedMessage
                                + "\r\rDefault workout was loaded."}));

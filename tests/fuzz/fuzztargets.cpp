@@ -10,7 +10,7 @@
 #include "files/usertext.h"
 #include "files/workoutfiles.h"
 #include "files/workouttext.h"
-#include "machine/machineselection.h"
+#include "model/machinefit.h"
 #include "model/segment.h"
 #include "model/session.h"
 #include "platform/apppaths.h"
@@ -167,6 +167,7 @@ struct Program
     {
         scratch.path("data/workouts"); // for the clean-up: the file dialogs start there
         DefaultWorkout(session.workout, settings, paths.userDataDir());
+        loadStoredMachine(session.machine, settings);
     }
     QString stored(const char* section, const char* key) const
     {
@@ -185,8 +186,7 @@ struct Program
     ScriptedFileDialogs dialogs;
     RecentFiles recent{settings};
     AppPaths paths;
-    MachineSelection machine{session, settings, view, messages};
-    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths, machine};
+    WorkoutFiles files{session, settings, view, messages, dialogs, recent, paths};
 };
 
 std::vector<std::array<double, 3>> segmentsOf(const Workout& workout)
@@ -207,7 +207,7 @@ bool inFileRange(double v)
 }
 
 /// The version 1.2 text the program writes for what a file held: its segments
-/// and play list (the machine block goes through the machine window first).
+/// and play list (the machine block through the machine profile).
 QByteArray rewritten(const WorkoutFileContents& contents)
 {
     Workout workout;

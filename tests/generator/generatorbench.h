@@ -1,14 +1,13 @@
 #pragma once
 
-#include "editor/editor.h"
 #include "generator/generatorparameters.h"
 #include "generator/randomdraws.h"
 #include "generator/randomworkout.h"
 #include "manualclock.h"
+#include "model/machinefit.h"
 #include "model/numbers.h"
 #include "model/session.h"
 #include "platform/memorysettingsstore.h"
-#include "scriptedmessageboxes.h"
 
 #include <cstdint>
 
@@ -21,7 +20,7 @@ struct MachineRanges
     int inclineMin = 10, inclineMax = 100, inclineStep = 5;
 };
 
-/// An editor on a treadmill with the given ranges, and the generator driving it.
+/// A session on a treadmill with the given ranges, and the generator making its workouts.
 class GeneratorBench
 {
 public:
@@ -36,8 +35,6 @@ public:
         m.setAttTwoMin(r.inclineMin);
         m.setAttTwoMax(r.inclineMax);
         m.setAttTwoInc(r.inclineStep);
-        editor.applyMachineRanges();
-        editor.refreshAll();
     }
 
     /// The parameters a first start gives for the machine.
@@ -46,22 +43,22 @@ public:
         return GeneratorParameters::stored(MemorySettingsStore(), session.machine);
     }
 
-    /// Starts a one-segment workout, as File > New does without a question.
-    bool newWorkout()
+    /// Puts a generated workout in place, as the main window does unless the
+    /// user keeps the workout there is.
+    bool useWorkout(const Workout& workout)
     {
         ++newWorkouts;
         if (!allowNewWorkout)
             return false;
-        NewWorkout(session.workout, session.machine, settings, 400);
-        editor.selectSegment(1);
+        session.workout = workout;
+        session.modified = true;
         return true;
     }
 
     bool make(const GeneratorParameters& p, std::uint32_t seed)
     {
-        RandomWorkout generator(editor, [this] { return newWorkout(); });
         RandomDraws draws(seed);
-        return generator.make(p, draws);
+        return useWorkout(RandomWorkout::make(p, session.machine, session.weightPounds, draws));
     }
 
     int count() const { return session.workout.count(); }
@@ -77,10 +74,8 @@ public:
     }
 
     MemorySettingsStore settings;
-    ScriptedMessageBoxes messages;
     ManualClock clock;
     Session session;
-    Editor editor{session, settings, messages, clock};
     bool allowNewWorkout = true;
     int newWorkouts = 0;
 };

@@ -1,4 +1,4 @@
-// The random workout generator driving the editor: segment counts, times,
+// The random workout generator: segment counts, times,
 // fixed segments, patterns, steps and limits, over many seeds.
 
 #include "generatorbench.h"
@@ -243,7 +243,6 @@ TEST(RandomWorkout, AKeptWorkoutIsLeftAlone)
 {
     GeneratorBench bench;
     DefaultWorkout(bench.session.workout, bench.settings, QStringLiteral("/tmp"));
-    bench.editor.refreshAll();
     bench.session.modified = true;
     bench.allowNewWorkout = false;
     EXPECT_FALSE(bench.make(bench.defaults(), 1));

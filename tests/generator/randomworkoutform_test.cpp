@@ -26,7 +26,7 @@ protected:
     }
 
     GeneratorBench bench{MachineRanges{5, 100, 5, 0, 150, 5}};
-    Form form{bench.editor, bench.settings, bench.clock, [this] { return bench.newWorkout(); }};
+    Form form{bench.session, bench.settings, bench.clock, [this](const Workout& w) { return bench.useWorkout(w); }};
     int changes = 0;
 };
 
@@ -57,10 +57,10 @@ TEST_F(RandomWorkoutFormTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximu
     // In kilometres the speeds show as km/h: 4.5 mph x 1.61 = 7.245, shown 7.2.
     form.setRange(Range::SpeedMax, 45);
     form.setSegmentValue(SegmentValue::Speed, 0, 45);
-    bench.editor.switchUnits(Units::Kilometres);
+    SwitchUnits(bench.session.machine, bench.settings, Units::Kilometres);
     EXPECT_EQ(form.rangeText(Range::SpeedMax), "7.2");
     EXPECT_EQ(form.segmentText(SegmentValue::Speed, 0), "7.2");
-    bench.editor.lblSpeed_Click(); // pace shown in the editor: the window shows mph
+    bench.settings.SaveSetting("Kinetrova", "options", "distMode", "invert"); // pace shown: the window shows mph
     EXPECT_EQ(form.rangeText(Range::SpeedMax), "4.5");
 }
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace kntr;
-using Box = MachineWindow::Box;
+using Box = MachineSelection::Box;
 
 namespace {
 
@@ -37,7 +37,7 @@ protected:
 
 TEST_F(MachineSelectionTest, LoadingShowsTheStoredProfile)
 {
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(model.machineTypeBox().items(),
               QStringList({"Treadmill", "Incline trainer", "Elliptical", "Elliptical Type A", "Bike"}));
     EXPECT_EQ(model.machineTypeBox().text(), "Treadmill");
@@ -51,7 +51,7 @@ TEST_F(MachineSelectionTest, LoadingShowsTheStoredProfile)
     EXPECT_EQ(shown(Box::InclineInc), "0.5");
     EXPECT_EQ(model.unitOption(), 0);
     EXPECT_EQ(model.shownSpeedSet(), 0);
-    EXPECT_EQ(view.rangeUpdates, 1) << "MachineInit gives the editor the ranges";
+    EXPECT_EQ(view.rangeUpdates, 1) << "readProfile gives the editor the ranges";
     EXPECT_EQ(session.machine.AttOneDesignLabelA(), "Speed");
 }
 
@@ -60,7 +60,7 @@ TEST_F(MachineSelectionTest, AStoredValueNotAmongTheChoicesLeavesTheFirstEntry)
     settings.SaveSetting("Kinetrova", "Machine", "SpeedMin", "15");
     settings.SaveSetting("Kinetrova", "Machine", "InclineMax", "70");
     settings.SaveSetting("Kinetrova", "Machine", "InclineInc", "10");
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(model.speedBox(Box::SpeedMin, 0).index(), 0);
     EXPECT_EQ(model.speedBox(Box::SpeedMin, 1).index(), 0);
     EXPECT_EQ(shown(Box::InclineMax), "5");
@@ -70,7 +70,7 @@ TEST_F(MachineSelectionTest, AStoredValueNotAmongTheChoicesLeavesTheFirstEntry)
 TEST_F(MachineSelectionTest, AnUnknownStoredTypeShowsTheFirstType)
 {
     settings.SaveSetting("Kinetrova", "Machine", "MachineType", "Rowing machine");
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(model.machineTypeBox().text(), "Treadmill");
     EXPECT_EQ(session.machine.MachineType(), "Treadmill");
     EXPECT_EQ(session.machine.AttOneMinList().size(), 3);
@@ -78,7 +78,7 @@ TEST_F(MachineSelectionTest, AnUnknownStoredTypeShowsTheFirstType)
 
 TEST_F(MachineSelectionTest, MetricUnitsShowKilometreChoicesAndSaveMachineTenths)
 {
-    model.Form_Load();
+    model.load();
     model.chooseUnits(1);
     EXPECT_EQ(model.shownSpeedSet(), 1);
     EXPECT_EQ(model.speedBox(Box::SpeedMin, 1).items(), QStringList({"1.61", "3.22", "4.83"}));
@@ -89,7 +89,7 @@ TEST_F(MachineSelectionTest, MetricUnitsShowKilometreChoicesAndSaveMachineTenths
 
     for (int entry = 0; entry < 3; ++entry) {
         model.chooseSpeed(Box::SpeedMin, 1, entry);
-        model.cmdOk_Click();
+        model.save();
         EXPECT_EQ(stored("Machine", "SpeedMin"), QString::number(10 * (entry + 1)));
     }
     EXPECT_EQ(stored("Options", "Units"), "Kilos");
@@ -99,7 +99,7 @@ TEST_F(MachineSelectionTest, MetricUnitsShowKilometreChoicesAndSaveMachineTenths
 
 TEST_F(MachineSelectionTest, SwitchingUnitsKeepsTheChosenSpeeds)
 {
-    model.Form_Load();
+    model.load();
     model.chooseSpeed(Box::SpeedMax, 0, 3); // 12 mph
     model.chooseUnits(1);
     EXPECT_EQ(shown(Box::SpeedMax), "19.32");
@@ -111,7 +111,7 @@ TEST_F(MachineSelectionTest, SwitchingUnitsKeepsTheChosenSpeeds)
 
 TEST_F(MachineSelectionTest, AnEllipticalInMetricUnitsKeepsResistanceInItsOwnUnit)
 {
-    model.Form_Load();
+    model.load();
     model.chooseUnits(1);
     model.chooseMachineType(typeIndex("Elliptical"));
     EXPECT_EQ(model.speedCaption(), "Resistance");
@@ -119,7 +119,7 @@ TEST_F(MachineSelectionTest, AnEllipticalInMetricUnitsKeepsResistanceInItsOwnUni
     EXPECT_EQ(model.unitOption(), 1);
 
     model.chooseSpeed(Box::SpeedMin, 0, 2); // resistance 3
-    model.cmdOk_Click();
+    model.save();
     EXPECT_EQ(session.machine.DisplayUnits(), "Kilos");
     EXPECT_EQ(stored("Machine", "MachineType"), "Elliptical");
     EXPECT_EQ(stored("Machine", "SpeedMin"), "30") << "the visible choice is the one saved";
@@ -127,11 +127,11 @@ TEST_F(MachineSelectionTest, AnEllipticalInMetricUnitsKeepsResistanceInItsOwnUni
 
 TEST_F(MachineSelectionTest, TheCalorieNoticeFollowsTheMachineType)
 {
-    model.Form_Load();
+    model.load();
     for (const char* type : {"Treadmill", "Incline trainer", "Elliptical", "Elliptical Type A", "Bike"}) {
         messages.clear();
         model.chooseMachineType(typeIndex(type));
-        model.cmdOk_Click();
+        model.save();
         const bool notice = QString(type) == "Elliptical" || QString(type) == "Bike";
         ASSERT_EQ(messages.shown().size(), notice ? 1u : 0u) << type;
         if (notice) {
@@ -143,7 +143,7 @@ TEST_F(MachineSelectionTest, TheCalorieNoticeFollowsTheMachineType)
 
 TEST_F(MachineSelectionTest, TheInclineGuardKeepsTheMaximumAboveTheMinimum)
 {
-    model.Form_Load(); // treadmill: minimum 0, 1, 1.5, 2, 5, 10; maximum 5, 6, 10, 12
+    model.load(); // treadmill: minimum 0, 1, 1.5, 2, 5, 10; maximum 5, 6, 10, 12
     model.chooseIncline(Box::InclineMax, 0); // 5 above 1: nothing moves
     EXPECT_EQ(shown(Box::InclineMin), "1");
     model.chooseIncline(Box::InclineMin, 5); // 10: the maximum moves down to 12
@@ -163,7 +163,7 @@ TEST_F(MachineSelectionTest, TheInclineGuardKeepsTheMaximumAboveTheMinimum)
 
 TEST_F(MachineSelectionTest, SaveStoresTheProfileFitsTheWorkoutAndSeedsTheGenerator)
 {
-    model.Form_Load();
+    model.load();
     session.workout.setCount(3);
     session.workout.segment(1).setSegmentSpeed(3.3);
     session.workout.segment(2).setSegmentSpeed(1.2);
@@ -174,7 +174,7 @@ TEST_F(MachineSelectionTest, SaveStoresTheProfileFitsTheWorkoutAndSeedsTheGenera
     model.chooseIncline(Box::InclineMin, 0); // 0
     view = RecordingWorkoutView();
 
-    model.cmdOk_Click();
+    model.save();
     EXPECT_EQ(stored("Machine", "SpeedMin"), "20");
     EXPECT_EQ(stored("Machine", "SpeedMax"), "100");
     EXPECT_EQ(stored("Machine", "SpeedInc"), "5");
@@ -200,46 +200,30 @@ TEST_F(MachineSelectionTest, SaveStoresTheProfileFitsTheWorkoutAndSeedsTheGenera
     EXPECT_EQ(stored("RandomWork", "SegZInc"), "0");
 }
 
-TEST_F(MachineSelectionTest, BoxTextsFromAFileReachTheSavedProfileInEitherUnit)
-{
-    model.Form_Load();
-    model.selectUnits(1);
-    model.setBoxText(Box::SpeedMin, "3");
-    model.setBoxText(Box::SpeedMax, "12");
-    model.setBoxText(Box::SpeedInc, "1.5"); // not a choice: ignored
-    model.setBoxText(Box::InclineMax, "6");
-    model.cmdOk_Click();
-    EXPECT_EQ(stored("Machine", "SpeedMin"), "30");
-    EXPECT_EQ(stored("Machine", "SpeedMax"), "120");
-    EXPECT_EQ(stored("Machine", "SpeedInc"), "1");
-    EXPECT_EQ(stored("Machine", "InclineMax"), "60");
-    EXPECT_EQ(stored("Options", "Units"), "Kilos");
-}
-
 TEST_F(MachineSelectionTest, StoredMetricUnitsStaySelectedWhenTheWindowLoads)
 {
     settings.SaveSetting("Kinetrova", "Options", "Units", "Kilos");
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(model.unitOption(), 1);
     EXPECT_EQ(model.shownSpeedSet(), 1);
-    model.cmdOk_Click();
+    model.save();
     EXPECT_EQ(stored("Options", "Units"), "Kilos");
 }
 
 TEST_F(MachineSelectionTest, CancelPutsTheProfileBackAndTheNextUseLoadsAfresh)
 {
-    model.Form_Load();
+    model.load();
     model.chooseMachineType(typeIndex("Bike"));
     EXPECT_EQ(session.machine.AttTwoVoiceCue(), "Resistance");
     model.chooseSpeed(Box::SpeedMin, 0, 2);
 
-    model.cmdCancel_Click();
+    model.cancel();
     EXPECT_FALSE(model.isLoaded());
     EXPECT_EQ(session.machine.MachineType(), "Treadmill");
     EXPECT_EQ(session.machine.AttTwoVoiceCue(), "Incline");
     EXPECT_EQ(stored("Machine", "MachineType"), "<absent>");
 
-    model.VerifyWO(); // any use loads the window again
+    model.fitWorkout(); // any use loads the window again
     EXPECT_TRUE(model.isLoaded());
     EXPECT_EQ(model.machineTypeBox().text(), "Treadmill");
     EXPECT_EQ(shown(Box::SpeedMin), "1");
@@ -247,7 +231,7 @@ TEST_F(MachineSelectionTest, CancelPutsTheProfileBackAndTheNextUseLoadsAfresh)
 
 TEST_F(MachineSelectionTest, ChoosingTypesRefillsTheBoxesWithoutDuplicates)
 {
-    model.Form_Load();
+    model.load();
     model.chooseMachineType(typeIndex("Incline trainer"));
     model.chooseMachineType(typeIndex("Incline trainer"));
     EXPECT_EQ(model.inclineBox(Box::InclineMax).items(),

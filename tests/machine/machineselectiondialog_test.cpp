@@ -70,7 +70,7 @@ protected:
 
 TEST_F(MachineDialogTest, ControlsCarryTheirNamesCaptionsAndTooltips)
 {
-    model.Form_Load();
+    model.load();
     EXPECT_EQ(dialog.objectName(), "frmMachine");
     EXPECT_EQ(dialog.windowTitle(), "Kinetrova - Machine");
     EXPECT_EQ(child<QGroupBox>("fraMachine")->title(), "Select Machine Type");

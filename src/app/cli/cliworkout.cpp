@@ -1,5 +1,6 @@
 #include "cliworkout.h"
 
+#include "model/machinefit.h"
 #include "model/numbers.h"
 
 #include <QFileInfo>
@@ -9,31 +10,29 @@ namespace kntr {
 CliWorkout::CliWorkout(CliContext& context)
     : mSettings(context.settings)
     , mView(mSession, mSettings)
-    , mRecentFiles(mSettings)
-    , mMachine(mSession, mSettings, mView, mMessages)
-    , mFiles(mSession, mSettings, mView, mMessages, mDialogs, mRecentFiles, context.paths, mMachine)
+    , mDocument(mSession, mSettings, mView, context.paths)
 {
     mSession.weightPounds = storedWeightPounds(mSettings);
-    // As at the program's start: the machine window loads the stored profile.
-    mMachine.Form_Load();
+    loadStoredMachine(mSession.machine, mSettings);
 }
 
 bool CliWorkout::open(const QString& path)
 {
-    const std::optional<WorkoutFileContents> contents = mFiles.readWorkoutFile(path);
-    if (!contents) {
-        mProblem = mFiles.lastReadProblem();
+    const WorkoutFileRead file = readWorkoutFile(path);
+    if (!file.contents) {
+        mProblem = file.problem;
         return false;
     }
-    mFiles.applyWorkoutFile(*contents);
+    const WorkoutFileContents& contents = *file.contents;
+    mDocument.apply(contents);
     mPath = path;
-    mMachine.VerifyWO();
+    mDocument.fitToMachine();
     mSession.workout.setWeight(mSession.weightPounds);
 
     mChanges.clear();
-    if (!contents->segments)
+    if (!contents.segments)
         return true;
-    const std::vector<SegmentValues>& read = *contents->segments;
+    const std::vector<SegmentValues>& read = *contents.segments;
     for (int i = 1; i <= mSession.workout.count() && i <= static_cast<int>(read.size()); ++i) {
         const Segment& s = mSession.workout.segment(i);
         const SegmentValues& file = read[static_cast<size_t>(i - 1)];
@@ -54,16 +53,15 @@ bool CliWorkout::open(const QString& path)
 
 QString CliWorkout::caption() const
 {
-    return mFiles.workoutCaption(QFileInfo(mPath).fileName());
+    return workoutCaption(mSession, QFileInfo(mPath).fileName());
 }
 
 bool CliWorkout::saveAs(const QString& path)
 {
-    mMessages.texts.clear();
-    if (mFiles.saveWorkoutTo(path))
+    QString error;
+    if (mDocument.write(QFileInfo(path).absoluteFilePath(), &error))
         return true;
-    mProblem = QStringLiteral("cannot write %1: %2")
-                   .arg(path, mMessages.texts.isEmpty() ? QString() : mMessages.texts.last());
+    mProblem = QStringLiteral("cannot write %1: %2").arg(path, error);
     return false;
 }
 

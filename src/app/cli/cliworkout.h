@@ -4,20 +4,15 @@
 #include "cliworkoutview.h"
 #include "overlaysettingsstore.h"
 
-#include "files/recentfiles.h"
-#include "files/workoutfiles.h"
-#include "machine/machineselection.h"
+#include "files/workoutdocument.h"
 #include "model/session.h"
-#include "platform/filedialogs.h"
-#include "platform/messageboxes.h"
 
 #include <QStringList>
 
 namespace kntr {
 
 /// A workout opened as File > Open opens it, for the headless commands: the
-/// file's machine settings and every other setting change stay in memory,
-/// message boxes are collected instead of shown and no dialog opens.
+/// file's machine settings and every other setting change stay in memory.
 class CliWorkout
 {
 public:
@@ -43,33 +38,10 @@ public:
     SettingsStore& settings() { return mSettings; }
 
 private:
-    class CollectedMessages : public MessageBoxes
-    {
-    public:
-        Answer show(const QString& text, Icon, Buttons buttons, const QString&) override
-        {
-            texts.append(text);
-            return buttons == Buttons::YesNo ? Answer::No
-                   : buttons == Buttons::Ok  ? Answer::Ok
-                                             : Answer::Cancel;
-        }
-        QStringList texts;
-    };
-    class NoDialogs : public FileDialogs
-    {
-    public:
-        std::optional<QString> getOpenFileName(const FileDialogRequest&) override { return {}; }
-        std::optional<QString> getSaveFileName(const FileDialogRequest&) override { return {}; }
-    };
-
     OverlaySettingsStore mSettings;
     Session mSession;
     CliWorkoutView mView;
-    CollectedMessages mMessages;
-    NoDialogs mDialogs;
-    RecentFiles mRecentFiles;
-    MachineSelection mMachine;
-    WorkoutFiles mFiles;
+    WorkoutDocument mDocument;
     QString mProblem;
     QString mPath;
     QStringList mChanges;

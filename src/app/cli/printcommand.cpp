@@ -3,7 +3,6 @@
 #include "climessages.h"
 #include "cliworkout.h"
 
-#include "editor/editor.h"
 #include "editor/workoutsheet.h"
 #include "files/textfile.h"
 #include "platform/systemclock.h"
@@ -42,14 +41,8 @@ int run(const CliArguments& args, CliContext& context)
     if (!workout.open(args.positional().first()))
         return args.failure(workout.problem());
 
-    // The editor as the main window sets it up, for the texts it shows.
-    CliMessages messages(context.err);
-    SystemClock clock;
-    Editor editor(workout.session(), workout.settings(), messages, clock);
-    editor.applyMachineRanges();
-    editor.applySpeedDisplayMode();
-    editor.refreshAll();
-    const WorkoutSheet sheet(editor, workout.caption());
+    const Session& session = workout.session();
+    const WorkoutSheet sheet(session, speedDisplay(session.machine, workout.settings()), workout.caption());
 
     int pages = 0;
     QBuffer pdf;

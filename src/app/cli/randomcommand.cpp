@@ -3,7 +3,6 @@
 #include "climessages.h"
 #include "cliworkout.h"
 
-#include "editor/editor.h"
 #include "generator/generatorparameters.h"
 #include "generator/randomdraws.h"
 #include "generator/randomworkout.h"
@@ -287,18 +286,8 @@ int run(const CliArguments& args, CliContext& context)
         return args.usageError(*problem);
 
     SystemClock clock;
-    CliMessages messages(context.err);
-    Editor editor(session, settings, messages, clock);
-    editor.applyMachineRanges();
-    editor.refreshAll();
-    RandomWorkout generator(editor, [&] {
-        NewWorkout(session.workout, session.machine, settings, 1.0);
-        session.workout.setWeight(session.weightPounds);
-        editor.selectSegment(1);
-        return true;
-    });
     RandomDraws draws = seed ? RandomDraws(*seed) : RandomDraws(clock);
-    generator.make(parameters, draws);
+    session.workout = RandomWorkout::make(parameters, session.machine, session.weightPounds, draws);
 
     if (!workout.saveAs(output))
         return args.failure(workout.problem());

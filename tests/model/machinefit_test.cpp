@@ -1,6 +1,9 @@
-#include "machine/workoutfit.h"
+#include "model/machinefit.h"
 #include "model/machine.h"
+#include "model/numbers.h"
 #include "model/workout.h"
+
+#include <array>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +68,33 @@ TEST(FitWorkout, FitsBothAttributesOfEverySegmentInUse)
     EXPECT_DOUBLE_EQ(workout.segment(3).SegmentSpeed(), 7.2);
     EXPECT_DOUBLE_EQ(workout.segment(3).SegmentIncline(), 1.0);
     EXPECT_DOUBLE_EQ(workout.segment(4).SegmentSpeed(), 99);
+}
+
+TEST(MachineChoice, TakesValuesAmongTheTypesChoicesAndOtherwiseKeepsTheProfiles)
+{
+    Machine machine;
+    machine.resetToDefaults(); // a treadmill in miles: speed 1..10 by 0.1, incline 1..10 by 0.5
+    // 1.5, 7.7 and 0.3 are none of the treadmill's choices: those ranges keep the profile's.
+    applyMachineChoice(machine, {"Treadmill", true, {3, 12, 1.5, 7.7, 6, 0.3}});
+    EXPECT_EQ(machine.MachineType(), "Treadmill");
+    EXPECT_EQ(machine.DisplayUnits(), "Kilos");
+    const std::array<int, 6> expected{30, 120, 1, 10, 60, 5};
+    const std::array<int, 6> got{machine.AttOneMin(), machine.AttOneMax(), machine.AttOneInc(),
+                                 machine.AttTwoMin(), machine.AttTwoMax(), machine.AttTwoInc()};
+    EXPECT_EQ(got, expected);
+
+    // An unknown type keeps the profile's type; for a new type, a value that is
+    // neither given nor kept among its choices becomes the first choice.
+    applyMachineChoice(machine, {"Rowing machine", false, {-1, -1, -1, -1, -1, -1}});
+    EXPECT_EQ(machine.MachineType(), "Treadmill");
+    EXPECT_EQ(machine.DisplayUnits(), "Miles");
+    EXPECT_EQ(machine.AttOneMax(), 120);
+    applyMachineChoice(machine, {"Bike", false, {-1, -1, -1, -1, -1, -1}});
+    EXPECT_EQ(machine.AttTwoVoiceCue(), "Resistance");
+    const QStringList& maxima = machine.AttOneMaxList();
+    ASSERT_FALSE(maxima.isEmpty());
+    const QString max = plainNumber(machine.AttOneMax() / 10.0, systemDecimalSeparator());
+    EXPECT_TRUE(maxima.contains(max)) << max.toStdString();
 }
 
 } // namespace
