@@ -54,7 +54,7 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     };
     parts.showVolume = [this] {
         if (!mRun->volumeWindow)
-            mRun->volumeWindow = new VolumeWindow(mRun->sounds.levels(), &mWindow);
+            mRun->volumeWindow = new VolumeWindow(mRun->volume, &mWindow);
         mRun->volumeWindow->show();
         mRun->volumeWindow->raise();
         mRun->volumeWindow->activateWindow();
@@ -72,6 +72,7 @@ Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& pat
     , engine(program.mSession, settings, program.mRunOptions, clock,
              {sounds.tones(), sounds.runPlayer(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
     , playList(settings, dialogs, messages)
+    , volume(sounds.levels(), sounds.cd(), sounds.player(), sounds.tones(), sounds.cues(), clock, messages)
 {
     sounds.setMusicFailureHandler([this](const QString& what) { engine.musicFailed(what); });
 }
@@ -87,7 +88,7 @@ void Program::startUp(const QStringList& arguments)
     // The volume levels load now, so a missing mixer is reported at start-up
     // rather than in the middle of a run.
     if (mRun)
-        mRun->sounds.levels().Form_Load();
+        mRun->volume.load();
 }
 
 } // namespace kntr

@@ -13,6 +13,7 @@
 #include "runner/runengine.h"
 #include "runner/playlisteditor.h"
 #include "runner/runmusic.h"
+#include "runner/volumewindowmodel.h"
 #include "sounddevices.h"
 
 #include <QPointer>
@@ -76,6 +77,7 @@ private:
         RunMusic music;
         RunEngine engine;
         PlayListEditor playList;
+        VolumeWindowModel volume;
         QPointer<VolumeWindow> volumeWindow;
     };
     std::unique_ptr<Run> mRun;

@@ -28,7 +28,7 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mCd(mMusic)
     , mMci(mCd, messages)
     , mMediaPlayer(mMusic, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })
-    , mLevels(mMixer, settings, mCd, mPlayer, mTones, mCues, clock, messages)
+    , mLevels(mMixer, settings, messages)
 {
 }
 

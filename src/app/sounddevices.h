@@ -6,7 +6,7 @@
 #include "platform/processmediaplayer.h"
 #include "platform/qtmixer.h"
 #include "platform/qtwaveplayer.h"
-#include "runner/volumelevels.h"
+#include "runner/soundlevels.h"
 #include "tones/controltones.h"
 #include "tones/mcicommands.h"
 #include "tones/voicecues.h"
@@ -46,7 +46,7 @@ public:
     CdDevice& cd() { return mCd; }
     MciCommands& mci() { return mMci; }
     MediaPlayer& mediaPlayer() { return mMediaPlayer; }
-    VolumeLevels& levels() { return mLevels; }
+    SoundLevels& levels() { return mLevels; }
 
     /// Called once when the music process fails during a run, with what was
     /// playing (a play-list entry's file name, or "the CD").
@@ -68,7 +68,7 @@ private:
     ProcessCdDevice mCd;
     MciCommands mMci;
     ProcessMediaPlayer mMediaPlayer;
-    VolumeLevels mLevels;
+    SoundLevels mLevels;
 };
 
 } // namespace kntr

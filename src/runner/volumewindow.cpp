@@ -16,8 +16,8 @@ namespace kntr {
 
 namespace {
 
-using Level = VolumeLevels::Level;
-using Test = VolumeLevels::Test;
+using Level = SoundLevel;
+using Test = VolumeWindowModel::Test;
 
 QPushButton* makeButton(const char* name, const QString& caption, const QString& tip,
                         QWidget* parent)
@@ -31,12 +31,12 @@ QPushButton* makeButton(const char* name, const QString& caption, const QString&
 
 } // namespace
 
-VolumeWindow::VolumeWindow(VolumeLevels& levels, QWidget* parent)
+VolumeWindow::VolumeWindow(VolumeWindowModel& levels, QWidget* parent)
     : QDialog(parent)
     , mLevels(levels)
 {
     setObjectName(QStringLiteral("frmAudio"));
-    setWindowTitle(VolumeLevels::kCaption);
+    setWindowTitle(VolumeWindowModel::kCaption);
     setModal(false);
 
     mFraAdjChirp = new QGroupBox(QStringLiteral("Volume Settings"), this);
@@ -76,7 +76,7 @@ VolumeWindow::VolumeWindow(VolumeLevels& levels, QWidget* parent)
 
     mTests = {makeButton("cmdAWvolume", QStringLiteral("&Test"),
                          QStringLiteral("Play 2 chirp sounds"), mFraAdjChirp),
-              makeButton("cmdCDvolume", VolumeLevels::kTestCaption, QStringLiteral("Play a CD"),
+              makeButton("cmdCDvolume", VolumeWindowModel::kTestCaption, QStringLiteral("Play a CD"),
                          mFraAdjChirp),
               makeButton("cmdCueVolume", QStringLiteral("T&est"),
                          QStringLiteral("Says \"Get Ready\""), mFraAdjChirp)};
@@ -84,11 +84,11 @@ VolumeWindow::VolumeWindow(VolumeLevels& levels, QWidget* parent)
     grid->addWidget(mTests[static_cast<int>(Test::Music)], 5, 1);
     grid->addWidget(mTests[static_cast<int>(Test::Voice)], 7, 1);
     connect(mTests[static_cast<int>(Test::Tone)], &QPushButton::clicked, this,
-            [this] { mLevels.cmdAWvolume_Click(); });
+            [this] { mLevels.testTone(); });
     connect(mTests[static_cast<int>(Test::Music)], &QPushButton::clicked, this,
-            [this] { mLevels.cmdCDvolume_Click(); });
+            [this] { mLevels.testMusic(); });
     connect(mTests[static_cast<int>(Test::Voice)], &QPushButton::clicked, this,
-            [this] { mLevels.cmdCueVolume_Click(); });
+            [this] { mLevels.testVoice(); });
 
     mCmdDefaults = makeButton("cmdDefaults", QStringLiteral("De&fault Settings"),
                               QStringLiteral("Change to default settings"), this);
@@ -96,9 +96,9 @@ VolumeWindow::VolumeWindow(VolumeLevels& levels, QWidget* parent)
                             QStringLiteral("Save Volume Settings"), this);
     mCmdCancel = makeButton("cmdCancel", QStringLiteral("&Cancel"),
                             QStringLiteral("Cancel these changes"), this);
-    connect(mCmdDefaults, &QPushButton::clicked, this, [this] { mLevels.cmdDefaults_Click(); });
+    connect(mCmdDefaults, &QPushButton::clicked, this, [this] { mLevels.restoreDefaults(); });
     connect(mCmdAccept, &QPushButton::clicked, this, [this] {
-        mLevels.cmdAccept_Click();
+        mLevels.accept();
         hide();
     });
     connect(mCmdCancel, &QPushButton::clicked, this, &VolumeWindow::reject);
@@ -125,21 +125,21 @@ VolumeWindow::~VolumeWindow()
 void VolumeWindow::reject()
 {
     // Escape during a run hides the window and changes nothing.
-    mLevels.cmdCancel_Click();
+    mLevels.cancel();
     hide();
 }
 
 void VolumeWindow::showEvent(QShowEvent* event)
 {
     if (!mLevels.isLoaded())
-        mLevels.Form_Load();
+        mLevels.load();
     showLevels();
     QDialog::showEvent(event);
 }
 
 void VolumeWindow::closeEvent(QCloseEvent* event)
 {
-    mLevels.Form_Unload();
+    mLevels.unload();
     event->accept();
 }
 
@@ -147,7 +147,7 @@ void VolumeWindow::showLevels()
 {
     mFraAdjChirp->setEnabled(mLevels.frameEnabled());
     for (int i = 0; i < 4; ++i) {
-        const VolumeLevels::Slider& s = mLevels.slider(static_cast<Level>(i));
+        const VolumeWindowModel::Slider s = mLevels.slider(static_cast<Level>(i));
         QSlider* slider = mSliders[i];
         const QSignalBlocker block(slider);
         slider->setRange(s.minimum, s.maximum);

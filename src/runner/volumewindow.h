@@ -1,6 +1,6 @@
 #pragma once
 
-#include "volumelevels.h"
+#include "volumewindowmodel.h"
 
 #include <QDialog>
 
@@ -14,13 +14,13 @@ namespace kntr {
 
 /// The volume window `frmAudio`: the main level and the three listening levels
 /// with their tests, Default Settings, Accept and Cancel. It does not block;
-/// Accept and Cancel hide it, and it passes everything to a VolumeLevels.
+/// Accept and Cancel hide it, and it passes everything to a VolumeWindowModel.
 class VolumeWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit VolumeWindow(VolumeLevels& levels, QWidget* parent = nullptr);
+    explicit VolumeWindow(VolumeWindowModel& levels, QWidget* parent = nullptr);
     ~VolumeWindow() override;
 
 public slots:
@@ -35,10 +35,10 @@ protected:
 private:
     void showLevels();
 
-    VolumeLevels& mLevels;
+    VolumeWindowModel& mLevels;
     QGroupBox* mFraAdjChirp;
-    std::array<QSlider*, 4> mSliders;       ///< by VolumeLevels::Level
-    std::array<QPushButton*, 3> mTests;     ///< by VolumeLevels::Test
+    std::array<QSlider*, 4> mSliders;       ///< by SoundLevel
+    std::array<QPushButton*, 3> mTests;     ///< by VolumeWindowModel::Test
     QPushButton* mCmdDefaults;
     QPushButton* mCmdAccept;
     QPushButton* mCmdCancel;

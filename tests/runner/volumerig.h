@@ -1,9 +1,10 @@
 #pragma once
 
-// The volume levels with every device they use as a test double, the mixer
+// The sound levels and the volume window's model with every device they use as a test double, the mixer
 // found at 40000 and unmuted.
 
-#include "runner/volumelevels.h"
+#include "runner/soundlevels.h"
+#include "runner/volumewindowmodel.h"
 
 #include "fakecddevice.h"
 #include "fakemixer.h"
@@ -30,7 +31,8 @@ struct VolumeRig
     ControlTones tones{machine};
     VoiceCues cues{player, clock, QStringLiteral("/nonexistent")};
     ScriptedMessageBoxes messages;
-    VolumeLevels levels{mixer, settings, cd, player, tones, cues, clock, messages};
+    SoundLevels sound{mixer, settings, messages};
+    VolumeWindowModel levels{sound, cd, player, tones, cues, clock, messages};
 };
 
 } // namespace kntr::test

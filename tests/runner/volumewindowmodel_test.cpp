@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 using namespace kntr;
-using Level = VolumeLevels::Level;
-using Check = VolumeLevels::Test;
+using Level = SoundLevel;
+using Check = VolumeWindowModel::Test;
 
 namespace {
 
-class VolumeLevelsTest : public ::testing::Test, protected test::VolumeRig
+class VolumeWindowModelTest : public ::testing::Test, protected test::VolumeRig
 {
 protected:
     /// The master volume levels set, in order, since the last call.
@@ -29,9 +29,9 @@ private:
 
 } // namespace
 
-TEST_F(VolumeLevelsTest, FirstSwitchLoadsHalvedRangeAndDefaultsAndEndsAtMain)
+TEST_F(VolumeWindowModelTest, FirstSwitchLoadsHalvedRangeAndDefaultsAndEndsAtMain)
 {
-    levels.useLevel(SoundLevel::Tone);
+    sound.useLevel(SoundLevel::Tone);
     EXPECT_EQ(levels.slider(Level::Main).maximum, 32767);
     EXPECT_EQ(levels.slider(Level::Main).value, 20000);
     EXPECT_EQ(levels.slider(Level::Voice).value, 29490);
@@ -40,7 +40,7 @@ TEST_F(VolumeLevelsTest, FirstSwitchLoadsHalvedRangeAndDefaultsAndEndsAtMain)
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(VolumeLevelsTest, StoredLevelsAreReadSafely)
+TEST_F(VolumeWindowModelTest, StoredLevelsAreReadSafely)
 {
     const struct
     {
@@ -50,22 +50,22 @@ TEST_F(VolumeLevelsTest, StoredLevelsAreReadSafely)
                  {"40000", 32767}, {"-5", 0},      {"1e12", 32767}};
     for (const auto& c : cases) {
         settings.SaveSetting("Kinetrova", "Audio", "Chirp", c.text);
-        levels.Form_Load();
+        levels.load();
         EXPECT_EQ(levels.slider(Level::Tone).value, c.level) << c.text;
     }
 }
 
-TEST_F(VolumeLevelsTest, WithoutMixerNothingHappensAndNothingIsStored)
+TEST_F(VolumeWindowModelTest, WithoutMixerNothingHappensAndNothingIsStored)
 {
     mixer.setAvailable(false);
     settings.SaveSetting("Kinetrova", "Audio", "Chirp", "777");
-    levels.useLevel(SoundLevel::Main);
+    sound.useLevel(SoundLevel::Main);
     levels.setValue(Level::Tone, 5);
-    levels.cmdAWvolume_Click();
-    levels.cmdCDvolume_Click();
-    levels.cmdAccept_Click();
+    levels.testTone();
+    levels.testMusic();
+    levels.accept();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, VolumeLevels::kNoMixerText);
+    EXPECT_EQ(messages.shown()[0].text, SoundLevels::kNoMixerText);
     EXPECT_FALSE(levels.frameEnabled());
     EXPECT_FALSE(levels.testEnabled(Check::Music));
     EXPECT_TRUE(volumesSet().empty());
@@ -74,40 +74,40 @@ TEST_F(VolumeLevelsTest, WithoutMixerNothingHappensAndNothingIsStored)
     EXPECT_EQ(stored("Chirp"), "777");
 }
 
-TEST_F(VolumeLevelsTest, MuteIsSwitchedOffOnlyOnYes)
+TEST_F(VolumeWindowModelTest, MuteIsSwitchedOffOnlyOnYes)
 {
     for (const auto answer : {MessageBoxes::Answer::No, MessageBoxes::Answer::Yes}) {
         mixer.preset(40000, true);
         messages.script(answer);
-        levels.Form_Load();
+        levels.load();
         EXPECT_EQ(messages.shown().back().buttons, MessageBoxes::Buttons::YesNo);
         EXPECT_EQ(mixer.isMuted(), answer == MessageBoxes::Answer::No);
     }
 }
 
-TEST_F(VolumeLevelsTest, CancelRestoresStoredLevelsAcceptStoresThem)
+TEST_F(VolumeWindowModelTest, CancelRestoresStoredLevelsAcceptStoresThem)
 {
     settings.SaveSetting("Kinetrova", "Audio", "Chirp", "10000");
     levels.setValue(Level::Tone, 20000);
     volumesSet();
-    levels.cmdCancel_Click();
+    levels.cancel();
     EXPECT_EQ(levels.slider(Level::Tone).value, 10000);
     EXPECT_EQ(volumesSet().back(), 40000u);
     EXPECT_EQ(cd.commands(), QStringList({"stop cdaudio", "close cdaudio"}));
 
     levels.setValue(Level::Music, 123);
-    levels.cmdDefaults_Click();
+    levels.restoreDefaults();
     EXPECT_EQ(levels.slider(Level::Music).value, 29490);
     EXPECT_EQ(stored("AltAudio"), "");
     EXPECT_EQ(mixer.level(), 40000u);
     levels.setValue(Level::Voice, 300);
-    levels.cmdAccept_Click();
+    levels.accept();
     EXPECT_EQ(stored("Chirp"), "29490");
     EXPECT_EQ(stored("VoiceCue"), "300");
     EXPECT_EQ(mixer.level(), 40000u);
 }
 
-TEST_F(VolumeLevelsTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
+TEST_F(VolumeWindowModelTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
 {
     // The second tone and the return to main come once the clock is past the
     // whole second nearest to one second after each tone.
@@ -121,10 +121,11 @@ TEST_F(VolumeLevelsTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
         FakeMixer m{t};
         m.preset(40000, false);
         RecordingWavePlayer p{t};
-        VolumeLevels l{m, settings, cd, p, tones, cues, t, messages};
-        l.Form_Load();
+        SoundLevels levelsOnM{m, settings, messages};
+        VolumeWindowModel l{levelsOnM, cd, p, tones, cues, t, messages};
+        l.load();
         t.advance(c.startMs);
-        l.cmdAWvolume_Click();
+        l.testTone();
         t.runUntil([] { return false; }); // to the test's end
         ASSERT_EQ(p.calls().size(), 2u);
         EXPECT_EQ(p.calls()[0].atMs, c.startMs);
@@ -137,48 +138,48 @@ TEST_F(VolumeLevelsTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
     }
 }
 
-TEST_F(VolumeLevelsTest, VoiceAndMusicTestsEndAtMain)
+TEST_F(VolumeWindowModelTest, VoiceAndMusicTestsEndAtMain)
 {
-    levels.Form_Load();
+    levels.load();
     volumesSet();
-    levels.cmdCueVolume_Click();
+    levels.testVoice();
     clock.runUntil([this] { return levels.testEnabled(Check::Tone); });
     EXPECT_EQ(player.clipNames(), QStringList({"getready"}));
     EXPECT_EQ(volumesSet(), (std::vector<unsigned>{58980, 40000}));
 
-    levels.cmdCDvolume_Click();
+    levels.testMusic();
     EXPECT_EQ(levels.musicTestCaption(), "&Stop");
     EXPECT_TRUE(cd.playing());
     EXPECT_FALSE(levels.slider(Level::Tone).enabled);
     // Accept ends the music test and gives the other levels back.
-    levels.cmdAccept_Click();
+    levels.accept();
     EXPECT_EQ(levels.musicTestCaption(), "Te&st");
     EXPECT_TRUE(levels.slider(Level::Tone).enabled);
 
     cd.setDiscPresent(false);
-    levels.cmdCDvolume_Click();
-    EXPECT_EQ(messages.shown().back().text, VolumeLevels::kNoCdText);
+    levels.testMusic();
+    EXPECT_EQ(messages.shown().back().text, VolumeWindowModel::kNoCdText);
     EXPECT_EQ(levels.musicTestCaption(), "Te&st");
     EXPECT_TRUE(levels.testEnabled(Check::Tone));
     EXPECT_EQ(mixer.level(), 40000u);
 }
 
-TEST_F(VolumeLevelsTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHeard)
+TEST_F(VolumeWindowModelTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHeard)
 {
-    levels.Form_Load();
-    levels.setRunMode(true);
-    levels.useLevel(SoundLevel::Music); // the run's music is playing
+    levels.load();
+    sound.setRunMode(true);
+    sound.useLevel(SoundLevel::Music); // the run's music is playing
     volumesSet();
     const int cdCommands = cd.commands().size();
     const QString storedTone = stored("Chirp");
 
-    levels.cmdAWvolume_Click();
-    levels.cmdCueVolume_Click();
-    levels.cmdCDvolume_Click();
-    levels.cmdDefaults_Click();
-    levels.cmdAccept_Click();
-    levels.cmdCancel_Click();
-    levels.Form_Unload();
+    levels.testTone();
+    levels.testVoice();
+    levels.testMusic();
+    levels.restoreDefaults();
+    levels.accept();
+    levels.cancel();
+    levels.unload();
     EXPECT_TRUE(player.calls().empty());
     EXPECT_EQ(cd.commands().size(), cdCommands);
     EXPECT_TRUE(volumesSet().empty());
@@ -191,10 +192,10 @@ TEST_F(VolumeLevelsTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHea
     EXPECT_TRUE(volumesSet().empty());
     levels.setValue(Level::Music, 2000);
     EXPECT_EQ(volumesSet(), std::vector<unsigned>{4000});
-    levels.useLevel(SoundLevel::Tone);
+    sound.useLevel(SoundLevel::Tone);
     EXPECT_EQ(volumesSet(), std::vector<unsigned>{2000});
 
-    levels.setRunMode(false);
+    sound.setRunMode(false);
     EXPECT_TRUE(levels.testEnabled(Check::Tone));
     EXPECT_TRUE(levels.buttonsEnabled());
 }
