@@ -23,7 +23,7 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mPlayer(clock, &mGain)
     , mRunPlayer(clock, &mGain)
     , mTones(machine)
-    , mCues(mPlayer, clock, paths.voiceCueDir())
+    , mCues(paths.voiceCueDir())
     , mMusic(QString(), cdDevice, &mGain)
     , mCd(mMusic)
     , mMci(mCd, messages)

@@ -1,8 +1,6 @@
 #include "voicecues.h"
 
 #include "model/numbers.h"
-#include "platform/clock.h"
-#include "platform/waveplayer.h"
 
 #include <QDir>
 
@@ -24,10 +22,8 @@ int leadingValue(const QString& text)
 
 } // namespace
 
-VoiceCues::VoiceCues(WavePlayer& player, Clock& clock, QString clipDir)
-    : mPlayer(player)
-    , mClock(clock)
-    , mClipDir(std::move(clipDir))
+VoiceCues::VoiceCues(QString clipDir)
+    : mClipDir(std::move(clipDir))
 {
 }
 
@@ -40,11 +36,6 @@ QString VoiceCues::clipPath(const QString& word) const
             return dir.filePath(entry);
     }
     return dir.filePath(name);
-}
-
-void VoiceCues::PlayCue(const QString& word)
-{
-    mPlayer.playFile(clipPath(word));
 }
 
 QStringList VoiceCues::numberWords(const QString& text)
@@ -66,16 +57,6 @@ QStringList VoiceCues::numberWords(const QString& text, QChar separator)
         words << whole;
     words << QStringLiteral("point") << number.right(1);
     return words;
-}
-
-void VoiceCues::SpeakNumber(const QString& text)
-{
-    const QStringList words = numberWords(text);
-    for (int i = 0; i < words.size(); ++i) {
-        PlayCue(words[i]);
-        if (i + 1 >= words.size() - 2) // after the whole part and after each clip that follows
-            mClock.processEvents();
-    }
 }
 
 } // namespace kntr

@@ -377,7 +377,7 @@ struct RunParts
         : mSession(session)
         , tones(session.machine)
         , player(clock)
-        , cues(player, clock, QStringLiteral(KNTR_DATA_DIR "/voicecue"))
+        , cues(QStringLiteral(KNTR_DATA_DIR "/voicecue"))
         , cd(clock)
         , mci(cd, messages)
         , media(clock)

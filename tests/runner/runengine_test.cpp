@@ -145,7 +145,7 @@ protected:
     ControlTones toneMaker{session.machine};
     ControlTones reference{session.machine};
     RecordingWavePlayer player{clock};
-    VoiceCues cues{player, clock, QStringLiteral(KNTR_VOICECUE_DIR)};
+    VoiceCues cues{QStringLiteral(KNTR_VOICECUE_DIR)};
     FakeCdDevice cd{clock};
     MciCommands mci{cd, messages};
     RecordingMediaPlayer media{clock};

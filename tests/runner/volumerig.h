@@ -29,7 +29,7 @@ struct VolumeRig
     RecordingWavePlayer player{clock};
     Machine machine;
     ControlTones tones{machine};
-    VoiceCues cues{player, clock, QStringLiteral("/nonexistent")};
+    VoiceCues cues{QStringLiteral("/nonexistent")};
     ScriptedMessageBoxes messages;
     SoundLevels sound{mixer, settings, messages};
     VolumeWindowModel levels{sound, cd, player, tones, cues, clock, messages};

@@ -2,11 +2,8 @@
 
 #include "platform/wavimage.h"
 #include "tones/voicecues.h"
-#include "platform/clock.h"
-#include "recordingwaveplayer.h"
 
 #include "testenv.h"
-#include "manualclock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,9 +14,7 @@ using namespace kntr;
 
 TEST(VoiceClips, EveryWordHasAShortTrimmedClipIn22kHzMono16Bit)
 {
-    ManualClock clock;
-    RecordingWavePlayer player(clock);
-    VoiceCues cues(player, clock, QStringLiteral(KNTR_VOICECUE_DIR));
+    VoiceCues cues(QStringLiteral(KNTR_VOICECUE_DIR));
     QStringList words{"getready", "endofworkout", "Speed", "Incline", "Resistance", "point"};
     for (int n = 0; n <= 12; ++n)
         words << QString::number(n);

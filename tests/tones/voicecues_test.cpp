@@ -1,10 +1,7 @@
 #include "tones/voicecues.h"
 
-#include "platform/clock.h"
-#include "recordingwaveplayer.h"
 
 #include "testenv.h"
-#include "manualclock.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,21 +46,11 @@ protected:
 
     void TearDown() override { QLocale::setDefault(savedLocale); }
 
-    QStringList spoken(const QString& number)
-    {
-        player.clear();
-        cues.SpeakNumber(number);
-        QStringList names = player.clipNames();
-        for (QString& n : names)
-            n = n.toLower();
-        return names;
-    }
+    QStringList spoken(const QString& number) { return VoiceCues::numberWords(number); }
 
     QLocale savedLocale;
     QTemporaryDir dir;
-    ManualClock clock;
-    RecordingWavePlayer player{clock};
-    VoiceCues cues{player, clock, dir.path()};
+    VoiceCues cues{dir.path()};
 };
 
 } // namespace
@@ -92,37 +79,10 @@ TEST_F(VoiceCuesTest, TheSystemSeparatorDecides)
     EXPECT_EQ(spoken("15,5"), QStringList({"1", "5", "point", "5"}));
 }
 
-TEST_F(VoiceCuesTest, EachClipIsHeardToTheEndBeforeTheNext)
-{
-    QLocale::setDefault(QLocale::c());
-    player.clear();
-    cues.SpeakNumber("14.5");
-    const auto& calls = player.calls();
-    ASSERT_EQ(calls.size(), 4u);
-    for (size_t i = 0; i < calls.size(); ++i) {
-        EXPECT_TRUE(calls[i].wait);
-        EXPECT_TRUE(calls[i].played) << calls[i].path.toStdString();
-        if (i > 0) {
-            EXPECT_EQ(calls[i].atMs, calls[i - 1].atMs + calls[i - 1].durationMs);
-        }
-    }
-    EXPECT_EQ(calls[2].durationMs, 300);
-}
-
-TEST_F(VoiceCuesTest, ClipsAreFoundWithoutRegardToCaseAndMissingOnesPlayNothing)
+TEST_F(VoiceCuesTest, ClipsAreFoundWithoutRegardToCase)
 {
     EXPECT_EQ(cues.clipPath("point"), QDir(dir.path()).filePath("POINT.wav"));
     EXPECT_EQ(cues.clipPath("speed"), QDir(dir.path()).filePath("Speed.WAV"));
     EXPECT_EQ(cues.clipPath("GETREADY"), QDir(dir.path()).filePath("getready.wav"));
     EXPECT_EQ(cues.clipPath("Incline"), QDir(dir.path()).filePath("Incline.wav"));
-
-    player.clear();
-    const qint64 before = clock.tickMs();
-    cues.PlayCue("Incline");
-    ASSERT_EQ(player.calls().size(), 1u);
-    EXPECT_FALSE(player.calls()[0].played);
-    EXPECT_EQ(clock.tickMs(), before);
-    cues.PlayCue("getready");
-    EXPECT_TRUE(player.calls()[1].played);
-    EXPECT_EQ(clock.tickMs(), before + 400);
 }
