@@ -75,14 +75,14 @@ RandomWorkoutForm::Slider RandomWorkoutForm::slider(int min, int max, int step, 
     return {min, max, std::max(1, step), std::clamp(value, min, max)};
 }
 
-void RandomWorkoutForm::Form_Load()
+void RandomWorkoutForm::load()
 {
     mLoaded = true;
     mAdjusting = false;
-    InitRandomForm();
+    loadValues();
 }
 
-void RandomWorkoutForm::InitRandomForm()
+void RandomWorkoutForm::loadValues()
 {
     const Machine& m = mSession.machine;
     const P p = P::stored(mSettings, m);
@@ -210,20 +210,20 @@ void RandomWorkoutForm::choosePattern(Attribute attribute, int pattern)
     changed();
 }
 
-void RandomWorkoutForm::optSetSegment_Click(int segment)
+void RandomWorkoutForm::showSegment(int segment)
 {
     mSegmentOption = std::clamp(segment, 0, 3);
     changed();
 }
 
-void RandomWorkoutForm::cmdWarmUp_Click()
+void RandomWorkoutForm::toggleFixedSegments()
 {
     mAdjusting = !mAdjusting;
     mSegmentOption = 0;
     changed();
 }
 
-bool RandomWorkoutForm::cmdMake_Click()
+bool RandomWorkoutForm::makeWorkout()
 {
     if (!makeEnabled())
         return false;
@@ -239,7 +239,7 @@ bool RandomWorkoutForm::cmdMake_Click()
     return made;
 }
 
-void RandomWorkoutForm::cmdClose_Click()
+void RandomWorkoutForm::storeValues()
 {
     parameters().save(mSettings);
     mLoaded = false;

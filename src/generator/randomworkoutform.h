@@ -64,12 +64,12 @@ public:
                       std::function<bool(const Workout&)> useWorkout);
 
     /// Loads the window: the parameter frame shown, the values from the settings.
-    void Form_Load();
+    void load();
     bool isLoaded() const { return mLoaded; }
     /// The window is closed; the next use loads afresh from the settings.
-    void Form_Unload() { mLoaded = false; }
+    void unload() { mLoaded = false; }
     /// Takes the ranges from the machine profile and the values from the settings.
-    void InitRandomForm();
+    void loadValues();
 
     const Slider& rangeSlider(Range range) const { return mRanges[index(range)]; }
     const Slider& timeSlider() const { return mTime; }
@@ -109,15 +109,15 @@ public:
     /// optSpeed_Click or optIncline_Click: sets the pattern and shows its bias slider.
     void choosePattern(Attribute attribute, int pattern);
     /// Shows the sliders of one fixed segment.
-    void optSetSegment_Click(int segment);
+    void showSegment(int segment);
     /// Switches between the parameters and the fixed segments.
-    void cmdWarmUp_Click();
+    void toggleFixedSegments();
     /// Makes a workout from the values shown and has it used. Returns false when
     /// nothing was made (the fixed segments are shown, or the user kept the old
     /// workout).
-    bool cmdMake_Click();
+    bool makeWorkout();
     /// Stores every value; the window then closes.
-    void cmdClose_Click();
+    void storeValues();
 
     /// The values shown, as the generator takes them.
     GeneratorParameters parameters() const;

@@ -69,10 +69,10 @@ RandomWorkoutWindow::RandomWorkoutWindow(RandomWorkoutForm& form, QWidget* paren
     mCmdWarmUp = makeButton("cmdWarmUp", RandomWorkoutForm::kAdjustCaption, this);
     mCmdMake = makeButton("cmdMake", QStringLiteral("&Make Workout"), this);
     mCmdClose = makeButton("cmdClose", QStringLiteral("&Close"), this);
-    connect(mCmdWarmUp, &QPushButton::clicked, this, [this] { mForm.cmdWarmUp_Click(); });
-    connect(mCmdMake, &QPushButton::clicked, this, [this] { mForm.cmdMake_Click(); });
+    connect(mCmdWarmUp, &QPushButton::clicked, this, [this] { mForm.toggleFixedSegments(); });
+    connect(mCmdMake, &QPushButton::clicked, this, [this] { mForm.makeWorkout(); });
     connect(mCmdClose, &QPushButton::clicked, this, [this] {
-        mForm.cmdClose_Click();
+        mForm.storeValues();
         accept();
     });
 
@@ -201,7 +201,7 @@ void RandomWorkoutWindow::buildSegments()
         options->addWidget(option);
     }
     options->addStretch(1);
-    connect(mOptSetSegment, &QButtonGroup::idClicked, this, [this](int k) { mForm.optSetSegment_Click(k); });
+    connect(mOptSetSegment, &QButtonGroup::idClicked, this, [this](int k) { mForm.showSegment(k); });
     layout->addLayout(options);
 
     // The three sliders of each fixed segment; the four sets share one place.
@@ -233,14 +233,14 @@ void RandomWorkoutWindow::buildSegments()
 
 void RandomWorkoutWindow::reject()
 {
-    mForm.Form_Unload();
+    mForm.unload();
     QDialog::reject();
 }
 
 void RandomWorkoutWindow::showEvent(QShowEvent* event)
 {
     if (!mForm.isLoaded())
-        mForm.Form_Load();
+        mForm.load();
     showForm();
     QDialog::showEvent(event);
 }

@@ -29,9 +29,9 @@ PlayListEditor::PlayListEditor(SettingsStore& settings, FileDialogs& dialogs, Me
 {
 }
 
-void PlayListEditor::Form_Load()
+void PlayListEditor::load()
 {
-    txtBrowse_Change(setting("audio", "ASXfilename"));
+    setListPath(setting("audio", "ASXfilename"));
 }
 
 QStringList PlayListEditor::paths() const
@@ -48,7 +48,7 @@ void PlayListEditor::selectRow(int row)
     changed();
 }
 
-void PlayListEditor::cmdAddFile_Click()
+void PlayListEditor::addFile()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
@@ -63,23 +63,23 @@ void PlayListEditor::cmdAddFile_Click()
     changed();
 }
 
-void PlayListEditor::cmdDelFile_Click()
+void PlayListEditor::removeFile()
 {
     if (deleteSelectedOrLast(mRows, mSelected))
         changed();
 }
 
-void PlayListEditor::cmdMoveUp_Click()
+void PlayListEditor::moveUp()
 {
     exchange(-1);
 }
 
-void PlayListEditor::cmdMoveDown_Click()
+void PlayListEditor::moveDown()
 {
     exchange(+1);
 }
 
-void PlayListEditor::cmdBrowse_Click()
+void PlayListEditor::browse()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
@@ -92,10 +92,10 @@ void PlayListEditor::cmdBrowse_Click()
         mMessages.show(kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
         return;
     }
-    txtBrowse_Change(QFileInfo(*chosen).absoluteFilePath());
+    setListPath(QFileInfo(*chosen).absoluteFilePath());
 }
 
-bool PlayListEditor::cmdAccept_Click()
+bool PlayListEditor::accept()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Save As");
@@ -131,7 +131,7 @@ bool PlayListEditor::cmdAccept_Click()
     return true;
 }
 
-void PlayListEditor::txtBrowse_Change(const QString& path)
+void PlayListEditor::setListPath(const QString& path)
 {
     mPlayListPath = path;
     mRows.clear();

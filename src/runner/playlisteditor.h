@@ -36,7 +36,7 @@ public:
 
     /// Loads the window: the stored play list (audio/ASXfilename) goes into the
     /// file name box, which loads its rows.
-    void Form_Load();
+    void load();
 
     const std::vector<Row>& rows() const { return mRows; }
     QStringList paths() const;
@@ -47,22 +47,22 @@ public:
     const QString& playListPath() const { return mPlayListPath; }
 
     /// Adds a music file chosen in an open dialog and remembers its folder.
-    void cmdAddFile_Click();
+    void addFile();
     /// Deletes the selected row, or the last row when none is selected.
-    void cmdDelFile_Click();
+    void removeFile();
     /// Exchanges the selected row with the one above; the selection moves with it.
-    void cmdMoveUp_Click();
+    void moveUp();
     /// Exchanges the selected row with the one below; the selection moves with it.
-    void cmdMoveDown_Click();
+    void moveDown();
     /// Chooses a play list in an open dialog and loads it.
-    void cmdBrowse_Click();
+    void browse();
     /// Save: writes the rows as a play list chosen in a save dialog and stores it
     /// as the run's play list. Returns true when written (the window then closes);
     /// false when the dialog was cancelled or the file could not be written.
-    bool cmdAccept_Click();
+    bool accept();
     /// The file name box changed to path: the list is emptied and the play list
     /// at path, if it can be read, fills it.
-    void txtBrowse_Change(const QString& path);
+    void setListPath(const QString& path);
 
     /// The play list the run uses once the window has closed (the stored
     /// audio/ASXfilename); empty when there is none.

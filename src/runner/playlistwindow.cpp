@@ -82,11 +82,11 @@ PlayListWindow::PlayListWindow(PlayListEditor& model, QWidget* parent)
 
     connect(mLstMusicFiles, &QListWidget::currentRowChanged, this,
             [this](int row) { mModel.selectRow(row); });
-    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.cmdAddFile_Click(); });
-    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.cmdDelFile_Click(); });
-    connect(mCmdMoveUp, &QPushButton::clicked, this, [this] { mModel.cmdMoveUp_Click(); });
-    connect(mCmdMoveDown, &QPushButton::clicked, this, [this] { mModel.cmdMoveDown_Click(); });
-    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.cmdBrowse_Click(); });
+    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.addFile(); });
+    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.removeFile(); });
+    connect(mCmdMoveUp, &QPushButton::clicked, this, [this] { mModel.moveUp(); });
+    connect(mCmdMoveDown, &QPushButton::clicked, this, [this] { mModel.moveDown(); });
+    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.browse(); });
     connect(mCmdAccept, &QPushButton::clicked, this, [this] { cmdAccept_Click(); });
     connect(mCmdCancel, &QPushButton::clicked, this, &PlayListWindow::reject);
 
@@ -109,7 +109,7 @@ void PlayListWindow::showEvent(QShowEvent* event)
 {
     // Opened (not merely restored on screen): start from the stored play list.
     if (!event->spontaneous())
-        mModel.Form_Load();
+        mModel.load();
     QDialog::showEvent(event);
 }
 
@@ -122,7 +122,7 @@ void PlayListWindow::showModel()
 
 void PlayListWindow::cmdAccept_Click()
 {
-    if (mModel.cmdAccept_Click())
+    if (mModel.accept())
         accept();
 }
 

@@ -34,7 +34,7 @@ protected:
 
 TEST_F(RandomWorkoutFormTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximum)
 {
-    form.Form_Load();
+    form.load();
     form.setChangeHandler([this] { ++changes; });
     EXPECT_EQ(form.rangeSlider(Range::SpeedMax).value, 100);
     EXPECT_EQ(form.rangeSlider(Range::SpeedMax).step, 5);
@@ -66,7 +66,7 @@ TEST_F(RandomWorkoutFormTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximu
 
 TEST_F(RandomWorkoutFormTest, PatternsShowTheirBiasAndMakeIsRefusedWhileAdjustingOrKeepingTheWorkout)
 {
-    form.Form_Load();
+    form.load();
     const char* captions[] = {"Ramp Up: slow - fast", "Intervals: few - many", "Peak: early - late"};
     for (int i : {1, 2, 0}) {
         form.choosePattern(Attribute::Incline, i);
@@ -75,17 +75,17 @@ TEST_F(RandomWorkoutFormTest, PatternsShowTheirBiasAndMakeIsRefusedWhileAdjustin
         EXPECT_EQ(form.pattern(Attribute::Speed), 0);
     }
 
-    form.cmdWarmUp_Click();
-    form.optSetSegment_Click(2);
-    EXPECT_FALSE(form.cmdMake_Click());
+    form.toggleFixedSegments();
+    form.showSegment(2);
+    EXPECT_FALSE(form.makeWorkout());
     EXPECT_EQ(bench.newWorkouts, 0) << "no workout is made while the fixed segments are shown";
-    form.cmdWarmUp_Click();
+    form.toggleFixedSegments();
     EXPECT_EQ(form.segmentOption(), 0);
 
     bench.allowNewWorkout = false;
-    EXPECT_FALSE(form.cmdMake_Click());
+    EXPECT_FALSE(form.makeWorkout());
     EXPECT_EQ(bench.newWorkouts, 1);
     bench.allowNewWorkout = true;
-    EXPECT_TRUE(form.cmdMake_Click());
+    EXPECT_TRUE(form.makeWorkout());
     EXPECT_TRUE(form.makeEnabled()) << "the window stays for another workout";
 }

@@ -73,7 +73,7 @@ TEST_F(PlayListEditorTest, AddDeleteAndMoveRows)
     dialogs.scriptCancel();
     dialogs.script(c);
     for (int i = 0; i < 4; ++i)
-        editor.cmdAddFile_Click();
+        editor.addFile();
 
     ASSERT_EQ(dialogs.requests().size(), 4u);
     EXPECT_EQ(dialogs.requests()[0].filter, PlayListEditor::kAudioFilter);
@@ -106,9 +106,9 @@ TEST_F(PlayListEditorTest, AddDeleteAndMoveRows)
     for (const auto& s : steps) {
         editor.selectRow(s.select);
         switch (s.action) {
-        case Del: editor.cmdDelFile_Click(); break;
-        case Up: editor.cmdMoveUp_Click(); break;
-        case Down: editor.cmdMoveDown_Click(); break;
+        case Del: editor.removeFile(); break;
+        case Up: editor.moveUp(); break;
+        case Down: editor.moveDown(); break;
         }
         EXPECT_EQ(editor.paths(), s.rows) << "step " << (&s - steps);
         EXPECT_EQ(editor.selectedRow(), s.selected) << "step " << (&s - steps);
@@ -127,7 +127,7 @@ TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
     settings.SaveSetting(kAppName, "audio", "ASXfilename", first);
     settings.SaveSetting(kAppName, "File", "ASXDirectory", dir.filePath("lists"));
 
-    editor.Form_Load();
+    editor.load();
     EXPECT_EQ(editor.playListPath(), first);
     ASSERT_EQ(editor.paths(), QStringList{a});
     EXPECT_EQ(editor.rows()[0].id3Offset, 4096 + 10);
@@ -137,7 +137,7 @@ TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
     dialogs.script(file("list.txt"));
     dialogs.script(other);
     for (int i = 0; i < 3; ++i)
-        editor.cmdBrowse_Click();
+        editor.browse();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text, PlayListEditor::kNotPlayListMessage);
     EXPECT_EQ(dialogs.requests()[0].title, "Open");
@@ -148,14 +148,14 @@ TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
     EXPECT_EQ(setting("audio", "ASXfilename"), first) << "stored only when saved";
 
     // Save: cancelled writes nothing; then the list replaces the chosen file.
-    editor.cmdDelFile_Click();
+    editor.removeFile();
     dialogs.scriptCancel();
-    EXPECT_FALSE(editor.cmdAccept_Click());
+    EXPECT_FALSE(editor.accept());
     EXPECT_EQ(AsxPlayList::read(other)->size(), 2);
     const QString saved = dir.filePath("saved.asx");
     file("saved.asx", "old content that is longer than the new list");
     dialogs.script(saved);
-    EXPECT_TRUE(editor.cmdAccept_Click());
+    EXPECT_TRUE(editor.accept());
     const FileDialogRequest& request = dialogs.requests().back();
     EXPECT_EQ(request.title, "Save As");
     EXPECT_EQ(request.filter, "Playlist Files (*.asx)");
@@ -174,13 +174,13 @@ TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
 TEST_F(PlayListEditorTest, SaveProposesTempAsxAndReportsAFailedWrite)
 {
     settings.SaveSetting(kAppName, "File", "ASXDirectory", dir.path());
-    editor.Form_Load();
+    editor.load();
     EXPECT_TRUE(editor.playListPath().isEmpty());
     EXPECT_TRUE(editor.paths().isEmpty());
     EXPECT_TRUE(editor.playListFileName().isEmpty());
 
     dialogs.script(dir.filePath("no/such/folder/list.asx"));
-    EXPECT_FALSE(editor.cmdAccept_Click());
+    EXPECT_FALSE(editor.accept());
     EXPECT_EQ(dialogs.requests().back().fileName, "temp.asx");
     EXPECT_EQ(dialogs.requests().back().folder, dir.path());
     EXPECT_EQ(messages.shown().size(), 1u);
@@ -189,7 +189,7 @@ TEST_F(PlayListEditorTest, SaveProposesTempAsxAndReportsAFailedWrite)
 
     // An empty list saves the first line and "</Asx>".
     dialogs.script(dir.filePath("empty.asx"));
-    EXPECT_TRUE(editor.cmdAccept_Click());
+    EXPECT_TRUE(editor.accept());
     QFile written(dir.filePath("empty.asx"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("<Asx Version = \"3.0\" > \r\n</Asx>"));
