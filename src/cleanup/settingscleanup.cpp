@@ -1,6 +1,9 @@
 #include "settingscleanup.h"
 
+#include "model/storedsettings.h"
 #include "platform/settingsstore.h"
+
+#include <utility>
 
 namespace kntr {
 
@@ -22,12 +25,12 @@ bool SettingsCleanup::kinetrovaHasRun() const
     // every exit, the weight and the user-file name.
     static const char* const keys[] = {"windowstate", "frmMainLeft", "frmMainTop", "frmMainWidth",
                                        "frmMainHeight", "weight", "lastfile"};
-    const QString user = QStringLiteral("user");
+    const UserSettings user(std::as_const(mSettings));
     for (const char* key : keys) {
         // A key is absent only if both defaults come back: a stored value equals at most one.
         const QString name = QString::fromLatin1(key);
-        if (mSettings.GetSetting(kAppName, user, name, QStringLiteral("0")) != QLatin1String("0")
-            || mSettings.GetSetting(kAppName, user, name, QStringLiteral("1")) != QLatin1String("1"))
+        if (user.placementText(name, QStringLiteral("0")) != QLatin1String("0")
+            || user.placementText(name, QStringLiteral("1")) != QLatin1String("1"))
             return true;
     }
     return false;

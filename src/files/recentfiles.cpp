@@ -1,12 +1,11 @@
 #include "recentfiles.h"
 
+#include "model/storedsettings.h"
 #include "platform/settingsstore.h"
 
-namespace kntr {
+#include <utility>
 
-namespace {
-const QString kSection = QStringLiteral("MRUList");
-}
+namespace kntr {
 
 RecentFiles::RecentFiles(SettingsStore& settings, QObject* parent)
     : QObject(parent)
@@ -51,26 +50,24 @@ int RecentFiles::indexOf(const QString& path) const
 
 void RecentFiles::store()
 {
-    for (int i = 0; i < mPaths.size(); ++i) {
-        mSettings.SaveSetting(kAppName, kSection, QStringLiteral("Name%1").arg(i + 1), mPaths.at(i));
-        mSettings.SaveSetting(kAppName, kSection, QStringLiteral("Title%1").arg(i + 1), mTitles.at(i));
-    }
-    for (int i = mPaths.size() + 1; i <= kMaxEntries; ++i) {
-        mSettings.DeleteSetting(kAppName, kSection, QStringLiteral("Name%1").arg(i));
-        mSettings.DeleteSetting(kAppName, kSection, QStringLiteral("Title%1").arg(i));
-    }
+    RecentFileSettings stored(mSettings);
+    for (int i = 0; i < mPaths.size(); ++i)
+        stored.setEntry(i + 1, mPaths.at(i), mTitles.at(i));
+    for (int i = mPaths.size() + 1; i <= kMaxEntries; ++i)
+        stored.removeEntry(i);
 }
 
 void RecentFiles::LoadRecentFiles()
 {
     mPaths.clear();
     mTitles.clear();
+    const RecentFileSettings stored(std::as_const(mSettings));
     for (int i = 1; i <= kMaxEntries; ++i) {
-        const QString path = mSettings.GetSetting(kAppName, kSection, QStringLiteral("Name%1").arg(i));
+        const QString path = stored.path(i);
         if (path.isEmpty())
             continue;
         mPaths.append(path);
-        mTitles.append(mSettings.GetSetting(kAppName, kSection, QStringLiteral("Title%1").arg(i)));
+        mTitles.append(stored.title(i));
     }
     emit changed();
 }

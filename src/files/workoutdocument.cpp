@@ -3,6 +3,7 @@
 #include "textfile.h"
 
 #include "model/machinefit.h"
+#include "model/storedsettings.h"
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
@@ -91,8 +92,7 @@ void WorkoutDocument::apply(const WorkoutFileContents& contents)
         applyMachine(*contents.machine);
 
     if (!contents.playList.isEmpty())
-        mSettings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"),
-                              contents.playList);
+        AudioSettings(mSettings).setPlayList(contents.playList);
 }
 
 void WorkoutDocument::applyMachine(const MachineBlock& block)

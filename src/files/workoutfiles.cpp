@@ -7,6 +7,7 @@
 
 #include "model/numbers.h"
 #include "model/session.h"
+#include "model/storedsettings.h"
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
 #include "platform/filedialogs.h"
@@ -83,11 +84,6 @@ WorkoutFiles::WorkoutFiles(Session& session, SettingsStore& settings, WorkoutVie
 {
 }
 
-QString WorkoutFiles::setting(const char* section, const char* key, const QString& fallback) const
-{
-    return mSettings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key), fallback);
-}
-
 QString WorkoutFiles::defaultFolder(const QString& folder) const
 {
     QDir().mkpath(folder);
@@ -98,7 +94,7 @@ QString WorkoutFiles::workoutFolder() const
 {
     // The remembered folder may be gone, or be the user's data folder before
     // anything was saved there; the dialogs then start in the workouts folder.
-    const QString last = setting("File", "LastDirectory");
+    const QString last = FileSettings(mSettings).lastDirectory();
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
     return defaultFolder(mPaths.workoutsDir());
@@ -112,20 +108,17 @@ QString WorkoutFiles::workoutCaption(const QString& workoutFileName) const
 void WorkoutFiles::rememberWorkoutFile(const QString& absolutePath)
 {
     const QFileInfo info(absolutePath);
-    mSettings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastDirectory"),
-                          info.absolutePath());
-    mSettings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"),
-                          absolutePath);
-    mSettings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFileName"),
-                          info.fileName());
+    FileSettings file(mSettings);
+    file.setLastDirectory(info.absolutePath());
+    file.setLastFile(absolutePath);
+    file.setLastFileName(info.fileName());
 }
 
 void WorkoutFiles::applyWeight(int pounds)
 {
     mSession.weightPounds = pounds;
     mSession.workout.setWeight(pounds);
-    mSettings.SaveSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"),
-                          QString::number(pounds));
+    UserSettings(mSettings).setWeight(pounds);
     mView.setWeight(pounds);
 }
 
@@ -178,7 +171,7 @@ bool WorkoutFiles::openWorkoutFile(const QString& path)
 
 bool WorkoutFiles::SaveWorkoutFile(int mode)
 {
-    const QString lastFile = setting("File", "LastFile");
+    const QString lastFile = FileSettings(mSettings).lastFile();
     QString path;
     // With no remembered file (after File > New) Save asks for a name, as Save As does.
     if (mode == 1 && !lastFile.isEmpty()) {
@@ -225,7 +218,7 @@ bool WorkoutFiles::offerToSave(SaveQuestion question)
 {
     if (!mSession.modified)
         return true;
-    const QString lastFile = setting("File", "LastFile");
+    const QString lastFile = FileSettings(mSettings).lastFile();
     Answer answer;
     if (question == SaveQuestion::OpenUser) {
         const QString name = fileName(lastFile);
@@ -236,7 +229,7 @@ bool WorkoutFiles::offerToSave(SaveQuestion question)
     } else {
         // The name shown reads the remembered file as the exit question always has:
         // "default.txt" when none was ever stored, "workout" after File > New.
-        const QString shown = setting("file", "lastfile", QStringLiteral("default.txt"));
+        const QString shown = FileSettings(mSettings).lastFile(QStringLiteral("default.txt"));
         answer = mMessages.show(QStringLiteral("Do you want to save changes made to ")
                                     + (shown.isEmpty() ? QStringLiteral("workout") : shown)
                                     + QStringLiteral("?"),
@@ -350,7 +343,7 @@ bool WorkoutFiles::openUserFile(const QString& path)
     applyWeight(read.weightPounds);
 
     mSession.userFile = absolute(path);
-    mView.setCaption(workoutCaption(setting("file", "lastfilename", QStringLiteral("default"))));
+    mView.setCaption(workoutCaption(FileSettings(mSettings).lastFileName(QStringLiteral("default"))));
     return true;
 }
 
@@ -362,7 +355,7 @@ bool WorkoutFiles::SaveUserFile(int mode)
             return false;
         SaveWorkoutFile(2);
     }
-    const QByteArray text = buildUserText(setting("File", "LastFile"), mSession.weightPounds);
+    const QByteArray text = buildUserText(FileSettings(mSettings).lastFile(), mSession.weightPounds);
 
     QString target;
     if (mode == 1 && !mSession.userFile.isEmpty()) {
@@ -391,7 +384,7 @@ bool WorkoutFiles::SaveUserFile(int mode)
         return false;
     }
     mSession.userFile = file;
-    mView.setCaption(workoutCaption(setting("File", "LastFileName", QStringLiteral("default"))));
+    mView.setCaption(workoutCaption(FileSettings(mSettings).lastFileName(QStringLiteral("default"))));
     mRecentFiles.AddRecentFile(file, file);
     return true;
 }

@@ -120,7 +120,6 @@ private:
     /// Where the workout Open and Save As dialogs start: the remembered folder
     /// while it exists, else the workouts folder.
     QString workoutFolder() const;
-    QString setting(const char* section, const char* key, const QString& fallback = {}) const;
 
     Session& mSession;
     SettingsStore& mSettings;

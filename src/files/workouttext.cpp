@@ -1,6 +1,7 @@
 #include "workouttext.h"
 
 #include "model/numbers.h"
+#include "model/storedsettings.h"
 #include "model/workout.h"
 #include "platform/settingsstore.h"
 
@@ -22,18 +23,16 @@ const QByteArray kPlayListMarker("[playlist]");
 // The magic line and its CR LF.
 constexpr int kHeaderLength = 28;
 
+/// A machine range as stored, with what the file says when none is.
 struct StoredKey
 {
-    const char* section;
     const char* key;
     const char* fallback;
 };
 
-const StoredKey kMachineKeys[] = {
-    {"Machine", "MachineType", "Treadmill"}, {"Options", "Units", "Miles"},
-    {"Machine", "SpeedMin", "10"},           {"Machine", "SpeedMax", "100"},
-    {"Machine", "SpeedInc", "1"},            {"Machine", "InclineMin", "10"},
-    {"Machine", "InclineMax", "100"},        {"Machine", "InclineInc", "5"},
+const StoredKey kRangeKeys[] = {
+    {"SpeedMin", "10"},   {"SpeedMax", "100"},   {"SpeedInc", "1"},
+    {"InclineMin", "10"}, {"InclineMax", "100"}, {"InclineInc", "5"},
 };
 
 /// Display values for empty range lines: speed 1 to 10 by 0.1, incline 1 to 10 by 0.5.
@@ -181,18 +180,15 @@ QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& setting
 {
     QByteArray text;
     const auto line = [&text](const QByteArray& content) { text += content + kCrLf; };
-    const auto stored = [&settings](const char* section, const char* key, const char* fallback) {
-        return settings
-            .GetSetting(kAppName, QLatin1String(section), QLatin1String(key),
-                        QLatin1String(fallback))
-            .toUtf8();
-    };
+    const MachineSettings machine(settings);
 
     line(kWorkoutMagicLine);
     line({});
     line(kMachineMarker);
-    for (const StoredKey& k : kMachineKeys)
-        line(stored(k.section, k.key, k.fallback));
+    line(machine.typeText(QStringLiteral("Treadmill")).toUtf8());
+    line(OptionsSettings(settings).unitsText(QStringLiteral("Miles")).toUtf8());
+    for (const StoredKey& k : kRangeKeys)
+        line(machine.rangeText(QLatin1String(k.key), QLatin1String(k.fallback)).toUtf8());
     line({});
     line(kSegmentMarker);
     for (int i = 1; i <= workout.count(); ++i) {
@@ -203,7 +199,7 @@ QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& setting
     }
     line({});
     line(kPlayListMarker);
-    line(stored("audio", "ASXfilename", ""));
+    line(AudioSettings(settings).playList().toUtf8());
     line({});
     line({});
     return text;

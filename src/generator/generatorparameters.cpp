@@ -1,6 +1,7 @@
 #include "generatorparameters.h"
 
 #include "model/machine.h"
+#include "model/storedsettings.h"
 #include "model/numbers.h"
 #include "platform/settingsstore.h"
 
@@ -15,8 +16,6 @@
 namespace kntr {
 
 namespace {
-
-const QString kSection = QStringLiteral("RandomWork");
 
 const char* const kFixedSpeedKeys[] = {"Seg1Spd", "Seg2Spd", "SegYSpd", "SegZSpd"};
 const char* const kFixedInclineKeys[] = {"Seg1Inc", "Seg2Inc", "SegYInc", "SegZInc"};
@@ -45,7 +44,7 @@ public:
     /// The stored number, or nothing when the key is absent or holds no number.
     std::optional<double> number(const char* key) const
     {
-        const QString text = mSettings.GetSetting(kAppName, kSection, QLatin1String(key)).trimmed();
+        const QString text = GeneratorSettings(mSettings).valueText(QLatin1String(key)).trimmed();
         bool ok = false;
         const double v = QLocale::c().toDouble(text, &ok);
         if (!ok || !std::isfinite(v))
@@ -72,7 +71,7 @@ private:
 
 void saveNumber(SettingsStore& settings, const char* key, int value)
 {
-    settings.SaveSetting(kAppName, kSection, QLatin1String(key), QString::number(value));
+    GeneratorSettings(settings).setValue(QLatin1String(key), value);
 }
 
 /// The minimum and maximum of one attribute's range as the window's

@@ -1,6 +1,7 @@
 #include "machine.h"
 
 #include "numbers.h"
+#include "storedsettings.h"
 #include "platform/settingsstore.h"
 
 #include <initializer_list>
@@ -11,8 +12,6 @@ namespace kntr {
 
 namespace {
 
-const QString kMachine = QStringLiteral("Machine");
-const QString kOptions = QStringLiteral("Options");
 
 struct RangeKey
 {
@@ -87,9 +86,8 @@ void fill(QStringList& list, std::initializer_list<int> tenths, QChar separator)
 std::int16_t readRange(const SettingsStore& settings, const RangeKey& range)
 {
     bool ok = false;
-    const int value = settings
-                          .GetSetting(kAppName, kMachine, QLatin1String(range.key),
-                                      QString::number(range.defaultValue))
+    const int value = MachineSettings(settings)
+                          .rangeText(QLatin1String(range.key), QString::number(range.defaultValue))
                           .trimmed()
                           .toInt(&ok);
     if (!ok || value < INT16_MIN || value > INT16_MAX)
@@ -154,21 +152,19 @@ Units Machine::units() const
 
 void Machine::GetSettings(const SettingsStore& settings)
 {
-    mMachineType = settings.GetSetting(kAppName, kMachine, QStringLiteral("MachineType"),
-                                       QLatin1String(kDefaultType));
-    mDisplayUnits = settings.GetSetting(kAppName, kOptions, QStringLiteral("Units"),
-                                        QLatin1String(kDefaultUnits));
+    mMachineType = MachineSettings(settings).typeText(QLatin1String(kDefaultType));
+    mDisplayUnits = OptionsSettings(settings).unitsText(QLatin1String(kDefaultUnits));
     for (const RangeKey& range : kRangeKeys)
         (this->*range.set)(readRange(settings, range));
 }
 
 void Machine::SaveSettings(SettingsStore& settings) const
 {
-    settings.SaveSetting(kAppName, kMachine, QStringLiteral("MachineType"), mMachineType);
-    settings.SaveSetting(kAppName, kOptions, QStringLiteral("Units"), mDisplayUnits);
+    MachineSettings stored(settings);
+    stored.setType(mMachineType);
+    OptionsSettings(settings).setUnitsText(mDisplayUnits);
     for (const RangeKey& range : kRangeKeys)
-        settings.SaveSetting(kAppName, kMachine, QLatin1String(range.key),
-                             QString::number((this->*range.get)()));
+        stored.setRange(QLatin1String(range.key), (this->*range.get)());
 }
 
 void Machine::resetToDefaults()

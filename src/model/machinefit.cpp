@@ -4,6 +4,7 @@
 #include "numbers.h"
 #include "workout.h"
 
+#include "storedsettings.h"
 #include "platform/settingsstore.h"
 
 #include <QLocale>
@@ -127,9 +128,9 @@ void storeFixedSegmentsForMachine(SettingsStore& settings, const Machine& machin
         {"Seg1Spd", one}, {"Seg2Spd", 2 * one}, {"SegYSpd", 2 * one}, {"SegZSpd", one},
         {"Seg1Inc", two}, {"Seg2Inc", 2 * two}, {"SegYInc", 2 * two}, {"SegZInc", two},
     };
+    GeneratorSettings stored(settings);
     for (const auto& v : values)
-        settings.SaveSetting(kAppName, QStringLiteral("RandomWork"), QLatin1String(v.key),
-                             QString::number(v.tenths));
+        stored.setValue(QLatin1String(v.key), v.tenths);
 }
 
 } // namespace kntr

@@ -3,6 +3,7 @@
 #include "machine.h"
 #include "numbers.h"
 
+#include "storedsettings.h"
 #include "platform/settingsstore.h"
 
 namespace kntr {
@@ -20,9 +21,7 @@ SpeedDisplay speedDisplay(const Machine& machine, const SettingsStore& settings)
 {
     if (showsResistanceFirst(machine))
         return SpeedDisplay::Value;
-    const QString mode = settings.GetSetting(kAppName, QStringLiteral("options"), QStringLiteral("distMode"),
-                                             QStringLiteral("normal"));
-    return mode == QLatin1String("normal") ? SpeedDisplay::Value : SpeedDisplay::Pace;
+    return OptionsSettings(settings).paceShown() ? SpeedDisplay::Pace : SpeedDisplay::Value;
 }
 
 QString speedCaption(const Machine& machine, SpeedDisplay display)

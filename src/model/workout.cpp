@@ -1,6 +1,7 @@
 #include "workout.h"
 
 #include "machine.h"
+#include "storedsettings.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -76,8 +77,7 @@ void Workout::setWeight(double pounds)
 int storedWeightPounds(const SettingsStore& settings)
 {
     bool ok = false;
-    const int pounds = settings.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"),
-                                           QStringLiteral("160"))
+    const int pounds = UserSettings(settings).weightText(QStringLiteral("160"))
                            .trimmed()
                            .toInt(&ok);
     return ok ? std::clamp(pounds, kMinWeightPounds, kMaxWeightPounds) : 160;
@@ -110,10 +110,9 @@ void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& us
     }
     workout.setCurrent(1);
 
-    settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastDirectory"),
-                         QDir::cleanPath(userDataDir));
-    settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"),
-                         defaultWorkoutPath(userDataDir));
+    FileSettings file(settings);
+    file.setLastDirectory(QDir::cleanPath(userDataDir));
+    file.setLastFile(defaultWorkoutPath(userDataDir));
 }
 
 void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings,
@@ -126,7 +125,7 @@ void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& setting
     first.setSegmentIncline(machine.AttTwoMin() / 10.0);
     first.setSegmentTime(60);
     first.setSegmentWidth(graphWidth);
-    settings.SaveSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"), QString());
+    FileSettings(settings).setLastFile(QString());
 }
 
 } // namespace kntr

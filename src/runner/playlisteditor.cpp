@@ -3,6 +3,7 @@
 #include "files/rowlist.h"
 
 #include "files/asxplaylist.h"
+#include "model/storedsettings.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
 #include "platform/settingsstore.h"
@@ -31,7 +32,7 @@ PlayListEditor::PlayListEditor(SettingsStore& settings, FileDialogs& dialogs, Me
 
 void PlayListEditor::load()
 {
-    setListPath(setting("audio", "ASXfilename"));
+    setListPath(AudioSettings(mSettings).playList());
 }
 
 QStringList PlayListEditor::paths() const
@@ -59,7 +60,7 @@ void PlayListEditor::addFile()
         return;
     const QFileInfo file(*chosen);
     appendRow(file.absoluteFilePath());
-    store("File", "MP3Directory", file.absolutePath());
+    FileSettings(mSettings).setFolder(QStringLiteral("MP3Directory"), file.absolutePath());
     changed();
 }
 
@@ -124,9 +125,10 @@ bool PlayListEditor::accept()
         return false;
     }
     mPlayListPath = file.absoluteFilePath();
-    store("audio", "ASXfilename", mPlayListPath);
-    store("File", "ASXDirectory", file.absolutePath());
-    store("audio", "volOption", QStringLiteral("5"));
+    AudioSettings audio(mSettings);
+    audio.setPlayList(mPlayListPath);
+    FileSettings(mSettings).setFolder(QStringLiteral("ASXDirectory"), file.absolutePath());
+    audio.setMusicSource(5);
     changed();
     return true;
 }
@@ -144,7 +146,7 @@ void PlayListEditor::setListPath(const QString& path)
 
 QString PlayListEditor::playListFileName() const
 {
-    return setting("audio", "ASXfilename");
+    return AudioSettings(mSettings).playList();
 }
 
 qint64 PlayListEditor::id3Offset(const QString& path)
@@ -179,19 +181,9 @@ void PlayListEditor::changed()
         mOnChange();
 }
 
-QString PlayListEditor::setting(const char* section, const char* key) const
-{
-    return mSettings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key));
-}
-
-void PlayListEditor::store(const char* section, const char* key, const QString& value)
-{
-    mSettings.SaveSetting(kAppName, QLatin1String(section), QLatin1String(key), value);
-}
-
 QString PlayListEditor::existingFolder(const char* key) const
 {
-    const QString folder = setting("File", key);
+    const QString folder = FileSettings(mSettings).folder(QLatin1String(key));
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 

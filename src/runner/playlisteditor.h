@@ -81,8 +81,6 @@ private:
     /// Moves the selected row one place up (-1) or down (+1).
     void exchange(int step);
     void changed();
-    QString setting(const char* section, const char* key) const;
-    void store(const char* section, const char* key, const QString& value);
     /// The stored folder when it exists, else empty.
     QString existingFolder(const char* key) const;
 

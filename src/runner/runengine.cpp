@@ -3,6 +3,7 @@
 #include "levelswitch.h"
 #include "runmusic.h"
 
+#include "model/storedsettings.h"
 #include "model/numbers.h"
 #include "model/runoptions.h"
 #include "model/session.h"
@@ -495,8 +496,7 @@ QByteArray RunEngine::tone(int first, int second) const
 
 int RunEngine::tonePauseMs() const
 {
-    QString text = mSettings.GetSetting(kAppName, QStringLiteral("Audio"), QStringLiteral("Pause"),
-                                        QStringLiteral("0.5"));
+    QString text = AudioSettings(mSettings).tonePauseText(QStringLiteral("0.5"));
     bool ok = false;
     const double seconds = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     // A pause that is not a number, or absurd, reads as the usual half second.

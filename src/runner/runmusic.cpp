@@ -3,6 +3,7 @@
 #include "cdposition.h"
 #include "levelswitch.h"
 
+#include "model/storedsettings.h"
 #include "platform/cddevice.h"
 #include "platform/clock.h"
 #include "platform/mediaplayer.h"
@@ -15,7 +16,6 @@ namespace kntr {
 
 namespace {
 
-const QString kAudio = QStringLiteral("audio");
 constexpr double kFirstSecond = 1.0;
 /// A place this close to an entry's end moves on to the next entry.
 constexpr double kNearEndSeconds = 10.0;
@@ -42,13 +42,13 @@ int RunMusic::menuEntry() const
 
 QString RunMusic::playListFile() const
 {
-    return mSettings.GetSetting(kAppName, kAudio, QStringLiteral("ASXfilename"));
+    return AudioSettings(mSettings).playList();
 }
 
 void RunMusic::store(int value)
 {
     mAudioType = value;
-    mSettings.SaveSetting(kAppName, kAudio, QStringLiteral("volOption"), QString::number(value));
+    AudioSettings(mSettings).setMusicSource(value);
 }
 
 void RunMusic::SetAudioType(int value)

@@ -1,11 +1,14 @@
 #include "soundlevels.h"
 
+#include "model/storedsettings.h"
 #include "model/numbers.h"
 #include "platform/messageboxes.h"
 #include "platform/mixer.h"
 #include "platform/settingsstore.h"
 
 #include <QLocale>
+
+#include <utility>
 
 #include <algorithm>
 #include <climits>
@@ -25,7 +28,6 @@ const QString SoundLevels::kMuteQuestion =
 
 namespace {
 
-const QString kSection = QStringLiteral("Audio");
 constexpr const char* kToneKey = "Chirp";
 constexpr const char* kMusicKey = "AltAudio";
 constexpr const char* kVoiceKey = "VoiceCue";
@@ -109,7 +111,7 @@ int SoundLevels::defaultLevel() const
 void SoundLevels::store()
 {
     const auto save = [this](const char* key, SoundLevel level) {
-        mSettings.SaveSetting(kAppName, kSection, QLatin1String(key), QString::number(value(level)));
+        AudioSettings(mSettings).setLevel(QLatin1String(key), value(level));
     };
     save(kToneKey, SoundLevel::Tone);
     save(kMusicKey, SoundLevel::Music);
@@ -161,7 +163,7 @@ int SoundLevels::storedLevel(const char* key) const
 {
     // Levels are stored as whole numbers; anything else (a hand-edited or damaged
     // entry) counts as no level stored.
-    const QString text = mSettings.GetSetting(kAppName, kSection, QLatin1String(key)).trimmed();
+    const QString text = AudioSettings(std::as_const(mSettings)).levelText(QLatin1String(key)).trimmed();
     bool ok = false;
     const double value = QLocale::c().toDouble(text, &ok);
     if (!ok || !std::isfinite(value))

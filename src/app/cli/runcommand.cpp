@@ -4,6 +4,7 @@
 #include "terminalrunview.h"
 
 #include "model/runoptions.h"
+#include "model/storedsettings.h"
 #include "model/session.h"
 #include "model/targettexts.h"
 #include "platform/apppaths.h"
@@ -159,10 +160,8 @@ int run(const CliArguments& args, CliContext& context)
                         args.isSet(kCdDevice) ? QFileInfo(args.value(kCdDevice)).absoluteFilePath() : QString());
     RunMusic runMusic(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock);
     if (music == RunMusic::kPlayList)
-        settings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"), playList);
-    runMusic.SetAudioType(music ? music
-                                : settings.GetSetting(kAppName, QStringLiteral("audio"), QStringLiteral("volOption"),
-                                                      QStringLiteral("1")).toInt());
+        AudioSettings(settings).setPlayList(playList);
+    runMusic.SetAudioType(music ? music : AudioSettings(settings).musicSourceText(QStringLiteral("1")).toInt());
 
     const Machine& machine = session.machine;
     TerminalRunView view(context.out, context.err, ::isatty(STDOUT_FILENO) == 1, session.workout.count(),
