@@ -6,12 +6,12 @@
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
 #include "builder/mp3workoutwriter.h"
-#include "generator/randomworkoutform.h"
-#include "machine/machineselection.h"
+#include "generator/randomworkoutmodel.h"
+#include "machine/machineselectionmodel.h"
 #include "model/runoptions.h"
 #include "model/session.h"
 #include "runner/runengine.h"
-#include "runner/playlisteditor.h"
+#include "runner/playlistmodel.h"
 #include "runner/runmusic.h"
 #include "runner/volumewindowmodel.h"
 #include "sounddevices.h"
@@ -50,7 +50,7 @@ public:
     Session& session() { return mSession; }
     MainWindow& window() { return mWindow; }
     WorkoutFiles& files() { return mFiles; }
-    MachineSelection& machineWindow() { return mMachineWindow; }
+    MachineSelectionModel& machineWindow() { return mMachineWindow; }
     RecentFiles& recentFiles() { return mRecentFiles; }
     RunOptions& runOptions() { return mRunOptions; }
 
@@ -58,12 +58,12 @@ private:
     Session mSession;
     RunOptions mRunOptions;
     MainWindow mWindow;
-    MachineSelection mMachineWindow;
+    MachineSelectionModel mMachineWindow;
     MachineWindowSelection mEquipment;
     RecentFiles mRecentFiles;
     WorkoutFiles mFiles;
     WorkoutFileCommands mFileCommands;
-    RandomWorkoutForm mRandomWorkout;
+    RandomWorkoutModel mRandomWorkout;
     Mp3WorkoutWriter mMp3Writer;
     QPointer<RandomWorkoutWindow> mRandomWorkoutWindow;
 
@@ -76,7 +76,7 @@ private:
         SoundDevices sounds;
         RunMusic music;
         RunEngine engine;
-        PlayListEditor playList;
+        PlayListModel playList;
         VolumeWindowModel volume;
         QPointer<VolumeWindow> volumeWindow;
     };

@@ -1,11 +1,11 @@
 #include "machinewindowselection.h"
 
-#include "machine/machineselection.h"
-#include "machine/machineselectiondialog.h"
+#include "machine/machineselectionmodel.h"
+#include "machine/machineselectionwindow.h"
 
 namespace kntr {
 
-MachineWindowSelection::MachineWindowSelection(MachineSelection& model, QWidget* dialogParent)
+MachineWindowSelection::MachineWindowSelection(MachineSelectionModel& model, QWidget* dialogParent)
     : mModel(model)
     , mDialogParent(dialogParent)
 {
@@ -26,7 +26,7 @@ void MachineWindowSelection::showSelection()
     // Loaded afresh each time, so the window shows the profile as it is now
     // (the unit switch or a workout file may have changed it since).
     mModel.load();
-    MachineSelectionDialog dialog(mModel, mDialogParent);
+    MachineSelectionWindow dialog(mModel, mDialogParent);
     dialog.exec();
 }
 

@@ -6,7 +6,7 @@ class QWidget;
 
 namespace kntr {
 
-class MachineSelection;
+class MachineSelectionModel;
 
 /// The main window's equipment choice carried out by the machine selection
 /// window: its model loads the profile and fits the workout, its dialog lets
@@ -14,14 +14,14 @@ class MachineSelection;
 class MachineWindowSelection : public EquipmentSelection
 {
 public:
-    MachineWindowSelection(MachineSelection& model, QWidget* dialogParent);
+    MachineWindowSelection(MachineSelectionModel& model, QWidget* dialogParent);
 
     void load() override;
     void verifyWorkout() override;
     void showSelection() override;
 
 private:
-    MachineSelection& mModel;
+    MachineSelectionModel& mModel;
     QWidget* mDialogParent;
 };
 

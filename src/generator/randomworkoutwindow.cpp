@@ -44,7 +44,7 @@ QPushButton* makeButton(const char* name, const QString& caption, QWidget* paren
     return button;
 }
 
-void showSlider(QScrollBar* bar, const RandomWorkoutForm::Slider& s)
+void showSlider(QScrollBar* bar, const RandomWorkoutModel::Slider& s)
 {
     const QSignalBlocker block(bar);
     bar->setRange(s.min, s.max);
@@ -55,18 +55,18 @@ void showSlider(QScrollBar* bar, const RandomWorkoutForm::Slider& s)
 
 } // namespace
 
-RandomWorkoutWindow::RandomWorkoutWindow(RandomWorkoutForm& form, QWidget* parent)
+RandomWorkoutWindow::RandomWorkoutWindow(RandomWorkoutModel& form, QWidget* parent)
     : QDialog(parent)
     , mForm(form)
 {
     setObjectName(QStringLiteral("frmRandomWorkout"));
-    setWindowTitle(RandomWorkoutForm::kCaption);
+    setWindowTitle(RandomWorkoutModel::kCaption);
     setModal(true);
 
     buildParameters();
     buildSegments();
 
-    mCmdWarmUp = makeButton("cmdWarmUp", RandomWorkoutForm::kAdjustCaption, this);
+    mCmdWarmUp = makeButton("cmdWarmUp", RandomWorkoutModel::kAdjustCaption, this);
     mCmdMake = makeButton("cmdMake", QStringLiteral("&Make Workout"), this);
     mCmdClose = makeButton("cmdClose", QStringLiteral("&Close"), this);
     connect(mCmdWarmUp, &QPushButton::clicked, this, [this] { mForm.toggleFixedSegments(); });
@@ -89,7 +89,7 @@ RandomWorkoutWindow::RandomWorkoutWindow(RandomWorkoutForm& form, QWidget* paren
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addLayout(frames, 1);
     layout->addLayout(buttons);
-    setFixedSize(RandomWorkoutForm::kWidth, RandomWorkoutForm::kHeight);
+    setFixedSize(RandomWorkoutModel::kWidth, RandomWorkoutModel::kHeight);
 
     mForm.setChangeHandler([this] { showForm(); });
     showForm();
@@ -102,7 +102,7 @@ RandomWorkoutWindow::~RandomWorkoutWindow()
 
 void RandomWorkoutWindow::buildParameters()
 {
-    mFraParameters = new QGroupBox(RandomWorkoutForm::kParametersCaption, this);
+    mFraParameters = new QGroupBox(RandomWorkoutModel::kParametersCaption, this);
     mFraParameters->setObjectName(QStringLiteral("fraParameters"));
     auto* grid = new QGridLayout(mFraParameters);
     grid->setVerticalSpacing(2);
@@ -123,9 +123,9 @@ void RandomWorkoutWindow::buildParameters()
     };
     const Column columns[] = {
         {Attribute::Speed, Range::SpeedMax, Range::SpeedMin, "hscSpeedMax", "lblSpeed", "hscSpeedMin",
-         "lblSpeedMin", "optSpeed", &RandomWorkoutForm::kSpeedOptions, "hscBiasOne", "lblBiasOne"},
+         "lblSpeedMin", "optSpeed", &RandomWorkoutModel::kSpeedOptions, "hscBiasOne", "lblBiasOne"},
         {Attribute::Incline, Range::InclineMax, Range::InclineMin, "hscInclineMax", "lblIncline",
-         "hscInclineMin", "lblInclineMin", "optIncline", &RandomWorkoutForm::kInclineOptions, "hscBiasTwo",
+         "hscInclineMin", "lblInclineMin", "optIncline", &RandomWorkoutModel::kInclineOptions, "hscBiasTwo",
          "lblBiasTwo"},
     };
     for (const Column& c : columns) {
@@ -187,7 +187,7 @@ void RandomWorkoutWindow::buildParameters()
 
 void RandomWorkoutWindow::buildSegments()
 {
-    mFraSetSegments = new QGroupBox(RandomWorkoutForm::kSegmentsCaption, this);
+    mFraSetSegments = new QGroupBox(RandomWorkoutModel::kSegmentsCaption, this);
     mFraSetSegments->setObjectName(QStringLiteral("fraSetSegments"));
     auto* layout = new QHBoxLayout(mFraSetSegments);
 
@@ -195,7 +195,7 @@ void RandomWorkoutWindow::buildSegments()
     mOptSetSegment = new QButtonGroup(this);
     mOptSetSegment->setObjectName(QStringLiteral("optSetSegment"));
     for (int k = 0; k < 4; ++k) {
-        auto* option = new QRadioButton(RandomWorkoutForm::kSegmentOptions[k], mFraSetSegments);
+        auto* option = new QRadioButton(RandomWorkoutModel::kSegmentOptions[k], mFraSetSegments);
         option->setObjectName(QStringLiteral("optSetSegment_%1").arg(k));
         mOptSetSegment->addButton(option, k);
         options->addWidget(option);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "randomworkoutform.h"
+#include "randomworkoutmodel.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ class QScrollBar;
 namespace kntr {
 
 /// The random workout generator window `frmRandomWorkout`: shows a
-/// RandomWorkoutForm and passes the user's moves to it. It is modal and keeps
+/// RandomWorkoutModel and passes the user's moves to it. It is modal and keeps
 /// its fixed size; "&Make Workout" leaves it open, "&Close" stores the values
 /// and closes it. Closing it any other way keeps what was stored before.
 class RandomWorkoutWindow : public QDialog
@@ -24,7 +24,7 @@ class RandomWorkoutWindow : public QDialog
     Q_OBJECT
 
 public:
-    explicit RandomWorkoutWindow(RandomWorkoutForm& form, QWidget* parent = nullptr);
+    explicit RandomWorkoutWindow(RandomWorkoutModel& form, QWidget* parent = nullptr);
     ~RandomWorkoutWindow() override;
 
 public slots:
@@ -36,15 +36,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    using Range = RandomWorkoutForm::Range;
-    using Attribute = RandomWorkoutForm::Attribute;
-    using SegmentValue = RandomWorkoutForm::SegmentValue;
+    using Range = RandomWorkoutModel::Range;
+    using Attribute = RandomWorkoutModel::Attribute;
+    using SegmentValue = RandomWorkoutModel::SegmentValue;
 
     void buildParameters();
     void buildSegments();
     void showForm();
 
-    RandomWorkoutForm& mForm;
+    RandomWorkoutModel& mForm;
     QGroupBox* mFraParameters = nullptr;
     QGroupBox* mFraSetSegments = nullptr;
     std::array<QScrollBar*, 4> mRanges{};       ///< by Range

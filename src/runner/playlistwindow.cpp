@@ -2,7 +2,7 @@
 
 #include "platform/listrows.h"
 
-#include "playlisteditor.h"
+#include "playlistmodel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,12 +29,12 @@ QPushButton* makeButton(const char* name, const char* caption, QWidget* parent)
 
 } // namespace
 
-PlayListWindow::PlayListWindow(PlayListEditor& model, QWidget* parent)
+PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
     : QDialog(parent)
     , mModel(model)
 {
     setObjectName(QStringLiteral("frmAudioWMP"));
-    setWindowTitle(PlayListEditor::kCaption);
+    setWindowTitle(PlayListModel::kCaption);
     setModal(true);
 
     mFraSelectAudioSource = new QGroupBox(QStringLiteral("Play list"), this);

@@ -9,18 +9,18 @@ class QPushButton;
 
 namespace kntr {
 
-class PlayListEditor;
+class PlayListModel;
 
 /// The play-list editor window `frmAudioWMP`: the music files of the live run's
 /// play list, their order, and the play-list file they are saved to. It shows a
-/// PlayListEditor and passes the user's actions to it; each time it opens it
+/// PlayListModel and passes the user's actions to it; each time it opens it
 /// loads the stored play list afresh.
 class PlayListWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit PlayListWindow(PlayListEditor& model, QWidget* parent = nullptr);
+    explicit PlayListWindow(PlayListModel& model, QWidget* parent = nullptr);
     ~PlayListWindow() override;
 
     /// Shows the window modally and returns, once it has closed, the play list
@@ -34,7 +34,7 @@ private:
     void showModel();
     void cmdAccept_Click();
 
-    PlayListEditor& mModel;
+    PlayListModel& mModel;
     QGroupBox* mFraSelectAudioSource;
     QListWidget* mLstMusicFiles;
     QPushButton* mCmdAddFile;

@@ -64,7 +64,7 @@ TEST_F(ProgramTest, AnUnsavedDefaultWorkoutComesBackQuietlyWithTheChosenMachine)
     EXPECT_EQ(label("lblTotalTime"), "30:00");
     EXPECT_TRUE(messages.shown().empty());
     // The user picks a metric elliptical and never saves a workout.
-    MachineSelection& machine = program->machineWindow();
+    MachineSelectionModel& machine = program->machineWindow();
     machine.chooseMachineType(2);
     machine.chooseUnits(1);
     machine.save();

@@ -53,7 +53,7 @@ protected:
     }
 
     GeneratorBench bench{MachineRanges{5, 100, 5, 0, 150, 5}};
-    RandomWorkoutForm form{bench.session, bench.settings, bench.clock, [this](const Workout& w) { return bench.useWorkout(w); }};
+    RandomWorkoutModel form{bench.session, bench.settings, bench.clock, [this](const Workout& w) { return bench.useWorkout(w); }};
     RandomWorkoutWindow window{form};
 };
 

@@ -2,7 +2,7 @@
 
 #include "files/asxplaylist.h"
 #include "platform/memorysettingsstore.h"
-#include "runner/playlisteditor.h"
+#include "runner/playlistmodel.h"
 #include "runner/playlistwindow.h"
 
 #include "scriptedfiledialogs.h"
@@ -31,7 +31,7 @@ TEST(PlayListWindow, ShowsTheControlsAndSavesTheList)
     const QString old = dir.filePath("old.asx");
     ASSERT_TRUE(AsxPlayList::write(old, {dir.filePath("a.mp3")}));
     settings.SaveSetting(kAppName, "audio", "ASXfilename", old);
-    PlayListEditor model(settings, dialogs, messages);
+    PlayListModel model(settings, dialogs, messages);
     PlayListWindow window(model);
 
     EXPECT_EQ(window.objectName(), "frmAudioWMP");

@@ -16,7 +16,7 @@ class SettingsStore;
 /// widgets: the list of music files of the live run's play list with the ID3
 /// offset of each, the play-list file name, and the Add, Del, Move, Browse and
 /// Save actions. The play list itself is an ASX file.
-class PlayListEditor
+class PlayListModel
 {
 public:
     static const QString kCaption;
@@ -32,7 +32,7 @@ public:
         qint64 id3Offset = 0;
     };
 
-    PlayListEditor(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages);
+    PlayListModel(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages);
 
     /// Loads the window: the stored play list (audio/ASXfilename) goes into the
     /// file name box, which loads its rows.

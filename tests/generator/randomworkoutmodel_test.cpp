@@ -1,7 +1,7 @@
 // The generator window's logic without widgets: sliders, captions, the adjust
 // toggle, Make and Close.
 
-#include "generator/randomworkoutform.h"
+#include "generator/randomworkoutmodel.h"
 #include "generatorbench.h"
 #include "testenv.h"
 
@@ -10,14 +10,14 @@
 using namespace kntr;
 using test::GeneratorBench;
 using test::MachineRanges;
-using Form = RandomWorkoutForm;
+using Form = RandomWorkoutModel;
 using Range = Form::Range;
 using Attribute = Form::Attribute;
 using SegmentValue = Form::SegmentValue;
 
 namespace {
 
-class RandomWorkoutFormTest : public ::testing::Test
+class RandomWorkoutModelTest : public ::testing::Test
 {
 protected:
     QString stored(const char* key) const
@@ -32,7 +32,7 @@ protected:
 
 } // namespace
 
-TEST_F(RandomWorkoutFormTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximum)
+TEST_F(RandomWorkoutModelTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximum)
 {
     form.load();
     form.setChangeHandler([this] { ++changes; });
@@ -64,7 +64,7 @@ TEST_F(RandomWorkoutFormTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaximu
     EXPECT_EQ(form.rangeText(Range::SpeedMax), "4.5");
 }
 
-TEST_F(RandomWorkoutFormTest, PatternsShowTheirBiasAndMakeIsRefusedWhileAdjustingOrKeepingTheWorkout)
+TEST_F(RandomWorkoutModelTest, PatternsShowTheirBiasAndMakeIsRefusedWhileAdjustingOrKeepingTheWorkout)
 {
     form.load();
     const char* captions[] = {"Ramp Up: slow - fast", "Intervals: few - many", "Peak: early - late"};

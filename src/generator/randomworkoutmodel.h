@@ -25,7 +25,7 @@ struct Session;
 /// The ranges follow the machine profile; the values come from the settings
 /// when the window loads and go back there only through "&Close". "&Make
 /// Workout" makes a workout for the machine and leaves the window open.
-class RandomWorkoutForm
+class RandomWorkoutModel
 {
 public:
     static const QString kCaption;
@@ -60,7 +60,7 @@ public:
     /// as File > New would replace it; it returns false when the user chose to
     /// keep the workout there is. The session, the settings and the clock must
     /// outlive the form.
-    RandomWorkoutForm(const Session& session, SettingsStore& settings, Clock& clock,
+    RandomWorkoutModel(const Session& session, SettingsStore& settings, Clock& clock,
                       std::function<bool(const Workout&)> useWorkout);
 
     /// Loads the window: the parameter frame shown, the values from the settings.

@@ -21,7 +21,7 @@ struct Session;
 ///
 /// The window loads itself on first use and again after Cancel. The two speed
 /// sets always show the same positions: each is the other's value in another unit.
-class MachineSelection
+class MachineSelectionModel
 {
 public:
     /// The six range boxes; the speed boxes are those of the machine's own unit.
@@ -33,7 +33,7 @@ public:
     /// Shown after saving an "Elliptical" or a "Bike".
     static const QString kCalorieNotice;
 
-    MachineSelection(Session& session, SettingsStore& settings, WorkoutView& view,
+    MachineSelectionModel(Session& session, SettingsStore& settings, WorkoutView& view,
                      MessageBoxes& messages);
 
     /// Loads the window: fills the type list, reads the profile from the settings

@@ -1,4 +1,4 @@
-#include "machineselection.h"
+#include "machineselectionmodel.h"
 
 #include "model/machinefit.h"
 
@@ -16,13 +16,13 @@
 
 namespace kntr {
 
-const QString MachineSelection::kCaption = QStringLiteral("Kinetrova - Machine");
+const QString MachineSelectionModel::kCaption = QStringLiteral("Kinetrova - Machine");
 
-const QString MachineSelection::kRangeToolTip =
+const QString MachineSelectionModel::kRangeToolTip =
     QStringLiteral("Select minimum, maximum, and increment "
                    "values that match your exercise equipment.");
 
-const QString MachineSelection::kCalorieNotice =
+const QString MachineSelectionModel::kCalorieNotice =
     QStringLiteral("Calorie and distance results are correct for "
                    "treadmills and incline trainers only. Use the "
                    "program values as a guide. Refer to the console "
@@ -63,7 +63,7 @@ QStringList inKilometres(const QStringList& choices)
 
 } // namespace
 
-MachineSelection::MachineSelection(Session& session, SettingsStore& settings, WorkoutView& view,
+MachineSelectionModel::MachineSelectionModel(Session& session, SettingsStore& settings, WorkoutView& view,
                                    MessageBoxes& messages)
     : mSession(session)
     , mSettings(settings)
@@ -72,7 +72,7 @@ MachineSelection::MachineSelection(Session& session, SettingsStore& settings, Wo
 {
 }
 
-int MachineSelection::slot(Box box)
+int MachineSelectionModel::slot(Box box)
 {
     switch (box) {
     case Box::SpeedMin:
@@ -89,24 +89,24 @@ int MachineSelection::slot(Box box)
 }
 
 namespace {
-bool isSpeedBox(MachineSelection::Box box)
+bool isSpeedBox(MachineSelectionModel::Box box)
 {
-    return box == MachineSelection::Box::SpeedMin || box == MachineSelection::Box::SpeedMax
-        || box == MachineSelection::Box::SpeedInc;
+    return box == MachineSelectionModel::Box::SpeedMin || box == MachineSelectionModel::Box::SpeedMax
+        || box == MachineSelectionModel::Box::SpeedInc;
 }
 } // namespace
 
-const ChoiceBox& MachineSelection::speedBox(Box box, int unitSet) const
+const ChoiceBox& MachineSelectionModel::speedBox(Box box, int unitSet) const
 {
     return mSpeed[unitSet == 1 ? 1 : 0][slot(box)];
 }
 
-const ChoiceBox& MachineSelection::inclineBox(Box box) const
+const ChoiceBox& MachineSelectionModel::inclineBox(Box box) const
 {
     return mIncline[slot(box)];
 }
 
-void MachineSelection::load()
+void MachineSelectionModel::load()
 {
     mTypeBox.fill(mSession.machine.MachineTypes());
     readProfile();
@@ -117,31 +117,31 @@ void MachineSelection::load()
     showTypeChoices();
 }
 
-void MachineSelection::ensureLoaded()
+void MachineSelectionModel::ensureLoaded()
 {
     if (!mLoaded)
         load();
 }
 
-void MachineSelection::changed()
+void MachineSelectionModel::changed()
 {
     if (mOnChange)
         mOnChange();
 }
 
-void MachineSelection::mirrorSpeedSet(int from)
+void MachineSelectionModel::mirrorSpeedSet(int from)
 {
     for (int k = 0; k < 3; ++k)
         mSpeed[1 - from][k].select(mSpeed[from][k].index());
 }
 
-void MachineSelection::readProfile()
+void MachineSelectionModel::readProfile()
 {
     mSession.machine.GetSettings(mSettings);
     mView.applyMachineRanges();
 }
 
-void MachineSelection::showTypeChoices()
+void MachineSelectionModel::showTypeChoices()
 {
     ensureLoaded();
     Machine& machine = mSession.machine;
@@ -170,7 +170,7 @@ void MachineSelection::showTypeChoices()
     showUnitSet(mUnitOption);
 }
 
-void MachineSelection::showUnitSet(int index)
+void MachineSelectionModel::showUnitSet(int index)
 {
     ensureLoaded();
     if (mSpeedCaption != QLatin1String("Speed"))
@@ -185,21 +185,21 @@ void MachineSelection::showUnitSet(int index)
     changed();
 }
 
-void MachineSelection::chooseMachineType(int index)
+void MachineSelectionModel::chooseMachineType(int index)
 {
     ensureLoaded();
     if (mTypeBox.select(index))
         showTypeChoices();
 }
 
-void MachineSelection::chooseUnits(int index)
+void MachineSelectionModel::chooseUnits(int index)
 {
     ensureLoaded();
     mUnitOption = index == 1 ? 1 : 0;
     showUnitSet(mUnitOption);
 }
 
-void MachineSelection::chooseSpeed(Box box, int unitSet, int entry)
+void MachineSelectionModel::chooseSpeed(Box box, int unitSet, int entry)
 {
     ensureLoaded();
     if (!isSpeedBox(box))
@@ -210,7 +210,7 @@ void MachineSelection::chooseSpeed(Box box, int unitSet, int entry)
     changed();
 }
 
-void MachineSelection::chooseIncline(Box box, int entry)
+void MachineSelectionModel::chooseIncline(Box box, int entry)
 {
     ensureLoaded();
     ChoiceBox& minimum = mIncline[0];
@@ -231,7 +231,7 @@ void MachineSelection::chooseIncline(Box box, int entry)
     changed();
 }
 
-void MachineSelection::save()
+void MachineSelectionModel::save()
 {
     ensureLoaded();
     Machine& machine = mSession.machine;
@@ -269,7 +269,7 @@ void MachineSelection::save()
         mMessages.show(kCalorieNotice, MessageBoxes::Icon::Information);
 }
 
-void MachineSelection::cancel()
+void MachineSelectionModel::cancel()
 {
     // Choosing a type already rebuilt the profile's labels and lists: put them
     // back as stored, so that a cancelled window leaves the machine unchanged.
@@ -280,7 +280,7 @@ void MachineSelection::cancel()
     changed();
 }
 
-void MachineSelection::fitWorkout()
+void MachineSelectionModel::fitWorkout()
 {
     ensureLoaded();
     fitWorkoutToMachine(mSession.workout, mSession.machine);

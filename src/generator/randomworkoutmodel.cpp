@@ -1,4 +1,4 @@
-#include "randomworkoutform.h"
+#include "randomworkoutmodel.h"
 
 #include "model/numbers.h"
 #include "model/session.h"
@@ -9,26 +9,26 @@
 
 namespace kntr {
 
-const QString RandomWorkoutForm::kCaption = QStringLiteral("Kinetrova - Random Workout Generator");
-const QString RandomWorkoutForm::kParametersCaption = QStringLiteral("Set Workout Parameters");
-const QString RandomWorkoutForm::kSegmentsCaption = QStringLiteral("Set Segment Parameters");
-const QString RandomWorkoutForm::kAdjustCaption = QStringLiteral("&Adjust WarmUp/CoolDown");
-const QString RandomWorkoutForm::kAcceptCaption = QStringLiteral("&Accept WarmUp/CoolDown");
-const std::array<QString, 3> RandomWorkoutForm::kSpeedOptions = {
+const QString RandomWorkoutModel::kCaption = QStringLiteral("Kinetrova - Random Workout Generator");
+const QString RandomWorkoutModel::kParametersCaption = QStringLiteral("Set Workout Parameters");
+const QString RandomWorkoutModel::kSegmentsCaption = QStringLiteral("Set Segment Parameters");
+const QString RandomWorkoutModel::kAdjustCaption = QStringLiteral("&Adjust WarmUp/CoolDown");
+const QString RandomWorkoutModel::kAcceptCaption = QStringLiteral("&Accept WarmUp/CoolDown");
+const std::array<QString, 3> RandomWorkoutModel::kSpeedOptions = {
     QStringLiteral("&Random"), QStringLiteral("&Interval"), QStringLiteral("&Fast-Slow")};
-const std::array<QString, 3> RandomWorkoutForm::kInclineOptions = {
+const std::array<QString, 3> RandomWorkoutModel::kInclineOptions = {
     QStringLiteral("R&andom"), QStringLiteral("I&nterval"), QStringLiteral("&Hill")};
-const std::array<QString, 3> RandomWorkoutForm::kBiasCaptions = {
+const std::array<QString, 3> RandomWorkoutModel::kBiasCaptions = {
     QStringLiteral("Ramp Up: slow - fast"), QStringLiteral("Intervals: few - many"),
     QStringLiteral("Peak: early - late")};
-const std::array<QString, 4> RandomWorkoutForm::kSegmentOptions = {
+const std::array<QString, 4> RandomWorkoutModel::kSegmentOptions = {
     QStringLiteral("&1st Warm Up Segment"), QStringLiteral("&2nd Warm Up Segment"),
     QStringLiteral("1s&t Cool Down Segment"), QStringLiteral("2n&d Cool Down Segment")};
 
 namespace {
 
 using P = GeneratorParameters;
-using Range = RandomWorkoutForm::Range;
+using Range = RandomWorkoutModel::Range;
 
 bool isSpeed(Range range)
 {
@@ -59,7 +59,7 @@ QString tenthsText(double tenths)
 
 } // namespace
 
-RandomWorkoutForm::RandomWorkoutForm(const Session& session, SettingsStore& settings, Clock& clock,
+RandomWorkoutModel::RandomWorkoutModel(const Session& session, SettingsStore& settings, Clock& clock,
                                      std::function<bool(const Workout&)> useWorkout)
     : mSession(session)
     , mSettings(settings)
@@ -69,20 +69,20 @@ RandomWorkoutForm::RandomWorkoutForm(const Session& session, SettingsStore& sett
 {
 }
 
-RandomWorkoutForm::Slider RandomWorkoutForm::slider(int min, int max, int step, int value)
+RandomWorkoutModel::Slider RandomWorkoutModel::slider(int min, int max, int step, int value)
 {
     max = std::max(min, max);
     return {min, max, std::max(1, step), std::clamp(value, min, max)};
 }
 
-void RandomWorkoutForm::load()
+void RandomWorkoutModel::load()
 {
     mLoaded = true;
     mAdjusting = false;
     loadValues();
 }
 
-void RandomWorkoutForm::loadValues()
+void RandomWorkoutModel::loadValues()
 {
     const Machine& m = mSession.machine;
     const P p = P::stored(mSettings, m);
@@ -112,7 +112,7 @@ void RandomWorkoutForm::loadValues()
     changed();
 }
 
-bool RandomWorkoutForm::kilometreSpeeds() const
+bool RandomWorkoutModel::kilometreSpeeds() const
 {
     // Speeds show in km/h only when the main window shows speeds (not pace or a
     // resistance) in kilometres.
@@ -121,30 +121,30 @@ bool RandomWorkoutForm::kilometreSpeeds() const
            && speedCaption(m, speedDisplay(m, mSettings)) == QLatin1String("Speed");
 }
 
-QString RandomWorkoutForm::speedText(int tenths) const
+QString RandomWorkoutModel::speedText(int tenths) const
 {
     return kilometreSpeeds() ? tenthsText(roundHalfEven(tenths * kKilometresPerMile)) : tenthsText(tenths);
 }
 
-QString RandomWorkoutForm::rangeText(Range range) const
+QString RandomWorkoutModel::rangeText(Range range) const
 {
     const int v = rangeSlider(range).value;
     return isSpeed(range) ? speedText(v) : tenthsText(v);
 }
 
-QString RandomWorkoutForm::rangeCaption(Range range) const
+QString RandomWorkoutModel::rangeCaption(Range range) const
 {
     const Machine& m = mSession.machine;
     const QString label = isSpeed(range) ? m.AttOneDesignLabelA() : m.AttTwoDesignLabel();
     return label + (isMaximum(range) ? QStringLiteral(" Max:") : QStringLiteral(" Min:"));
 }
 
-QString RandomWorkoutForm::timeText() const
+QString RandomWorkoutModel::timeText() const
 {
     return QString::number(mTime.value / 60);
 }
 
-QString RandomWorkoutForm::segmentText(SegmentValue value, int segment) const
+QString RandomWorkoutModel::segmentText(SegmentValue value, int segment) const
 {
     const int v = segmentSlider(value, segment).value;
     switch (value) {
@@ -158,7 +158,7 @@ QString RandomWorkoutForm::segmentText(SegmentValue value, int segment) const
     return QString::number(v);
 }
 
-QString RandomWorkoutForm::columnCaption(SegmentValue value) const
+QString RandomWorkoutModel::columnCaption(SegmentValue value) const
 {
     const Machine& m = mSession.machine;
     switch (value) {
@@ -169,7 +169,7 @@ QString RandomWorkoutForm::columnCaption(SegmentValue value) const
     return QStringLiteral("Seconds");
 }
 
-void RandomWorkoutForm::setRange(Range range, int value)
+void RandomWorkoutModel::setRange(Range range, int value)
 {
     Slider& s = mRanges[index(range)];
     int v = snapRangeValue(value, s.step, s.min, s.max);
@@ -184,46 +184,46 @@ void RandomWorkoutForm::setRange(Range range, int value)
     changed();
 }
 
-void RandomWorkoutForm::setTime(int value)
+void RandomWorkoutModel::setTime(int value)
 {
     mTime.value = std::clamp(value, mTime.min, mTime.max);
     changed();
 }
 
-void RandomWorkoutForm::setBias(Attribute attribute, int bias, int value)
+void RandomWorkoutModel::setBias(Attribute attribute, int bias, int value)
 {
     Slider& s = mBiases[index(attribute)][bias];
     s.value = std::clamp(value, s.min, s.max);
     changed();
 }
 
-void RandomWorkoutForm::setSegmentValue(SegmentValue value, int segment, int v)
+void RandomWorkoutModel::setSegmentValue(SegmentValue value, int segment, int v)
 {
     Slider& s = mSegments[index(value)][segment];
     s.value = std::clamp(v, s.min, s.max);
     changed();
 }
 
-void RandomWorkoutForm::choosePattern(Attribute attribute, int pattern)
+void RandomWorkoutModel::choosePattern(Attribute attribute, int pattern)
 {
     mPatterns[index(attribute)] = std::clamp(pattern, 0, P::kPatternCount - 1);
     changed();
 }
 
-void RandomWorkoutForm::showSegment(int segment)
+void RandomWorkoutModel::showSegment(int segment)
 {
     mSegmentOption = std::clamp(segment, 0, 3);
     changed();
 }
 
-void RandomWorkoutForm::toggleFixedSegments()
+void RandomWorkoutModel::toggleFixedSegments()
 {
     mAdjusting = !mAdjusting;
     mSegmentOption = 0;
     changed();
 }
 
-bool RandomWorkoutForm::makeWorkout()
+bool RandomWorkoutModel::makeWorkout()
 {
     if (!makeEnabled())
         return false;
@@ -239,13 +239,13 @@ bool RandomWorkoutForm::makeWorkout()
     return made;
 }
 
-void RandomWorkoutForm::storeValues()
+void RandomWorkoutModel::storeValues()
 {
     parameters().save(mSettings);
     mLoaded = false;
 }
 
-GeneratorParameters RandomWorkoutForm::parameters() const
+GeneratorParameters RandomWorkoutModel::parameters() const
 {
     P p;
     p.time = mTime.value;
@@ -267,7 +267,7 @@ GeneratorParameters RandomWorkoutForm::parameters() const
     return p;
 }
 
-void RandomWorkoutForm::changed()
+void RandomWorkoutModel::changed()
 {
     if (mOnChange)
         mOnChange();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "machineselection.h"
+#include "machineselectionmodel.h"
 
 #include <QDialog>
 
@@ -14,16 +14,16 @@ class QRadioButton;
 
 namespace kntr {
 
-/// The machine selection window `frmMachine`: shows a MachineSelection and
+/// The machine selection window `frmMachine`: shows a MachineSelectionModel and
 /// passes the user's choices to it. One set of speed boxes is on screen; it
 /// shows whichever set (machine unit or km/h) the model has visible.
-class MachineSelectionDialog : public QDialog
+class MachineSelectionWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit MachineSelectionDialog(MachineSelection& model, QWidget* parent = nullptr);
-    ~MachineSelectionDialog() override;
+    explicit MachineSelectionWindow(MachineSelectionModel& model, QWidget* parent = nullptr);
+    ~MachineSelectionWindow() override;
 
 public slots:
     /// Cancel, Escape and the window's close button: unloads the window.
@@ -36,7 +36,7 @@ private:
     void showModel();
     void cmdOk_Click();
 
-    MachineSelection& mModel;
+    MachineSelectionModel& mModel;
     QGroupBox* mFraMachine;
     QComboBox* mCmbMachineType;
     QGroupBox* mFrame1;

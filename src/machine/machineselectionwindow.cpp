@@ -1,4 +1,4 @@
-#include "machineselectiondialog.h"
+#include "machineselectionwindow.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,7 +16,7 @@ namespace kntr {
 
 namespace {
 
-using Box = MachineSelection::Box;
+using Box = MachineSelectionModel::Box;
 
 constexpr Box kSpeedBoxes[] = {Box::SpeedMin, Box::SpeedMax, Box::SpeedInc};
 constexpr Box kInclineBoxes[] = {Box::InclineMin, Box::InclineMax, Box::InclineInc};
@@ -38,7 +38,7 @@ QGroupBox* rangeFrame(const char* name, const QString& caption,
 {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
-    frame->setToolTip(MachineSelection::kRangeToolTip);
+    frame->setToolTip(MachineSelectionModel::kRangeToolTip);
     auto* grid = new QGridLayout(frame);
     const char* labels[] = {"Minimum", "Maximum", "Increment"};
     for (int k = 0; k < 3; ++k) {
@@ -70,12 +70,12 @@ void showBox(QComboBox* widget, const ChoiceBox& box)
 
 } // namespace
 
-MachineSelectionDialog::MachineSelectionDialog(MachineSelection& model, QWidget* parent)
+MachineSelectionWindow::MachineSelectionWindow(MachineSelectionModel& model, QWidget* parent)
     : QDialog(parent)
     , mModel(model)
 {
     setObjectName(QStringLiteral("frmMachine"));
-    setWindowTitle(MachineSelection::kCaption);
+    setWindowTitle(MachineSelectionModel::kCaption);
     setModal(true);
 
     mFraMachine = new QGroupBox(QStringLiteral("Select Machine Type"), this);
@@ -136,18 +136,18 @@ MachineSelectionDialog::MachineSelectionDialog(MachineSelection& model, QWidget*
                 [this, k](int entry) { mModel.chooseIncline(kInclineBoxes[k], entry); });
     }
     connect(mCmdOk, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
-    connect(mCmdCancel, &QPushButton::clicked, this, &MachineSelectionDialog::reject);
+    connect(mCmdCancel, &QPushButton::clicked, this, &MachineSelectionWindow::reject);
 
     mModel.setChangeHandler([this] { showModel(); });
     showModel();
 }
 
-MachineSelectionDialog::~MachineSelectionDialog()
+MachineSelectionWindow::~MachineSelectionWindow()
 {
     mModel.setChangeHandler({});
 }
 
-void MachineSelectionDialog::showEvent(QShowEvent* event)
+void MachineSelectionWindow::showEvent(QShowEvent* event)
 {
     // After a Cancel the window loads afresh from the settings.
     if (!mModel.isLoaded())
@@ -156,7 +156,7 @@ void MachineSelectionDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void MachineSelectionDialog::showModel()
+void MachineSelectionWindow::showModel()
 {
     showBox(mCmbMachineType, mModel.machineTypeBox());
     {
@@ -172,7 +172,7 @@ void MachineSelectionDialog::showModel()
     }
 }
 
-void MachineSelectionDialog::cmdOk_Click()
+void MachineSelectionWindow::cmdOk_Click()
 {
     // Hide first, so that the main window redraws before the profile changes under it.
     setResult(QDialog::Accepted);
@@ -182,7 +182,7 @@ void MachineSelectionDialog::cmdOk_Click()
     done(QDialog::Accepted);
 }
 
-void MachineSelectionDialog::reject()
+void MachineSelectionWindow::reject()
 {
     mModel.cancel();
     QDialog::reject();

@@ -1,4 +1,4 @@
-#include "machine/machineselection.h"
+#include "machine/machineselectionmodel.h"
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/memorysettingsstore.h"
@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 using namespace kntr;
-using Box = MachineSelection::Box;
+using Box = MachineSelectionModel::Box;
 
 namespace {
 
-class MachineSelectionTest : public ::testing::Test
+class MachineSelectionModelTest : public ::testing::Test
 {
 protected:
     QString stored(const char* section, const char* key)
@@ -32,10 +32,10 @@ protected:
     MemorySettingsStore settings;
     RecordingWorkoutView view;
     ScriptedMessageBoxes messages;
-    MachineSelection model{session, settings, view, messages};
+    MachineSelectionModel model{session, settings, view, messages};
 };
 
-TEST_F(MachineSelectionTest, LoadingShowsTheStoredProfile)
+TEST_F(MachineSelectionModelTest, LoadingShowsTheStoredProfile)
 {
     model.load();
     EXPECT_EQ(model.machineTypeBox().items(),
@@ -55,7 +55,7 @@ TEST_F(MachineSelectionTest, LoadingShowsTheStoredProfile)
     EXPECT_EQ(session.machine.AttOneDesignLabelA(), "Speed");
 }
 
-TEST_F(MachineSelectionTest, AStoredValueNotAmongTheChoicesLeavesTheFirstEntry)
+TEST_F(MachineSelectionModelTest, AStoredValueNotAmongTheChoicesLeavesTheFirstEntry)
 {
     settings.SaveSetting("Kinetrova", "Machine", "SpeedMin", "15");
     settings.SaveSetting("Kinetrova", "Machine", "InclineMax", "70");
@@ -67,7 +67,7 @@ TEST_F(MachineSelectionTest, AStoredValueNotAmongTheChoicesLeavesTheFirstEntry)
     EXPECT_EQ(shown(Box::InclineInc), "1");
 }
 
-TEST_F(MachineSelectionTest, AnUnknownStoredTypeShowsTheFirstType)
+TEST_F(MachineSelectionModelTest, AnUnknownStoredTypeShowsTheFirstType)
 {
     settings.SaveSetting("Kinetrova", "Machine", "MachineType", "Rowing machine");
     model.load();
@@ -76,7 +76,7 @@ TEST_F(MachineSelectionTest, AnUnknownStoredTypeShowsTheFirstType)
     EXPECT_EQ(session.machine.AttOneMinList().size(), 3);
 }
 
-TEST_F(MachineSelectionTest, MetricUnitsShowKilometreChoicesAndSaveMachineTenths)
+TEST_F(MachineSelectionModelTest, MetricUnitsShowKilometreChoicesAndSaveMachineTenths)
 {
     model.load();
     model.chooseUnits(1);
@@ -97,7 +97,7 @@ TEST_F(MachineSelectionTest, MetricUnitsShowKilometreChoicesAndSaveMachineTenths
     EXPECT_EQ(session.machine.DisplayUnits(), "Kilos");
 }
 
-TEST_F(MachineSelectionTest, SwitchingUnitsKeepsTheChosenSpeeds)
+TEST_F(MachineSelectionModelTest, SwitchingUnitsKeepsTheChosenSpeeds)
 {
     model.load();
     model.chooseSpeed(Box::SpeedMax, 0, 3); // 12 mph
@@ -109,7 +109,7 @@ TEST_F(MachineSelectionTest, SwitchingUnitsKeepsTheChosenSpeeds)
     EXPECT_EQ(shown(Box::SpeedInc), "0.5");
 }
 
-TEST_F(MachineSelectionTest, AnEllipticalInMetricUnitsKeepsResistanceInItsOwnUnit)
+TEST_F(MachineSelectionModelTest, AnEllipticalInMetricUnitsKeepsResistanceInItsOwnUnit)
 {
     model.load();
     model.chooseUnits(1);
@@ -125,7 +125,7 @@ TEST_F(MachineSelectionTest, AnEllipticalInMetricUnitsKeepsResistanceInItsOwnUni
     EXPECT_EQ(stored("Machine", "SpeedMin"), "30") << "the visible choice is the one saved";
 }
 
-TEST_F(MachineSelectionTest, TheCalorieNoticeFollowsTheMachineType)
+TEST_F(MachineSelectionModelTest, TheCalorieNoticeFollowsTheMachineType)
 {
     model.load();
     for (const char* type : {"Treadmill", "Incline trainer", "Elliptical", "Elliptical Type A", "Bike"}) {
@@ -135,13 +135,13 @@ TEST_F(MachineSelectionTest, TheCalorieNoticeFollowsTheMachineType)
         const bool notice = QString(type) == "Elliptical" || QString(type) == "Bike";
         ASSERT_EQ(messages.shown().size(), notice ? 1u : 0u) << type;
         if (notice) {
-            EXPECT_EQ(messages.shown()[0].text, MachineSelection::kCalorieNotice);
+            EXPECT_EQ(messages.shown()[0].text, MachineSelectionModel::kCalorieNotice);
             EXPECT_EQ(messages.shown()[0].icon, MessageBoxes::Icon::Information);
         }
     }
 }
 
-TEST_F(MachineSelectionTest, TheInclineGuardKeepsTheMaximumAboveTheMinimum)
+TEST_F(MachineSelectionModelTest, TheInclineGuardKeepsTheMaximumAboveTheMinimum)
 {
     model.load(); // treadmill: minimum 0, 1, 1.5, 2, 5, 10; maximum 5, 6, 10, 12
     model.chooseIncline(Box::InclineMax, 0); // 5 above 1: nothing moves
@@ -161,7 +161,7 @@ TEST_F(MachineSelectionTest, TheInclineGuardKeepsTheMaximumAboveTheMinimum)
     EXPECT_EQ(shown(Box::SpeedMax), "5");
 }
 
-TEST_F(MachineSelectionTest, SaveStoresTheProfileFitsTheWorkoutAndSeedsTheGenerator)
+TEST_F(MachineSelectionModelTest, SaveStoresTheProfileFitsTheWorkoutAndSeedsTheGenerator)
 {
     model.load();
     session.workout.setCount(3);
@@ -200,7 +200,7 @@ TEST_F(MachineSelectionTest, SaveStoresTheProfileFitsTheWorkoutAndSeedsTheGenera
     EXPECT_EQ(stored("RandomWork", "SegZInc"), "0");
 }
 
-TEST_F(MachineSelectionTest, StoredMetricUnitsStaySelectedWhenTheWindowLoads)
+TEST_F(MachineSelectionModelTest, StoredMetricUnitsStaySelectedWhenTheWindowLoads)
 {
     settings.SaveSetting("Kinetrova", "Options", "Units", "Kilos");
     model.load();
@@ -210,7 +210,7 @@ TEST_F(MachineSelectionTest, StoredMetricUnitsStaySelectedWhenTheWindowLoads)
     EXPECT_EQ(stored("Options", "Units"), "Kilos");
 }
 
-TEST_F(MachineSelectionTest, CancelPutsTheProfileBackAndTheNextUseLoadsAfresh)
+TEST_F(MachineSelectionModelTest, CancelPutsTheProfileBackAndTheNextUseLoadsAfresh)
 {
     model.load();
     model.chooseMachineType(typeIndex("Bike"));
@@ -229,7 +229,7 @@ TEST_F(MachineSelectionTest, CancelPutsTheProfileBackAndTheNextUseLoadsAfresh)
     EXPECT_EQ(shown(Box::SpeedMin), "1");
 }
 
-TEST_F(MachineSelectionTest, ChoosingTypesRefillsTheBoxesWithoutDuplicates)
+TEST_F(MachineSelectionModelTest, ChoosingTypesRefillsTheBoxesWithoutDuplicates)
 {
     model.load();
     model.chooseMachineType(typeIndex("Incline trainer"));

@@ -1,4 +1,4 @@
-#include "playlisteditor.h"
+#include "playlistmodel.h"
 
 #include "files/rowlist.h"
 
@@ -16,26 +16,26 @@
 
 namespace kntr {
 
-const QString PlayListEditor::kCaption = QStringLiteral("Kinetrova - Audio Source");
-const QString PlayListEditor::kAudioFilter = QStringLiteral(
+const QString PlayListModel::kCaption = QStringLiteral("Kinetrova - Audio Source");
+const QString PlayListModel::kAudioFilter = QStringLiteral(
     "Audio Files (*.mp3 *.wav *.wma);;MP3 Files (*.mp3);;Wave Files (*.wav);;WMA Files (*.wma)");
-const QString PlayListEditor::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
-const QString PlayListEditor::kNotPlayListMessage =
+const QString PlayListModel::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
+const QString PlayListModel::kNotPlayListMessage =
     QStringLiteral("File not identified as a playlist file. Please try a another file.");
 
-PlayListEditor::PlayListEditor(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages)
+PlayListModel::PlayListModel(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages)
     : mSettings(settings)
     , mDialogs(dialogs)
     , mMessages(messages)
 {
 }
 
-void PlayListEditor::load()
+void PlayListModel::load()
 {
     setListPath(AudioSettings(mSettings).playList());
 }
 
-QStringList PlayListEditor::paths() const
+QStringList PlayListModel::paths() const
 {
     QStringList out;
     for (const Row& row : mRows)
@@ -43,13 +43,13 @@ QStringList PlayListEditor::paths() const
     return out;
 }
 
-void PlayListEditor::selectRow(int row)
+void PlayListModel::selectRow(int row)
 {
     mSelected = selectableRow(mRows, row);
     changed();
 }
 
-void PlayListEditor::addFile()
+void PlayListModel::addFile()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
@@ -64,23 +64,23 @@ void PlayListEditor::addFile()
     changed();
 }
 
-void PlayListEditor::removeFile()
+void PlayListModel::removeFile()
 {
     if (deleteSelectedOrLast(mRows, mSelected))
         changed();
 }
 
-void PlayListEditor::moveUp()
+void PlayListModel::moveUp()
 {
     exchange(-1);
 }
 
-void PlayListEditor::moveDown()
+void PlayListModel::moveDown()
 {
     exchange(+1);
 }
 
-void PlayListEditor::browse()
+void PlayListModel::browse()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
@@ -96,7 +96,7 @@ void PlayListEditor::browse()
     setListPath(QFileInfo(*chosen).absoluteFilePath());
 }
 
-bool PlayListEditor::accept()
+bool PlayListModel::accept()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Save As");
@@ -133,7 +133,7 @@ bool PlayListEditor::accept()
     return true;
 }
 
-void PlayListEditor::setListPath(const QString& path)
+void PlayListModel::setListPath(const QString& path)
 {
     mPlayListPath = path;
     mRows.clear();
@@ -144,12 +144,12 @@ void PlayListEditor::setListPath(const QString& path)
     changed();
 }
 
-QString PlayListEditor::playListFileName() const
+QString PlayListModel::playListFileName() const
 {
     return AudioSettings(mSettings).playList();
 }
 
-qint64 PlayListEditor::id3Offset(const QString& path)
+qint64 PlayListModel::id3Offset(const QString& path)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -164,24 +164,24 @@ qint64 PlayListEditor::id3Offset(const QString& path)
     return size + 10;
 }
 
-void PlayListEditor::appendRow(const QString& path)
+void PlayListModel::appendRow(const QString& path)
 {
     mRows.push_back({path, id3Offset(path)});
 }
 
-void PlayListEditor::exchange(int step)
+void PlayListModel::exchange(int step)
 {
     if (moveSelected(mRows, mSelected, step))
         changed();
 }
 
-void PlayListEditor::changed()
+void PlayListModel::changed()
 {
     if (mOnChange)
         mOnChange();
 }
 
-QString PlayListEditor::existingFolder(const char* key) const
+QString PlayListModel::existingFolder(const char* key) const
 {
     const QString folder = FileSettings(mSettings).folder(QLatin1String(key));
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();

@@ -1,6 +1,6 @@
 // The machine selection window driven as a user drives it, offscreen.
 
-#include "machine/machineselectiondialog.h"
+#include "machine/machineselectionwindow.h"
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/memorysettingsstore.h"
@@ -64,8 +64,8 @@ protected:
     MemorySettingsStore settings;
     RecordingWorkoutView view;
     ScriptedMessageBoxes messages;
-    MachineSelection model{session, settings, view, messages};
-    MachineSelectionDialog dialog{model};
+    MachineSelectionModel model{session, settings, view, messages};
+    MachineSelectionWindow dialog{model};
 };
 
 TEST_F(MachineDialogTest, ControlsCarryTheirNamesCaptionsAndTooltips)
@@ -124,7 +124,7 @@ TEST_F(MachineDialogTest, ABikeRenamesTheFrameAndSavingShowsTheCalorieNotice)
 
     QTest::mouseClick(child<QPushButton>("cmdOk"), Qt::LeftButton);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, MachineSelection::kCalorieNotice);
+    EXPECT_EQ(messages.shown()[0].text, MachineSelectionModel::kCalorieNotice);
     EXPECT_EQ(settings.GetSetting("Kinetrova", "Machine", "MachineType"), "Bike");
     EXPECT_EQ(settings.GetSetting("Kinetrova", "Machine", "InclineMax"), "120");
 }

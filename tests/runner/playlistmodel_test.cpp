@@ -1,6 +1,6 @@
 #include "files/asxplaylist.h"
 #include "platform/memorysettingsstore.h"
-#include "runner/playlisteditor.h"
+#include "runner/playlistmodel.h"
 
 #include "scriptedfiledialogs.h"
 #include "scriptedmessageboxes.h"
@@ -16,7 +16,7 @@ using namespace kntr;
 
 namespace {
 
-class PlayListEditorTest : public ::testing::Test
+class PlayListModelTest : public ::testing::Test
 {
 protected:
     QString file(const QString& name, const QByteArray& bytes = "music")
@@ -37,12 +37,12 @@ protected:
     MemorySettingsStore settings;
     ScriptedFileDialogs dialogs;
     ScriptedMessageBoxes messages;
-    PlayListEditor editor{settings, dialogs, messages};
+    PlayListModel editor{settings, dialogs, messages};
 };
 
 } // namespace
 
-TEST_F(PlayListEditorTest, Id3OffsetIsTheFirstByteAfterTheTag)
+TEST_F(PlayListModelTest, Id3OffsetIsTheFirstByteAfterTheTag)
 {
     const struct
     {
@@ -57,12 +57,12 @@ TEST_F(PlayListEditorTest, Id3OffsetIsTheFirstByteAfterTheTag)
         {"id3late.mp3", QByteArray("xID3\x03\0\0\0\0\x20\0", 11), 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PlayListEditor::id3Offset(file(c.name, c.bytes)), c.offset) << c.name;
-    EXPECT_EQ(PlayListEditor::id3Offset(dir.filePath("missing.mp3")), 0);
-    EXPECT_EQ(PlayListEditor::id3Offset(dir.path()), 0);
+        EXPECT_EQ(PlayListModel::id3Offset(file(c.name, c.bytes)), c.offset) << c.name;
+    EXPECT_EQ(PlayListModel::id3Offset(dir.filePath("missing.mp3")), 0);
+    EXPECT_EQ(PlayListModel::id3Offset(dir.path()), 0);
 }
 
-TEST_F(PlayListEditorTest, AddDeleteAndMoveRows)
+TEST_F(PlayListModelTest, AddDeleteAndMoveRows)
 {
     settings.SaveSetting(kAppName, "File", "MP3Directory", dir.path());
     const QString a = file("a.mp3", QByteArray("ID3\x03\0\0\0\0\x01\x02", 10));
@@ -76,7 +76,7 @@ TEST_F(PlayListEditorTest, AddDeleteAndMoveRows)
         editor.addFile();
 
     ASSERT_EQ(dialogs.requests().size(), 4u);
-    EXPECT_EQ(dialogs.requests()[0].filter, PlayListEditor::kAudioFilter);
+    EXPECT_EQ(dialogs.requests()[0].filter, PlayListModel::kAudioFilter);
     EXPECT_EQ(dialogs.requests()[0].folder, dir.path());
     EXPECT_EQ(dialogs.requests()[3].folder, dir.filePath("sub")) << "the last file's folder";
     EXPECT_EQ(setting("File", "MP3Directory"), dir.filePath("sub"));
@@ -116,7 +116,7 @@ TEST_F(PlayListEditorTest, AddDeleteAndMoveRows)
     EXPECT_TRUE(messages.shown().empty());
 }
 
-TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
+TEST_F(PlayListModelTest, BrowseLoadsAPlayListAndSaveStoresIt)
 {
     const QString a = file("a.mp3", QByteArray("ID3\x03\0\0\0\0\x20\0", 10));
     const QString first = dir.filePath("first.asx");
@@ -139,7 +139,7 @@ TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
     for (int i = 0; i < 3; ++i)
         editor.browse();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, PlayListEditor::kNotPlayListMessage);
+    EXPECT_EQ(messages.shown()[0].text, PlayListModel::kNotPlayListMessage);
     EXPECT_EQ(dialogs.requests()[0].title, "Open");
     EXPECT_EQ(dialogs.requests()[0].filter, "Playlist Files (*.asx)");
     EXPECT_EQ(dialogs.requests()[0].folder, dir.filePath("lists"));
@@ -171,7 +171,7 @@ TEST_F(PlayListEditorTest, BrowseLoadsAPlayListAndSaveStoresIt)
     EXPECT_EQ(editor.playListFileName(), saved);
 }
 
-TEST_F(PlayListEditorTest, SaveProposesTempAsxAndReportsAFailedWrite)
+TEST_F(PlayListModelTest, SaveProposesTempAsxAndReportsAFailedWrite)
 {
     settings.SaveSetting(kAppName, "File", "ASXDirectory", dir.path());
     editor.load();
