@@ -4,6 +4,8 @@
 # make bench  build and run the benchmarks; ends with one table of their figures
 # make fuzz   build the file readers' fuzzers with clang and run each for FUZZ_SECONDS
 # make package   a Release build packed as kinetrova_<version>_<arch>.deb in this folder
+# make format   reformat the sources with .clang-format
+# make tidy     run the .clang-tidy checks over src/ (needs a configured build)
 # make clean  remove the build folders
 
 BUILD ?= build
@@ -16,7 +18,7 @@ CMAKE_FLAGS ?=
 # Rebuilds reuse earlier compilations where ccache is installed.
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
 
-.PHONY: all deps configure build run test sanitize bench fuzz package clean
+.PHONY: all deps configure build run test sanitize bench fuzz package format tidy clean
 
 all: build
 
@@ -78,6 +80,14 @@ package:
 	rm -f $(PKG_BUILD)/kinetrova_*.deb kinetrova_*.deb
 	cd $(PKG_BUILD) && cpack -G DEB
 	cp $(PKG_BUILD)/kinetrova_*.deb .
+
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	clang-format -i $(SOURCES)
+
+tidy: configure
+	clang-tidy -p $(BUILD) --quiet $(filter src/%.cpp,$(SOURCES))
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(PKG_BUILD)
