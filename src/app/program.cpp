@@ -1,10 +1,10 @@
 #include "program.h"
 
 #include "builder/workoutfilewindow.h"
-#include "generator/randomworkoutwindow.h"
+#include "generator/ui/randomworkoutwindow.h"
 #include "platform/apppaths.h"
-#include "runner/playlistwindow.h"
-#include "runner/volumewindow.h"
+#include "runner/ui/playlistwindow.h"
+#include "runner/ui/volumewindow.h"
 
 namespace kntr {
 

@@ -1,7 +1,7 @@
 // kntrRegDel: run by the installer after a new release is installed, to offer
 // deleting the settings that Kinetrova and its earlier release left behind.
 
-#include "cleanup/regdelwindow.h"
+#include "cleanup/ui/regdelwindow.h"
 #include "cleanup/settingscleanup.h"
 #include "platform/filesettingsstore.h"
 

@@ -1,7 +1,7 @@
 #include "machinewindowselection.h"
 
 #include "machine/machineselectionmodel.h"
-#include "machine/machineselectionwindow.h"
+#include "machine/ui/machineselectionwindow.h"
 
 namespace kntr {
 

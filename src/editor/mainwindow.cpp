@@ -14,7 +14,7 @@
 #include "valuebox.h"
 
 #include "model/runoptions.h"
-#include "runner/getreadywindow.h"
+#include "runner/ui/getreadywindow.h"
 #include "runner/runengine.h"
 #include "runner/runmusic.h"
 #include "model/session.h"

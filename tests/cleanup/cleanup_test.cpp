@@ -1,6 +1,6 @@
 // kntrRegDel: the probe, the deletions, its window and the program itself.
 
-#include "cleanup/regdelwindow.h"
+#include "cleanup/ui/regdelwindow.h"
 #include "cleanup/settingscleanup.h"
 
 #include "platform/filesettingsstore.h"

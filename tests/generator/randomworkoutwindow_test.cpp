@@ -1,6 +1,6 @@
 // The generator window driven as a user drives it, offscreen.
 
-#include "generator/randomworkoutwindow.h"
+#include "generator/ui/randomworkoutwindow.h"
 #include "generatorbench.h"
 #include "testenv.h"
 

@@ -1,6 +1,6 @@
 // The machine selection window driven as a user drives it, offscreen.
 
-#include "machine/machineselectionwindow.h"
+#include "machine/ui/machineselectionwindow.h"
 #include "model/session.h"
 #include "model/workoutview.h"
 #include "platform/memorysettingsstore.h"

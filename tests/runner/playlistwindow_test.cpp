@@ -3,7 +3,7 @@
 #include "files/asxplaylist.h"
 #include "platform/memorysettingsstore.h"
 #include "runner/playlistmodel.h"
-#include "runner/playlistwindow.h"
+#include "runner/ui/playlistwindow.h"
 
 #include "scriptedfiledialogs.h"
 #include "scriptedmessageboxes.h"

@@ -1,6 +1,6 @@
 // The volume window driven as a user drives it, offscreen.
 
-#include "runner/volumewindow.h"
+#include "runner/ui/volumewindow.h"
 
 #include "volumerig.h"
 

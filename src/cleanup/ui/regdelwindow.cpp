@@ -1,6 +1,6 @@
 #include "regdelwindow.h"
 
-#include "settingscleanup.h"
+#include "cleanup/settingscleanup.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "volumewindowmodel.h"
+#include "runner/volumewindowmodel.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "randomworkoutmodel.h"
+#include "generator/randomworkoutmodel.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "machineselectionmodel.h"
+#include "machine/machineselectionmodel.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 #include "platform/listrows.h"
 
-#include "playlistmodel.h"
+#include "runner/playlistmodel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
