@@ -205,8 +205,16 @@ QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& setting
     return text;
 }
 
-WorkoutTextResult parseWorkoutText(const QByteArray& text)
+WorkoutTextResult parseWorkoutText(const QByteArray& original)
 {
+    // A file edited with LF line ends (as Linux editors write them) reads as the CR LF it was.
+    QByteArray normalised;
+    if (original.contains('\n') && original.count('\n') != original.count("\r\n")) {
+        normalised = original;
+        normalised.replace("\r\n", "\n");
+        normalised.replace("\n", "\r\n");
+    }
+    const QByteArray& text = normalised.isNull() ? original : normalised;
     WorkoutTextResult result;
     if (!text.startsWith("Vexa v 1")) {
         result.status = WorkoutTextResult::Status::NotRecognised;

@@ -62,7 +62,8 @@ struct WorkoutTextResult
 /// numbers in plain notation with ".".
 QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& settings);
 
-/// Reads the text of a version 1.0, 1.1 or 1.2 workout file. Numbers may use ","
+/// Reads the text of a version 1.0, 1.1 or 1.2 workout file; LF line ends read
+/// as CR LF. Numbers may use ","
 /// for ".". A text without the magic, or whose version is no digit, is
 /// NotRecognised; versions 1.3 to 1.9 are Newer; a text that breaks the layout,
 /// holds a number that is written as kLargestFileNumber or more, or holds no

@@ -113,6 +113,31 @@ TEST(WorkoutTextReader, ReadsBackWhatTheWriterWrote)
     EXPECT_EQ(r.contents.playList, "/music/list.asx");
 }
 
+TEST(WorkoutTextReader, LfLineEndsReadAsCrLf)
+{
+    // Saved, then edited in a Linux editor: every line end LF, or only some.
+    MemorySettingsStore settings;
+    settings.SaveSetting("Kinetrova", "audio", "ASXfilename", "/music/list.asx");
+    const QByteArray written = buildWorkoutText(twoSegments(), settings);
+    QByteArray allLf = written;
+    allLf.replace("\r\n", "\n");
+    QByteArray mixed = written;
+    mixed.replace("[segment settings]\r\n", "[segment settings]\n");
+    const WorkoutTextResult expected = parseWorkoutText(written);
+    for (const QByteArray& text : {allLf, mixed}) {
+        const WorkoutTextResult r = parseWorkoutText(text);
+        ASSERT_EQ(r.status, Status::Ok) << r.problem.toStdString();
+        ASSERT_TRUE(r.contents.segments);
+        EXPECT_EQ(r.contents.segments->size(), expected.contents.segments->size());
+        EXPECT_DOUBLE_EQ((*r.contents.segments)[1].seconds, 60.5);
+        EXPECT_EQ(r.contents.playList, "/music/list.asx");
+        EXPECT_EQ(r.contents.machine->ranges, expected.contents.machine->ranges);
+    }
+    // A version 1.0 file too.
+    const WorkoutTextResult v10 = parseWorkoutText("Vexa v 1.0                \n1\t3\t2\t5\n\n");
+    EXPECT_EQ(v10.status, Status::Ok) << v10.problem.toStdString();
+}
+
 TEST(WorkoutTextReader, DurationsAreHeldBetweenTenSecondsAndAnHour)
 {
     const QByteArray v12 = "Vexa v 1.2                \r\n\r\n[segment settings]\r\n"
