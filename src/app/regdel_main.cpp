@@ -7,6 +7,34 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool set(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+/// Whether the window system Qt will use can be reached. Without one Qt aborts,
+/// as happens when an installer script runs the tool in a terminal.
+bool desktopSession()
+{
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    const QByteArray platform = chosen ? QByteArray(chosen) : QByteArray();
+    if (platform.startsWith("xcb"))
+        return set("DISPLAY");
+    if (platform.startsWith("wayland"))
+        return set("WAYLAND_DISPLAY");
+    if (!platform.isEmpty())
+        return true; // offscreen, vnc, ...: no display needed
+    return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     kntr::FileSettingsStore settings(kntr::FileSettingsStore::defaultPath());
@@ -16,6 +44,10 @@ int main(int argc, char* argv[])
     if (!cleanup.kinetrovaHasRun())
         return 0;
 
+    if (!desktopSession()) {
+        std::fputs("kntrRegDel needs a desktop session; nothing was deleted.\n", stderr);
+        return 0;
+    }
     QApplication app(argc, argv);
     kntr::RegDelWindow window(cleanup);
     window.exec();

@@ -136,8 +136,21 @@ TEST_F(RegDelTest, TheProgramEndsAtOnceWhereKinetrovaNeverRanAndWaitsWhereItDid)
     EXPECT_EQ(regDel.exitCode(), 0);
     EXPECT_TRUE(QDir(fresh.path()).isEmpty());
 
-    // With Kinetrova's settings it shows its window and waits for an answer.
+    // With Kinetrova's settings but no display (an installer script in a
+    // terminal) it says why it cannot ask and deletes nothing.
     env.insert("XDG_CONFIG_HOME", home.configHome());
+    for (const char* platform : {"xcb", ""}) {
+        env.insert("QT_QPA_PLATFORM", platform);
+        regDel.setProcessEnvironment(env);
+        regDel.start(KNTR_REGDEL, {});
+        ASSERT_TRUE(regDel.waitForFinished(5000));
+        EXPECT_EQ(regDel.exitStatus(), QProcess::NormalExit) << platform;
+        EXPECT_EQ(regDel.exitCode(), 0) << platform;
+        EXPECT_EQ(regDel.readAllStandardError(), "kntrRegDel needs a desktop session; nothing was deleted.\n");
+    }
+    EXPECT_TRUE(QFileInfo::exists(home.configHome() + "/kinetrova")) << "nothing was deleted";
+
+    // With Kinetrova's settings it shows its window and waits for an answer.
     env.insert("QT_QPA_PLATFORM", "offscreen");
     regDel.setProcessEnvironment(env);
     regDel.start(KNTR_REGDEL, {});
