@@ -11,7 +11,10 @@ namespace kntr {
 ///
 /// 16-bit PCM WAV files at 44,100 Hz (mono or stereo) are read directly; any
 /// other file (MP3, other WAV formats) goes through Qt Multimedia's decoder,
-/// which also converts the sample rate. The channels are averaged.
+/// which also converts the sample rate: only when our own check
+/// (MusicEntryCheck) admits it, and then in the decoding helper (DecodeProcess),
+/// never in this process. The channels are averaged. Only regular files are
+/// read: a FIFO or a device is refused before anything waits on it.
 class MonoAudioReader
 {
 public:
@@ -25,6 +28,11 @@ public:
     /// Reads the whole file into sink. False with the reason in error when the
     /// file cannot be read or decoded; true also when the sink stopped early.
     static bool read(const QString& path, const Sink& sink, QString* error = nullptr, const Progress& progress = {});
+
+    /// Decodes path through Qt Multimedia's decoder in this process, unchecked
+    /// and without limits: for the decoding helper alone. Needs an application object.
+    static bool decodeHere(const QString& path, const Sink& sink, QString* error = nullptr,
+                           const Progress& progress = {});
 };
 
 } // namespace kntr
