@@ -59,7 +59,7 @@ std::optional<PcmLayout> pcmLayout(QFile& file)
         const qint64 body = file.pos();
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             char fmt[16];
-            if (file.read(fmt, 16) != 16)
+            if (size < 16 || file.read(fmt, 16) != 16)
                 return std::nullopt;
             const auto tag = qFromLittleEndian<quint16>(fmt);
             const auto channels = qFromLittleEndian<quint16>(fmt + 2);
@@ -237,7 +237,8 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
 
 } // namespace
 
-bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error, const Progress& progress)
+bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error, const Progress& progress,
+                           const Decoder& decoder)
 {
     // Opened without waiting and looked at once open: a FIFO or a device is
     // refused before anything waits on it or reads it.
@@ -264,6 +265,8 @@ bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error
         setError(error, *problem);
         return false;
     }
+    if (decoder)
+        return decoder(path, sink, error, progress);
     return DecodeProcess().read(path, sink, error, progress);
 }
 
