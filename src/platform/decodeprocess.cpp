@@ -71,6 +71,7 @@ bool DecodeProcess::read(const QString& path, const MonoAudioReader::Sink& sink,
     QByteArray pending;
     std::vector<float> samples;
     QString reason;
+    int percent = 0;
     bool done = false;
     bool stopped = false;
     bool killed = false;
@@ -96,8 +97,9 @@ bool DecodeProcess::read(const QString& path, const MonoAudioReader::Sink& sink,
                     return false;
                 }
             } else if (kind == 'p' && size == 1) {
+                percent = std::clamp<int>(static_cast<unsigned char>(*body), 0, 100);
                 if (progress)
-                    progress(std::clamp<int>(static_cast<unsigned char>(*body), 0, 100));
+                    progress(percent);
             } else if (kind == 'e') {
                 reason = QString::fromUtf8(body, size);
                 return false;
@@ -125,6 +127,9 @@ bool DecodeProcess::read(const QString& path, const MonoAudioReader::Sink& sink,
         }
         if (!more && helper.state() == QProcess::NotRunning)
             break;
+        // A caller with a window gets its turn while the helper is quiet.
+        if (!more && progress)
+            progress(percent);
         if (!more && silence.hasExpired()) {
             qCDebug(lcDecode, "%s: silent for %d ms, killed", qPrintable(path), mSilenceMs);
             reason = QStringLiteral("the decoder ran out of time");

@@ -22,7 +22,7 @@ public:
 
     /// Receives the next samples; returns false to stop reading.
     using Sink = std::function<bool(const float* samples, qsizetype count)>;
-    /// The share read so far, 0 to 100.
+    /// The share read so far, 0 to 100; also told again while a decoder is quiet.
     using Progress = std::function<void(int percent)>;
 
     /// Decodes a file that our own reader does not take, once our check admitted it.
