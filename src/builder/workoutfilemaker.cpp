@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/filedialogs.h"
 #include "platform/messageboxes.h"
+#include "platform/regularfile.h"
 #include "platform/settingsstore.h"
 
 #include <QDir>
@@ -342,8 +343,7 @@ std::optional<ToneVerification> WorkoutFileMaker::cmdVerify_Click()
         recomputeEstimate();
         changed();
         if (!error.isEmpty())
-            mMessages.show(QStringLiteral("The workout file ") + mWrittenPath
-                               + QStringLiteral(" could not be read.\r\r") + error,
+            mMessages.show(mWrittenPath + QStringLiteral(" could not be read as audio: ") + error,
                            MessageBoxes::Icon::Exclamation);
         return std::nullopt;
     }
@@ -367,6 +367,11 @@ void WorkoutFileMaker::recomputeEstimate()
 
 bool WorkoutFileMaker::admit(const QString& path, QStringList* unreadable)
 {
+    // Looked at before the check opens it: a FIFO would hold the window up for good.
+    if (const QString reason = notARegularFile(QFileInfo(path)); !reason.isEmpty()) {
+        unreadable->append(path + QStringLiteral(" could not be read: ") + reason);
+        return false;
+    }
     int frames = 0;
     mActivity = Activity::Checking;
     changed();

@@ -1,5 +1,7 @@
 #include "textfile.h"
 
+#include "platform/regularfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -9,17 +11,6 @@
 namespace kntr {
 
 namespace {
-
-/// Why something that exists at path is no file to read or replace; empty for a
-/// regular file (or a link to one).
-QString notARegularFile(const QFileInfo& info)
-{
-    if (info.isDir())
-        return QStringLiteral("Is a folder, not a file");
-    if (!info.isFile())
-        return QStringLiteral("Not a regular file");
-    return {};
-}
 
 QString tooLarge()
 {

@@ -1,5 +1,8 @@
 #include "monoaudioreader.h"
 
+#include "decodeprocess.h"
+#include "musicentrycheck.h"
+
 #include <QAudioBuffer>
 #include <QAudioDecoder>
 #include <QCoreApplication>
@@ -9,6 +12,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <QtEndian>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -52,7 +59,7 @@ std::optional<PcmLayout> pcmLayout(QFile& file)
         const qint64 body = file.pos();
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             char fmt[16];
-            if (file.read(fmt, 16) != 16)
+            if (size < 16 || file.read(fmt, 16) != 16)
                 return std::nullopt;
             const auto tag = qFromLittleEndian<quint16>(fmt);
             const auto channels = qFromLittleEndian<quint16>(fmt + 2);
@@ -230,16 +237,41 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
 
 } // namespace
 
-bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error, const Progress& progress)
+bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error, const Progress& progress,
+                           const Decoder& decoder)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        setError(error, file.exists() || QFileInfo::exists(path) ? file.errorString() : QStringLiteral("no such file"));
+    // Opened without waiting and looked at once open: a FIFO or a device is
+    // refused before anything waits on it or reads it.
+    if (const std::optional<QString> problem = MusicEntryCheck::fileProblem(path)) {
+        setError(error, *problem);
+        return false;
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st = {};
+    QFile file;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0 && !file.isOpen())
+            ::close(fd);
+        setError(error, fd < 0 ? QStringLiteral("the file cannot be read") : QStringLiteral("it is not a regular file"));
         return false;
     }
     if (const std::optional<PcmLayout> layout = pcmLayout(file))
         return readPcm(file, *layout, sink, error, progress);
     file.close();
+    // Anything else goes to the media backend's decoder, which takes only what
+    // our own check lets through, and then only in a process of its own.
+    if (const std::optional<QString> problem = MusicEntryCheck::problem(path)) {
+        setError(error, *problem);
+        return false;
+    }
+    if (decoder)
+        return decoder(path, sink, error, progress);
+    return DecodeProcess().read(path, sink, error, progress);
+}
+
+bool MonoAudioReader::decodeHere(const QString& path, const Sink& sink, QString* error, const Progress& progress)
+{
     return readDecoded(path, sink, error, progress);
 }
 

@@ -79,9 +79,9 @@ std::optional<QString> wavProblem(int fd, qint64 size)
             tag = qFromLittleEndian<quint16>(fmt.data() + 24); // the sub-format GUID starts with the tag
         }
         if (channels < 1 || channels > 8)
-            return QStringLiteral("the WAV header claims %1 channels (1 to 8 can be played)").arg(channels);
+            return QStringLiteral("it has %1 channels").arg(channels);
         if (rate < 8000 || rate > 192000)
-            return QStringLiteral("the WAV header claims %1 samples a second (8,000 to 192,000 can be played)")
+            return (rate == 1 ? QStringLiteral("it has %1 sample a second") : QStringLiteral("it has %1 samples a second"))
                 .arg(rate);
         const bool pcm = tag == kFormatPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
         const bool real = tag == kFormatFloat && (bits == 32 || bits == 64);
@@ -96,7 +96,7 @@ std::optional<QString> wavProblem(int fd, qint64 size)
 
 } // namespace
 
-std::optional<QString> MusicEntryCheck::problem(const QString& path)
+std::optional<QString> MusicEntryCheck::fileProblem(const QString& path)
 {
     if (path.isEmpty())
         return QStringLiteral("the entry names no file");
@@ -107,6 +107,14 @@ std::optional<QString> MusicEntryCheck::problem(const QString& path)
         return QStringLiteral("it is a folder, not a file");
     if (!info.isFile())
         return QStringLiteral("it is not a regular file");
+    return std::nullopt;
+}
+
+std::optional<QString> MusicEntryCheck::problem(const QString& path)
+{
+    if (std::optional<QString> problem = fileProblem(path))
+        return problem;
+    const QFileInfo info(path);
     // Opened without waiting, and looked at again once open: a file swapped for
     // a FIFO after the look above still cannot hold the caller up.
     const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));

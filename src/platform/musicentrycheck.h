@@ -25,6 +25,10 @@ public:
 
     /// Why the entry at path cannot be played; nothing when it may be tried.
     static std::optional<QString> problem(const QString& path);
+    /// The first of those checks, looked at without opening anything: why path
+    /// is no regular file ("the file does not exist", "it is a folder, not a
+    /// file", "it is not a regular file"); nothing for a regular file.
+    static std::optional<QString> fileProblem(const QString& path);
 };
 
 } // namespace kntr

@@ -1,20 +1,15 @@
 #include "musicprocess.h"
 
+#include "helperprogram.h"
 #include "mastergain.h"
 #include "musicprotocol.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QTimer>
 
 #include <utility>
-
-#ifndef KNTR_LIBEXEC_FROM_BIN
-#define KNTR_LIBEXEC_FROM_BIN "../libexec/kinetrova"
-#endif
 
 namespace kntr {
 
@@ -50,11 +45,7 @@ MusicProcess::~MusicProcess()
 
 QString MusicProcess::defaultProgram()
 {
-    const QString bin = QCoreApplication::applicationDirPath();
-    const QString beside = bin + QStringLiteral("/kinetrova-music");
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    return QFileInfo(bin + QStringLiteral("/" KNTR_LIBEXEC_FROM_BIN "/kinetrova-music")).absoluteFilePath();
+    return helperProgram(QStringLiteral("kinetrova-music"));
 }
 
 void MusicProcess::setFailureHandler(std::function<void(const QString&)> handler)

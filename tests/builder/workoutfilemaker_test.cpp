@@ -15,6 +15,7 @@
 #include "scriptedmessageboxes.h"
 #include "testenv.h"
 #include "testmusic.h"
+#include "watchedfifo.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -130,6 +131,23 @@ TEST_F(WorkoutFileMakerTest, TheMusicListItsPlayListsAndTheEstimate)
     m.cmdBrowse_Click();
     EXPECT_EQ(mMessages.shown().back().text, WorkoutFileMaker::kNotPlayListMessage);
     EXPECT_EQ(m.paths(), QStringList({b, a}));
+}
+
+TEST_F(WorkoutFileMakerTest, AFifoAsMusicIsRefusedWithoutBeingOpened)
+{
+    WorkoutFileMaker m = maker();
+    const test::WatchedFifo fifo(path("pipe.wav"));
+    ASSERT_TRUE(fifo.made());
+    const QString message = path("pipe.wav") + " could not be read: Not a regular file";
+    mDialogs.script(path("pipe.wav"));
+    m.cmdAddFile_Click();
+    ASSERT_TRUE(AsxPlayList::write(path("list.asx"), {path("pipe.wav")}));
+    m.txtBrowse_Change(path("list.asx"));
+    EXPECT_TRUE(m.paths().isEmpty());
+    ASSERT_EQ(mMessages.shown().size(), 2u);
+    EXPECT_EQ(mMessages.shown()[0].text, message);
+    EXPECT_TRUE(mMessages.shown()[1].text.endsWith("\r" + message));
+    EXPECT_FALSE(fifo.opened());
 }
 
 TEST_F(WorkoutFileMakerTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)

@@ -16,7 +16,10 @@
 #include "platform/apppaths.h"
 #include "platform/filesettingsstore.h"
 #include "platform/memorysettingsstore.h"
+#include "platform/monoaudioreader.h"
+#include "platform/musicentrycheck.h"
 #include "platform/settingstree.h"
+#include "platform/wavimage.h"
 #include "tones/tonedecoder.h"
 #include "recordingworkoutview.h"
 #include "scriptedfiledialogs.h"
@@ -28,6 +31,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
@@ -500,6 +504,66 @@ std::string mp3Music(const QByteArray& input)
     return check.result();
 }
 
+/// The way into the decoders for decode and Verify: a file is read by our own
+/// reader, refused by our header check, or handed to the decoder (here a stand-in
+/// that records it was asked; the real one runs in the decoding helper).
+std::string audioRead(const QByteArray& input)
+{
+    Checks check;
+    const ScratchUse scratch;
+    const QString file = scratch->write("in.wav", input);
+    bool decoderAsked = false;
+    std::vector<float> samples;
+    QString error;
+    const bool read = MonoAudioReader::read(
+        file,
+        [&samples](const float* s, qsizetype n) {
+            samples.insert(samples.end(), s, s + n);
+            return true;
+        },
+        &error, {},
+        [&decoderAsked](const QString&, const MonoAudioReader::Sink&, QString* why, const MonoAudioReader::Progress&) {
+            decoderAsked = true;
+            *why = QStringLiteral("not decoded here");
+            return false;
+        });
+    check.expect(read != !error.isEmpty(), "a read failed without a reason, or succeeded with one", error);
+
+    const std::optional<WavImage> image = WavImage::parse(input);
+    if (decoderAsked) {
+        check.expect(!MusicEntryCheck::problem(file), "the decoder was given a file the check refuses");
+        // A plain header whose format chunk comes first says what the decoder would be told.
+        if (input.size() >= 36 && input.startsWith("RIFF") && input.mid(8, 8) == "WAVEfmt ") {
+            const int channels = qFromLittleEndian<quint16>(input.constData() + 22);
+            const qint64 rate = qFromLittleEndian<quint32>(input.constData() + 24);
+            check.expect(channels >= 1 && channels <= 8 && rate >= 8000 && rate <= 192000,
+                         "the decoder was given a header outside 1-8 channels and 8,000-192,000 Hz");
+        }
+    } else if (read) {
+        // What our own reader takes is 16-bit PCM at 44.1 kHz, which the WAV image reader agrees with.
+        check.expect(image && image->sampleRate == MonoAudioReader::kSampleRate && image->bitsPerSample == 16
+                         && image->channels <= 2,
+                     "our reader took a file that is no 16-bit 44.1 kHz PCM WAV file");
+        if (image && image->bitsPerSample == 16 && qint64(samples.size()) == image->frames()) {
+            for (qint64 i = 0; i < image->frames(); ++i) {
+                float sum = 0;
+                for (int c = 0; c < image->channels; ++c)
+                    sum += qFromLittleEndian<qint16>(image->samples.constData() + 2 * (i * image->channels + c));
+                if (samples[size_t(i)] != sum / (32768.0f * float(image->channels))) {
+                    check.expect(false, "a sample read differs from the file's");
+                    break;
+                }
+            }
+        } else {
+            check.expect(false, "our reader read another number of samples than the file holds");
+        }
+    } else {
+        check.expect(samples.empty(), "a refused file gave samples");
+    }
+    check.expect(fileBytes(file) == input, "reading changed the file");
+    return check.result();
+}
+
 /// Input: three header bytes that name the frame format, a signed 16-bit start
 /// position, a byte whose lowest bit picks the match, then the data walked.
 std::string mp3FrameWalk(const QByteArray& input)
@@ -594,6 +658,7 @@ const std::vector<Target>& targets()
         {"settings_file", &settingsFile}, {"asx_playlist", &asxPlayList},
         {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
         {"mp3_frame_walk", &mp3FrameWalk}, {"tone_decoder", &toneDecoder},
+        {"audio_read", &audioRead},
     };
     return all;
 }

@@ -4,8 +4,6 @@
 #include "model/machine.h"
 #include "tones/commandtargets.h"
 
-#include <QLoggingCategory>
-
 #include <algorithm>
 
 namespace kntr {
@@ -34,12 +32,12 @@ int run(const CliArguments& args, CliContext& context)
     }
 
     const QString path = args.positional().first();
-    // The media backend's debugging chatter has no place between the lines.
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    // Only our own reader runs here: the media backend decodes in the decoding
+    // helper, whose messages go nowhere.
     QString error;
     const std::optional<std::vector<DecodedCommand>> found = ToneFileDecoder::decode(path, &error);
     if (!found)
-        return args.failure(QStringLiteral("cannot read %1: %2").arg(path, error));
+        return args.failure(QStringLiteral("%1 could not be read as audio: %2").arg(path, error));
     if (found->empty())
         return args.failure(QStringLiteral("no control tones found in %1").arg(path));
 

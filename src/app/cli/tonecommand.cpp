@@ -2,10 +2,12 @@
 
 #include "model/machine.h"
 #include "platform/qtwaveplayer.h"
+#include "platform/regularfile.h"
 #include "platform/systemclock.h"
 #include "tones/commandencoding.h"
 #include "tones/controltones.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <limits>
@@ -66,6 +68,9 @@ int run(const CliArguments& args, CliContext& context)
 
     if (args.isSet(QStringLiteral("output"))) {
         const QString path = args.value(QStringLiteral("output"));
+        // Renamed into place: only a regular file may be replaced.
+        if (const QString reason = notARegularFile(QFileInfo(path)); !reason.isEmpty())
+            return args.failure(QStringLiteral("cannot write %1: %2").arg(path, reason));
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit())
             return args.failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));

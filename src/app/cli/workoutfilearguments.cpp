@@ -5,8 +5,9 @@
 #include "builder/wavmusiccheck.h"
 #include "builder/workoutfilewriter.h"
 #include "cliworkout.h"
-#include "platform/apppaths.h"
 #include "files/asxplaylist.h"
+#include "platform/apppaths.h"
+#include "platform/regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,6 +92,10 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
                 context.err << note << "passed over " << entry << ": not a " << suffix << " file\n";
                 continue;
             }
+            if (const QString reason = notARegularFile(QFileInfo(path)); !reason.isEmpty()) {
+                context.err << note << "passed over " << entry << ": " << reason << '\n';
+                continue;
+            }
             const MusicCheckResult checked = check(type, path);
             if (!checked.admitted()) {
                 context.err << note << "passed over " << entry << ":\n" << asLines(checked.message) << '\n';
@@ -100,6 +105,9 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
         }
     }
     for (const QString& path : args.values(kMusic)) {
+        // Looked at before the check opens it: a FIFO would hold the build up for good.
+        if (const QString reason = notARegularFile(QFileInfo(path)); !reason.isEmpty())
+            return args.failure(QStringLiteral("cannot read %1: %2").arg(path, reason));
         const MusicCheckResult checked = check(type, path);
         if (checked.verdict == MusicCheckResult::Verdict::Unreadable)
             return args.failure(QStringLiteral("cannot read %1: %2").arg(path, checked.message));
@@ -125,6 +133,9 @@ int WorkoutFileArguments::build(const CliArguments& args, CliContext& context, c
     const QString output = args.value(kOutput);
     if (output.isEmpty())
         return args.usageError(QStringLiteral("no output file given (-o OUT.%1)").arg(workoutFileTypeName(type)));
+    // The file is renamed into place: only a regular file may be replaced.
+    if (const QString reason = notARegularFile(QFileInfo(output)); !reason.isEmpty())
+        return args.failure(QStringLiteral("cannot write %1: %2").arg(output, reason));
 
     CliWorkout workout(context);
     if (!workout.open(args.positional().first()))
