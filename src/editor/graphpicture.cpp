@@ -31,9 +31,7 @@ GraphPicture::GraphPicture(const Editor& editor)
     const int inclineMax = editor.control(Editor::Field::Incline).max;
     mSpeedTop = scaleTop(speedMax);
     mInclineTop = scaleTop(inclineMax);
-    const bool kilometres =
-        machine.units() == Units::Kilometres && machine.kind() != MachineKind::Elliptical;
-    mLeftLabels = leftAxisLabels(speedMax, kilometres);
+    mLeftLabels = leftAxisLabels(speedMax, speedInKilometres(machine));
     mRightLabels = rightAxisLabels(inclineMax);
     mTimeLabels = timeAxisLabels(mWorkout.totalSeconds());
     mLeftCaption = leftAxisCaption(machine, editor.paceShown());

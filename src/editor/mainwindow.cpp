@@ -18,6 +18,7 @@
 #include "runner/runengine.h"
 #include "runner/runmusic.h"
 #include "model/session.h"
+#include "model/totals.h"
 #include "platform/apppaths.h"
 #include "platform/messageboxes.h"
 #include "platform/settingsstore.h"
@@ -655,7 +656,7 @@ void MainWindow::refresh(unsigned changes)
         mSpeedLabel->setText(e.speedCaption());
         mInclineLabel->setText(mSession.machine.AttTwoDesignLabel());
         mDistUnit->setText(e.distanceUnitText());
-        mWeightUnit->setText(mSession.machine.units() == Units::Kilometres ? tr("kg") : tr("lb"));
+        mWeightUnit->setText(weightUnitText(mSession.machine.units()));
     }
     if (changes & Editor::Graph)
         mGraph->updateGraphics();
@@ -690,8 +691,8 @@ void MainWindow::refresh(unsigned changes)
 void MainWindow::refreshScales()
 {
     const Machine& m = mSession.machine;
-    const bool kilometres = m.units() == Units::Kilometres && m.kind() != MachineKind::Elliptical;
-    const std::array<AxisLabel, 6> left = leftAxisLabels(mEditor->control(Editor::Field::Speed).max, kilometres);
+    const std::array<AxisLabel, 6> left =
+        leftAxisLabels(mEditor->control(Editor::Field::Speed).max, speedInKilometres(m));
     std::array<std::optional<AxisLabel>, 6> leftShown;
     for (int i = 0; i < 6; ++i)
         leftShown[i] = left[i];
@@ -980,8 +981,7 @@ void MainWindow::startUp(const QStringList& arguments)
     mLifecycle.loadWorkout(arguments);
     showRunOptions();
     if (mRun.music) {
-        mRun.music->SetAudioType(
-            mSettings.GetSetting(kAppName, QStringLiteral("audio"), QStringLiteral("volOption"), QStringLiteral("1")).toInt());
+        mRun.music->restoreAudioType();
         showAudioType();
     }
 

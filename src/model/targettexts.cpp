@@ -7,18 +7,9 @@
 
 namespace kntr {
 
-namespace {
-
-bool showsResistanceFirst(const Machine& machine)
-{
-    return machine.kind() == MachineKind::Elliptical;
-}
-
-} // namespace
-
 SpeedDisplay speedDisplay(const Machine& machine, const SettingsStore& settings)
 {
-    if (showsResistanceFirst(machine))
+    if (machine.firstAttributeIsResistance())
         return SpeedDisplay::Value;
     const QString mode = settings.GetSetting(kAppName, QStringLiteral("options"), QStringLiteral("distMode"),
                                              QStringLiteral("normal"));

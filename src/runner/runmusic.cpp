@@ -16,6 +16,7 @@ namespace kntr {
 namespace {
 
 const QString kAudio = QStringLiteral("audio");
+const QString kAudioType = QStringLiteral("volOption");
 constexpr double kFirstSecond = 1.0;
 /// A place this close to an entry's end moves on to the next entry.
 constexpr double kNearEndSeconds = 10.0;
@@ -48,7 +49,7 @@ QString RunMusic::playListFile() const
 void RunMusic::store(int value)
 {
     mAudioType = value;
-    mSettings.SaveSetting(kAppName, kAudio, QStringLiteral("volOption"), QString::number(value));
+    mSettings.SaveSetting(kAppName, kAudio, kAudioType, QString::number(value));
 }
 
 void RunMusic::SetAudioType(int value)
@@ -70,6 +71,11 @@ void RunMusic::SetAudioType(int value)
         store(kNone);
         break;
     }
+}
+
+void RunMusic::restoreAudioType()
+{
+    SetAudioType(mSettings.GetSetting(kAppName, kAudio, kAudioType, QStringLiteral("1")).toInt());
 }
 
 void RunMusic::chooseMenuEntry(int entry)

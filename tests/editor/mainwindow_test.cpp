@@ -452,6 +452,15 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
     EXPECT_EQ(text("lblTime"), "0:00");
 }
 
+TEST_F(MainWindowTest, StartUpRestoresTheMusicSource)
+{
+    settings.SaveSetting(kAppName, "audio", "volOption", "3");
+    RunParts run(session, settings, options, clock, messages, window());
+    start();
+    EXPECT_TRUE(action("mnuAudioType2")->isChecked());
+    EXPECT_EQ(run.music.audioType(), RunMusic::kCd);
+}
+
 TEST_F(MainWindowTest, ClosingDuringARunStopsTheConsoleFirst)
 {
     settings.SaveSetting(kAppName, "options", "Delay", "5");

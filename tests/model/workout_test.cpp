@@ -80,6 +80,8 @@ TEST_F(WorkoutTest, WeightTextAndWeightReachesEverySegmentInUse)
 {
     EXPECT_EQ(weightText(160, Units::Miles), "160");
     EXPECT_EQ(weightText(160, Units::Kilometres), "72.6");
+    EXPECT_EQ(weightUnitText(Units::Miles), "lb");
+    EXPECT_EQ(weightUnitText(Units::Kilometres), "kg");
 
     DefaultWorkout(workout, settings, "/d");
     const double before = computeTotals(workout, "Treadmill", Units::Miles).calories;
