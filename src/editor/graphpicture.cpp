@@ -69,9 +69,8 @@ void GraphPicture::paint(QPainter& painter, const QRectF& target) const
                       std::max(20, kHeight - line / 2 - axisHeight));
     const QRect bars = graph.adjusted(kFrame, kFrame, -kFrame, -kFrame);
 
-    Workout workout = mWorkout;
-    ComputeColumnWidths(workout, bars.width());
-    paintGraphBars(painter, bars, workout, workout.current(), mSpeedTop, mInclineTop, Qt::white);
+    paintGraphBars(painter, bars, mWorkout, columnWidths(mWorkout, bars.width()), mWorkout.current(), mSpeedTop,
+                   mInclineTop, Qt::white);
     painter.drawRect(QRectF(graph).adjusted(0.5, 0.5, -0.5, -0.5));
 
     // Value labels, each centred on the height of its value.

@@ -766,7 +766,7 @@ void MainWindow::mnuFileNew_Click()
 
 bool MainWindow::newWorkout()
 {
-    return mLifecycle.newWorkout(mGraph->graphSize().width());
+    return mLifecycle.newWorkout();
 }
 
 void MainWindow::attachCommands(MoreCommands commands)

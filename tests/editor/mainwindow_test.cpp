@@ -1,5 +1,6 @@
 #include "editor/axiscaption.h"
 #include "editor/mainwindow.h"
+#include "editor/profilegraph.h"
 #include "editor/windowplacement.h"
 
 #include "model/runoptions.h"
@@ -101,10 +102,10 @@ protected:
 
     QPoint pointInSegment(int index)
     {
-        auto* graph = find<QWidget>("picBox");
+        auto* graph = find<ProfileGraph>("picBox");
         int x = 1; // the graph's frame
         for (int i = 1; i < index; ++i)
-            x += static_cast<int>(session.workout.segment(i).SegmentWidth()) + 1;
+            x += graph->columnWidths()[i - 1] + 1;
         return QPoint(x + 1, graph->height() - 3);
     }
 

@@ -52,7 +52,7 @@ public:
         ++newWorkouts;
         if (!allowNewWorkout)
             return false;
-        NewWorkout(session.workout, session.machine, settings, 400);
+        NewWorkout(session.workout, session.machine, settings);
         editor.selectSegment(1);
         return true;
     }

@@ -109,14 +109,13 @@ TEST_F(WorkoutTest, NewWorkoutIsOneMinuteAtTheMachinesLowestValues)
     machine.GetSettings(settings);
     machine.setAttOneMin(20);
     machine.setAttTwoMin(0);
-    NewWorkout(workout, machine, settings, 412);
+    NewWorkout(workout, machine, settings);
 
     EXPECT_EQ(workout.count(), 1);
     EXPECT_EQ(workout.current(), 1);
     EXPECT_EQ(workout.segment(1).SegmentSpeed(), 2.0);
     EXPECT_EQ(workout.segment(1).SegmentIncline(), 0.0);
     EXPECT_EQ(workout.segment(1).SegmentTime(), 60);
-    EXPECT_EQ(workout.segment(1).SegmentWidth(), 412);
     EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastFile", "unset"), "");
     EXPECT_EQ(minutesSecondsText(computeTotals(workout, "Treadmill", Units::Miles).seconds), "1:00");
 }

@@ -292,7 +292,7 @@ int run(const CliArguments& args, CliContext& context)
     editor.applyMachineRanges();
     editor.refreshAll();
     RandomWorkout generator(editor, [&] {
-        NewWorkout(session.workout, session.machine, settings, 1.0);
+        NewWorkout(session.workout, session.machine, settings);
         session.workout.setWeight(session.weightPounds);
         editor.selectSegment(1);
         return true;
