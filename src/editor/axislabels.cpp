@@ -1,7 +1,11 @@
 #include "axislabels.h"
 
+#include "editor.h"
+#include "graphgeometry.h"
+
 #include "model/machine.h"
 #include "model/numbers.h"
+#include "model/session.h"
 #include "model/totals.h"
 
 #include <cmath>
@@ -72,6 +76,23 @@ QString leftAxisCaption(const Machine& machine, bool pace)
 QString rightAxisCaption(const Machine& machine)
 {
     return machine.AttTwoYLabel().trimmed();
+}
+
+ProfileScales profileScales(const Editor& editor)
+{
+    const Machine& machine = editor.session().machine;
+    const int speedMax = editor.control(Editor::Field::Speed).max;
+    const int inclineMax = editor.control(Editor::Field::Incline).max;
+    ProfileScales scales;
+    scales.speedTop = scaleTop(speedMax);
+    scales.inclineTop = scaleTop(inclineMax);
+    scales.left = leftAxisLabels(speedMax, speedInKilometres(machine));
+    scales.right = rightAxisLabels(inclineMax);
+    scales.valueCaption = leftAxisCaption(machine, false);
+    scales.paceCaption = leftAxisCaption(machine, true);
+    scales.rightCaption = rightAxisCaption(machine);
+    scales.pace = editor.paceShown();
+    return scales;
 }
 
 } // namespace kntr

@@ -10,6 +10,7 @@
 
 namespace kntr {
 
+class Editor;
 class Machine;
 
 /// One label of a value axis: its text and the value (in whole units) it marks.
@@ -35,5 +36,23 @@ std::array<std::optional<AxisLabel>, 6> rightAxisLabels(int maxTenths);
 QString leftAxisCaption(const Machine& machine, bool pace);
 /// The rotated caption of the right axis: attribute two's axis title.
 QString rightAxisCaption(const Machine& machine);
+
+/// The scales and captions of the profile for what the editor shows; the
+/// window's profile and the printed picture take them alike.
+struct ProfileScales
+{
+    int speedTop = 0;   ///< the bottom of the speed scale, in tenths (scaleTop)
+    int inclineTop = 0; ///< the bottom of the incline scale, in tenths
+    std::array<AxisLabel, 6> left;
+    std::array<std::optional<AxisLabel>, 6> right;
+    QString valueCaption; ///< the left caption while speeds show as values
+    QString paceCaption;  ///< the left caption while speeds show as pace
+    QString rightCaption;
+    bool pace = false; ///< whether speeds show as pace
+};
+
+/// The scales for the editor's speed and incline controls and its machine; the
+/// left labels are in km/h where speedInKilometres says so.
+ProfileScales profileScales(const Editor& editor);
 
 } // namespace kntr

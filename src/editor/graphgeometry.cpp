@@ -95,4 +95,23 @@ int valueToY(double value, int top, int height)
     return static_cast<int>(roundHalfEven(units * height / top));
 }
 
+ProfileLayout layOutProfile(const QRect& area, const ProfileMeasures& m)
+{
+    const int graphLeft = area.left() + m.captionWidth + m.leftAxisWidth;
+    const int graphWidth = std::max(20, area.width() - 2 * m.captionWidth - m.leftAxisWidth - m.rightAxisWidth);
+    const int graphTop = area.top() + m.lineHeight / 2;
+    const int graphHeight = std::max(20, area.height() - m.lineHeight / 2 - m.timeAxisHeight);
+    const int axisHeight = graphHeight + m.lineHeight;
+
+    ProfileLayout layout;
+    layout.graph = QRect(graphLeft, graphTop, graphWidth, graphHeight);
+    layout.leftAxis = QRect(area.left() + m.captionWidth, area.top(), m.leftAxisWidth - 3, axisHeight);
+    layout.rightAxis = QRect(graphLeft + graphWidth + 3, area.top(), m.rightAxisWidth - 3, axisHeight);
+    layout.leftCaption = QRect(area.left(), graphTop, m.captionWidth, graphHeight);
+    layout.rightCaption = QRect(graphLeft + graphWidth + m.rightAxisWidth, graphTop, m.captionWidth, graphHeight);
+    layout.timeAxis = QRect(graphLeft - m.leftAxisWidth, graphTop + graphHeight, graphWidth + 2 * m.leftAxisWidth,
+                            m.timeAxisHeight);
+    return layout;
+}
+
 } // namespace kntr

@@ -39,13 +39,8 @@ public:
 
 private:
     Workout mWorkout;
-    int mSpeedTop = 0;
-    int mInclineTop = 0;
-    std::array<AxisLabel, 6> mLeftLabels;
-    std::array<std::optional<AxisLabel>, 6> mRightLabels;
+    ProfileScales mScales;
     std::array<QString, 5> mTimeLabels;
-    QString mLeftCaption;
-    QString mRightCaption;
 };
 
 } // namespace kntr

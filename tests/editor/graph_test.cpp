@@ -117,6 +117,24 @@ TEST_F(GraphTest, SegmentUnderPointerWalksFromTheLeft)
     EXPECT_EQ(segmentAtX(w, 32), 0); // right of the last column
 }
 
+TEST_F(GraphTest, ProfilePartsSurroundTheGraphWithinTheArea)
+{
+    const ProfileMeasures m{14, 18, 36, 26, 37};
+    const QRect area(10, 20, 500, 300);
+    const ProfileLayout p = layOutProfile(area, m);
+    EXPECT_EQ(p.graph, QRect(10 + 18 + 36, 20 + 7, 500 - 2 * 18 - 36 - 26, 300 - 7 - 37));
+    for (const QRect& r : {p.graph, p.leftAxis, p.rightAxis, p.leftCaption, p.rightCaption, p.timeAxis})
+        EXPECT_TRUE(area.contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_EQ(p.leftCaption.left(), area.left());
+    EXPECT_EQ(p.rightCaption.right(), area.right());
+    EXPECT_EQ(p.leftAxis.right() + 3, p.graph.left() - 1);
+    EXPECT_EQ(p.rightAxis.left() - 3, p.graph.right() + 1);
+    EXPECT_EQ(p.timeAxis.top(), p.graph.bottom() + 1);
+    EXPECT_EQ(p.timeAxis.bottom(), area.bottom());
+    // A small area keeps a 20 × 20 graph.
+    EXPECT_EQ(layOutProfile(QRect(0, 0, 50, 40), m).graph.size(), QSize(20, 20));
+}
+
 TEST_F(GraphTest, ScalesReachFourPercentAboveTheMaximum)
 {
     EXPECT_EQ(scaleTop(100), 104);
