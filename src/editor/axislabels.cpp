@@ -1,9 +1,13 @@
 #include "axislabels.h"
 
+#include "graphgeometry.h"
+
 #include "model/machine.h"
 #include "model/numbers.h"
+#include "model/session.h"
 #include "model/totals.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kntr {
@@ -72,6 +76,22 @@ QString leftAxisCaption(const Machine& machine, bool pace)
 QString rightAxisCaption(const Machine& machine)
 {
     return machine.AttTwoYLabel().trimmed();
+}
+
+ProfileScales profileScales(const Machine& machine, bool pace)
+{
+    const int speedMax = std::max<int>(machine.AttOneMin(), machine.AttOneMax());
+    const int inclineMax = std::max<int>(machine.AttTwoMin(), machine.AttTwoMax());
+    ProfileScales scales;
+    scales.speedTop = scaleTop(speedMax);
+    scales.inclineTop = scaleTop(inclineMax);
+    scales.left = leftAxisLabels(speedMax, speedInKilometres(machine));
+    scales.right = rightAxisLabels(inclineMax);
+    scales.valueCaption = leftAxisCaption(machine, false);
+    scales.paceCaption = leftAxisCaption(machine, true);
+    scales.rightCaption = rightAxisCaption(machine);
+    scales.pace = pace;
+    return scales;
 }
 
 } // namespace kntr

@@ -36,4 +36,23 @@ QString leftAxisCaption(const Machine& machine, bool pace);
 /// The rotated caption of the right axis: attribute two's axis title.
 QString rightAxisCaption(const Machine& machine);
 
+/// The scales and captions of the profile for what the editor shows; the
+/// window's profile and the printed picture take them alike.
+struct ProfileScales
+{
+    int speedTop = 0;   ///< the bottom of the speed scale, in tenths (scaleTop)
+    int inclineTop = 0; ///< the bottom of the incline scale, in tenths
+    std::array<AxisLabel, 6> left;
+    std::array<std::optional<AxisLabel>, 6> right;
+    QString valueCaption; ///< the left caption while speeds show as values
+    QString paceCaption;  ///< the left caption while speeds show as pace
+    QString rightCaption;
+    bool pace = false; ///< whether speeds show as pace
+};
+
+/// The scales for the machine's speed and incline ranges (the editing
+/// controls' ranges), speeds shown as pace or not; the left labels are in km/h
+/// where speedInKilometres says so.
+ProfileScales profileScales(const Machine& machine, bool pace);
+
 } // namespace kntr

@@ -1,7 +1,6 @@
 #include "editor.h"
 
 #include "axislabels.h"
-#include "graphgeometry.h"
 
 #include "model/numbers.h"
 #include "model/session.h"
@@ -437,7 +436,7 @@ void Editor::activate(Box box)
     touch(ActiveBox);
 }
 
-void Editor::graphPress(int x, int y, Button button)
+void Editor::graphPress(int segment, int x, int y, Button button)
 {
     if (!mEditingEnabled)
         return;
@@ -446,7 +445,6 @@ void Editor::graphPress(int x, int y, Button button)
     mPressX = x;
     mPressY = y;
     // Right of the last column (and in its gap) the last segment is meant.
-    int segment = segmentAtX(mSession.workout, x);
     if (segment == 0)
         segment = mSession.workout.count();
     setValue(Field::Segment, segment);

@@ -135,9 +135,10 @@ public:
     void activate(Box box);
     Box activeBox() const { return mActive; }
 
-    /// A button pressed on the graph at (x, y) in graph pixels: selects the
-    /// segment under the pointer; the right button moves the active box on.
-    void graphPress(int x, int y, Button button);
+    /// A button pressed on the graph at (x, y) in graph pixels over segment
+    /// (0 right of the last column, which means the last segment): selects the
+    /// segment; the right button moves the active box on.
+    void graphPress(int segment, int x, int y, Button button);
     /// The pointer moved to (x, y) on the graph; dragging with the left button
     /// changes the active box's value a step at a time.
     void graphMove(int x, int y, bool leftButtonHeld);

@@ -9,21 +9,20 @@
 
 namespace kntr {
 
-void ComputeColumnWidths(Workout& workout, int graphWidth)
+ColumnWidths columnWidths(const Workout& workout, int graphWidth)
 {
     const int count = workout.count();
     const double total = workout.totalSeconds();
     const double secondsPerPixel = total > 0 ? total / graphWidth : 1.0;
 
+    ColumnWidths widths(count);
     int leftover = graphWidth - count;
-    for (int i = count; i >= 1; --i) {
-        Segment& s = workout.segment(i);
-        const int width = std::max(1, static_cast<int>(roundHalfEven(s.SegmentTime() / secondsPerPixel)));
-        s.setSegmentWidth(width);
-        leftover -= width;
+    for (int i = count - 1; i >= 0; --i) {
+        widths[i] = std::max(1, static_cast<int>(roundHalfEven(workout.segment(i + 1).SegmentTime() / secondsPerPixel)));
+        leftover -= widths[i];
     }
     if (total <= 0)
-        return;
+        return widths;
 
     // Hand the rounding error out a pixel at a time, spread over the workout
     // from the right. A column never drops below 1 pixel; if every column is
@@ -32,14 +31,13 @@ void ComputeColumnWidths(Workout& workout, int graphWidth)
         const int stride =
             std::max(1, static_cast<int>(roundHalfEven(static_cast<double>(count) / std::abs(leftover))));
         bool changed = false;
-        for (int i = count; i >= 1 && leftover != 0; i -= stride) {
-            Segment& s = workout.segment(i);
+        for (int i = count - 1; i >= 0 && leftover != 0; i -= stride) {
             if (leftover > 0) {
-                s.setSegmentWidth(s.SegmentWidth() + 1);
+                ++widths[i];
                 --leftover;
                 changed = true;
-            } else if (s.SegmentWidth() > 1) {
-                s.setSegmentWidth(s.SegmentWidth() - 1);
+            } else if (widths[i] > 1) {
+                --widths[i];
                 ++leftover;
                 changed = true;
             }
@@ -47,10 +45,9 @@ void ComputeColumnWidths(Workout& workout, int graphWidth)
         if (!changed) {
             // Too narrow for one pixel per segment: try the columns the stride skipped.
             bool any = false;
-            for (int i = count; i >= 1 && leftover < 0; --i) {
-                Segment& s = workout.segment(i);
-                if (s.SegmentWidth() > 1) {
-                    s.setSegmentWidth(s.SegmentWidth() - 1);
+            for (int i = count - 1; i >= 0 && leftover < 0; --i) {
+                if (widths[i] > 1) {
+                    --widths[i];
                     ++leftover;
                     any = true;
                 }
@@ -59,27 +56,28 @@ void ComputeColumnWidths(Workout& workout, int graphWidth)
                 break;
         }
     }
+    return widths;
 }
 
-std::vector<ColumnSpan> columnSpans(const Workout& workout, int graphWidth)
+std::vector<ColumnSpan> columnSpans(const ColumnWidths& widths, int graphWidth)
 {
-    std::vector<ColumnSpan> spans(workout.count());
+    std::vector<ColumnSpan> spans(widths.size());
     int right = graphWidth - 1; // the gap pixel after the column
-    for (int i = workout.count(); i >= 1; --i) {
-        const int width = std::max(1, static_cast<int>(workout.segment(i).SegmentWidth()));
-        spans[i - 1] = {right - width, width};
+    for (std::size_t i = widths.size(); i-- > 0;) {
+        const int width = std::max(1, widths[i]);
+        spans[i] = {right - width, width};
         right -= width + 1;
     }
     return spans;
 }
 
-int segmentAtX(const Workout& workout, int x)
+int segmentAtX(const ColumnWidths& widths, int x)
 {
     int end = 0;
-    for (int i = 1; i <= workout.count(); ++i) {
-        end += std::max(1, static_cast<int>(workout.segment(i).SegmentWidth())) + 1;
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        end += std::max(1, widths[i]) + 1;
         if (end > x)
-            return i;
+            return static_cast<int>(i) + 1;
     }
     return 0;
 }
@@ -95,6 +93,25 @@ int valueToY(double value, int top, int height)
         return height;
     const double units = top - toTenths(value);
     return static_cast<int>(roundHalfEven(units * height / top));
+}
+
+ProfileLayout layOutProfile(const QRect& area, const ProfileMeasures& m)
+{
+    const int graphLeft = area.left() + m.captionWidth + m.leftAxisWidth;
+    const int graphWidth = std::max(20, area.width() - 2 * m.captionWidth - m.leftAxisWidth - m.rightAxisWidth);
+    const int graphTop = area.top() + m.lineHeight / 2;
+    const int graphHeight = std::max(20, area.height() - m.lineHeight / 2 - m.timeAxisHeight);
+    const int axisHeight = graphHeight + m.lineHeight;
+
+    ProfileLayout layout;
+    layout.graph = QRect(graphLeft, graphTop, graphWidth, graphHeight);
+    layout.leftAxis = QRect(area.left() + m.captionWidth, area.top(), m.leftAxisWidth - 3, axisHeight);
+    layout.rightAxis = QRect(graphLeft + graphWidth + 3, area.top(), m.rightAxisWidth - 3, axisHeight);
+    layout.leftCaption = QRect(area.left(), graphTop, m.captionWidth, graphHeight);
+    layout.rightCaption = QRect(graphLeft + graphWidth + m.rightAxisWidth, graphTop, m.captionWidth, graphHeight);
+    layout.timeAxis = QRect(graphLeft - m.leftAxisWidth, graphTop + graphHeight, graphWidth + 2 * m.leftAxisWidth,
+                            m.timeAxisHeight);
+    return layout;
 }
 
 } // namespace kntr

@@ -3,7 +3,6 @@
 #include "graphbars.h"
 #include "graphgeometry.h"
 
-#include "model/machine.h"
 #include "model/session.h"
 
 #include <QFontMetrics>
@@ -23,20 +22,9 @@ constexpr int kFrame = 1; ///< the graph's box line, inside its rectangle
 
 GraphPicture::GraphPicture(const Session& session, SpeedDisplay display)
     : mWorkout(session.workout)
+    , mScales(profileScales(session.machine, display == SpeedDisplay::Pace))
+    , mTimeLabels(timeAxisLabels(mWorkout.totalSeconds()))
 {
-    const Machine& machine = session.machine;
-    // The tops of the editing controls' ranges.
-    const int speedMax = std::max<int>(machine.AttOneMin(), machine.AttOneMax());
-    const int inclineMax = std::max<int>(machine.AttTwoMin(), machine.AttTwoMax());
-    mSpeedTop = scaleTop(speedMax);
-    mInclineTop = scaleTop(inclineMax);
-    const bool kilometres =
-        machine.units() == Units::Kilometres && machine.kind() != MachineKind::Elliptical;
-    mLeftLabels = leftAxisLabels(speedMax, kilometres);
-    mRightLabels = rightAxisLabels(inclineMax);
-    mTimeLabels = timeAxisLabels(mWorkout.totalSeconds());
-    mLeftCaption = leftAxisCaption(machine, display == SpeedDisplay::Pace);
-    mRightCaption = rightAxisCaption(machine);
 }
 
 void GraphPicture::paint(QPainter& painter, const QRectF& target) const
@@ -50,41 +38,36 @@ void GraphPicture::paint(QPainter& painter, const QRectF& target) const
     painter.setFont(font);
     painter.setPen(Qt::black);
 
-    // The window's arrangement (placeGraph): captions outside, value labels
+    // Laid out as the window's profile view: captions outside, value labels
     // beside the graph, the time axis under it.
     const QFontMetrics metrics(font);
     const int line = metrics.height();
     int leftWidth = 0;
-    for (const AxisLabel& label : mLeftLabels)
+    for (const AxisLabel& label : mScales.left)
         leftWidth = std::max(leftWidth, metrics.horizontalAdvance(label.text));
     int rightWidth = 0;
-    for (const std::optional<AxisLabel>& label : mRightLabels)
+    for (const std::optional<AxisLabel>& label : mScales.right)
         if (label)
             rightWidth = std::max(rightWidth, metrics.horizontalAdvance(label->text));
-    leftWidth += 6;
-    rightWidth += 6;
-    const int captionWidth = line + 4;
-    const int axisHeight = kDashHeight + 2 * line + 4;
-    const QRect graph(captionWidth + leftWidth, line / 2,
-                      std::max(20, kWidth - 2 * captionWidth - leftWidth - rightWidth),
-                      std::max(20, kHeight - line / 2 - axisHeight));
+    const ProfileMeasures measures{line, line + 4, leftWidth + 6, rightWidth + 6, kDashHeight + 2 * line + 4};
+    const ProfileLayout layout = layOutProfile(QRect(0, 0, kWidth, kHeight), measures);
+    const QRect& graph = layout.graph;
     const QRect bars = graph.adjusted(kFrame, kFrame, -kFrame, -kFrame);
 
-    Workout workout = mWorkout;
-    ComputeColumnWidths(workout, bars.width());
-    paintGraphBars(painter, bars, workout, workout.current(), mSpeedTop, mInclineTop, Qt::white);
+    paintGraphBars(painter, bars, mWorkout, columnWidths(mWorkout, bars.width()), mWorkout.current(),
+                   mScales.speedTop, mScales.inclineTop, Qt::white);
     painter.drawRect(QRectF(graph).adjusted(0.5, 0.5, -0.5, -0.5));
 
     // Value labels, each centred on the height of its value.
-    auto valueLabel = [&](const AxisLabel& label, int scaleTop, int left, int width, Qt::Alignment side) {
+    auto valueLabel = [&](const AxisLabel& label, int scaleTop, const QRect& axis, Qt::Alignment side) {
         const int y = bars.top() + valueToY(label.value, scaleTop, bars.height());
-        painter.drawText(QRect(left, y - line / 2, width, line), side | Qt::AlignVCenter, label.text);
+        painter.drawText(QRect(axis.left(), y - line / 2, axis.width(), line), side | Qt::AlignVCenter, label.text);
     };
-    for (const AxisLabel& label : mLeftLabels)
-        valueLabel(label, mSpeedTop, captionWidth, leftWidth - 3, Qt::AlignRight);
-    for (const std::optional<AxisLabel>& label : mRightLabels)
+    for (const AxisLabel& label : mScales.left)
+        valueLabel(label, mScales.speedTop, layout.leftAxis, Qt::AlignRight);
+    for (const std::optional<AxisLabel>& label : mScales.right)
         if (label)
-            valueLabel(*label, mInclineTop, graph.right() + 4, rightWidth - 3, Qt::AlignLeft);
+            valueLabel(*label, mScales.inclineTop, layout.rightAxis, Qt::AlignLeft);
 
     // Time axis: five ticks, the last on the graph's last pixel column.
     for (int k = 0; k < 5; ++k) {
@@ -101,15 +84,18 @@ void GraphPicture::paint(QPainter& painter, const QRectF& target) const
     QFont bold = font;
     bold.setBold(true);
     painter.setFont(bold);
+    const QRect& left = layout.leftCaption;
     painter.save();
-    painter.translate(0, graph.bottom() + 1);
+    painter.translate(left.left(), left.bottom() + 1);
     painter.rotate(-90);
-    painter.drawText(QRect(0, 0, graph.height(), captionWidth), Qt::AlignCenter, mLeftCaption);
+    painter.drawText(QRect(0, 0, left.height(), left.width()), Qt::AlignCenter,
+                     mScales.pace ? mScales.paceCaption : mScales.valueCaption);
     painter.restore();
+    const QRect& right = layout.rightCaption;
     painter.save();
-    painter.translate(kWidth, graph.top());
+    painter.translate(right.right() + 1, right.top());
     painter.rotate(90);
-    painter.drawText(QRect(0, 0, graph.height(), captionWidth), Qt::AlignCenter, mRightCaption);
+    painter.drawText(QRect(0, 0, right.height(), right.width()), Qt::AlignCenter, mScales.rightCaption);
     painter.restore();
 
     painter.restore();

@@ -21,9 +21,9 @@ struct Session;
 /// axis and rotated captions, as one picture painted without widgets onto any
 /// painter at any size: the graph of the printed workout sheet.
 ///
-/// It holds a copy of the workout taken when it was made, so painting it never
-/// changes the column widths the window's graph uses, and every copy printed
-/// looks the same whatever is selected meanwhile.
+/// It holds a copy of the workout taken when it was made, so every copy printed
+/// looks the same whatever is selected or changed meanwhile; its column widths
+/// are its own, computed for the picture's width.
 class GraphPicture
 {
 public:
@@ -39,14 +39,9 @@ public:
     void paint(QPainter& painter, const QRectF& target) const;
 
 private:
-    Workout mWorkout; ///< column widths computed for kWidth
-    int mSpeedTop = 0;
-    int mInclineTop = 0;
-    std::array<AxisLabel, 6> mLeftLabels;
-    std::array<std::optional<AxisLabel>, 6> mRightLabels;
+    Workout mWorkout;
+    ProfileScales mScales;
     std::array<QString, 5> mTimeLabels;
-    QString mLeftCaption;
-    QString mRightCaption;
 };
 
 } // namespace kntr

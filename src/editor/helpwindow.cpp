@@ -1,5 +1,9 @@
 #include "helpwindow.h"
 
+#include "platform/messageboxes.h"
+
+#include <QFileInfo>
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -42,6 +46,23 @@ HelpWindow::HelpWindow(const QString& indexFile, QWidget* parent)
 QString HelpWindow::currentPage() const
 {
     return mBrowser->source().toLocalFile();
+}
+
+void HelpWindow::showManual(QPointer<HelpWindow>& window, const QString& programDataDir, MessageBoxes& messages)
+{
+    const QString folder = programDataDir + QStringLiteral("/help");
+    const QString index = folder + QStringLiteral("/index.html");
+    if (!QFileInfo(index).isReadable()) {
+        messages.show(QStringLiteral("To use help: \r\rthe file \"index.html\" must be in the \"") + folder
+                          + QStringLiteral("\" directory"),
+                      MessageBoxes::Icon::Information);
+        return;
+    }
+    if (!window)
+        window = new HelpWindow(index);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace kntr

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QTextBrowser;
 
 namespace kntr {
+
+class MessageBoxes;
 
 /// The "Kinetrova Help" window: the manual shipped with the program, read offline.
 class HelpWindow : public QWidget
@@ -19,6 +22,10 @@ public:
 
     /// The page being shown.
     QString currentPage() const;
+
+    /// Help > Contents: shows window, made on first use, with the manual in
+    /// programDataDir/help; without the manual's index.html, tells where it belongs.
+    static void showManual(QPointer<HelpWindow>& window, const QString& programDataDir, MessageBoxes& messages);
 
 private:
     QTextBrowser* mBrowser;

@@ -113,12 +113,12 @@ bool MainLifecycle::offerToSave()
     return !mFileCommands || mFileCommands->offerToSave();
 }
 
-bool MainLifecycle::newWorkout(int graphWidth)
+bool MainLifecycle::newWorkout()
 {
     // Starting afresh would throw away unsaved edits without a word.
     if (!offerToSave())
         return false;
-    NewWorkout(mSession.workout, mSession.machine, mSettings, graphWidth);
+    NewWorkout(mSession.workout, mSession.machine, mSettings);
     mSession.workout.setWeight(mSession.weightPounds);
     mSession.modified = false;
     mEditor.selectSegment(1);
@@ -128,9 +128,9 @@ bool MainLifecycle::newWorkout(int graphWidth)
     return true;
 }
 
-bool MainLifecycle::useWorkout(const Workout& workout, int graphWidth)
+bool MainLifecycle::useWorkout(const Workout& workout)
 {
-    if (!newWorkout(graphWidth))
+    if (!newWorkout())
         return false;
     mSession.workout = workout;
     mSession.workout.setCurrent(1);

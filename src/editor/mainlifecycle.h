@@ -49,12 +49,12 @@ public:
     /// it is replaced or the program ends. Returns false when the user cancelled
     /// or the save did not happen.
     bool offerToSave();
-    /// File > New: after offerToSave, a fresh workout filling graphWidth pixels.
+    /// File > New: after offerToSave, a fresh workout.
     /// Returns false when the user kept the old one.
-    bool newWorkout(int graphWidth);
+    bool newWorkout();
     /// Puts workout in place of the one being edited as newWorkout would (after
     /// the same question); the new workout counts as edited, segment 1 selected.
-    bool useWorkout(const Workout& workout, int graphWidth);
+    bool useWorkout(const Workout& workout);
     /// The About window's reset: clears the stored settings and brings what is in
     /// memory back to a first start's state (machine, units, remembered file,
     /// recent files, caption).

@@ -10,45 +10,38 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include <array>
 #include <functional>
 
-class QAction;
-class QActionGroup;
-class QGridLayout;
-class QGroupBox;
-class QLabel;
 class QMenu;
-class QPushButton;
-class QScrollBar;
 
 namespace kntr {
 
 class AppPaths;
-class AxisCaption;
 class Clock;
 class FileCommands;
 class GetReadyWindow;
 class HelpWindow;
 class EquipmentSelection;
+class MainMenus;
 class MessageBoxes;
-class ProfileGraph;
+class ProfileView;
 class RunEngine;
 class RunMusic;
 class RunOptions;
+class SegmentPanel;
 class SettingsStore;
-class TimeAxis;
-class ValueAxis;
-class ValueBox;
+class TotalsPanel;
 struct Session;
 
-/// The main window (frmMain): the profile graph with its axes, the "Segment
-/// Design" and "Workout Totals" frames, the menus, start-up and exit.
+/// The main window (frmMain): the profile view, the "Segment Design" and
+/// "Workout Totals" frames and the menus, with start-up and exit.
 ///
-/// Editing itself is the Editor's; the window mirrors its state and forwards
-/// the user's actions to it. The file commands and the machine selection
-/// window are attached once they exist (attachFileCommands,
-/// attachMachineSelection); until then their menu entries stay hidden.
+/// Editing itself is the Editor's, and each panel (src/editor/ui) mirrors it;
+/// the window assembles the panels, places them for its size, and carries out
+/// the menus' commands, the workout view and the run view by forwarding. The
+/// file commands and the machine selection window are attached once they exist
+/// (attachFileCommands, attachMachineSelection); until then their menu entries
+/// stay hidden.
 class MainWindow : public QMainWindow, public WorkoutView, public RunView
 {
     Q_OBJECT
@@ -107,7 +100,7 @@ public:
 
     Editor& editor() { return *mEditor; }
     /// The File menu, for commands added later (Random, Print, Create MP3/WAV).
-    QMenu* fileMenu() const { return mFileMenu; }
+    QMenu* fileMenu() const;
     /// Start-up, New, reset and exit without the widgets.
     MainLifecycle& lifecycle() { return mLifecycle; }
     /// The arrangement ResizeMainForm chose last.
@@ -151,24 +144,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
-    QActionGroup* addOptionGroup(QMenu* menu, const QStringList& captions, const QList<int>& values,
-                                 const QStringList& names, void (MainWindow::*chosen)(int));
-    void setVoiceCues(int on);
-    void setDelay(int seconds);
-    void setBeeps(int beeps);
-    void showRunOptions();
+    void connectMenus();
     void buildPanels();
-    void arrangeTotals(Arrangement arrangement);
     void refresh(unsigned changes);
-    void refreshScales();
-    void placeGraph(const QRect& area);
-    void focusBox(ValueBox* box);
-    void applyUnitsMenu(Units units);
+    void showRunOptions();
     void updateRecentFilesMenu();
     void showAudioType();
-    bool runExitSequence();
-    int windowStateValue() const;
     double dotsPerInch() const;
 
     Session& mSession;
@@ -186,62 +167,11 @@ private:
     MoreCommands mCommands;
     bool mCloseAfterRun = false;
 
-    // Menus
-    QMenu* mFileMenu = nullptr;
-    QAction* mnuFileNew = nullptr;
-    QAction* mnuFileRandom = nullptr;
-    QAction* mnuFileCreateSeparator = nullptr;
-    std::array<QAction*, 2> mnuAudioCreateFile{};
-    QAction* mnuFileExit = nullptr;
-    std::array<QAction*, 8> mFileEntries{}; ///< Open .. Save User As and their separators
-    std::array<QAction*, 4> mnuFileMRU{};
-    QAction* mnuFileMRUSeparator = nullptr;
-    QAction* mnuOptionMiles = nullptr;
-    QAction* mnuOptionKilometers = nullptr;
-    QAction* mnuOptionEquipment = nullptr;
-    QAction* mnuOptionEquipmentSeparator = nullptr;
-    QActionGroup* mVoiceGroup = nullptr;
-    QActionGroup* mDelayGroup = nullptr;
-    QActionGroup* mBeepGroup = nullptr;
-    QMenu* mOptionsMenu = nullptr;
-    QMenu* mAudioMenu = nullptr;
-    std::array<QAction*, 3> mnuAudioType{};
-
-    // Graph and axes
-    ProfileGraph* mGraph = nullptr;
-    TimeAxis* mTimeAxis = nullptr;
-    ValueAxis* mLeftAxis = nullptr;
-    ValueAxis* mRightAxis = nullptr;
-    AxisCaption* mLeftCaption = nullptr;
-    AxisCaption* mPaceCaption = nullptr;
-    AxisCaption* mRightCaption = nullptr;
-
-    // Segment Design
-    QGroupBox* mSegmentFrame = nullptr;
-    std::array<ValueBox*, 4> mBoxes{};      ///< segment, speed, incline, time
-    std::array<QScrollBar*, 4> mScrolls{};  ///< in the same order
-    QLabel* mSpeedLabel = nullptr;
-    QLabel* mInclineLabel = nullptr;
-    QPushButton* mAddButton = nullptr;
-    QPushButton* mDeleteButton = nullptr;
-    QPushButton* mStartButton = nullptr;
-    QPushButton* mResumeButton = nullptr;
-    QLabel* mTimeLeft = nullptr;
+    MainMenus* mMenus = nullptr;
+    ProfileView* mProfile = nullptr;
+    SegmentPanel* mSegmentPanel = nullptr;
+    TotalsPanel* mTotalsPanel = nullptr;
     QPointer<GetReadyWindow> mGetReady;
-
-    // Workout Totals
-    QGroupBox* mTotalsFrame = nullptr;
-    QGridLayout* mTotalsGrid = nullptr;
-    QLabel* mTotalTime = nullptr;
-    QLabel* mTotalDist = nullptr;
-    QLabel* mDistUnit = nullptr;
-    QLabel* mTotalCal = nullptr;
-    QLabel* mSegDist = nullptr;
-    ValueBox* mPoundsBox = nullptr;
-    QScrollBar* mPoundsScroll = nullptr;
-    QLabel* mWeightUnit = nullptr;
-    std::array<QLabel*, 5> mTotalsCaptions{};
-
     QPointer<HelpWindow> mHelp;
 };
 

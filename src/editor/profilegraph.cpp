@@ -34,7 +34,7 @@ int ProfileGraph::inclineScaleTop() const
 
 void ProfileGraph::updateGraphics()
 {
-    ComputeColumnWidths(mEditor.session().workout, std::max(1, contentsRect().width()));
+    mWidths = kntr::columnWidths(mEditor.session().workout, std::max(1, contentsRect().width()));
     update();
 }
 
@@ -49,8 +49,8 @@ void ProfileGraph::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     const Workout& workout = mEditor.session().workout;
-    paintGraphBars(painter, contentsRect(), workout, workout.current(), speedScaleTop(), inclineScaleTop(),
-                   palette().color(QPalette::Base));
+    paintGraphBars(painter, contentsRect(), workout, mWidths, workout.current(), speedScaleTop(),
+                   inclineScaleTop(), palette().color(QPalette::Base));
 }
 
 QPoint ProfileGraph::toGraph(const QPoint& widgetPoint) const
@@ -61,10 +61,11 @@ QPoint ProfileGraph::toGraph(const QPoint& widgetPoint) const
 void ProfileGraph::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = toGraph(event->position().toPoint());
+    const int segment = segmentAtX(mWidths, p.x());
     if (event->button() == Qt::LeftButton)
-        mEditor.graphPress(p.x(), p.y(), Editor::Button::Left);
+        mEditor.graphPress(segment, p.x(), p.y(), Editor::Button::Left);
     else if (event->button() == Qt::RightButton)
-        mEditor.graphPress(p.x(), p.y(), Editor::Button::Right);
+        mEditor.graphPress(segment, p.x(), p.y(), Editor::Button::Right);
     event->accept();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphgeometry.h"
+
 #include <QFrame>
 
 namespace kntr {
@@ -10,6 +12,9 @@ class Editor;
 /// is long, with the speed bar and the incline bar over each other on their own
 /// scales and the current segment in highlight colours. Clicks select a
 /// segment and drags change the active value, through the Editor.
+///
+/// The column widths are the graph's own: computed for its width whenever it
+/// is redrawn or resized, and used to find the segment under the pointer.
 class ProfileGraph : public QFrame
 {
     Q_OBJECT
@@ -21,6 +26,8 @@ public:
     void updateGraphics();
     /// Width and height of the drawing area in pixels.
     QSize graphSize() const { return contentsRect().size(); }
+    /// The column widths as last computed, element 0 for segment 1.
+    const ColumnWidths& columnWidths() const { return mWidths; }
     /// The bottom of the speed scale and of the incline scale, in tenths.
     int speedScaleTop() const;
     int inclineScaleTop() const;
@@ -35,6 +42,7 @@ private:
     QPoint toGraph(const QPoint& widgetPoint) const;
 
     Editor& mEditor;
+    ColumnWidths mWidths;
 };
 
 } // namespace kntr

@@ -12,6 +12,14 @@ ValueBox::ValueBox(QWidget* parent)
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
+void ValueBox::takeFocus()
+{
+    if (!isEnabled())
+        return;
+    setFocus(Qt::OtherFocusReason);
+    setSelection(0, 5);
+}
+
 void ValueBox::keyPressEvent(QKeyEvent* event)
 {
     using Key = Editor::Key;

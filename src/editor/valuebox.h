@@ -15,6 +15,10 @@ class ValueBox : public QLineEdit
 public:
     explicit ValueBox(QWidget* parent = nullptr);
 
+    /// Takes the focus with the text selected; a disabled box (as during a
+    /// run) stays out of it.
+    void takeFocus();
+
 signals:
     /// An arrow or page key was pressed.
     void navigationKey(kntr::Editor::Key key);

@@ -69,11 +69,44 @@ void WindowPlacement::writeState(SettingsStore& settings, int state)
     settings.SaveSetting(kAppName, kUser, QStringLiteral("windowstate"), QString::number(state));
 }
 
+int WindowPlacement::stateOf(Qt::WindowStates states)
+{
+    if (states & Qt::WindowMinimized)
+        return kMinimised;
+    if (states & Qt::WindowMaximized)
+        return kMaximised;
+    return kNormal;
+}
+
 Arrangement chooseArrangement(QSize windowTwips)
 {
     if (windowTwips.width() >= 8780 && windowTwips.height() >= 5640)
         return Arrangement::Wide;
     return Arrangement::Compact;
+}
+
+PanelLayout layOutPanels(Arrangement arrangement, QSize client, int gap, QSize segmentHint, QSize totalsHint)
+{
+    const int w = client.width();
+    const int h = client.height();
+    const int segmentHeight = segmentHint.height();
+    const int totalsHeight = totalsHint.height();
+    PanelLayout layout;
+    if (arrangement == Arrangement::Wide) {
+        // Totals in a column right of the graph, segment design across the bottom.
+        const int totalsWidth = totalsHint.width();
+        layout.segment = QRect(gap, h - gap - segmentHeight, w - 2 * gap, segmentHeight);
+        const int top = gap;
+        const int bottom = h - 2 * gap - segmentHeight;
+        layout.totals = QRect(w - gap - totalsWidth, top, totalsWidth, std::max(totalsHeight, bottom - top));
+        layout.profile = QRect(gap, top, w - 3 * gap - totalsWidth, bottom - top);
+    } else {
+        // Both frames stacked under the graph, full width.
+        layout.totals = QRect(gap, h - gap - totalsHeight, w - 2 * gap, totalsHeight);
+        layout.segment = QRect(gap, h - 2 * gap - totalsHeight - segmentHeight, w - 2 * gap, segmentHeight);
+        layout.profile = QRect(gap, gap, w - 2 * gap, h - 4 * gap - totalsHeight - segmentHeight);
+    }
+    return layout;
 }
 
 } // namespace kntr

@@ -18,6 +18,9 @@ int pixelsToTwips(int pixels, double dotsPerInch);
 struct WindowPlacement
 {
     /// user/windowstate: 0 normal, 1 minimised, 2 maximised; 1010101 before the first exit.
+    static constexpr int kNormal = 0;
+    static constexpr int kMinimised = 1;
+    static constexpr int kMaximised = 2;
     static constexpr int kFirstStart = 1010101;
     static constexpr int kDefaultWidthTwips = 8800;
     static constexpr int kDefaultHeightTwips = 5800;
@@ -33,6 +36,8 @@ struct WindowPlacement
     void write(SettingsStore& settings, double dotsPerInch) const;
     /// Stores only the window state, as every resize does.
     static void writeState(SettingsStore& settings, int state);
+    /// The stored state of a window in states.
+    static int stateOf(Qt::WindowStates states);
 };
 
 /// The two arrangements of the main window. Wide, from the 8780 × 5640-twip
@@ -45,5 +50,18 @@ Arrangement chooseArrangement(QSize windowTwips);
 
 /// Gap between panels, in twips.
 inline constexpr int kPanelGapTwips = 120;
+
+/// Where the main window's three panels stand in its client area.
+struct PanelLayout
+{
+    QRect profile; ///< the graph with its axes and captions
+    QRect segment; ///< "Segment Design"
+    QRect totals;  ///< "Workout Totals"
+};
+
+/// Places the panels in a client area of the given size, gap pixels apart and
+/// from its edges: the frames as high as they want (and in the wide
+/// arrangement the totals as wide as they want), the profile in the rest.
+PanelLayout layOutPanels(Arrangement arrangement, QSize client, int gap, QSize segmentHint, QSize totalsHint);
 
 } // namespace kntr

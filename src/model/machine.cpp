@@ -175,6 +175,16 @@ void Machine::resetToDefaults()
         (this->*range.set)(range.defaultValue);
 }
 
+bool speedInKilometres(const Machine& machine, Units units)
+{
+    return units == Units::Kilometres && !machine.firstAttributeIsResistance();
+}
+
+bool speedInKilometres(const Machine& machine)
+{
+    return speedInKilometres(machine, machine.units());
+}
+
 void SwitchUnits(Machine& machine, SettingsStore& settings, Units units)
 {
     machine.setDisplayUnits(units == Units::Kilometres ? QStringLiteral("Kilos")

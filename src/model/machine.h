@@ -35,6 +35,9 @@ public:
 
     const QString& MachineType() const { return mMachineType; }
     MachineKind kind() const { return machineKind(mMachineType); }
+    /// Whether attribute one is a resistance level rather than a speed: on an
+    /// "Elliptical". Every other type, an unknown one included, has a speed.
+    bool firstAttributeIsResistance() const { return kind() == MachineKind::Elliptical; }
     /// Stores the name and rebuilds labels and choice lists for it. A name that
     /// is not one of the five types empties the lists and keeps the labels.
     /// The ranges are not touched.
@@ -109,6 +112,12 @@ private:
     QString mDisplayUnits;
     QChar mDecimalSeparator;
 };
+
+/// Whether attribute one is shown in kilometres per hour (on the speed axis, in
+/// spoken targets): in kilometre units, unless attribute one is a resistance.
+bool speedInKilometres(const Machine& machine, Units units);
+/// The same in the machine's own display units.
+bool speedInKilometres(const Machine& machine);
 
 /// The unit switch: sets the profile's display units and saves the profile.
 /// No stored value is converted; only what is shown changes.

@@ -30,10 +30,6 @@ public:
     /// The user's body weight in pounds, used by the calorie formula.
     void setSegmentWeight(double value) { mWeight = value; }
 
-    /// Column width on the profile graph, in pixels.
-    double SegmentWidth() const { return mWidth; }
-    void setSegmentWidth(double value) { mWidth = value; }
-
     /// Miles covered: time × speed ÷ 3600.
     double SegmentDistance() const;
     /// Kilocalories burnt, by the speed band's formulas; not clamped at zero.
@@ -44,7 +40,6 @@ private:
     double mIncline = 1.0;
     double mTime = 6.0;
     double mWeight = 160.0;
-    double mWidth = 1.0;
 };
 
 } // namespace kntr

@@ -8,18 +8,9 @@
 
 namespace kntr {
 
-namespace {
-
-bool showsResistanceFirst(const Machine& machine)
-{
-    return machine.kind() == MachineKind::Elliptical;
-}
-
-} // namespace
-
 SpeedDisplay speedDisplay(const Machine& machine, const SettingsStore& settings)
 {
-    if (showsResistanceFirst(machine))
+    if (machine.firstAttributeIsResistance())
         return SpeedDisplay::Value;
     return OptionsSettings(settings).paceShown() ? SpeedDisplay::Pace : SpeedDisplay::Value;
 }

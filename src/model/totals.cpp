@@ -66,4 +66,9 @@ QString weightText(double pounds, Units units)
     return displayNumber(pounds, 0);
 }
 
+QString weightUnitText(Units units)
+{
+    return units == Units::Kilometres ? QStringLiteral("kg") : QStringLiteral("lb");
+}
+
 } // namespace kntr

@@ -34,5 +34,7 @@ QString totalCaloriesText(double calories);
 QString segmentDistanceText(const Segment& segment, const QString& machineType, Units units);
 /// The weight box: pounds, or kilograms to one decimal in kilometre mode.
 QString weightText(double pounds, Units units);
+/// The unit after the weight box: "lb", or "kg" in kilometre mode.
+QString weightUnitText(Units units);
 
 } // namespace kntr

@@ -115,8 +115,7 @@ void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& us
     file.setLastFile(defaultWorkoutPath(userDataDir));
 }
 
-void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings,
-                double graphWidth)
+void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings)
 {
     workout.setCurrent(1);
     workout.setCount(1);
@@ -124,7 +123,6 @@ void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& setting
     first.setSegmentSpeed(machine.AttOneMin() / 10.0);
     first.setSegmentIncline(machine.AttTwoMin() / 10.0);
     first.setSegmentTime(60);
-    first.setSegmentWidth(graphWidth);
     FileSettings(settings).setLastFile(QString());
 }
 

@@ -76,7 +76,6 @@ void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& us
 
 /// Replaces the workout with one 60-second segment at the machine's lowest
 /// values, as File > New does, and forgets the remembered workout file.
-void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings,
-                double graphWidth);
+void NewWorkout(Workout& workout, const Machine& machine, SettingsStore& settings);
 
 } // namespace kntr

@@ -72,6 +72,11 @@ void RunMusic::SetAudioType(int value)
     }
 }
 
+void RunMusic::restoreAudioType()
+{
+    SetAudioType(AudioSettings(std::as_const(mSettings)).musicSourceText(QStringLiteral("1")).toInt());
+}
+
 void RunMusic::chooseMenuEntry(int entry)
 {
     SetAudioType(entry == 2 ? kCd : entry == 3 ? kPlayList : kNone);

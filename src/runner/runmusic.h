@@ -34,6 +34,8 @@ public:
     /// Applies a source (1 … 5; 4 counts as the CD variant) and stores it. A play
     /// list without a file name selects no music.
     void SetAudioType(int value);
+    /// At start-up: applies the stored source (audio/volOption; none when absent).
+    void restoreAudioType();
     /// The Audio menu's choice of entry 1 … 3, after the play-list window has
     /// closed for entry 3.
     void chooseMenuEntry(int entry);

@@ -41,6 +41,14 @@ protected:
 
     const Segment& seg(int i) const { return session.workout.segment(i); }
 
+    /// The graph's columns at 500 pixels, as the window's graph would have them.
+    ColumnWidths widths() const { return columnWidths(session.workout, 500); }
+    /// A press on such a graph: the segment under x, as the graph finds it.
+    void graphPress(int x, int y, Editor::Button button)
+    {
+        editor.graphPress(segmentAtX(widths(), x), x, y, button);
+    }
+
     Session session;
     MemorySettingsStore settings;
     ScriptedMessageBoxes messages;
@@ -337,33 +345,31 @@ TEST_F(EditorTest, UnitSwitchShowsKilometresWithoutConvertingTheWorkout)
 
 TEST_F(EditorTest, GraphPressSelectsAndRightButtonCyclesTheActiveBox)
 {
-    ComputeColumnWidths(session.workout, 500);
     int x = 0;
     for (int i = 1; i < 4; ++i)
-        x += static_cast<int>(seg(i).SegmentWidth()) + 1;
-    editor.graphPress(x + 2, 10, Editor::Button::Left); // inside segment 4
+        x += widths()[i - 1] + 1;
+    graphPress(x + 2, 10, Editor::Button::Left); // inside segment 4
     EXPECT_EQ(session.workout.current(), 4);
     EXPECT_FALSE(session.modified);
 
-    editor.graphPress(x + 2, 10, Editor::Button::Right);
+    graphPress(x + 2, 10, Editor::Button::Right);
     EXPECT_EQ(editor.activeBox(), Box::Speed);
-    editor.graphPress(x + 2, 10, Editor::Button::Right);
+    graphPress(x + 2, 10, Editor::Button::Right);
     EXPECT_EQ(editor.activeBox(), Box::Incline);
-    editor.graphPress(x + 2, 10, Editor::Button::Right);
+    graphPress(x + 2, 10, Editor::Button::Right);
     EXPECT_EQ(editor.activeBox(), Box::Time);
-    editor.graphPress(x + 2, 10, Editor::Button::Right);
+    graphPress(x + 2, 10, Editor::Button::Right);
     EXPECT_EQ(editor.activeBox(), Box::Speed);
-    editor.graphPress(0, 10, Editor::Button::Left); // the left button keeps the box
+    graphPress(0, 10, Editor::Button::Left); // the left button keeps the box
     EXPECT_EQ(session.workout.current(), 1);
     EXPECT_EQ(editor.activeBox(), Box::Speed);
-    editor.graphPress(499, 10, Editor::Button::Left); // the last gap pixel
+    graphPress(499, 10, Editor::Button::Left); // the last gap pixel
     EXPECT_EQ(session.workout.current(), 10);
 }
 
 TEST_F(EditorTest, DraggingChangesTheActiveValue)
 {
-    ComputeColumnWidths(session.workout, 500);
-    editor.graphPress(5, 100, Editor::Button::Right); // segment 1, speed active
+    graphPress(5, 100, Editor::Button::Right); // segment 1, speed active
     ASSERT_EQ(editor.activeBox(), Box::Speed);
     editor.graphMove(5, 90, true); // up
     EXPECT_EQ(seg(1).SegmentSpeed(), 1.1);
@@ -374,8 +380,8 @@ TEST_F(EditorTest, DraggingChangesTheActiveValue)
     editor.graphMove(5, 80, false); // no button held
     EXPECT_EQ(seg(1).SegmentSpeed(), 1.0);
 
-    editor.graphPress(5, 80, Editor::Button::Right); // incline
-    editor.graphPress(5, 80, Editor::Button::Right); // time
+    graphPress(5, 80, Editor::Button::Right); // incline
+    graphPress(5, 80, Editor::Button::Right); // time
     ASSERT_EQ(editor.activeBox(), Box::Time);
     editor.graphMove(20, 80, true);
     EXPECT_EQ(seg(1).SegmentTime(), 70);
@@ -388,8 +394,7 @@ TEST_F(EditorTest, DraggingChangesTheActiveValue)
 TEST_F(EditorTest, DisabledEditingIgnoresTheUserButNotTheProgram)
 {
     editor.setEditingEnabled(false);
-    ComputeColumnWidths(session.workout, 500);
-    editor.graphPress(400, 10, Editor::Button::Left);
+    graphPress(400, 10, Editor::Button::Left);
     EXPECT_EQ(session.workout.current(), 1);
     EXPECT_FALSE(editor.keyPress(Field::Segment, Key::Up));
     EXPECT_EQ(session.workout.current(), 1);

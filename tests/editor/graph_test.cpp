@@ -24,12 +24,9 @@ Workout workoutOf(std::initializer_list<double> seconds)
     return w;
 }
 
-int widthSum(const Workout& w)
+int widthSum(const ColumnWidths& widths)
 {
-    int sum = 0;
-    for (int i = 1; i <= w.count(); ++i)
-        sum += static_cast<int>(w.segment(i).SegmentWidth());
-    return sum;
+    return std::accumulate(widths.begin(), widths.end(), 0);
 }
 
 QStringList texts(const std::array<AxisLabel, 6>& labels)
@@ -57,9 +54,9 @@ protected:
 TEST_F(GraphTest, OneSegmentFillsTheGraphLessItsGap)
 {
     Workout w = workoutOf({60});
-    ComputeColumnWidths(w, 301);
-    EXPECT_EQ(w.segment(1).SegmentWidth(), 300);
-    const auto spans = columnSpans(w, 301);
+    const ColumnWidths widths = columnWidths(w, 301);
+    EXPECT_EQ(widths[0], 300);
+    const auto spans = columnSpans(widths, 301);
     EXPECT_EQ(spans[0].left, 0);
     EXPECT_EQ(spans[0].width, 300);
 }
@@ -67,27 +64,27 @@ TEST_F(GraphTest, OneSegmentFillsTheGraphLessItsGap)
 TEST_F(GraphTest, EqualSegmentsGiveBackTheRoundingPixelByPixel)
 {
     Workout w = workoutOf({60, 60, 60, 60, 60, 60, 60, 60, 60, 60});
-    ComputeColumnWidths(w, 500);
+    const ColumnWidths widths = columnWidths(w, 500);
     for (int i = 1; i <= 10; ++i)
-        EXPECT_EQ(w.segment(i).SegmentWidth(), 49) << "segment " << i;
-    EXPECT_EQ(widthSum(w) + w.count(), 500);
+        EXPECT_EQ(widths[i - 1], 49) << "segment " << i;
+    EXPECT_EQ(widthSum(widths) + w.count(), 500);
 }
 
 TEST_F(GraphTest, ShortSegmentKeepsOnePixel)
 {
     Workout w = workoutOf({3595, 5});
-    ComputeColumnWidths(w, 300);
-    EXPECT_EQ(w.segment(2).SegmentWidth(), 1);
-    EXPECT_EQ(widthSum(w) + w.count(), 300);
+    const ColumnWidths widths = columnWidths(w, 300);
+    EXPECT_EQ(widths[1], 1);
+    EXPECT_EQ(widthSum(widths) + w.count(), 300);
 }
 
 TEST_F(GraphTest, WidthsAlwaysFillTheGraph)
 {
     Workout w = workoutOf({60, 120, 240, 480, 240, 120, 120, 180, 180, 60});
     for (int width : {100, 317, 413, 587, 1024, 1999}) {
-        ComputeColumnWidths(w, width);
-        EXPECT_EQ(widthSum(w) + w.count(), width) << "graph width " << width;
-        const auto spans = columnSpans(w, width);
+        const ColumnWidths widths = columnWidths(w, width);
+        EXPECT_EQ(widthSum(widths) + w.count(), width) << "graph width " << width;
+        const auto spans = columnSpans(widths, width);
         EXPECT_EQ(spans.front().left, 0);
         EXPECT_EQ(spans.back().left + spans.back().width, width - 1); // the last gap pixel
         for (std::size_t i = 1; i < spans.size(); ++i)
@@ -98,28 +95,44 @@ TEST_F(GraphTest, WidthsAlwaysFillTheGraph)
 TEST_F(GraphTest, TooNarrowGraphStopsAtOnePixelColumns)
 {
     Workout w = workoutOf({60, 60, 60, 60, 60, 60});
-    ComputeColumnWidths(w, 8); // fewer pixels than two per segment: must not loop forever
+    const ColumnWidths widths = columnWidths(w, 8); // fewer pixels than two per segment: must not loop forever
     for (int i = 1; i <= 6; ++i)
-        EXPECT_GE(w.segment(i).SegmentWidth(), 1);
+        EXPECT_GE(widths[i - 1], 1);
 }
 
 TEST_F(GraphTest, EmptyTimeStillGivesWidths)
 {
     Workout w = workoutOf({0, 0});
-    ComputeColumnWidths(w, 100);
-    EXPECT_EQ(w.segment(1).SegmentWidth(), 1);
+    const ColumnWidths widths = columnWidths(w, 100);
+    EXPECT_EQ(widths[0], 1);
 }
 
 TEST_F(GraphTest, SegmentUnderPointerWalksFromTheLeft)
 {
-    Workout w = workoutOf({60, 60});
-    w.segment(1).setSegmentWidth(10);
-    w.segment(2).setSegmentWidth(20);
+    const ColumnWidths w{10, 20};
     EXPECT_EQ(segmentAtX(w, 0), 1);
     EXPECT_EQ(segmentAtX(w, 10), 1); // the gap belongs to the column before it
     EXPECT_EQ(segmentAtX(w, 11), 2);
     EXPECT_EQ(segmentAtX(w, 31), 2);
     EXPECT_EQ(segmentAtX(w, 32), 0); // right of the last column
+}
+
+TEST_F(GraphTest, ProfilePartsSurroundTheGraphWithinTheArea)
+{
+    const ProfileMeasures m{14, 18, 36, 26, 37};
+    const QRect area(10, 20, 500, 300);
+    const ProfileLayout p = layOutProfile(area, m);
+    EXPECT_EQ(p.graph, QRect(10 + 18 + 36, 20 + 7, 500 - 2 * 18 - 36 - 26, 300 - 7 - 37));
+    for (const QRect& r : {p.graph, p.leftAxis, p.rightAxis, p.leftCaption, p.rightCaption, p.timeAxis})
+        EXPECT_TRUE(area.contains(r)) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    EXPECT_EQ(p.leftCaption.left(), area.left());
+    EXPECT_EQ(p.rightCaption.right(), area.right());
+    EXPECT_EQ(p.leftAxis.right() + 3, p.graph.left() - 1);
+    EXPECT_EQ(p.rightAxis.left() - 3, p.graph.right() + 1);
+    EXPECT_EQ(p.timeAxis.top(), p.graph.bottom() + 1);
+    EXPECT_EQ(p.timeAxis.bottom(), area.bottom());
+    // A small area keeps a 20 × 20 graph.
+    EXPECT_EQ(layOutProfile(QRect(0, 0, 50, 40), m).graph.size(), QSize(20, 20));
 }
 
 TEST_F(GraphTest, ScalesReachFourPercentAboveTheMaximum)

@@ -1,5 +1,6 @@
 #include "editor/axiscaption.h"
 #include "editor/mainwindow.h"
+#include "editor/profilegraph.h"
 #include "editor/windowplacement.h"
 
 #include "model/runoptions.h"
@@ -77,6 +78,12 @@ protected:
         return label ? label->text() : QString();
     }
     QAction* action(const QString& name) { return find<QAction>(name); }
+    /// Where a widget stands in the window, however deep it sits.
+    QRect placed(const QString& name)
+    {
+        auto* w = find<QWidget>(name);
+        return w ? QRect(w->mapTo(&window(), QPoint(0, 0)), w->size()) : QRect();
+    }
 
     /// Captions of the visible entries of a menu, separators as "-".
     QStringList visibleEntries(const QString& menuName)
@@ -101,10 +108,10 @@ protected:
 
     QPoint pointInSegment(int index)
     {
-        auto* graph = find<QWidget>("picBox");
+        auto* graph = find<ProfileGraph>("picBox");
         int x = 1; // the graph's frame
         for (int i = 1; i < index; ++i)
-            x += static_cast<int>(session.workout.segment(i).SegmentWidth()) + 1;
+            x += graph->columnWidths()[i - 1] + 1;
         return QPoint(x + 1, graph->height() - 3);
     }
 
@@ -452,6 +459,15 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
     EXPECT_EQ(text("lblTime"), "0:00");
 }
 
+TEST_F(MainWindowTest, StartUpRestoresTheMusicSource)
+{
+    settings.SaveSetting(kAppName, "audio", "volOption", "3");
+    RunParts run(session, settings, options, clock, messages, window());
+    start();
+    EXPECT_TRUE(action("mnuAudioType2")->isChecked());
+    EXPECT_EQ(run.music.audioType(), RunMusic::kCd);
+}
+
 TEST_F(MainWindowTest, ClosingDuringARunStopsTheConsoleFirst)
 {
     settings.SaveSetting(kAppName, "options", "Delay", "5");
@@ -513,12 +529,12 @@ TEST_F(MainWindowTest, ArrangementFollowsTheWindowSize)
     QCoreApplication::processEvents();
     EXPECT_EQ(window().arrangement(), Arrangement::Compact);
     for (const QString& name : {QString("fraSegment"), QString("fraTotals")})
-        EXPECT_FALSE(find<QWidget>(name)->geometry().intersects(find<QWidget>("picBox")->geometry())) << name.toStdString();
-    EXPECT_FALSE(find<QWidget>("fraSegment")->geometry().intersects(find<QWidget>("fraTotals")->geometry()));
+        EXPECT_FALSE(placed(name).intersects(placed("picBox"))) << name.toStdString();
+    EXPECT_FALSE(placed("fraSegment").intersects(placed("fraTotals")));
     window().resize(800, 560);
     QCoreApplication::processEvents();
     EXPECT_EQ(window().arrangement(), Arrangement::Wide);
-    EXPECT_FALSE(find<QWidget>("fraTotals")->geometry().intersects(find<QWidget>("picBox")->geometry()));
+    EXPECT_FALSE(placed("fraTotals").intersects(placed("picBox")));
 }
 
 TEST_F(MainWindowTest, HelpOpensTheManualAndClosesAtExit)

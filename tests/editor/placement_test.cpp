@@ -83,4 +83,31 @@ TEST(CommandLineTest, UserFileArgument)
     EXPECT_EQ(userFileArgument({"kinetrova", "\"/home/u/ann.ktr"}), "/home/u/ann.ktr");
 }
 
+TEST(PlacementTest, PanelsFillTheClientAreaWithoutOverlapping)
+{
+    const QSize client(800, 520);
+    const QSize segmentHint(500, 90), totalsHint(160, 150);
+    for (Arrangement arrangement : {Arrangement::Wide, Arrangement::Compact}) {
+        const PanelLayout p = layOutPanels(arrangement, client, 8, segmentHint, totalsHint);
+        const QRect inner = QRect(QPoint(0, 0), client).adjusted(8, 8, -8, -8);
+        for (const QRect& r : {p.profile, p.segment, p.totals})
+            EXPECT_TRUE(inner.contains(r)) << int(arrangement);
+        EXPECT_FALSE(p.profile.intersects(p.segment) || p.profile.intersects(p.totals)
+                     || p.segment.intersects(p.totals));
+        EXPECT_EQ(p.segment.height(), 90);
+        EXPECT_EQ(p.segment.bottom(), inner.bottom() - (arrangement == Arrangement::Wide ? 0 : 158));
+    }
+    // Wide: the totals a column of their own width beside the profile.
+    EXPECT_EQ(layOutPanels(Arrangement::Wide, client, 8, segmentHint, totalsHint).totals.width(), 160);
+    EXPECT_EQ(layOutPanels(Arrangement::Compact, client, 8, segmentHint, totalsHint).totals.width(), 784);
+}
+
+TEST(PlacementTest, WindowStatesAreStoredAsNumbers)
+{
+    EXPECT_EQ(WindowPlacement::stateOf(Qt::WindowNoState), 0);
+    EXPECT_EQ(WindowPlacement::stateOf(Qt::WindowMinimized), 1);
+    EXPECT_EQ(WindowPlacement::stateOf(Qt::WindowMaximized), 2);
+    EXPECT_EQ(WindowPlacement::stateOf(Qt::WindowMinimized | Qt::WindowMaximized), 1);
+}
+
 } // namespace

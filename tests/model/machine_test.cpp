@@ -177,6 +177,27 @@ TEST_F(MachineTest, UnitSwitchSavesTheProfileWithoutConverting)
     EXPECT_EQ(settings.GetSetting("Kinetrova", "Options", "Units"), "Miles");
 }
 
+TEST_F(MachineTest, SpeedsAreInKilometresUnlessAttributeOneIsAResistance)
+{
+    const struct
+    {
+        const char* type;
+        Units units;
+        bool kilometres;
+    } cases[] = {
+        {"Treadmill", Units::Kilometres, true},   {"Treadmill", Units::Miles, false},
+        {"Bike", Units::Kilometres, true},        {"Elliptical Type A", Units::Kilometres, true},
+        {"Elliptical", Units::Kilometres, false}, {"Rowing machine", Units::Kilometres, true},
+    };
+    for (const auto& c : cases) {
+        Machine m;
+        m.setMachineType(c.type);
+        m.setDisplayUnits(c.units == Units::Kilometres ? "Kilos" : "Miles");
+        EXPECT_EQ(speedInKilometres(m), c.kilometres) << c.type;
+        EXPECT_EQ(speedInKilometres(m, Units::Miles), false) << c.type;
+    }
+}
+
 TEST_F(MachineTest, ResetGoesBackToAFirstStartsProfile)
 {
     Machine m;

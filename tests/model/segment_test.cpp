@@ -22,7 +22,6 @@ TEST(Segment, StartsWithItsInitialValues)
     EXPECT_EQ(s.SegmentSpeed(), 1.0);
     EXPECT_EQ(s.SegmentIncline(), 1.0);
     EXPECT_EQ(s.SegmentTime(), 6.0);
-    EXPECT_EQ(s.SegmentWidth(), 1.0);
 }
 
 TEST(Segment, DistanceIsTimeTimesSpeed)

@@ -80,6 +80,8 @@ TEST_F(WorkoutTest, WeightTextAndWeightReachesEverySegmentInUse)
 {
     EXPECT_EQ(weightText(160, Units::Miles), "160");
     EXPECT_EQ(weightText(160, Units::Kilometres), "72.6");
+    EXPECT_EQ(weightUnitText(Units::Miles), "lb");
+    EXPECT_EQ(weightUnitText(Units::Kilometres), "kg");
 
     DefaultWorkout(workout, settings, "/d");
     const double before = computeTotals(workout, "Treadmill", Units::Miles).calories;
@@ -107,14 +109,13 @@ TEST_F(WorkoutTest, NewWorkoutIsOneMinuteAtTheMachinesLowestValues)
     machine.GetSettings(settings);
     machine.setAttOneMin(20);
     machine.setAttTwoMin(0);
-    NewWorkout(workout, machine, settings, 412);
+    NewWorkout(workout, machine, settings);
 
     EXPECT_EQ(workout.count(), 1);
     EXPECT_EQ(workout.current(), 1);
     EXPECT_EQ(workout.segment(1).SegmentSpeed(), 2.0);
     EXPECT_EQ(workout.segment(1).SegmentIncline(), 0.0);
     EXPECT_EQ(workout.segment(1).SegmentTime(), 60);
-    EXPECT_EQ(workout.segment(1).SegmentWidth(), 412);
     EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastFile", "unset"), "");
     EXPECT_EQ(minutesSecondsText(computeTotals(workout, "Treadmill", Units::Miles).seconds), "1:00");
 }
