@@ -4,6 +4,7 @@
 
 #include "model/numbers.h"
 #include "model/session.h"
+#include "model/storedsettings.h"
 #include "model/targettexts.h"
 #include "model/totals.h"
 #include "platform/clock.h"
@@ -14,20 +15,6 @@
 #include <cstdlib>
 
 namespace kntr {
-
-namespace {
-
-const QString kOptions = QStringLiteral("options");
-const QString kDistMode = QStringLiteral("distMode");
-const QString kNormal = QStringLiteral("normal");
-const QString kInvert = QStringLiteral("invert");
-
-bool isElliptical(const Session& session)
-{
-    return session.machine.kind() == MachineKind::Elliptical;
-}
-
-} // namespace
 
 /// Collects the changes of one operation, however deeply the handlers nest,
 /// and reports them once when the outermost operation ends.
@@ -78,15 +65,15 @@ void Editor::setValue(Field field, int value)
 void Editor::runHandler(Field field)
 {
     switch (field) {
-    case Field::Segment: hscSelSegment_Change(); break;
-    case Field::Speed: hscSelSpeed_Change(); break;
-    case Field::Incline: hscSelIncline_Change(); break;
-    case Field::Time: hscSelTime_Change(); break;
-    case Field::Weight: hscPounds_Change(); break;
+    case Field::Segment: showSelectedSegment(); break;
+    case Field::Speed: storeSpeed(); break;
+    case Field::Incline: storeIncline(); break;
+    case Field::Time: storeTime(); break;
+    case Field::Weight: storeWeight(); break;
     }
 }
 
-void Editor::hscSelSegment_Change()
+void Editor::showSelectedSegment()
 {
     Batch batch(*this);
     Workout& workout = mSession.workout;
@@ -101,16 +88,16 @@ void Editor::hscSelSegment_Change()
     // the machine's ranges back into the segment.
     Control& speed = ctl(Field::Speed);
     speed.value = std::clamp(toTenths(segment.SegmentSpeed()), speed.min, speed.max);
-    hscSelSpeed_Change();
+    storeSpeed();
     Control& incline = ctl(Field::Incline);
     incline.value = std::clamp(toTenths(segment.SegmentIncline()), incline.min, incline.max);
-    hscSelIncline_Change();
+    storeIncline();
     if (segment.SegmentTime() < kMinTime)
         segment.setSegmentTime(kMinTime);
     const int seconds = std::clamp(static_cast<int>(roundHalfEven(segment.SegmentTime())), kMinTime, kMaxTime);
     if (seconds != control(Field::Time).value) {
         ctl(Field::Time).value = seconds;
-        hscSelTime_Change();
+        storeTime();
     }
 
     updateTextBoxes();
@@ -119,7 +106,7 @@ void Editor::hscSelSegment_Change()
     activate(Box::Segment);
 }
 
-void Editor::hscSelSpeed_Change()
+void Editor::storeSpeed()
 {
     if (mSession.workout.current() == 0)
         return;
@@ -132,7 +119,7 @@ void Editor::hscSelSpeed_Change()
     activate(Box::Speed);
 }
 
-void Editor::hscSelIncline_Change()
+void Editor::storeIncline()
 {
     if (mSession.workout.current() == 0)
         return;
@@ -159,7 +146,7 @@ bool Editor::recordTimeChange()
     return std::abs(a - b) <= kTickToleranceMs && std::abs(b - c) <= kTickToleranceMs;
 }
 
-void Editor::hscSelTime_Change()
+void Editor::storeTime()
 {
     Batch batch(*this);
     // A held arrow repeats at a steady rate: then the time moves 10 s a step.
@@ -180,18 +167,18 @@ void Editor::hscSelTime_Change()
     activate(Box::Time);
 }
 
-void Editor::hscPounds_Change()
+void Editor::storeWeight()
 {
     Batch batch(*this);
     const int pounds = control(Field::Weight).value;
-    mSettings.SaveSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"), QString::number(pounds));
+    UserSettings(mSettings).setWeight(pounds);
     mSession.weightPounds = pounds;
     mSession.workout.setWeight(pounds);
     updateSums();
     touch(Texts | WeightFocus);
 }
 
-void Editor::btnAddSegment_Click()
+void Editor::insertCopyOfCurrent()
 {
     Workout& workout = mSession.workout;
     if (workout.isFull()) {
@@ -211,7 +198,7 @@ void Editor::btnAddSegment_Click()
     mSession.modified = true;
 }
 
-void Editor::btnDelSegment_Click()
+void Editor::deleteCurrent()
 {
     Workout& workout = mSession.workout;
     if (workout.count() <= 1)
@@ -230,23 +217,19 @@ QString Editor::speedCaptionForMode() const
     return kntr::speedCaption(mSession.machine, speedDisplay(mSession.machine, mSettings));
 }
 
-void Editor::lblSpeed_Click()
+void Editor::toggleSpeedDisplay()
 {
     Batch batch(*this);
     const QString label = mSession.machine.AttOneDesignLabelA();
-    if (!isElliptical(mSession)) {
-        const QString mode = mSettings.GetSetting(kAppName, kOptions, kDistMode, kNormal);
-        const bool toPace = mode == kNormal;
-        mSpeedCaption = toPace ? QStringLiteral("1/") + label : label;
-        mSettings.SaveSetting(kAppName, kOptions, kDistMode, toPace ? kInvert : kNormal);
-    } else {
-        mSpeedCaption = label;
-        mSettings.SaveSetting(kAppName, kOptions, kDistMode, kNormal);
-    }
+    OptionsSettings options(mSettings);
+    // A resistance is never shown as pace.
+    const bool toPace = !mSession.machine.firstAttributeIsResistance() && !options.paceShown();
+    mSpeedCaption = toPace ? QStringLiteral("1/") + label : label;
+    options.setPaceShown(toPace);
     touch(Captions | ValueScales);
     // Redisplay the speed; only the way it is shown changed, not the workout.
     const bool wasModified = mSession.modified;
-    hscSelSpeed_Change();
+    storeSpeed();
     mSession.modified = wasModified;
 }
 
@@ -290,7 +273,7 @@ void Editor::updateScrolls()
     touch(Ranges | Scrolls);
     if (segment.value > segment.max) {
         segment.value = segment.max;
-        hscSelSegment_Change();
+        showSelectedSegment();
     }
     setValue(Field::Segment, workout.current());
     const Segment& s = workout.segment(workout.current());
@@ -322,7 +305,7 @@ void Editor::selectSegment(int index)
     segment.max = mSession.workout.count();
     segment.value = std::clamp(index, 1, segment.max);
     touch(Ranges | Scrolls);
-    hscSelSegment_Change();
+    showSelectedSegment();
 }
 
 void Editor::refreshAll()
@@ -356,7 +339,7 @@ void Editor::switchUnits(Units units)
     // The speed label keeps the display mode the user chose (speed or pace).
     mSpeedCaption = speedCaptionForMode();
     const bool wasModified = mSession.modified;
-    hscSelSpeed_Change();
+    storeSpeed();
     mSession.modified = wasModified;
     updateSums();
     touch(Captions | ValueScales);
@@ -375,7 +358,7 @@ void Editor::setWeight(int pounds)
     Batch batch(*this);
     ctl(Field::Weight).value = std::clamp(pounds, kMinPounds, kMaxPounds);
     touch(Scrolls);
-    hscPounds_Change();
+    storeWeight();
 }
 
 void Editor::setEditingEnabled(bool enabled)

@@ -89,19 +89,22 @@ public:
     /// ignored, a new value runs the control's change handler.
     void setValue(Field field, int value);
 
-    /// Change handlers, run on the control's current value.
-    void hscSelSegment_Change();
-    void hscSelSpeed_Change();
-    void hscSelIncline_Change();
-    void hscSelTime_Change();
-    void hscPounds_Change();
+    /// What a control's move does, run on the control's current value: the
+    /// segment control shows that segment (its values held to the ranges); the
+    /// others store their value into the current segment (or the weight into
+    /// every segment) and update the texts and totals.
+    void showSelectedSegment();
+    void storeSpeed();
+    void storeIncline();
+    void storeTime();
+    void storeWeight();
 
     /// Inserts a copy of the current segment after it and selects the copy.
-    void btnAddSegment_Click();
+    void insertCopyOfCurrent();
     /// Deletes the current segment; nothing happens to a one-segment workout.
-    void btnDelSegment_Click();
+    void deleteCurrent();
     /// Toggles the speed label between speed and pace (time per distance).
-    void lblSpeed_Click();
+    void toggleSpeedDisplay();
 
     /// Fills the speed, incline and time boxes from the current segment.
     void updateTextBoxes();

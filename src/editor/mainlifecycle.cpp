@@ -8,6 +8,7 @@
 #include "files/settingsupkeep.h"
 #include "model/runoptions.h"
 #include "model/session.h"
+#include "model/storedsettings.h"
 #include "model/workoutview.h"
 #include "platform/apppaths.h"
 #include "platform/settingsstore.h"
@@ -70,7 +71,7 @@ MainLifecycle::StartWorkout MainLifecycle::loadWorkout(const QStringList& argume
     if (userStart == UserFileStart::Read) {
         start = StartWorkout::UserFile;
     } else if (userStart == UserFileStart::NotRead && userFile.isEmpty()) {
-        const QString lastFile = mSettings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile"));
+        const QString lastFile = FileSettings(mSettings).lastFile();
         // The default workout names default.txt before the user ever saves it:
         // while that file does not exist, build the default workout without a word.
         const bool unsavedDefault = lastFile == defaultWorkoutPath(mPaths.userDataDir())
@@ -88,8 +89,7 @@ MainLifecycle::StartWorkout MainLifecycle::loadWorkout(const QStringList& argume
     }
 
     // Units, speed display and run options.
-    const QString units = mSettings.GetSetting(kAppName, QStringLiteral("options"), QStringLiteral("Units"),
-                                               QStringLiteral("Miles"));
+    const QString units = OptionsSettings(mSettings).unitsText(QStringLiteral("Miles"));
     mView.switchUnits(units == QLatin1String("Miles") ? Units::Miles : Units::Kilometres);
     mEditor.applySpeedDisplayMode();
     mOptions.load();

@@ -268,16 +268,6 @@ void MainWindow::mnuFileNew_Click()
     newWorkout();
 }
 
-bool MainWindow::newWorkout()
-{
-    return mLifecycle.newWorkout();
-}
-
-bool MainWindow::useWorkout(const Workout& workout)
-{
-    return mLifecycle.useWorkout(workout);
-}
-
 void MainWindow::attachCommands(MoreCommands commands)
 {
     mCommands = std::move(commands);

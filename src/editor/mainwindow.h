@@ -88,10 +88,10 @@ public:
 
     /// File > New: a fresh one-segment workout, after the question about unsaved
     /// edits. Returns false when the user kept the old workout.
-    bool newWorkout();
+    bool newWorkout() { return mLifecycle.newWorkout(); }
     /// Puts workout in place of the one being edited, as File > New would
     /// replace it (after the same question); the new workout counts as edited.
-    bool useWorkout(const Workout& workout);
+    bool useWorkout(const Workout& workout) { return mLifecycle.useWorkout(workout); }
 
     /// The start-up sequence: options, machine profile, placement, the user file
     /// named in arguments (as QCoreApplication::arguments()) or the last workout

@@ -1,6 +1,7 @@
 #include "windowplacement.h"
 
 #include "model/numbers.h"
+#include "model/storedsettings.h"
 #include "platform/settingsstore.h"
 
 #include <algorithm>
@@ -9,12 +10,11 @@ namespace kntr {
 
 namespace {
 
-const QString kUser = QStringLiteral("user");
 
 int readInt(const SettingsStore& settings, const QString& key, int fallback)
 {
     bool ok = false;
-    const int value = settings.GetSetting(kAppName, kUser, key, QString::number(fallback)).trimmed().toInt(&ok);
+    const int value = UserSettings(settings).placementText(key, QString::number(fallback)).trimmed().toInt(&ok);
     return ok ? value : fallback;
 }
 
@@ -39,8 +39,8 @@ WindowPlacement WindowPlacement::read(const SettingsStore& settings, const QRect
     QRect centred(0, 0, std::max(1, width), std::max(1, height));
     centred.moveCenter(screen.center());
 
-    const QString left = settings.GetSetting(kAppName, kUser, QStringLiteral("frmMainLeft"));
-    const QString top = settings.GetSetting(kAppName, kUser, QStringLiteral("frmMainTop"));
+    const QString left = UserSettings(settings).placementText(QStringLiteral("frmMainLeft"));
+    const QString top = UserSettings(settings).placementText(QStringLiteral("frmMainTop"));
     bool okLeft = false, okTop = false;
     const int x = left.trimmed().toInt(&okLeft);
     const int y = top.trimmed().toInt(&okTop);
@@ -58,15 +58,15 @@ WindowPlacement WindowPlacement::read(const SettingsStore& settings, const QRect
 void WindowPlacement::write(SettingsStore& settings, double dotsPerInch) const
 {
     writeState(settings, state);
-    settings.SaveSetting(kAppName, kUser, QStringLiteral("frmMainLeft"), QString::number(pixelsToTwips(pixels.x(), dotsPerInch)));
-    settings.SaveSetting(kAppName, kUser, QStringLiteral("frmMainTop"), QString::number(pixelsToTwips(pixels.y(), dotsPerInch)));
-    settings.SaveSetting(kAppName, kUser, QStringLiteral("frmMainWidth"), QString::number(pixelsToTwips(pixels.width(), dotsPerInch)));
-    settings.SaveSetting(kAppName, kUser, QStringLiteral("frmMainHeight"), QString::number(pixelsToTwips(pixels.height(), dotsPerInch)));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainLeft"), pixelsToTwips(pixels.x(), dotsPerInch));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainTop"), pixelsToTwips(pixels.y(), dotsPerInch));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainWidth"), pixelsToTwips(pixels.width(), dotsPerInch));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainHeight"), pixelsToTwips(pixels.height(), dotsPerInch));
 }
 
 void WindowPlacement::writeState(SettingsStore& settings, int state)
 {
-    settings.SaveSetting(kAppName, kUser, QStringLiteral("windowstate"), QString::number(state));
+    UserSettings(settings).setPlacement(QStringLiteral("windowstate"), state);
 }
 
 int WindowPlacement::stateOf(Qt::WindowStates states)

@@ -131,7 +131,7 @@ TEST_F(EditorTest, InsertCopiesTheCurrentSegmentAfterIt)
     DefaultWorkout(session.workout, settings, "/data");
     session.workout.setCount(5);
     select(3);
-    editor.btnAddSegment_Click();
+    editor.insertCopyOfCurrent();
     ASSERT_EQ(session.workout.count(), 6);
     EXPECT_EQ(session.workout.current(), 4);
     EXPECT_EQ(seg(4).SegmentSpeed(), 4.0); // a copy of segment 3
@@ -148,7 +148,7 @@ TEST_F(EditorTest, InsertedSegmentBurnsForTheUsersWeight)
     editor.setWeight(250);
     session.workout.setCount(10);
     select(10);
-    editor.btnAddSegment_Click(); // slot 11 is made fresh
+    editor.insertCopyOfCurrent(); // slot 11 is made fresh
     Segment expected = seg(10);
     expected.setSegmentWeight(250);
     EXPECT_DOUBLE_EQ(seg(11).SegmentCalories(), expected.SegmentCalories());
@@ -159,7 +159,7 @@ TEST_F(EditorTest, InsertIsRefusedAtSixtySegments)
     session.workout.setCount(60);
     select(60);
     session.modified = false;
-    editor.btnAddSegment_Click();
+    editor.insertCopyOfCurrent();
     EXPECT_EQ(session.workout.count(), 60);
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
@@ -172,7 +172,7 @@ TEST_F(EditorTest, DeleteMiddleKeepsTheNumber)
 {
     session.workout.setCount(5);
     select(2);
-    editor.btnDelSegment_Click();
+    editor.deleteCurrent();
     EXPECT_EQ(session.workout.count(), 4);
     EXPECT_EQ(session.workout.current(), 2);
     EXPECT_EQ(seg(2).SegmentSpeed(), 4.0); // old segment 3
@@ -185,7 +185,7 @@ TEST_F(EditorTest, DeleteLastSelectsTheNewLast)
 {
     session.workout.setCount(5);
     select(5);
-    editor.btnDelSegment_Click();
+    editor.deleteCurrent();
     EXPECT_EQ(session.workout.count(), 4);
     EXPECT_EQ(session.workout.current(), 4);
     EXPECT_EQ(editor.control(Field::Segment).value, 4);
@@ -196,7 +196,7 @@ TEST_F(EditorTest, DeleteTheOnlySegmentDoesNothing)
 {
     session.workout.setCount(1);
     select(1);
-    editor.btnDelSegment_Click();
+    editor.deleteCurrent();
     EXPECT_EQ(session.workout.count(), 1);
     EXPECT_FALSE(session.modified);
 }
@@ -300,7 +300,7 @@ TEST_F(EditorTest, PaceToggle)
     select(1);
     editor.setValue(Field::Speed, 60);
     session.modified = false;
-    editor.lblSpeed_Click();
+    editor.toggleSpeedDisplay();
     EXPECT_EQ(editor.speedCaption(), "1/Speed");
     EXPECT_EQ(editor.text(Field::Speed), "10");
     EXPECT_EQ(settings.GetSetting(kAppName, "options", "distMode"), "invert");
@@ -308,7 +308,7 @@ TEST_F(EditorTest, PaceToggle)
     editor.switchUnits(Units::Kilometres);
     EXPECT_EQ(editor.speedCaption(), "1/Speed"); // the chosen display survives the unit switch
     EXPECT_EQ(editor.text(Field::Speed), "6.2"); // 60 / 9.66
-    editor.lblSpeed_Click();
+    editor.toggleSpeedDisplay();
     EXPECT_EQ(editor.speedCaption(), "Speed");
     EXPECT_EQ(editor.text(Field::Speed), "9.7");
     EXPECT_EQ(settings.GetSetting(kAppName, "options", "distMode"), "normal");
@@ -322,7 +322,7 @@ TEST_F(EditorTest, EllipticalHasNoPace)
     EXPECT_EQ(editor.speedCaption(), "Resist.");
     select(3);
     EXPECT_EQ(editor.text(Field::Speed), "4"); // the level as stored
-    editor.lblSpeed_Click();
+    editor.toggleSpeedDisplay();
     EXPECT_EQ(editor.speedCaption(), "Resist.");
     EXPECT_EQ(settings.GetSetting(kAppName, "options", "distMode"), "normal");
     EXPECT_EQ(editor.totals().segmentDistance, "0.183 mi"); // (4 × 0.589 + 0.386) × 240 / 3600

@@ -87,8 +87,8 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
     mAddButton = makeButton(tr("&Ins Seg"), QStringLiteral("btnAddSegment"),
                             tr("Add segment to the right of the selected segment."), this);
     mDeleteButton = makeButton(tr("&Del Seg"), QStringLiteral("btnDelSegment"), tr("Delete selected segment."), this);
-    connect(mAddButton, &QPushButton::clicked, &mEditor, &Editor::btnAddSegment_Click);
-    connect(mDeleteButton, &QPushButton::clicked, &mEditor, &Editor::btnDelSegment_Click);
+    connect(mAddButton, &QPushButton::clicked, &mEditor, &Editor::insertCopyOfCurrent);
+    connect(mDeleteButton, &QPushButton::clicked, &mEditor, &Editor::deleteCurrent);
     grid->addWidget(mAddButton, 1, 4);
     grid->addWidget(mDeleteButton, 2, 4);
 
@@ -187,7 +187,7 @@ QWidget* SegmentPanel::lastInTabOrder() const
 bool SegmentPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == mSpeedLabel && event->type() == QEvent::MouseButtonPress && mSpeedLabel->isEnabled())
-        mEditor.lblSpeed_Click();
+        mEditor.toggleSpeedDisplay();
     return QGroupBox::eventFilter(watched, event);
 }
 
