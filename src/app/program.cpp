@@ -1,6 +1,6 @@
 #include "program.h"
 
-#include "builder/workoutfilewindow.h"
+#include "builder/ui/workoutfilewindow.h"
 #include "generator/ui/randomworkoutwindow.h"
 #include "platform/apppaths.h"
 #include "runner/ui/playlistwindow.h"

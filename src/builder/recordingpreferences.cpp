@@ -1,6 +1,7 @@
 #include "recordingpreferences.h"
 
 #include "model/numbers.h"
+#include "model/storedsettings.h"
 #include "platform/settingsstore.h"
 
 #include <optional>
@@ -9,8 +10,6 @@ namespace kntr {
 
 namespace {
 
-const QString kRecordPref = QStringLiteral("RecordPref");
-const QString kOptions = QStringLiteral("options");
 constexpr int kBitRates[] = {64, 96, 128};
 
 // A stored number as the settings hold it ("1", " 2", "1.0"); nothing when it is not one.
@@ -38,36 +37,31 @@ bool storedFlag(const QString& text, bool defaultValue)
 RecordingPreferences RecordingPreferences::read(const SettingsStore& settings, int previousBitRate)
 {
     RecordingPreferences p;
-    p.voiceCues = storedFlag(settings.GetSetting(kAppName, kOptions, QStringLiteral("VoiceCues"),
-                                                 QStringLiteral("1")),
-                             true);
-    p.oneFilePerSegment = storedFlag(
-        settings.GetSetting(kAppName, kRecordPref, QStringLiteral("OneFilePerSeg"), QStringLiteral("0")), false);
-    const std::optional<double> waveType =
-        storedNumber(settings.GetSetting(kAppName, kRecordPref, QStringLiteral("WaveType"), QStringLiteral("1")));
+    const OptionsSettings options(settings);
+    const RecordingSettings stored(settings);
+    p.voiceCues = storedFlag(options.voiceCuesText(QStringLiteral("1")), true);
+    p.oneFilePerSegment = storedFlag(stored.oneFilePerSegmentText(QStringLiteral("0")), false);
+    const std::optional<double> waveType = storedNumber(stored.waveTypeText(QStringLiteral("1")));
     p.stereo = !waveType || roundHalfEven(*waveType) != 0.0;
     p.mp3BitRate = previousBitRate;
-    const std::optional<double> choice =
-        storedNumber(settings.GetSetting(kAppName, kRecordPref, QStringLiteral("MP3BitRate"), QStringLiteral("2")));
+    const std::optional<double> choice = storedNumber(stored.bitRateChoiceText(QStringLiteral("2")));
     if (choice && (*choice == 0.0 || *choice == 1.0 || *choice == 2.0))
         p.mp3BitRate = kBitRates[static_cast<int>(*choice)];
-    const std::optional<double> beeps =
-        storedNumber(settings.GetSetting(kAppName, kOptions, QStringLiteral("Beeps"), QStringLiteral("1")));
+    const std::optional<double> beeps = storedNumber(options.beepsText(QStringLiteral("1")));
     p.beeps = beeps && *beeps == 2.0 ? 2 : 1;
     return p;
 }
 
 void RecordingPreferences::save(SettingsStore& settings) const
 {
-    settings.SaveSetting(kAppName, kRecordPref, QStringLiteral("OneFilePerSeg"),
-                         oneFilePerSegment ? QStringLiteral("1") : QStringLiteral("0"));
-    settings.SaveSetting(kAppName, kRecordPref, QStringLiteral("WaveType"),
-                         stereo ? QStringLiteral("1") : QStringLiteral("0"));
+    RecordingSettings stored(settings);
+    stored.setOneFilePerSegment(oneFilePerSegment);
+    stored.setStereo(stereo);
     int choice = 2;
     for (int i = 0; i < 3; ++i)
         if (kBitRates[i] == mp3BitRate)
             choice = i;
-    settings.SaveSetting(kAppName, kRecordPref, QStringLiteral("MP3BitRate"), QString::number(choice));
+    stored.setBitRateChoice(choice);
 }
 
 WaveBuildOptions RecordingPreferences::waveOptions(Units units) const

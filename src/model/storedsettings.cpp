@@ -123,8 +123,24 @@ void MachineSettings::setRange(const QString& key, int tenths) { setText(key, QS
 QString GeneratorSettings::valueText(const QString& key) const { return text(key); }
 void GeneratorSettings::setValue(const QString& key, int value) { setText(key, QString::number(value)); }
 
-QString RecordingSettings::valueText(const QString& key, const QString& fallback) const { return text(key, fallback); }
-void RecordingSettings::setValue(const QString& key, const QString& value) { setText(key, value); }
+QString RecordingSettings::oneFilePerSegmentText(const QString& fallback) const
+{
+    return text(QStringLiteral("OneFilePerSeg"), fallback);
+}
+void RecordingSettings::setOneFilePerSegment(bool on)
+{
+    setText(QStringLiteral("OneFilePerSeg"), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+QString RecordingSettings::waveTypeText(const QString& fallback) const { return text(QStringLiteral("WaveType"), fallback); }
+void RecordingSettings::setStereo(bool stereo)
+{
+    setText(QStringLiteral("WaveType"), stereo ? QStringLiteral("1") : QStringLiteral("0"));
+}
+QString RecordingSettings::bitRateChoiceText(const QString& fallback) const
+{
+    return text(QStringLiteral("MP3BitRate"), fallback);
+}
+void RecordingSettings::setBitRateChoice(int choice) { setText(QStringLiteral("MP3BitRate"), QString::number(choice)); }
 
 QString RecentFileSettings::path(int number) const { return text(QStringLiteral("Name%1").arg(number)); }
 QString RecentFileSettings::title(int number) const { return text(QStringLiteral("Title%1").arg(number)); }

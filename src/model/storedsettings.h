@@ -130,8 +130,14 @@ class RecordingSettings : public SettingsSection
 public:
     explicit RecordingSettings(const SettingsStore& store);
     explicit RecordingSettings(SettingsStore& store);
-    QString valueText(const QString& key, const QString& fallback) const;
-    void setValue(const QString& key, const QString& value);
+    QString oneFilePerSegmentText(const QString& fallback) const;
+    void setOneFilePerSegment(bool on);
+    /// "1" stereo, "0" mono.
+    QString waveTypeText(const QString& fallback) const;
+    void setStereo(bool stereo);
+    /// The MP3 bit rate as the index of its choice.
+    QString bitRateChoiceText(const QString& fallback) const;
+    void setBitRateChoice(int choice);
 };
 
 /// The File menu's recent files, numbered from 1.

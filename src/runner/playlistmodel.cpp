@@ -1,6 +1,6 @@
 #include "playlistmodel.h"
 
-#include "files/rowlist.h"
+#include "files/musiclist.h"
 
 #include "files/asxplaylist.h"
 #include "model/storedsettings.h"
@@ -35,17 +35,9 @@ void PlayListModel::load()
     setListPath(AudioSettings(mSettings).playList());
 }
 
-QStringList PlayListModel::paths() const
-{
-    QStringList out;
-    for (const Row& row : mRows)
-        out << row.path;
-    return out;
-}
-
 void PlayListModel::selectRow(int row)
 {
-    mSelected = selectableRow(mRows, row);
+    mRows.select(row);
     changed();
 }
 
@@ -66,7 +58,7 @@ void PlayListModel::addFile()
 
 void PlayListModel::removeFile()
 {
-    if (deleteSelectedOrLast(mRows, mSelected))
+    if (mRows.removeSelectedOrLast())
         changed();
 }
 
@@ -137,7 +129,6 @@ void PlayListModel::setListPath(const QString& path)
 {
     mPlayListPath = path;
     mRows.clear();
-    mSelected = -1;
     if (const std::optional<QStringList> listed = AsxPlayList::read(path))
         for (const QString& entry : *listed)
             appendRow(entry);
@@ -166,12 +157,12 @@ qint64 PlayListModel::id3Offset(const QString& path)
 
 void PlayListModel::appendRow(const QString& path)
 {
-    mRows.push_back({path, id3Offset(path)});
+    mRows.append({path, id3Offset(path)});
 }
 
 void PlayListModel::exchange(int step)
 {
-    if (moveSelected(mRows, mSelected, step))
+    if (mRows.moveSelected(step))
         changed();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/musiclist.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,10 +40,10 @@ public:
     /// file name box, which loads its rows.
     void load();
 
-    const std::vector<Row>& rows() const { return mRows; }
-    QStringList paths() const;
+    const std::vector<Row>& rows() const { return mRows.rows(); }
+    QStringList paths() const { return mRows.paths(); }
     /// The selected row, from 0; -1 when none is selected.
-    int selectedRow() const { return mSelected; }
+    int selectedRow() const { return mRows.selected(); }
     void selectRow(int row);
     /// The play-list file name box (txtBrowse).
     const QString& playListPath() const { return mPlayListPath; }
@@ -87,8 +89,7 @@ private:
     SettingsStore& mSettings;
     FileDialogs& mDialogs;
     MessageBoxes& mMessages;
-    std::vector<Row> mRows;
-    int mSelected = -1;
+    MusicList<Row> mRows;
     QString mPlayListPath;
     std::function<void()> mOnChange;
 };

@@ -1,9 +1,9 @@
 // The builder window and its preferences window driven as a user drives them, offscreen.
 
-#include "builder/recordingpreferenceswindow.h"
+#include "builder/ui/recordingpreferenceswindow.h"
 #include "builder/wavworkoutwriter.h"
-#include "builder/workoutfilemaker.h"
-#include "builder/workoutfilewindow.h"
+#include "builder/workoutfilemodel.h"
+#include "builder/ui/workoutfilewindow.h"
 #include "model/machine.h"
 #include "model/workout.h"
 #include "platform/memorysettingsstore.h"
@@ -74,7 +74,7 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     workout.segment(1).setSegmentIncline(4);
     workout.segment(1).setSegmentTime(20);
     const WavWorkoutWriter writer(QStringLiteral(KNTR_VOICECUE_DIR));
-    WorkoutFileMaker model(WorkoutFileType::Wav, workout, machine, settings, dialogs, messages, clock, &writer);
+    WorkoutFileModel model(WorkoutFileType::Wav, workout, machine, settings, dialogs, messages, clock, &writer);
     WorkoutFileWindow window(model, settings, messages);
     window.show();
 

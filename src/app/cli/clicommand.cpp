@@ -1,5 +1,7 @@
 #include "clicommand.h"
 
+#include "model/machine.h"
+
 #include "version.h"
 
 namespace kntr {
@@ -63,6 +65,17 @@ int CliArguments::choice(const QString& option, const QStringList& choices) cons
                                                     + QStringLiteral(" or ") + choices.last();
     usageError(QStringLiteral("--%1 takes %2").arg(option, listed));
     return kBadChoice;
+}
+
+QString CliArguments::machineType(const QString& option, const Machine& machine) const
+{
+    const QString wanted = value(option);
+    for (const QString& type : machine.MachineTypes())
+        if (type.compare(wanted, Qt::CaseInsensitive) == 0)
+            return type;
+    usageError(QStringLiteral("unknown machine type '%1' (one of: %2)")
+                   .arg(wanted, machine.MachineTypes().join(QStringLiteral(", "))));
+    return {};
 }
 
 int CliArguments::usageError(const QString& message) const

@@ -26,6 +26,7 @@ struct CliContext
 };
 
 struct CliCommand;
+class Machine;
 
 /// The parsed arguments of one command.
 class CliArguments
@@ -47,6 +48,11 @@ public:
     /// by index; kNotGiven without the option. Any other value is reported as
     /// "--option takes A, B or C" and gives kBadChoice; return kCliUsage then.
     int choice(const QString& option, const QStringList& choices) const;
+
+    /// The machine type option's value as one of machine's types (compared
+    /// without regard to case): the type, or an empty text after reporting
+    /// "unknown machine type 'X' (one of: ...)" as a usage error.
+    QString machineType(const QString& option, const Machine& machine) const;
 
     /// Reports a bad argument: one line and the command's usage on stderr. Returns kCliUsage.
     int usageError(const QString& message) const;

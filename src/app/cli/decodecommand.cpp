@@ -21,14 +21,9 @@ int run(const CliArguments& args, CliContext& context)
     machine.GetSettings(context.settings);
     QString type = machine.MachineType();
     if (args.isSet(kMachine)) {
-        const QString wanted = args.value(kMachine);
-        type.clear();
-        for (const QString& t : machine.MachineTypes())
-            if (t.compare(wanted, Qt::CaseInsensitive) == 0)
-                type = t;
+        type = args.machineType(kMachine.names().first(), machine);
         if (type.isEmpty())
-            return args.usageError(QStringLiteral("unknown machine type '%1' (one of: %2)")
-                                       .arg(wanted, machine.MachineTypes().join(QStringLiteral(", "))));
+            return kCliUsage;
     }
 
     const QString path = args.positional().first();

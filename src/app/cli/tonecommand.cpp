@@ -49,14 +49,9 @@ int run(const CliArguments& args, CliContext& context)
     Machine machine;
     machine.GetSettings(context.settings);
     if (args.isSet(QStringLiteral("machine"))) {
-        const QString wanted = args.value(QStringLiteral("machine"));
-        QString type;
-        for (const QString& t : machine.MachineTypes())
-            if (t.compare(wanted, Qt::CaseInsensitive) == 0)
-                type = t;
+        const QString type = args.machineType(QStringLiteral("machine"), machine);
         if (type.isEmpty())
-            return args.usageError(QStringLiteral("unknown machine type '%1' (one of: %2)")
-                                       .arg(wanted, machine.MachineTypes().join(QStringLiteral(", "))));
+            return kCliUsage;
         machine.setMachineType(type);
     }
 

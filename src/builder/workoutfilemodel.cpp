@@ -1,6 +1,6 @@
-#include "workoutfilemaker.h"
+#include "workoutfilemodel.h"
 
-#include "files/rowlist.h"
+#include "files/musiclist.h"
 
 #include "buildestimate.h"
 #include "mp3musiccheck.h"
@@ -11,6 +11,7 @@
 
 #include "files/asxplaylist.h"
 #include "model/numbers.h"
+#include "model/storedsettings.h"
 #include "model/workout.h"
 #include "platform/clock.h"
 #include "platform/filedialogs.h"
@@ -43,16 +44,16 @@ QString upperName(WorkoutFileType type)
 
 } // namespace
 
-const QString WorkoutFileMaker::kCaption = QStringLiteral("Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
-const QString WorkoutFileMaker::kSaveFirstMessage = QStringLiteral("Save this workout before creating a MP3 or WAV file.");
-const QString WorkoutFileMaker::kUseExitMessage =
+const QString WorkoutFileModel::kCaption = QStringLiteral("Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
+const QString WorkoutFileModel::kSaveFirstMessage = QStringLiteral("Save this workout before creating a MP3 or WAV file.");
+const QString WorkoutFileModel::kUseExitMessage =
     QStringLiteral("Please use the Exit button at the bottom of this form to close it.");
-const QString WorkoutFileMaker::kAbortedMessage = QStringLiteral("File creation aborted!");
-const QString WorkoutFileMaker::kNotPlayListMessage =
+const QString WorkoutFileModel::kAbortedMessage = QStringLiteral("File creation aborted!");
+const QString WorkoutFileModel::kNotPlayListMessage =
     QStringLiteral("File not identified as a playlist file. Please try a another file.");
-const QString WorkoutFileMaker::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
+const QString WorkoutFileModel::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
 
-WorkoutFileMaker::WorkoutFileMaker(WorkoutFileType type, const Workout& workout, const Machine& machine,
+WorkoutFileModel::WorkoutFileModel(WorkoutFileType type, const Workout& workout, const Machine& machine,
                                    SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages,
                                    Clock& clock, const WorkoutFileWriter* writer)
     : mType(type)
@@ -72,20 +73,20 @@ WorkoutFileMaker::WorkoutFileMaker(WorkoutFileType type, const Workout& workout,
     recomputeEstimate();
 }
 
-bool WorkoutFileMaker::mayOpen(const SettingsStore& settings, MessageBoxes& messages)
+bool WorkoutFileModel::mayOpen(const SettingsStore& settings, MessageBoxes& messages)
 {
-    if (!settings.GetSetting(kAppName, QStringLiteral("File"), QStringLiteral("LastFile")).isEmpty())
+    if (!FileSettings(settings).lastFile().isEmpty())
         return true;
     messages.show(kSaveFirstMessage, MessageBoxes::Icon::Information);
     return false;
 }
 
-QString WorkoutFileMaker::frameCaption() const
+QString WorkoutFileModel::frameCaption() const
 {
     return QStringLiteral("1. Add ") + upperName(mType) + QStringLiteral(" music files (optional).");
 }
 
-void WorkoutFileMaker::Form_Activate()
+void WorkoutFileModel::refresh()
 {
     if (busy())
         return;
@@ -94,21 +95,13 @@ void WorkoutFileMaker::Form_Activate()
     changed();
 }
 
-QStringList WorkoutFileMaker::paths() const
+void WorkoutFileModel::selectRow(int row)
 {
-    QStringList out;
-    for (const MusicEntry& entry : mMusic)
-        out << entry.path;
-    return out;
-}
-
-void WorkoutFileMaker::selectRow(int row)
-{
-    mSelected = selectableRow(mMusic, row);
+    mMusic.select(row);
     changed();
 }
 
-void WorkoutFileMaker::cmdAddFile_Click()
+void WorkoutFileModel::addFile()
 {
     if (busy())
         return;
@@ -117,7 +110,7 @@ void WorkoutFileMaker::cmdAddFile_Click()
     request.filter = musicFilter(mType);
     request.folder = existingFolder(mMusicFolder);
     if (request.folder.isEmpty())
-        request.folder = existingFolder(setting("File", "MP3Directory"));
+        request.folder = existingFolder(FileSettings(mSettings).folder(QStringLiteral("MP3Directory")));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
@@ -131,34 +124,34 @@ void WorkoutFileMaker::cmdAddFile_Click()
     changed();
 }
 
-void WorkoutFileMaker::cmdDelFile_Click()
+void WorkoutFileModel::removeFile()
 {
-    if (busy() || !deleteSelectedOrLast(mMusic, mSelected))
+    if (busy() || !mMusic.removeSelectedOrLast())
         return;
     recomputeEstimate();
     changed();
 }
 
-void WorkoutFileMaker::cmdUP_Click()
+void WorkoutFileModel::moveUp()
 {
     if (!busy())
         exchange(-1);
 }
 
-void WorkoutFileMaker::cmdDown_Click()
+void WorkoutFileModel::moveDown()
 {
     if (!busy())
         exchange(+1);
 }
 
-void WorkoutFileMaker::cmdBrowse_Click()
+void WorkoutFileModel::browse()
 {
     if (busy())
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kPlayListFilter;
-    request.folder = existingFolder(setting("File", "ASXDirectory"));
+    request.folder = existingFolder(FileSettings(mSettings).folder(QStringLiteral("ASXDirectory")));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
@@ -167,12 +160,12 @@ void WorkoutFileMaker::cmdBrowse_Click()
         mMessages.show(kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
         return;
     }
-    store("audio", "ASXfilename", file.absoluteFilePath());
-    store("File", "ASXDirectory", file.absolutePath());
-    txtBrowse_Change(file.absoluteFilePath());
+    AudioSettings(mSettings).setPlayList(file.absoluteFilePath());
+    FileSettings(mSettings).setFolder(QStringLiteral("ASXDirectory"), file.absolutePath());
+    setListPath(file.absoluteFilePath());
 }
 
-void WorkoutFileMaker::cmdSaveList_Click()
+void WorkoutFileModel::saveList()
 {
     if (busy())
         return;
@@ -181,7 +174,7 @@ void WorkoutFileMaker::cmdSaveList_Click()
     request.filter = kPlayListFilter;
     request.defaultSuffix = QStringLiteral("asx");
     if (mPlayListPath.isEmpty()) {
-        request.folder = existingFolder(setting("File", "ASXDirectory"));
+        request.folder = existingFolder(FileSettings(mSettings).folder(QStringLiteral("ASXDirectory")));
         if (request.folder.isEmpty())
             request.folder = QDir::homePath();
         request.fileName = QStringLiteral("temp.asx");
@@ -203,11 +196,10 @@ void WorkoutFileMaker::cmdSaveList_Click()
     changed();
 }
 
-void WorkoutFileMaker::txtBrowse_Change(const QString& path)
+void WorkoutFileModel::setListPath(const QString& path)
 {
     mPlayListPath = path;
     mMusic.clear();
-    mSelected = -1;
     const QString extension = QLatin1Char('.') + workoutFileTypeName(mType);
     QStringList unreadable;
     if (const std::optional<QStringList> listed = AsxPlayList::read(path)) {
@@ -224,12 +216,12 @@ void WorkoutFileMaker::txtBrowse_Change(const QString& path)
     changed();
 }
 
-bool WorkoutFileMaker::canMake() const
+bool WorkoutFileModel::canMake() const
 {
     return mWriter && !busy();
 }
 
-void WorkoutFileMaker::cmdMakeFile_Click()
+void WorkoutFileModel::makeFile()
 {
     if (!canMake())
         return;
@@ -237,7 +229,7 @@ void WorkoutFileMaker::cmdMakeFile_Click()
 
     // Music of the other kind cannot go into the file.
     const QString name = workoutFileTypeName(mType);
-    for (const MusicEntry& entry : mMusic) {
+    for (const MusicEntry& entry : mMusic.rows()) {
         if (entry.path.right(3).toLower() != name) {
             const QString other = mType == WorkoutFileType::Wav ? QStringLiteral("MP3") : QStringLiteral("WAV");
             mMessages.show(QStringLiteral("Cannot use a ") + other + QStringLiteral(" file in a ") + upperName(mType)
@@ -279,7 +271,7 @@ void WorkoutFileMaker::cmdMakeFile_Click()
     mActivity = Activity::Building;
     mProgress = 0;
     changed();
-    const WorkoutFileWriter::Job job{mWorkout, mMachine, mPreferences, mMusic, path};
+    const WorkoutFileWriter::Job job{mWorkout, mMachine, mPreferences, mMusic.rows(), path};
     const WaveBuildResult result =
         mWriter->write(job, [this](int percent, const QString& status) { progressed(percent, status); }, mCancel);
     mActivity = Activity::Idle;
@@ -311,7 +303,7 @@ void WorkoutFileMaker::cmdMakeFile_Click()
     changed();
 }
 
-void WorkoutFileMaker::cmdCancel_Click()
+void WorkoutFileModel::cancel()
 {
     if (!canCancel())
         return;
@@ -319,7 +311,7 @@ void WorkoutFileMaker::cmdCancel_Click()
     mMessages.show(kAbortedMessage, MessageBoxes::Icon::Exclamation, MessageBoxes::Buttons::OkCancel);
 }
 
-std::optional<ToneVerification> WorkoutFileMaker::cmdVerify_Click()
+std::optional<ToneVerification> WorkoutFileModel::verify()
 {
     if (busy() || mWrittenPath.isEmpty())
         return std::nullopt;
@@ -353,19 +345,19 @@ std::optional<ToneVerification> WorkoutFileMaker::cmdVerify_Click()
     return verification;
 }
 
-void WorkoutFileMaker::recomputeEstimate()
+void WorkoutFileModel::recomputeEstimate()
 {
     mEstimate = mType == WorkoutFileType::Wav
                     ? BuildEstimate::wavSize(mWorkout, mPreferences.stereo, !mMusic.empty())
-                    : BuildEstimate::mp3Size(mWorkout, mPreferences.mp3BitRate, mMusic);
+                    : BuildEstimate::mp3Size(mWorkout, mPreferences.mp3BitRate, mMusic.rows());
     mOutputPath = BuildEstimate::outputPath(mOutputPath, lastFile(), mType);
     mInfo2 = BuildEstimate::fileInfoText(mOutputPath, mEstimate);
-    mInfo3 = BuildEstimate::musicCoverageText(mPreferences.oneFilePerSegment, static_cast<int>(mMusic.size()),
-                                              mWorkout.count(), BuildEstimate::musicSeconds(mMusic),
+    mInfo3 = BuildEstimate::musicCoverageText(mPreferences.oneFilePerSegment, mMusic.size(),
+                                              mWorkout.count(), BuildEstimate::musicSeconds(mMusic.rows()),
                                               BuildEstimate::totalSeconds(mWorkout));
 }
 
-bool WorkoutFileMaker::admit(const QString& path, QStringList* unreadable)
+bool WorkoutFileModel::admit(const QString& path, QStringList* unreadable)
 {
     // Looked at before the check opens it: a FIFO would hold the window up for good.
     if (const QString reason = notARegularFile(QFileInfo(path)); !reason.isEmpty()) {
@@ -384,7 +376,7 @@ bool WorkoutFileMaker::admit(const QString& path, QStringList* unreadable)
     changed();
     switch (checked.verdict) {
     case MusicCheckResult::Verdict::Admitted:
-        mMusic.push_back(checked.entry);
+        mMusic.append(checked.entry);
         return true;
     case MusicCheckResult::Verdict::Rejected:
         mMessages.show(checked.message, MessageBoxes::Icon::Information);
@@ -396,15 +388,15 @@ bool WorkoutFileMaker::admit(const QString& path, QStringList* unreadable)
     return false;
 }
 
-void WorkoutFileMaker::exchange(int step)
+void WorkoutFileModel::exchange(int step)
 {
-    if (!moveSelected(mMusic, mSelected, step))
+    if (!mMusic.moveSelected(step))
         return;
     recomputeEstimate();
     changed();
 }
 
-void WorkoutFileMaker::progressed(int percent, const QString& status)
+void WorkoutFileModel::progressed(int percent, const QString& status)
 {
     mProgress = percent;
     mInfo2 = status;
@@ -412,28 +404,19 @@ void WorkoutFileMaker::progressed(int percent, const QString& status)
     mClock.processEvents();
 }
 
-void WorkoutFileMaker::changed()
+void WorkoutFileModel::changed()
 {
     if (mOnChange)
         mOnChange();
 }
 
-QString WorkoutFileMaker::lastFile() const
+QString WorkoutFileModel::lastFile() const
 {
-    return setting("File", "LastFile");
+    return FileSettings(mSettings).lastFile();
 }
 
-QString WorkoutFileMaker::setting(const char* section, const char* key) const
-{
-    return mSettings.GetSetting(kAppName, QLatin1String(section), QLatin1String(key));
-}
 
-void WorkoutFileMaker::store(const char* section, const char* key, const QString& value)
-{
-    mSettings.SaveSetting(kAppName, QLatin1String(section), QLatin1String(key), value);
-}
-
-QString WorkoutFileMaker::existingFolder(const QString& folder) const
+QString WorkoutFileModel::existingFolder(const QString& folder) const
 {
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }

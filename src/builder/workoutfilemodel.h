@@ -6,6 +6,8 @@
 #include "wavebuildresult.h"
 #include "workoutfiletype.h"
 
+#include "files/musiclist.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,11 +30,11 @@ class WorkoutFileWriter;
 /// music list with its entries and play-list file, the status lines and the
 /// progress, and Make, Cancel and Verify.
 ///
-/// A build runs inside cmdMakeFile_Click and gives the event loop a turn (the
+/// A build runs inside makeFile and gives the event loop a turn (the
 /// clock's processEvents) at every progress report, so that a click on Cancel is
 /// handled while it runs. A cancelled or failed build leaves no partial file and
 /// an earlier file of that name as it was.
-class WorkoutFileMaker
+class WorkoutFileModel
 {
 public:
     static const QString kCaption;
@@ -47,7 +49,7 @@ public:
 
     /// writer builds the files; without one (or with one of another type) the
     /// list works but Make stays disabled.
-    WorkoutFileMaker(WorkoutFileType type, const Workout& workout, const Machine& machine, SettingsStore& settings,
+    WorkoutFileModel(WorkoutFileType type, const Workout& workout, const Machine& machine, SettingsStore& settings,
                      FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
                      const WorkoutFileWriter* writer);
 
@@ -60,42 +62,42 @@ public:
     QString frameCaption() const;
 
     /// The window was activated: the preferences are read again and the estimate recomputed.
-    void Form_Activate();
+    void refresh();
     const RecordingPreferences& preferences() const { return mPreferences; }
 
     // The music list (lstMusicFiles) and its entries, in the same order.
-    const std::vector<MusicEntry>& music() const { return mMusic; }
-    QStringList paths() const;
+    const std::vector<MusicEntry>& music() const { return mMusic.rows(); }
+    QStringList paths() const { return mMusic.paths(); }
     /// The selected row, from 0; -1 when none is selected.
-    int selectedRow() const { return mSelected; }
+    int selectedRow() const { return mMusic.selected(); }
     void selectRow(int row);
     /// The play-list file name box (txtBrowse).
     const QString& playListPath() const { return mPlayListPath; }
 
     /// Adds a music file chosen in an open dialog, when its check admits it.
-    void cmdAddFile_Click();
+    void addFile();
     /// Deletes the selected row, or the last row when none is selected.
-    void cmdDelFile_Click();
+    void removeFile();
     /// Exchanges the selected row with the one above; the selection moves with it.
-    void cmdUP_Click();
+    void moveUp();
     /// Exchanges the selected row with the one below; the selection moves with it.
-    void cmdDown_Click();
+    void moveDown();
     /// Chooses a play list in an open dialog and loads it.
-    void cmdBrowse_Click();
+    void browse();
     /// Saves the list as a play list chosen in a save dialog.
-    void cmdSaveList_Click();
+    void saveList();
     /// Empties the list and fills it with the files of the play list at path
     /// that are of the workout's kind and pass its check.
-    void txtBrowse_Change(const QString& path);
+    void setListPath(const QString& path);
 
     /// Asks for the output file, checks the free space and builds the file.
-    void cmdMakeFile_Click();
+    void makeFile();
     /// Stops a running build or verification.
-    void cmdCancel_Click();
+    void cancel();
     /// Reads the control tones back from the file last written and sets them
     /// against the workout's segments. Nothing when there is no such file, it
     /// cannot be read (the user is told) or Cancel was pressed.
-    std::optional<ToneVerification> cmdVerify_Click();
+    std::optional<ToneVerification> verify();
 
     /// A music check, build or verification is running: the list and Make wait.
     bool busy() const { return mActivity != Activity::Idle; }
@@ -128,8 +130,6 @@ private:
     void progressed(int percent, const QString& status);
     void changed();
     QString lastFile() const;
-    QString setting(const char* section, const char* key) const;
-    void store(const char* section, const char* key, const QString& value);
     QString existingFolder(const QString& folder) const;
 
     WorkoutFileType mType;
@@ -143,8 +143,7 @@ private:
     FreeSpace mFreeSpace;
 
     RecordingPreferences mPreferences;
-    std::vector<MusicEntry> mMusic;
-    int mSelected = -1;
+    MusicList<MusicEntry> mMusic;
     QString mPlayListPath;
     QString mMusicFolder;
     QString mOutputPath;

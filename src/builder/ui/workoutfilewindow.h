@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workoutfiletype.h"
+#include "builder/workoutfiletype.h"
 
 #include <QDialog>
 
@@ -20,19 +20,19 @@ class Machine;
 class MessageBoxes;
 class SettingsStore;
 class Workout;
-class WorkoutFileMaker;
+class WorkoutFileModel;
 class WorkoutFileWriter;
 
 /// The builder window `frmCreateCD`: the music list with its play-list file,
 /// the status lines, the progress bar and the Make, Cancel, Verify and Exit
-/// buttons. It shows a WorkoutFileMaker and passes the user's actions to it.
+/// buttons. It shows a WorkoutFileModel and passes the user's actions to it.
 /// Only Exit closes it; it cannot be closed while a file is being made.
 class WorkoutFileWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    WorkoutFileWindow(WorkoutFileMaker& model, SettingsStore& settings, MessageBoxes& messages,
+    WorkoutFileWindow(WorkoutFileModel& model, SettingsStore& settings, MessageBoxes& messages,
                       QWidget* parent = nullptr);
     ~WorkoutFileWindow() override;
 
@@ -50,7 +50,7 @@ private:
     void cmdVerify_Click();
     void cmdExit_Click();
 
-    WorkoutFileMaker& mModel;
+    WorkoutFileModel& mModel;
     SettingsStore& mSettings;
     MessageBoxes& mMessages;
     bool mExiting = false;

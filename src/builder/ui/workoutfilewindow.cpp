@@ -3,8 +3,8 @@
 #include "platform/listrows.h"
 
 #include "recordingpreferenceswindow.h"
-#include "wavworkoutwriter.h"
-#include "workoutfilemaker.h"
+#include "builder/wavworkoutwriter.h"
+#include "builder/workoutfilemodel.h"
 
 #include "platform/apppaths.h"
 #include "platform/messageboxes.h"
@@ -79,7 +79,7 @@ void showVerification(QWidget* parent, const ToneVerification& verification)
 
 } // namespace
 
-WorkoutFileWindow::WorkoutFileWindow(WorkoutFileMaker& model, SettingsStore& settings, MessageBoxes& messages,
+WorkoutFileWindow::WorkoutFileWindow(WorkoutFileModel& model, SettingsStore& settings, MessageBoxes& messages,
                                      QWidget* parent)
     : QDialog(parent)
     , mModel(model)
@@ -87,7 +87,7 @@ WorkoutFileWindow::WorkoutFileWindow(WorkoutFileMaker& model, SettingsStore& set
     , mMessages(messages)
 {
     setObjectName(QStringLiteral("frmCreateCD"));
-    setWindowTitle(WorkoutFileMaker::kCaption);
+    setWindowTitle(WorkoutFileModel::kCaption);
     setModal(true);
 
     mFrame1 = new QGroupBox(mModel.frameCaption(), this);
@@ -162,15 +162,15 @@ WorkoutFileWindow::WorkoutFileWindow(WorkoutFileMaker& model, SettingsStore& set
     layout->addLayout(buttons);
 
     connect(mLstMusicFiles, &QListWidget::currentRowChanged, this, [this](int row) { mModel.selectRow(row); });
-    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.cmdAddFile_Click(); });
-    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.cmdDelFile_Click(); });
-    connect(mCmdUP, &QPushButton::clicked, this, [this] { mModel.cmdUP_Click(); });
-    connect(mCmdDown, &QPushButton::clicked, this, [this] { mModel.cmdDown_Click(); });
-    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.cmdBrowse_Click(); });
-    connect(mCmdSaveList, &QPushButton::clicked, this, [this] { mModel.cmdSaveList_Click(); });
+    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.addFile(); });
+    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.removeFile(); });
+    connect(mCmdUP, &QPushButton::clicked, this, [this] { mModel.moveUp(); });
+    connect(mCmdDown, &QPushButton::clicked, this, [this] { mModel.moveDown(); });
+    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.browse(); });
+    connect(mCmdSaveList, &QPushButton::clicked, this, [this] { mModel.saveList(); });
     connect(mCmdPref, &QPushButton::clicked, this, [this] { cmdPref_Click(); });
-    connect(mCmdMakeFile, &QPushButton::clicked, this, [this] { mModel.cmdMakeFile_Click(); });
-    connect(mCmdCancel, &QPushButton::clicked, this, [this] { mModel.cmdCancel_Click(); });
+    connect(mCmdMakeFile, &QPushButton::clicked, this, [this] { mModel.makeFile(); });
+    connect(mCmdCancel, &QPushButton::clicked, this, [this] { mModel.cancel(); });
     connect(mCmdVerify, &QPushButton::clicked, this, [this] { cmdVerify_Click(); });
     connect(mCmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 
@@ -196,7 +196,7 @@ void WorkoutFileWindow::showEvent(QShowEvent* event)
             frame.moveCenter(screen->availableGeometry().center());
             move(frame.topLeft());
         }
-        mModel.Form_Activate();
+        mModel.refresh();
     }
     QDialog::showEvent(event);
 }
@@ -209,7 +209,7 @@ void WorkoutFileWindow::closeEvent(QCloseEvent* event)
     }
     event->ignore();
     if (!mModel.busy())
-        mMessages.show(WorkoutFileMaker::kUseExitMessage, MessageBoxes::Icon::Information);
+        mMessages.show(WorkoutFileModel::kUseExitMessage, MessageBoxes::Icon::Information);
 }
 
 void WorkoutFileWindow::showModel()
@@ -238,12 +238,12 @@ void WorkoutFileWindow::cmdPref_Click()
 {
     RecordingPreferencesWindow preferences(mSettings, this);
     preferences.exec();
-    mModel.Form_Activate();
+    mModel.refresh();
 }
 
 void WorkoutFileWindow::cmdVerify_Click()
 {
-    if (const std::optional<ToneVerification> verification = mModel.cmdVerify_Click())
+    if (const std::optional<ToneVerification> verification = mModel.verify())
         showVerification(this, *verification);
 }
 
@@ -259,11 +259,11 @@ void openWorkoutFileBuilder(WorkoutFileType type, const Workout& workout, const 
                             SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
                             const AppPaths& paths, QWidget* parent, const WorkoutFileWriter* mp3Writer)
 {
-    if (!WorkoutFileMaker::mayOpen(settings, messages))
+    if (!WorkoutFileModel::mayOpen(settings, messages))
         return;
     const WavWorkoutWriter wavWriter(paths.voiceCueDir());
     const WorkoutFileWriter* writer = type == WorkoutFileType::Wav ? &wavWriter : mp3Writer;
-    WorkoutFileMaker model(type, workout, machine, settings, dialogs, messages, clock, writer);
+    WorkoutFileModel model(type, workout, machine, settings, dialogs, messages, clock, writer);
     WorkoutFileWindow window(model, settings, messages, parent);
     window.exec();
 }

@@ -1,6 +1,6 @@
 #include "recordingpreferenceswindow.h"
 
-#include "recordingpreferences.h"
+#include "builder/recordingpreferences.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "builder/buildestimate.h"
 #include "builder/wavefilebuilder.h"
 #include "builder/wavworkoutwriter.h"
-#include "builder/workoutfilemaker.h"
+#include "builder/workoutfilemodel.h"
 #include "files/asxplaylist.h"
 #include "model/machine.h"
 #include "model/workout.h"
@@ -27,7 +27,7 @@ using namespace kntr::test;
 
 namespace {
 
-class WorkoutFileMakerTest : public ::testing::Test
+class WorkoutFileModelTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -51,9 +51,9 @@ protected:
                                               + musicSamples(bytes, seconds)));
         return path(name);
     }
-    WorkoutFileMaker maker(WorkoutFileType type = WorkoutFileType::Wav, const WorkoutFileWriter* writer = nullptr)
+    WorkoutFileModel maker(WorkoutFileType type = WorkoutFileType::Wav, const WorkoutFileWriter* writer = nullptr)
     {
-        return WorkoutFileMaker(type, mWorkout, mMachine, mSettings, mDialogs, mMessages, mClock,
+        return WorkoutFileModel(type, mWorkout, mMachine, mSettings, mDialogs, mMessages, mClock,
                                 writer ? writer : &mWriter);
     }
 
@@ -67,16 +67,16 @@ protected:
     WavWorkoutWriter mWriter{QStringLiteral(KNTR_VOICECUE_DIR)};
 };
 
-TEST_F(WorkoutFileMakerTest, TheMusicListItsPlayListsAndTheEstimate)
+TEST_F(WorkoutFileModelTest, TheMusicListItsPlayListsAndTheEstimate)
 {
-    WorkoutFileMaker m = maker();
+    WorkoutFileModel m = maker();
     EXPECT_EQ(m.frameCaption(), "1. Add WAV music files (optional).");
     EXPECT_EQ(m.outputPath(), path("walk.wav"));
     EXPECT_EQ(m.lblInfo2(), "File Name: " + path("walk.wav") + "\rWorkout File Size: about 7 Mbytes");
     EXPECT_EQ(m.lblInfo3(), "Play list is 0% of workout.");
     // Mono halves a file without music; music makes it stereo again.
     mSettings.SaveSetting(kAppName, "RecordPref", "WaveType", "0");
-    m.Form_Activate();
+    m.refresh();
     EXPECT_EQ(m.estimatedSize(), 42 * 88200);
 
     const QString a = song("a.wav", 20), b = song("b.wav", 10), bad = song("bad.wav", 5, 1);
@@ -84,7 +84,7 @@ TEST_F(WorkoutFileMakerTest, TheMusicListItsPlayListsAndTheEstimate)
         mDialogs.script(chosen);
     mDialogs.scriptCancel();
     for (int i = 0; i < 4; ++i)
-        m.cmdAddFile_Click();
+        m.addFile();
     EXPECT_EQ(mDialogs.requests().front().filter, "Wave Files (*.wav)");
     EXPECT_EQ(m.paths(), QStringList({a, b}));
     ASSERT_EQ(mMessages.shown().size(), 1u);
@@ -92,34 +92,34 @@ TEST_F(WorkoutFileMakerTest, TheMusicListItsPlayListsAndTheEstimate)
     EXPECT_EQ(m.estimatedSize(), 42 * 176400);
     EXPECT_EQ(m.lblInfo3(), "Play list is 71% of workout.");
     mSettings.SaveSetting(kAppName, "RecordPref", "OneFilePerSeg", "1");
-    m.Form_Activate();
+    m.refresh();
     EXPECT_EQ(m.lblInfo3(), "2 of 2 segments assigned");
 
     // Moving and deleting: the selection moves with its row; none selected deletes the last.
     m.selectRow(1);
-    m.cmdUP_Click();
+    m.moveUp();
     EXPECT_EQ(m.paths(), QStringList({b, a}));
     EXPECT_EQ(m.selectedRow(), 0);
-    m.cmdUP_Click();
-    m.cmdDown_Click();
-    m.cmdDown_Click();
+    m.moveUp();
+    m.moveDown();
+    m.moveDown();
     EXPECT_EQ(m.paths(), QStringList({a, b}));
     EXPECT_EQ(m.music()[1].path, b);
 
     mDialogs.script(path("list.asx"));
-    m.cmdSaveList_Click();
+    m.saveList();
     EXPECT_EQ(readWhole(path("list.asx")), AsxPlayList::text({a, b}));
     EXPECT_EQ(m.playListPath(), path("list.asx"));
-    m.cmdDelFile_Click();
+    m.removeFile();
     m.selectRow(-1);
-    m.cmdDelFile_Click();
+    m.removeFile();
     EXPECT_TRUE(m.paths().isEmpty());
 
     // A play list brings its WAV files that pass; an MP3 is passed over, a missing file reported once.
     ASSERT_TRUE(AsxPlayList::write(path("mixed.asx"), {b, path("x.mp3"), path("gone.wav"), a, bad}));
     mMessages.clear();
     mDialogs.script(path("mixed.asx"));
-    m.cmdBrowse_Click();
+    m.browse();
     EXPECT_EQ(m.paths(), QStringList({b, a}));
     EXPECT_EQ(m.playListPath(), path("mixed.asx"));
     EXPECT_EQ(mSettings.GetSetting(kAppName, "audio", "ASXfilename"), path("mixed.asx"));
@@ -128,21 +128,21 @@ TEST_F(WorkoutFileMakerTest, TheMusicListItsPlayListsAndTheEstimate)
     EXPECT_TRUE(mMessages.shown()[0].text.startsWith("File is not compatible"));
     EXPECT_TRUE(mMessages.shown()[1].text.contains(path("gone.wav")));
     mDialogs.script(path("walk.txt"));
-    m.cmdBrowse_Click();
-    EXPECT_EQ(mMessages.shown().back().text, WorkoutFileMaker::kNotPlayListMessage);
+    m.browse();
+    EXPECT_EQ(mMessages.shown().back().text, WorkoutFileModel::kNotPlayListMessage);
     EXPECT_EQ(m.paths(), QStringList({b, a}));
 }
 
-TEST_F(WorkoutFileMakerTest, AFifoAsMusicIsRefusedWithoutBeingOpened)
+TEST_F(WorkoutFileModelTest, AFifoAsMusicIsRefusedWithoutBeingOpened)
 {
-    WorkoutFileMaker m = maker();
+    WorkoutFileModel m = maker();
     const test::WatchedFifo fifo(path("pipe.wav"));
     ASSERT_TRUE(fifo.made());
     const QString message = path("pipe.wav") + " could not be read: Not a regular file";
     mDialogs.script(path("pipe.wav"));
-    m.cmdAddFile_Click();
+    m.addFile();
     ASSERT_TRUE(AsxPlayList::write(path("list.asx"), {path("pipe.wav")}));
-    m.txtBrowse_Change(path("list.asx"));
+    m.setListPath(path("list.asx"));
     EXPECT_TRUE(m.paths().isEmpty());
     ASSERT_EQ(mMessages.shown().size(), 2u);
     EXPECT_EQ(mMessages.shown()[0].text, message);
@@ -150,9 +150,9 @@ TEST_F(WorkoutFileMakerTest, AFifoAsMusicIsRefusedWithoutBeingOpened)
     EXPECT_FALSE(fifo.opened());
 }
 
-TEST_F(WorkoutFileMakerTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
+TEST_F(WorkoutFileModelTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
 {
-    WorkoutFileMaker m = maker();
+    WorkoutFileModel m = maker();
     std::vector<int> percents;
     QStringList statuses;
     m.setChangeHandler([&] {
@@ -162,7 +162,7 @@ TEST_F(WorkoutFileMakerTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
             statuses << m.lblInfo2();
     });
 
-    m.cmdMakeFile_Click(); // the dialog is cancelled
+    m.makeFile(); // the dialog is cancelled
     ASSERT_EQ(mDialogs.requests().size(), 1u);
     EXPECT_EQ(mDialogs.requests()[0].title, "Save As");
     EXPECT_EQ(mDialogs.requests()[0].filter, "Wave Files (*.wav)");
@@ -171,7 +171,7 @@ TEST_F(WorkoutFileMakerTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
 
     m.setFreeSpace([](const QString&) { return qint64{1000}; });
     mDialogs.script(path("out"));
-    m.cmdMakeFile_Click();
+    m.makeFile();
     ASSERT_EQ(mMessages.shown().size(), 1u);
     EXPECT_EQ(mMessages.shown()[0].text, WaveFileBuilder::notEnoughSpaceMessage(mDir.path()));
     EXPECT_FALSE(QFile::exists(path("out.wav")));
@@ -181,7 +181,7 @@ TEST_F(WorkoutFileMakerTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
     m.setFreeSpace([](const QString&) { return qint64{-1}; });
     mMessages.clear();
     mDialogs.script(path("out"));
-    m.cmdMakeFile_Click();
+    m.makeFile();
     ASSERT_TRUE(QFile::exists(path("out.wav")));
     ASSERT_EQ(mMessages.shown().size(), 1u);
     EXPECT_EQ(mMessages.shown()[0].text, WaveFileBuilder::writtenMessage(path("out.wav")));
@@ -197,32 +197,32 @@ TEST_F(WorkoutFileMakerTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
                            path("out.wav") + " written to disk. OK to Exit.",
                            WaveFileBuilder::writtenStatus(path("out.wav"))}));
 
-    const std::optional<ToneVerification> verified = m.cmdVerify_Click();
+    const std::optional<ToneVerification> verified = m.verify();
     ASSERT_TRUE(verified);
     EXPECT_TRUE(verified->passed()) << verified->lines().join('\n').toStdString();
     EXPECT_EQ(verified->rows().size(), 3u);
     EXPECT_EQ(m.lblInfo2(), "All 3 control tones were found with the right values.");
 }
 
-TEST_F(WorkoutFileMakerTest, CancelLeavesNoPartialFileAndAnEarlierOneAsItWas)
+TEST_F(WorkoutFileModelTest, CancelLeavesNoPartialFileAndAnEarlierOneAsItWas)
 {
     for (const bool music : {false, true}) {
         SCOPED_TRACE(music ? "with music" : "without music");
         ASSERT_TRUE(writeFile(path("out.wav"), "an earlier file"));
-        WorkoutFileMaker m = maker();
+        WorkoutFileModel m = maker();
         if (music) {
             mDialogs.script(song("a.wav", 50));
-            m.cmdAddFile_Click();
+            m.addFile();
         }
         mMessages.clear();
         // Cancel is clicked while the first block is written.
         mClock.at(0, [&] {
             EXPECT_TRUE(m.canCancel());
             EXPECT_FALSE(m.canMake());
-            m.cmdCancel_Click();
+            m.cancel();
         });
         mDialogs.script(path("out.wav"));
-        m.cmdMakeFile_Click();
+        m.makeFile();
 
         EXPECT_EQ(readWhole(path("out.wav")), "an earlier file");
         EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden).size(), music ? 2 : 1);
@@ -239,24 +239,24 @@ TEST_F(WorkoutFileMakerTest, CancelLeavesNoPartialFileAndAnEarlierOneAsItWas)
     }
 }
 
-TEST_F(WorkoutFileMakerTest, OpensOnlyForASavedWorkoutAndMakesMp3OnlyWithAWriter)
+TEST_F(WorkoutFileModelTest, OpensOnlyForASavedWorkoutAndMakesMp3OnlyWithAWriter)
 {
     MemorySettingsStore unsaved;
-    EXPECT_FALSE(WorkoutFileMaker::mayOpen(unsaved, mMessages));
+    EXPECT_FALSE(WorkoutFileModel::mayOpen(unsaved, mMessages));
     ASSERT_EQ(mMessages.shown().size(), 1u);
     EXPECT_EQ(mMessages.shown()[0].text, "Save this workout before creating a MP3 or WAV file.");
     EXPECT_EQ(mMessages.shown()[0].icon, MessageBoxes::Icon::Information);
-    EXPECT_TRUE(WorkoutFileMaker::mayOpen(mSettings, mMessages));
+    EXPECT_TRUE(WorkoutFileModel::mayOpen(mSettings, mMessages));
 
-    WorkoutFileMaker m = maker(WorkoutFileType::Mp3, &mWriter); // a WAV writer does not make MP3 files
+    WorkoutFileModel m = maker(WorkoutFileType::Mp3, &mWriter); // a WAV writer does not make MP3 files
     EXPECT_EQ(m.frameCaption(), "1. Add MP3 music files (optional).");
     EXPECT_EQ(m.outputPath(), path("walk.mp3"));
     EXPECT_FALSE(m.canMake());
-    m.cmdMakeFile_Click();
+    m.makeFile();
     EXPECT_TRUE(mDialogs.requests().empty());
     EXPECT_EQ(m.estimatedSize(), qRound64(42 * 417 / 0.026));
     mSettings.SaveSetting(kAppName, "RecordPref", "MP3BitRate", "0");
-    m.Form_Activate();
+    m.refresh();
     EXPECT_EQ(m.estimatedSize(), qRound64(42 * 208 / 0.026));
 
     // With music: the music's frames for the seconds it covers, 128 kbit/s frames for the rest.
