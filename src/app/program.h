@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/machinewindowselection.h"
-#include "editor/mainwindow.h"
-#include "editor/workoutfilecommands.h"
+#include "editor/ui/machinewindowselection.h"
+#include "editor/ui/mainwindow.h"
+#include "editor/ui/workoutfilecommands.h"
 #include "files/recentfiles.h"
 #include "files/workoutfiles.h"
 #include "builder/mp3workoutwriter.h"

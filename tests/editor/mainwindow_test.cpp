@@ -1,6 +1,6 @@
-#include "editor/axiscaption.h"
-#include "editor/mainwindow.h"
-#include "editor/profilegraph.h"
+#include "editor/ui/axiscaption.h"
+#include "editor/ui/mainwindow.h"
+#include "editor/ui/profilegraph.h"
 #include "editor/windowplacement.h"
 
 #include "model/runoptions.h"

@@ -1,7 +1,7 @@
 // The workout sheet: its texts from the editor, printing through QPrinter (to PDF), kinetrova-cli print.
 
 #include "editor/editor.h"
-#include "editor/workoutprinting.h"
+#include "editor/ui/workoutprinting.h"
 #include "editor/workoutsheet.h"
 
 #include "clicommand.h"

@@ -1,12 +1,12 @@
 #include "profileview.h"
 
-#include "editor/axiscaption.h"
+#include "editor/ui/axiscaption.h"
 #include "editor/axislabels.h"
 #include "editor/editor.h"
 #include "editor/graphgeometry.h"
-#include "editor/profilegraph.h"
-#include "editor/timeaxis.h"
-#include "editor/valueaxis.h"
+#include "editor/ui/profilegraph.h"
+#include "editor/ui/timeaxis.h"
+#include "editor/ui/valueaxis.h"
 
 #include "model/session.h"
 

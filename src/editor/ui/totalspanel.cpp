@@ -3,7 +3,7 @@
 #include "valuelabel.h"
 
 #include "editor/editor.h"
-#include "editor/valuebox.h"
+#include "editor/ui/valuebox.h"
 
 #include "model/session.h"
 #include "model/totals.h"

@@ -1,6 +1,6 @@
 #include "valueaxis.h"
 
-#include "graphgeometry.h"
+#include "editor/graphgeometry.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "equipmentselection.h"
+#include "editor/equipmentselection.h"
 
 class QWidget;
 

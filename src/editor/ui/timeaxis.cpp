@@ -1,6 +1,6 @@
 #include "timeaxis.h"
 
-#include "axislabels.h"
+#include "editor/axislabels.h"
 
 #include <QLabel>
 

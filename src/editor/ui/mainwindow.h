@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor.h"
-#include "mainlifecycle.h"
-#include "windowplacement.h"
+#include "editor/editor.h"
+#include "editor/mainlifecycle.h"
+#include "editor/windowplacement.h"
 
 #include "model/workoutview.h"
 #include "runner/runview.h"

@@ -1,6 +1,6 @@
 #include "workoutprinting.h"
 
-#include "editor.h"
+#include "editor/editor.h"
 
 #include "model/session.h"
 #include "platform/messageboxes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workoutsheet.h"
+#include "editor/workoutsheet.h"
 
 #include <QString>
 

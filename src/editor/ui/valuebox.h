@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor.h"
+#include "editor/editor.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filecommands.h"
+#include "editor/filecommands.h"
 #include "files/fileassociation.h"
 
 namespace kntr {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphgeometry.h"
+#include "editor/graphgeometry.h"
 
 #include <QFrame>
 

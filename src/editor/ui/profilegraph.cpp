@@ -1,8 +1,8 @@
 #include "profilegraph.h"
 
-#include "editor.h"
-#include "graphbars.h"
-#include "graphgeometry.h"
+#include "editor/editor.h"
+#include "editor/graphbars.h"
+#include "editor/graphgeometry.h"
 
 #include "model/session.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "axislabels.h"
+#include "editor/axislabels.h"
 
 #include <QWidget>
 
