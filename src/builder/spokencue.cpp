@@ -22,9 +22,7 @@ std::array<QString, 3> SpokenCue::numberWords(double value, QChar separator)
 
 double SpokenCue::firstValue(const Segment& segment, const Machine& machine, Units units)
 {
-    // An "Elliptical" holds resistance as attribute one, which has no km/h.
-    const bool speed = machine.kind() != MachineKind::Elliptical;
-    if (units == Units::Kilometres && speed)
+    if (speedInKilometres(machine, units))
         return roundHalfEven(segment.SegmentSpeed() * kKilometresPerMile, 1);
     return segment.SegmentSpeed();
 }

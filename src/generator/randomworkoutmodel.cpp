@@ -117,8 +117,7 @@ bool RandomWorkoutModel::kilometreSpeeds() const
     // Speeds show in km/h only when the main window shows speeds (not pace or a
     // resistance) in kilometres.
     const Machine& m = mSession.machine;
-    return m.units() == Units::Kilometres
-           && speedCaption(m, speedDisplay(m, mSettings)) == QLatin1String("Speed");
+    return speedInKilometres(m) && speedDisplay(m, mSettings) == SpeedDisplay::Value;
 }
 
 QString RandomWorkoutModel::speedText(int tenths) const

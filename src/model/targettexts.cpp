@@ -23,7 +23,7 @@ QString speedCaption(const Machine& machine, SpeedDisplay display)
 
 QString firstTargetText(const Machine& machine, double value, SpeedDisplay display)
 {
-    if (machine.AttOneDesignLabelA() == QLatin1String("Resist."))
+    if (machine.firstAttributeIsResistance())
         return plainNumber(value, systemDecimalSeparator());
     const double perHour = machine.units() == Units::Kilometres ? value * kKilometresPerMile : value;
     if (display == SpeedDisplay::Pace)

@@ -121,8 +121,8 @@ Scale speedScale(const Machine& m)
     s.min = m.AttOneMin();
     s.max = std::max(m.AttOneMin(), m.AttOneMax());
     s.step = std::max(1, int(m.AttOneInc()));
-    const bool speed = m.AttOneDesignLabelA() == QLatin1String("Speed");
-    s.kilometres = speed && m.units() == Units::Kilometres;
+    const bool speed = !m.firstAttributeIsResistance();
+    s.kilometres = speedInKilometres(m);
     s.unit = !speed ? QString() : s.kilometres ? QStringLiteral(" km/h") : QStringLiteral(" mph");
     return s;
 }
