@@ -1,6 +1,7 @@
 #include "workoutfilemodel.h"
 
 #include "files/musiclist.h"
+#include "files/playlistdialogs.h"
 
 #include "buildestimate.h"
 #include "mp3musiccheck.h"
@@ -49,9 +50,6 @@ const QString WorkoutFileModel::kSaveFirstMessage = QStringLiteral("Save this wo
 const QString WorkoutFileModel::kUseExitMessage =
     QStringLiteral("Please use the Exit button at the bottom of this form to close it.");
 const QString WorkoutFileModel::kAbortedMessage = QStringLiteral("File creation aborted!");
-const QString WorkoutFileModel::kNotPlayListMessage =
-    QStringLiteral("File not identified as a playlist file. Please try a another file.");
-const QString WorkoutFileModel::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
 
 WorkoutFileModel::WorkoutFileModel(WorkoutFileType type, const Workout& workout, const Machine& machine,
                                    SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages,
@@ -110,7 +108,7 @@ void WorkoutFileModel::addFile()
     request.filter = musicFilter(mType);
     request.folder = existingFolder(mMusicFolder);
     if (request.folder.isEmpty())
-        request.folder = existingFolder(FileSettings(mSettings).folder(QStringLiteral("MP3Directory")));
+        request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("MP3Directory"));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
@@ -150,14 +148,14 @@ void WorkoutFileModel::browse()
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
-    request.filter = kPlayListFilter;
-    request.folder = existingFolder(FileSettings(mSettings).folder(QStringLiteral("ASXDirectory")));
+    request.filter = PlayListDialogs::kFilter;
+    request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("ASXDirectory"));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
     if (!chosen || chosen->isEmpty())
         return;
     const QFileInfo file(*chosen);
     if (file.suffix().toLower() != QLatin1String("asx")) {
-        mMessages.show(kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
+        mMessages.show(PlayListDialogs::kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
         return;
     }
     AudioSettings(mSettings).setPlayList(file.absoluteFilePath());
@@ -169,24 +167,10 @@ void WorkoutFileModel::saveList()
 {
     if (busy())
         return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("Save As");
-    request.filter = kPlayListFilter;
-    request.defaultSuffix = QStringLiteral("asx");
-    if (mPlayListPath.isEmpty()) {
-        request.folder = existingFolder(FileSettings(mSettings).folder(QStringLiteral("ASXDirectory")));
-        if (request.folder.isEmpty())
-            request.folder = QDir::homePath();
-        request.fileName = QStringLiteral("temp.asx");
-    } else {
-        const QFileInfo current(mPlayListPath);
-        request.folder = current.absolutePath();
-        request.fileName = current.fileName();
-    }
-    const std::optional<QString> chosen = mDialogs.getSaveFileName(request);
-    if (!chosen || chosen->isEmpty())
+    const std::optional<QString> chosen = PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
+    if (!chosen)
         return;
-    const QString path = QFileInfo(*chosen).absoluteFilePath();
+    const QString path = *chosen;
     QString error;
     if (!AsxPlayList::write(path, paths(), &error)) {
         mMessages.show(error, MessageBoxes::Icon::Exclamation);

@@ -41,8 +41,6 @@ public:
     static const QString kSaveFirstMessage;
     static const QString kUseExitMessage;
     static const QString kAbortedMessage;
-    static const QString kNotPlayListMessage;
-    static const QString kPlayListFilter;
 
     /// The bytes that can be written in a folder, or -1 when that is not known.
     using FreeSpace = std::function<qint64(const QString& folder)>;

@@ -1,6 +1,7 @@
 #include "playlistmodel.h"
 
 #include "files/musiclist.h"
+#include "files/playlistdialogs.h"
 
 #include "files/asxplaylist.h"
 #include "model/storedsettings.h"
@@ -19,9 +20,6 @@ namespace kntr {
 const QString PlayListModel::kCaption = QStringLiteral("Kinetrova - Audio Source");
 const QString PlayListModel::kAudioFilter = QStringLiteral(
     "Audio Files (*.mp3 *.wav *.wma);;MP3 Files (*.mp3);;Wave Files (*.wav);;WMA Files (*.wma)");
-const QString PlayListModel::kPlayListFilter = QStringLiteral("Playlist Files (*.asx)");
-const QString PlayListModel::kNotPlayListMessage =
-    QStringLiteral("File not identified as a playlist file. Please try a another file.");
 
 PlayListModel::PlayListModel(SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages)
     : mSettings(settings)
@@ -46,7 +44,7 @@ void PlayListModel::addFile()
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kAudioFilter;
-    request.folder = existingFolder("MP3Directory");
+    request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("MP3Directory"));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
     if (!chosen)
         return;
@@ -76,13 +74,13 @@ void PlayListModel::browse()
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
-    request.filter = kPlayListFilter;
-    request.folder = existingFolder("ASXDirectory");
+    request.filter = PlayListDialogs::kFilter;
+    request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("ASXDirectory"));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
     if (!chosen)
         return;
     if (QFileInfo(*chosen).suffix().toLower() != QLatin1String("asx")) {
-        mMessages.show(kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
+        mMessages.show(PlayListDialogs::kNotPlayListMessage, MessageBoxes::Icon::Exclamation);
         return;
     }
     setListPath(QFileInfo(*chosen).absoluteFilePath());
@@ -90,22 +88,8 @@ void PlayListModel::browse()
 
 bool PlayListModel::accept()
 {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Save As");
-    request.filter = kPlayListFilter;
-    request.defaultSuffix = QStringLiteral("asx");
-    if (mPlayListPath.isEmpty()) {
-        request.folder = existingFolder("ASXDirectory");
-        if (request.folder.isEmpty())
-            request.folder = QDir::homePath();
-        request.fileName = QStringLiteral("temp.asx");
-    } else {
-        const QFileInfo current(mPlayListPath);
-        request.folder = current.absolutePath();
-        request.fileName = current.fileName();
-    }
-    const std::optional<QString> chosen = mDialogs.getSaveFileName(request);
-    if (!chosen || chosen->isEmpty())
+    const std::optional<QString> chosen = PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
+    if (!chosen)
         return false;
 
     // The new list replaces the old file in one step: should the write fail,
@@ -170,12 +154,6 @@ void PlayListModel::changed()
 {
     if (mOnChange)
         mOnChange();
-}
-
-QString PlayListModel::existingFolder(const char* key) const
-{
-    const QString folder = FileSettings(mSettings).folder(QLatin1String(key));
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
 } // namespace kntr

@@ -24,8 +24,6 @@ public:
     static const QString kCaption;
     /// The Add file dialog's filter: audio files, then each kind alone.
     static const QString kAudioFilter;
-    static const QString kPlayListFilter;
-    static const QString kNotPlayListMessage;
 
     /// One row of the list: a music file and the byte offset of its first audio byte.
     struct Row
@@ -84,7 +82,6 @@ private:
     void exchange(int step);
     void changed();
     /// The stored folder when it exists, else empty.
-    QString existingFolder(const char* key) const;
 
     SettingsStore& mSettings;
     FileDialogs& mDialogs;

@@ -1,6 +1,7 @@
 // The builder window's logic with scripted dialogs: the music list and its play
 // lists, the estimate, Make with its refusals, Cancel and Verify.
 
+#include "files/playlistdialogs.h"
 #include "builder/buildestimate.h"
 #include "builder/wavefilebuilder.h"
 #include "builder/wavworkoutwriter.h"
@@ -129,7 +130,7 @@ TEST_F(WorkoutFileModelTest, TheMusicListItsPlayListsAndTheEstimate)
     EXPECT_TRUE(mMessages.shown()[1].text.contains(path("gone.wav")));
     mDialogs.script(path("walk.txt"));
     m.browse();
-    EXPECT_EQ(mMessages.shown().back().text, WorkoutFileModel::kNotPlayListMessage);
+    EXPECT_EQ(mMessages.shown().back().text, PlayListDialogs::kNotPlayListMessage);
     EXPECT_EQ(m.paths(), QStringList({b, a}));
 }
 

@@ -1,3 +1,4 @@
+#include "files/playlistdialogs.h"
 #include "files/asxplaylist.h"
 #include "platform/memorysettingsstore.h"
 #include "runner/playlistmodel.h"
@@ -139,7 +140,7 @@ TEST_F(PlayListModelTest, BrowseLoadsAPlayListAndSaveStoresIt)
     for (int i = 0; i < 3; ++i)
         editor.browse();
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text, PlayListModel::kNotPlayListMessage);
+    EXPECT_EQ(messages.shown()[0].text, PlayListDialogs::kNotPlayListMessage);
     EXPECT_EQ(dialogs.requests()[0].title, "Open");
     EXPECT_EQ(dialogs.requests()[0].filter, "Playlist Files (*.asx)");
     EXPECT_EQ(dialogs.requests()[0].folder, dir.filePath("lists"));
