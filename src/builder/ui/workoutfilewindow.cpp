@@ -5,6 +5,7 @@
 #include "recordingpreferenceswindow.h"
 #include "builder/wavworkoutwriter.h"
 #include "builder/workoutfilemodel.h"
+#include "files/ui/musiclistcontrols.h"
 
 #include "platform/apppaths.h"
 #include "platform/messageboxes.h"
@@ -161,12 +162,7 @@ WorkoutFileWindow::WorkoutFileWindow(WorkoutFileModel& model, SettingsStore& set
     layout->addWidget(mPic);
     layout->addLayout(buttons);
 
-    connect(mLstMusicFiles, &QListWidget::currentRowChanged, this, [this](int row) { mModel.selectRow(row); });
-    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.addFile(); });
-    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.removeFile(); });
-    connect(mCmdUP, &QPushButton::clicked, this, [this] { mModel.moveUp(); });
-    connect(mCmdDown, &QPushButton::clicked, this, [this] { mModel.moveDown(); });
-    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.browse(); });
+    forwardMusicList(this, {mLstMusicFiles, mCmdAddFile, mCmdDelFile, mCmdUP, mCmdDown, mCmdBrowse}, mModel);
     connect(mCmdSaveList, &QPushButton::clicked, this, [this] { mModel.saveList(); });
     connect(mCmdPref, &QPushButton::clicked, this, [this] { cmdPref_Click(); });
     connect(mCmdMakeFile, &QPushButton::clicked, this, [this] { mModel.makeFile(); });

@@ -2,6 +2,7 @@
 
 #include "platform/listrows.h"
 
+#include "files/ui/musiclistcontrols.h"
 #include "runner/playlistmodel.h"
 
 #include <QGridLayout>
@@ -80,13 +81,7 @@ PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
     layout->addWidget(mFraSelectAudioSource, 1);
     layout->addLayout(buttons);
 
-    connect(mLstMusicFiles, &QListWidget::currentRowChanged, this,
-            [this](int row) { mModel.selectRow(row); });
-    connect(mCmdAddFile, &QPushButton::clicked, this, [this] { mModel.addFile(); });
-    connect(mCmdDelFile, &QPushButton::clicked, this, [this] { mModel.removeFile(); });
-    connect(mCmdMoveUp, &QPushButton::clicked, this, [this] { mModel.moveUp(); });
-    connect(mCmdMoveDown, &QPushButton::clicked, this, [this] { mModel.moveDown(); });
-    connect(mCmdBrowse, &QPushButton::clicked, this, [this] { mModel.browse(); });
+    forwardMusicList(this, {mLstMusicFiles, mCmdAddFile, mCmdDelFile, mCmdMoveUp, mCmdMoveDown, mCmdBrowse}, mModel);
     connect(mCmdAccept, &QPushButton::clicked, this, [this] { cmdAccept_Click(); });
     connect(mCmdCancel, &QPushButton::clicked, this, &PlayListWindow::reject);
 
