@@ -54,13 +54,39 @@ TEST_F(MusicCheck, WavFileOfTheRightFormatIsAdmittedAndMeasured)
     ASSERT_EQ(r.verdict, Verdict::Admitted) << r.message.toStdString();
     EXPECT_EQ(r.entry.path, path);
     EXPECT_EQ(r.entry.dataPosition, 37);
-    EXPECT_EQ(r.entry.dataBytes, 44 + data - 37);
+    EXPECT_EQ(r.entry.dataBytes, data);
     EXPECT_EQ(r.entry.rate, 176400);
     EXPECT_EQ(r.entry.seconds, 3.0f);
     EXPECT_EQ(r.entry.firstSampleOffset(), 44);
 
     EXPECT_EQ(readWhole(path), before);
     EXPECT_EQ(QFileInfo(path).lastModified(), modified);
+}
+
+TEST_F(MusicCheck, WavMusicIsMeasuredByItsDataChunk)
+{
+    const qint64 data = 2 * 176400 + 500;
+    const QByteArray wav = wavHeader(data) + musicSamples(data, 2);
+    const QByteArray list = QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
+    QByteArray unsized = wav + list;
+    unsized.replace(40, 4, "\xFF\xFF\xFF\xFF"); // as a program writing to a pipe leaves it
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        qint64 dataBytes;
+        float seconds;
+    } cases[] = {
+        {"a LIST chunk after the data", wav + list, data, 2.0f},
+        {"cut short: the chunk runs past the end", wav.chopped(176400), data - 176400, 1.0f},
+        {"no chunk size: what the file holds", unsized, data + list.size(), 2.0f},
+    };
+    for (const Case& c : cases) {
+        const MusicCheckResult r = WavMusicCheck::check(file(c.bytes));
+        ASSERT_TRUE(r.admitted()) << c.name;
+        EXPECT_EQ(r.entry.dataBytes, c.dataBytes) << c.name;
+        EXPECT_EQ(r.entry.seconds, c.seconds) << c.name;
+    }
 }
 
 TEST_F(MusicCheck, WavIncompatibilitiesAreCollectedOneLineEach)
