@@ -526,9 +526,21 @@ std::string mp3FrameWalk(const QByteArray& input)
     check.expect(r.frames * std::min(format.frameSize, format.paddedFrameSize) <= data.size(),
                  "more frames were counted than the data holds");
     if (r.ok) {
-        const bool tagEnd = match == Mp3FrameWalk::Match::ThirdByte && data.mid(r.position - 1, 3) == "TAG";
-        check.expect(r.position >= start && (r.position > data.size() || tagEnd),
-                     "a walk succeeded before the end of the data");
+        // The end of the data, an ID3v1 tag, or a frame (or its header) cut short by the end.
+        const QByteArray there = data.mid(r.position - 1, 3);
+        const bool tagEnd = there == "TAG";
+        const bool cutShort = (there.size() < 3 && !there.isEmpty()
+                               && (format.header.startsWith(there) || format.paddedHeader.startsWith(there)))
+                              || (there.size() == 3
+                                  && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.header
+                                                                                 : there[2] == format.header[2])
+                                  && r.position - 1 + format.frameSize > data.size())
+                              || (there.size() == 3
+                                  && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.paddedHeader
+                                                                                 : there[2] == format.paddedHeader[2])
+                                  && r.position - 1 + format.paddedFrameSize > data.size());
+        check.expect(r.position >= start && (r.position > data.size() || tagEnd || cutShort),
+                     "a walk succeeded before the end of the frames");
     } else {
         check.expect(r.found.size() <= 3 && (start < 1 || r.position >= start),
                      "a failed walk reports a place before its start or more than a header");
