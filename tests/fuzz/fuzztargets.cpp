@@ -3,6 +3,7 @@
 #include "builder/mp3frameformat.h"
 #include "builder/mp3framewalk.h"
 #include "builder/mp3musiccheck.h"
+#include "builder/mp3splice.h"
 #include "builder/wavmusiccheck.h"
 #include "files/asxplaylist.h"
 #include "files/recentfiles.h"
@@ -559,6 +560,57 @@ std::string mp3FrameWalk(const QByteArray& input)
     return check.result();
 }
 
+/// Music frames passed across splices. Input: records of a control byte (bit 0:
+/// the frame is its file's first; bit 1: a splice before it), a 16-bit length
+/// and that many bytes of frame. Every frame comes out as itself or as a silent
+/// frame of its length, and no frame passes as itself that reaches for more
+/// main data than the frames given out since the last splice carry.
+std::string mp3Splice(const QByteArray& input)
+{
+    Checks check;
+    Mp3Splice splice;
+    qint64 carried = 0; // main-data bytes given out since the last splice
+    qint64 replaced = 0;
+    for (qsizetype at = 0; at + 3 <= input.size();) {
+        const auto control = static_cast<unsigned char>(input[at]);
+        const qsizetype length =
+            static_cast<unsigned char>(input[at + 1]) << 8 | static_cast<unsigned char>(input[at + 2]);
+        const QByteArray frame = input.mid(at + 3, length);
+        at += 3 + frame.size();
+        if (control & 2) {
+            splice.restart();
+            carried = 0;
+        }
+        const bool first = control & 1;
+        if (first)
+            carried = 0;
+        const std::optional<Mp3Splice::SideInfo> side = Mp3Splice::sideInfo(frame);
+        if (side)
+            check.expect(side->offset + side->size + side->mainDataBytes == frame.size() && side->mainDataBegin >= 0
+                             && side->mainDataBegin < 512,
+                         "side information outside the frame");
+        Mp3Splice::isInfoFrame(frame);
+        const QByteArrayView out = splice.pass(frame, first);
+        check.expect(out.size() == frame.size(), "a frame came out of another length");
+        if (out.data() == frame.constData()) {
+            if (side && (static_cast<unsigned char>(frame[1]) & 0x18) == 0x18)
+                check.expect(side->mainDataBegin <= carried, "a frame reaches back past the splice");
+        } else {
+            ++replaced;
+            // The silent frame's header and side information; its main data is its own business.
+            const QByteArray silent = Mp3Splice::silentFrame(frame[2], frame.size());
+            check.expect(!silent.isEmpty() && out.toByteArray().left(36) == silent.left(36),
+                         "a stand-in is not a silent frame");
+        }
+        if (const std::optional<Mp3Splice::SideInfo> given = Mp3Splice::sideInfo(out))
+            carried += given->mainDataBytes;
+        else
+            carried = 0;
+    }
+    check.expect(splice.replaced() == replaced, "the frames replaced are miscounted");
+    return check.result();
+}
+
 /// The tone decoder on arbitrary 16-bit PCM: what it finds does not depend on
 /// the size of the pieces the audio comes in, and every command it reports is
 /// one it could have read (in time order, values of 16 bits, the check as stated).
@@ -609,7 +661,8 @@ const std::vector<Target>& targets()
         {"workout_text", &workoutText},   {"user_file", &userFile},
         {"settings_file", &settingsFile}, {"asx_playlist", &asxPlayList},
         {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
-        {"mp3_frame_walk", &mp3FrameWalk}, {"tone_decoder", &toneDecoder},
+        {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice},
+        {"tone_decoder", &toneDecoder},
     };
     return all;
 }
