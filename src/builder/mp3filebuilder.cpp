@@ -3,6 +3,7 @@
 #include "musictype.h"
 
 #include "mp3musicreader.h"
+#include "mp3splice.h"
 #include "wavefilebuilder.h"
 
 #include <QByteArrayView>
@@ -182,6 +183,7 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
         return result;
     };
     Mp3MusicReader music(mMusic);
+    Mp3Splice splice;
     const QByteArray& silent = layout.silentFrame();
     const QString frameCount = QStringLiteral(" of ") + QString::number(layout.totalFrames());
     for (const Mp3Piece& piece : layout.pieces()) {
@@ -198,6 +200,8 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
         case Mp3Piece::Kind::Music: {
             qint64 budget = piece.frames;
             qint64 skip = piece.skip;
+            // The music follows inserted frames, or frames dropped under them.
+            splice.restart();
             if (mOptions.oneFilePerSegment) {
                 music.readOnly(piece.segment - 1);
                 if (static_cast<size_t>(piece.segment) > mMusic.size() && !mMusic.empty())
@@ -225,7 +229,7 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
                                          + QStringLiteral("\rWriting workout segment ")
                                          + QString::number(piece.segment),
                                      false);
-                if (!writer.append(frame, 1))
+                if (!writer.append(splice.pass(frame, music.startedEntry()), 1))
                     return fail();
             }
             if (!writer.appendSilence(silent, budget))

@@ -20,7 +20,9 @@ class Workout;
 /// Writes a whole workout into one MP3 file of MPEG-1 Layer III frames, without
 /// decoding any music: silent frames, the control tones and spoken cues encoded
 /// at the build's bit rate, and the user's music frames copied byte for byte
-/// (see Mp3Layout for where everything goes).
+/// (see Mp3Layout for where everything goes), but for the few that cannot be
+/// decoded where they land and are replaced by silent frames of their length
+/// (see Mp3Splice).
 ///
 /// Music is read a window at a time and the file is written front to back in
 /// blocks, so an hour of music never sits in memory. It is written to a

@@ -4,12 +4,6 @@
 
 namespace kntr {
 
-namespace {
-
-constexpr qint64 kId3v1Size = 128;
-
-} // namespace
-
 Mp3FrameWalk::Result Mp3FrameWalk::walk(QIODevice& device, qint64 start, const Mp3FrameFormat& format,
                                         Match match, const std::function<void()>& step)
 {
@@ -38,18 +32,21 @@ Mp3FrameWalk::Result Mp3FrameWalk::walk(QIODevice& device, qint64 start, const M
                     frameSize = format.paddedFrameSize;
             }
         }
-        if (frameSize == 0 && bytes == "TAG") {
-            if (match == Match::ThirdByte)
-                break;
-            position += kId3v1Size;
-        } else if (frameSize == 0 || position - 1 + frameSize > end) {
+        // An ID3v1 tag ends the music, and so does a last frame cut short by the
+        // end of the file: only whole frames are ever used.
+        const bool cutShort = frameSize > 0 ? position - 1 + frameSize > end
+                                            : bytes.size() < 3 && !bytes.isEmpty()
+                                                  && (format.header.startsWith(bytes)
+                                                      || format.paddedHeader.startsWith(bytes));
+        if ((frameSize == 0 && bytes == "TAG") || cutShort)
+            break;
+        if (frameSize == 0) {
             result.position = position;
             result.found = bytes;
             return result;
-        } else {
-            ++result.frames;
-            position += frameSize;
         }
+        ++result.frames;
+        position += frameSize;
         if (step)
             step();
     }

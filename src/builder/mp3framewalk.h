@@ -14,16 +14,16 @@ namespace kntr {
 /// Steps through the frames of an MP3 file by their headers, never reading
 /// past the end of the file.
 ///
-/// Every frame must lie wholly within the file; a header that is not the
-/// expected one, or a frame cut short by the end of the file, stops the walk as
-/// a failure. An ID3v1 tag ("TAG") is stepped over (128 bytes) by the admission
-/// check and ends the walk over encoded data.
+/// The walk ends where the frames end: at the end of the file, at an ID3v1 tag
+/// ("TAG", wherever it stands), or at a last frame cut short by the end of the
+/// file, which is not counted: only whole frames are ever used. A header that
+/// is not the expected one stops the walk as a failure.
 class Mp3FrameWalk
 {
 public:
     enum class Match {
-        WholeHeader, ///< all three header bytes must match; "TAG" is skipped (admission check)
-        ThirdByte,   ///< the third byte decides the frame size; "TAG" ends the walk (encoded data)
+        WholeHeader, ///< all three header bytes must match (admission check)
+        ThirdByte,   ///< the third byte decides the frame size (encoded data)
     };
 
     struct Result
@@ -34,13 +34,13 @@ public:
         QByteArray found;     ///< on failure: the (up to three) bytes found there
     };
 
-    /// Walks device from the 1-based position start to its end. step is called
-    /// once per frame or tag stepped over, so a window can keep responding.
+    /// Walks device from the 1-based position start to the end of its frames.
+    /// step is called once per frame stepped over, so a window can keep responding.
     static Result walk(QIODevice& device, qint64 start, const Mp3FrameFormat& format, Match match,
                        const std::function<void()>& step = {});
 
-    /// Counts the frames of the file at path from the 1-based position to its end
-    /// or to an ID3v1 tag, matching frames by their third header byte; position is
+    /// Counts the whole frames of the file at path from the 1-based position to
+    /// the end of its frames, matching them by their third header byte; position is
     /// left where the walk stopped. Returns -1 with failureMessage(path) in message
     /// when a frame does not match or the file cannot be read.
     static qint64 countFrames(const QString& path, qint64& position, const Mp3FrameFormat& format,

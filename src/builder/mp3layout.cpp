@@ -1,6 +1,7 @@
 #include "mp3layout.h"
 
 #include "mp3framewalk.h"
+#include "mp3splice.h"
 #include "segmenttone.h"
 #include "spokencue.h"
 #include "voiceclipsamples.h"
@@ -26,17 +27,14 @@ constexpr int kClipHeaderBytes = 44;
 struct SilentFrameRow
 {
     int bitRate;
-    const char* header;
-    int zeros;
+    unsigned char third; // the header's third byte: bit rate, 44,100 Hz, unpadded
+    int length;
 };
 
 constexpr SilentFrameRow kSilentFrames[] = {
-    {64, "FFFB5060", 172},  {80, "FFFB6060", 225},  {96, "FFFB7060", 277},  {112, "FFFB8060", 329},
-    {128, "FFFB9060", 381}, {160, "FFFBA060", 486}, {192, "FFFBB060", 590},
+    {64, 0x50, 208},  {80, 0x60, 261},  {96, 0x70, 313},  {112, 0x80, 365},
+    {128, 0x90, 417}, {160, 0xA0, 522}, {192, 0xB0, 626},
 };
-
-// Side information that makes the frame decode as silence.
-constexpr char kSilentSideInfo[] = "0000000000000000000200000000000000400000000000000800000000000001";
 
 QString segmentStatus(const char* what, int segment)
 {
@@ -109,8 +107,7 @@ QByteArray Mp3Layout::QFrame(int bitRate)
 {
     for (const SilentFrameRow& row : kSilentFrames) {
         if (row.bitRate == bitRate)
-            return QByteArray::fromHex(row.header) + QByteArray::fromHex(kSilentSideInfo)
-                   + QByteArray(row.zeros, '\0');
+            return Mp3Splice::silentFrame(static_cast<char>(row.third), row.length);
     }
     return {};
 }

@@ -106,6 +106,8 @@ MusicCheckResult Mp3MusicCheck::check(const QString& path, const std::function<v
         Mp3FrameWalk::walk(file, start + 1, format, Mp3FrameWalk::Match::WholeHeader, step);
     if (!walk.ok)
         return reject(frameWalkMessage(walk.frames, walk.found));
+    if (walk.frames == 0) // the first frame itself is cut short
+        return reject(frameWalkMessage(0, header.left(3)));
 
     MusicEntry& entry = result.entry;
     entry.path = path;

@@ -13,8 +13,9 @@ namespace kntr {
 /// a workout file as they are.
 ///
 /// The first frame follows any leading zero bytes and an ID3v2 tag; every frame
-/// after it must carry the first frame's header (an ID3v1 tag may stand between
-/// or after them). The file is only read.
+/// after it must carry the first frame's header. The music ends at an ID3v1 tag
+/// or at a last frame cut short by the end of the file: the whole frames before
+/// it are counted, as the build copies them. The file is only read.
 class Mp3MusicCheck
 {
 public:

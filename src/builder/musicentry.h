@@ -15,7 +15,8 @@ namespace kntr {
 struct MusicEntry
 {
     QString path;
-    /// WAV: file length minus the data position. MP3: 0.
+    /// WAV: bytes of sample data: the data chunk's size, or what the file holds
+    /// after the chunk's header when that is less. MP3: 0.
     qint64 dataBytes = 0;
     /// WAV: 176,400 bytes per second. MP3: 44,100 samples per second.
     std::int32_t rate = 0;

@@ -42,7 +42,10 @@ public:
             // Each file is read once, front to back: let the system read well ahead.
             ::posix_fadvise(file->handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
         }
-        if (!file->isOpen() || offset >= file->size() || !file->seek(offset))
+        // The music ends with its data chunk, whatever follows it in the file.
+        const MusicEntry& music = mMusic[static_cast<size_t>(entry)];
+        count = std::min(count, music.firstSampleOffset() + music.dataBytes - offset);
+        if (!file->isOpen() || count <= 0 || offset >= file->size() || !file->seek(offset))
             return 0;
         return std::max<qint64>(0, file->read(to, count));
     }

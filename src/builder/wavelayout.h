@@ -28,8 +28,8 @@ class Workout;
 /// skeleton one second at a time from half a second after each boundary: the
 /// first 6 seconds (1 without cues) and the last second and a half of a segment
 /// keep the skeleton; music files are consumed one after another through the
-/// workout, the dropped seconds included, or one file per segment; a file's
-/// bytes past its end are silence.
+/// workout, the dropped seconds included, or one file per segment; past the
+/// end of a file's sample data (its data chunk) is silence.
 ///
 /// A moment t seconds into the audio lies at byte 44 + t × bytes per second,
 /// taken on the grid of whole sample frames.
@@ -43,7 +43,7 @@ public:
     static constexpr int kTailSeconds = 5;
 
     /// Reads the music entry's file: count bytes from offset into to; returns
-    /// the bytes read (fewer at the end of the file).
+    /// the bytes read (fewer at the end of its sample data).
     using MusicReader = std::function<qint64(int entry, qint64 offset, char* to, qint64 count)>;
 
     /// Clips come from clipDir (missing clips say nothing).

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -94,7 +95,13 @@ MusicCheckResult WavMusicCheck::check(const QString& path)
     MusicEntry& entry = result.entry;
     entry.path = path;
     entry.dataPosition = data + 1;
-    entry.dataBytes = fileLength - entry.dataPosition;
+    // The samples end with the data chunk: a chunk after it (a LIST chunk of
+    // tags, say) is not music. A chunk size past the end of the file (a file
+    // cut short, or written by a program that could not go back to set it)
+    // leaves what the file holds.
+    const qint64 held = std::max<qint64>(0, fileLength - entry.firstSampleOffset());
+    const QByteArray size = file.seek(data + 4) ? file.read(4) : QByteArray();
+    entry.dataBytes = size.size() == 4 ? std::min<qint64>(qFromLittleEndian<quint32>(size.constData()), held) : held;
     entry.rate = kBytesPerSecond;
     entry.seconds = static_cast<float>(std::floor(static_cast<double>(entry.dataBytes) / kBytesPerSecond));
     result.verdict = MusicCheckResult::Verdict::Admitted;

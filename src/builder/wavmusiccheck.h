@@ -11,7 +11,8 @@ namespace kntr {
 ///
 /// The check looks at the first 10,000 bytes for the "RIFF", "WAVE", "fmt " and
 /// "data" tags (a later "fmt " or "data" replacing an earlier one), reads the
-/// format fields after "fmt " and collects one line per incompatibility. The
+/// format fields after "fmt " and collects one line per incompatibility. An
+/// admitted file's music is its data chunk, measured by the chunk's size. The
 /// file is only read.
 class WavMusicCheck
 {

@@ -1,12 +1,14 @@
 // The workout MP3 file: every frame of a built file is walked and accounted
 // for — silent frames, encoded tones and cues, music frames copied byte for
-// byte in order with the right number dropped — and the failures leave nothing.
+// byte in order with the right number dropped, silent stand-ins where a copied
+// frame cannot be decoded — and the failures leave nothing.
 
 #include "builder/buildestimate.h"
 #include "builder/mp3encoder.h"
 #include "builder/mp3filebuilder.h"
 #include "builder/mp3layout.h"
 #include "builder/mp3musiccheck.h"
+#include "builder/mp3splice.h"
 
 #include "model/machine.h"
 #include "model/workout.h"
@@ -23,11 +25,11 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <sys/resource.h>
 
@@ -49,6 +51,17 @@ QByteArray sinePcm(double seconds)
         qToLittleEndian<qint16>(static_cast<qint16>(7000 * std::sin(i * 0.05)), pcm.data() + 4 * i + 2);
     }
     return pcm;
+}
+
+// The silent frame that takes the place of a music frame at a splice: the silent
+// frame's header and side information at the frame's bit rate and padding, then
+// the frame's own main data (none for an encoder's information frame).
+QByteArray standIn(const QByteArray& frame, bool keepMainData = true)
+{
+    QByteArray silent = Mp3Splice::silentFrame(frame[2], frame.size());
+    if (keepMainData)
+        silent.replace(36, frame.size() - 36, frame.mid(36));
+    return silent;
 }
 
 class Mp3Build : public ::testing::Test
@@ -202,12 +215,17 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
                 const auto k = static_cast<size_t>(piece.segment);
                 const qint64 musicFrames = Mp3Layout::framesOf(c.segments[k - 1]) - inserted[k];
                 qint64 skip = inserted[k], budget = musicFrames;
+                // The test frames take 2 × seed bytes of main data from the frames before
+                // them: the first copied after the inserts or at the start of a file has
+                // nothing to take them from and gives way to its silent stand-in.
+                bool spliced = true;
                 while (budget > 0 && entry < sources.size()) {
                     if (next == sources[entry].size()) {
                         if (c.oneFilePerSegment)
                             break;
                         ++entry;
                         next = 0;
+                        spliced = true;
                         continue;
                     }
                     if (skip > 0) {
@@ -215,8 +233,10 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
                         ++next;
                         continue;
                     }
-                    ASSERT_EQ(frames.value(at), sources[entry][next])
+                    const QByteArray& source = sources[entry][next];
+                    ASSERT_EQ(frames.value(at), spliced ? standIn(source) : source)
                         << c.name << " frame " << at << " entry " << entry << " frame " << next;
+                    spliced = false;
                     ++at, ++next, --budget;
                 }
                 used.resize(static_cast<size_t>(piece.segment), '-');
@@ -258,6 +278,193 @@ TEST_F(Mp3Build, FileDecodesCleanly)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_EQ(p.readAllStandardError(), QByteArray());
+}
+
+// ---- Music encoded by LAME: bit reservoir, Info frames, tags, cut ends ------
+
+// The tools that make and decode the music; empty when one is not installed.
+struct Tools
+{
+    QString sox, lame, ffmpeg;
+
+    static std::optional<Tools> find()
+    {
+        Tools t{QStandardPaths::findExecutable(QStringLiteral("sox")),
+                QStandardPaths::findExecutable(QStringLiteral("lame")),
+                QStandardPaths::findExecutable(QStringLiteral("ffmpeg"))};
+        if (t.sox.isEmpty() || t.lame.isEmpty() || t.ffmpeg.isEmpty())
+            return std::nullopt;
+        return t;
+    }
+
+    // seconds of sound made by sox's synth, encoded as users' music is: LAME's
+    // defaults at 128 kbit/s, an Info frame first and the bit reservoir in use.
+    QByteArray music(const QTemporaryDir& dir, double seconds, const QStringList& synth) const
+    {
+        const QString wav = dir.filePath(QStringLiteral("synth.wav")), mp3 = dir.filePath(QStringLiteral("synth.mp3"));
+        // -R: the same noise on every run.
+        const QStringList make = QStringList{"-R", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth",
+                                             QString::number(seconds)} + synth;
+        if (QProcess::execute(sox, make) != 0 || QProcess::execute(lame, {"--quiet", "-b", "128", wav, mp3}) != 0)
+            return {};
+        return readWhole(mp3);
+    }
+
+    // What ffmpeg says of the file at the verbose level, and the samples it decodes.
+    std::pair<QByteArray, QByteArray> decode(const QString& mp3) const
+    {
+        QProcess p;
+        p.start(ffmpeg, {"-nostdin", "-v", "verbose", "-i", mp3, "-f", "s16le", "-ac", "2", "-"});
+        p.waitForFinished(60000);
+        return {p.readAllStandardError(), p.readAllStandardOutput()};
+    }
+};
+
+// The loudness of each frame's samples, as ffmpeg decoded them: 1,152 stereo
+// samples from the decoder's delay of 529 on.
+std::vector<double> frameLevels(const QByteArray& pcm)
+{
+    constexpr qsizetype kDelay = 529, kFrame = 1152;
+    std::vector<double> levels;
+    for (qsizetype at = kDelay; (at + kFrame) * 4 <= pcm.size(); at += kFrame) {
+        double sum = 0;
+        for (qsizetype i = 2 * at; i < 2 * (at + kFrame); ++i) {
+            const double v = qFromLittleEndian<qint16>(pcm.constData() + 2 * i);
+            sum += v * v;
+        }
+        levels.push_back(std::sqrt(sum / (2 * kFrame)));
+    }
+    return levels;
+}
+
+TEST_F(Mp3Build, SplicedReservoirMusicDecodesWithoutOverreadsOrJumps)
+{
+    const std::optional<Tools> tools = Tools::find();
+    if (!tools)
+        GTEST_SKIP() << "sox, lame or ffmpeg is not installed";
+    // Sounds of an even loudness, so that a frame out of step shows: noise drains
+    // the bit reservoir, a steady tone fills it to the brim.
+    const QByteArray noise = tools->music(mDir, 45, {"whitenoise", "vol", "0.3"});
+    const QByteArray tone = tools->music(mDir, 45, {"sine", "440", "vol", "0.3"});
+    ASSERT_FALSE(noise.isEmpty() || tone.isEmpty());
+    setSegments({20, 15, 15, 15, 15}); // the second file starts in segment 3
+    const std::vector<MusicEntry> entries = {music(QStringLiteral("noise.mp3"), noise),
+                                             music(QStringLiteral("tone.mp3"), tone)};
+    const QString out = mDir.filePath(QStringLiteral("spliced.mp3"));
+    const WaveBuildResult r = Mp3FileBuilder(mWorkout, mMachine, {}, entries, kClipDir).build(out);
+    ASSERT_EQ(r.outcome, Outcome::Written) << r.message.toStdString();
+    ASSERT_FALSE(r.musicRanOut);
+
+    // No frame reaches for main data the decoder does not have, and every frame decodes.
+    const auto [said, pcm] = tools->decode(out);
+    for (const char* complaint : {"overread", "backstep", "Error"})
+        EXPECT_FALSE(said.contains(complaint)) << said.toStdString();
+    const QList<QByteArray> frames = splitFrames(readWhole(out));
+    ASSERT_EQ(pcm.size(), frames.size() * 1152 * 4);
+    const std::vector<double> levels = frameLevels(pcm);
+
+    // Each stretch of music: a stand-in or two where it begins and where the second
+    // file begins; between them runs of frames, each as loud as its run.
+    const QByteArray silentSideInfo = Mp3Layout::QFrame(128).mid(4, 32);
+    const auto isStandIn = [&](qsizetype i) { return frames.value(i).mid(4, 32) == silentSideInfo; };
+    const Mp3Layout layout = Mp3Layout::plan(mWorkout, mMachine, {}, entries, kClipDir);
+    qsizetype at = 0;
+    int stretches = 0, standIns = 0;
+    for (const Mp3Piece& piece : layout.pieces()) {
+        const qsizetype end = at + piece.frames;
+        if (piece.kind == Mp3Piece::Kind::Music)
+            ++stretches;
+        for (qsizetype run = at; piece.kind == Mp3Piece::Kind::Music && run < end;) {
+            if (isStandIn(run)) {
+                ++standIns, ++run;
+                continue;
+            }
+            qsizetype runEnd = run;
+            while (runEnd < end && !isStandIn(runEnd))
+                ++runEnd;
+            std::vector<double> heard(levels.begin() + run, levels.begin() + runEnd);
+            std::nth_element(heard.begin(), heard.begin() + heard.size() / 2, heard.end());
+            const double loudness = heard[heard.size() / 2];
+            EXPECT_GT(loudness, 1000) << "segment " << piece.segment;
+            for (qsizetype i = run; i < runEnd; ++i) {
+                const double level = levels[static_cast<size_t>(i)];
+                // The first frame after silence rises out of it (the transforms overlap),
+                // and a file's last frame ends in the encoder's padding.
+                const bool edge = i == run || (i + 1 == runEnd && runEnd < end);
+                EXPECT_LT(level, loudness * 1.5) << "segment " << piece.segment << " frame " << i - at;
+                EXPECT_GT(level, loudness / (edge ? 4 : 1.5)) << "segment " << piece.segment << " frame " << i - at;
+            }
+            run = runEnd;
+        }
+        at = end;
+    }
+    EXPECT_EQ(stretches, 5);
+    // One or two where each stretch begins, one for the second file's Info frame.
+    EXPECT_GE(standIns, stretches + 1);
+    EXPECT_LE(standIns, 2 * stretches + 1);
+}
+
+TEST_F(Mp3Build, LameFilesAreReadToTheirLastWholeFrameAndNeverCopyTheirInfoFrame)
+{
+    const std::optional<Tools> tools = Tools::find();
+    if (!tools)
+        GTEST_SKIP() << "sox, lame or ffmpeg is not installed";
+    const QByteArray song = tools->music(mDir, 6, {"sine", "300-900", "vol", "0.3"});
+    const QByteArray next = tools->music(mDir, 30, {"pinknoise", "vol", "0.2"});
+    ASSERT_FALSE(song.isEmpty() || next.isEmpty());
+    ASSERT_TRUE(Mp3Splice::isInfoFrame(song.left(417)) && Mp3Splice::isInfoFrame(next.left(417)));
+    const qsizetype songFrames = splitFrames(song).size();
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        qsizetype wholeFrames; // the song's frames up to the end of its music
+    } cases[] = {
+        {"an Info frame first", song, songFrames},
+        {"the last frame cut short", song.chopped(100), songFrames - 1},
+        {"an ID3v1 tag in the middle", song + "TAG" + QByteArray(125, 't') + next, songFrames},
+    };
+    setSegments({20});
+    Mp3BuildOptions options;
+    options.voiceCues = false;
+    const MusicEntry after = music(QStringLiteral("next.mp3"), next);
+    const QList<QByteArray> nextFrames = splitFrames(next);
+    for (const Case& c : cases) {
+        // Checked, estimated and built alike.
+        const std::vector<MusicEntry> entries = {music(QStringLiteral("song.mp3"), c.bytes), after};
+        EXPECT_EQ(entries[0].frameCount, c.wholeFrames) << c.name;
+        EXPECT_EQ(BuildEstimate::musicSeconds({entries[0]}), static_cast<float>(c.wholeFrames * 0.026)) << c.name;
+        const QString out = mDir.filePath(QStringLiteral("out.mp3"));
+        ASSERT_EQ(Mp3FileBuilder(mWorkout, mMachine, options, entries, kClipDir).build(out).outcome, Outcome::Written)
+            << c.name;
+        const QList<QByteArray> frames = splitFrames(readWhole(out));
+
+        const Mp3Layout layout = Mp3Layout::plan(mWorkout, mMachine, options, entries, kClipDir);
+        qsizetype at = 0;
+        auto piece = layout.pieces().begin();
+        for (; piece->kind != Mp3Piece::Kind::Music; ++piece)
+            at += piece->frames;
+        // The song from the first frame not dropped under the inserts to its last
+        // whole frame, then the next file: its Info frame silenced, its music after it.
+        const qsizetype fromSong = c.wholeFrames - piece->skip;
+        QList<QByteArray> expected = splitFrames(c.bytes).mid(piece->skip, fromSong);
+        expected += standIn(nextFrames[0], false);
+        expected += nextFrames.mid(1, piece->frames - fromSong - 1);
+        ASSERT_EQ(expected.size(), piece->frames) << c.name;
+        // The first one or two reach for main data dropped before them.
+        int standIns = 0;
+        for (qsizetype i = 0; i < piece->frames; ++i) {
+            const QByteArray& frame = frames.value(at + i);
+            if (i < 2 && frame == standIn(expected[i]))
+                ++standIns;
+            else
+                ASSERT_EQ(frame, expected[i]) << c.name << " music frame " << i;
+        }
+        EXPECT_GE(standIns, 1) << c.name;
+        EXPECT_TRUE(std::none_of(frames.begin(), frames.end(),
+                                 [](const QByteArray& f) { return Mp3Splice::isInfoFrame(f); }))
+            << c.name;
+    }
 }
 
 // ---- Encoder, silent frame and arithmetic ------------------------------------
@@ -337,6 +544,55 @@ TEST(Mp3Encoding, SilentFramesFrameCountsAndTheSizeEstimate)
     b.seconds = 50; // longer than the 40 s left: not counted
     b.frameSize = 313;
     EXPECT_EQ(BuildEstimate::mp3Size(workout, 64, {a, b}), std::llround(20 * 208 / 0.026 + 40 * 417 / 0.026));
+}
+
+TEST(Mp3Splice, SideInformationAndInformationFramesAreFoundByTheHeader)
+{
+    // A frame of 417 bytes: the header, the bytes at the side information's start, zeros.
+    const auto frame = [](const char* header, std::initializer_list<int> at, const char* tag = nullptr,
+                          int tagAt = 0) {
+        QByteArray f = QByteArray::fromHex(header);
+        for (int b : at)
+            f += static_cast<char>(b);
+        f += QByteArray(417 - f.size(), '\0');
+        if (tag)
+            f.replace(tagAt, 4, tag);
+        return f;
+    };
+    struct Row
+    {
+        const char* name;
+        QByteArray frame;
+        qsizetype offset, size; // 0 size: no side information
+        int mainDataBegin;
+        bool information;
+    } rows[] = {
+        {"MPEG-1 stereo: 9 bits", frame("FFFB9044", {0xFF, 0x80}), 4, 32, 511, false},
+        {"MPEG-1 after the CRC", frame("FFFA9044", {0xAB, 0xCD, 0x01, 0x00}), 6, 32, 2, false},
+        {"MPEG-1 mono", frame("FFFB90C4", {0x00, 0x80}), 4, 17, 1, false},
+        {"MPEG-2 stereo: 8 bits", frame("FFF39044", {0xFF, 0x80}), 4, 17, 255, false},
+        {"MPEG-2.5 mono", frame("FFE390C4", {0x07}), 4, 9, 7, false},
+        {"Layer II", frame("FFFD9044", {}), 0, 0, 0, false},
+        {"not a header", frame("FF1B9044", {}), 0, 0, 0, false},
+        {"LAME's Info frame", frame("FFFB9064", {}, "Info", 36), 4, 32, 0, true},
+        {"Xing in mono", frame("FFFB90C4", {}, "Xing", 21), 4, 17, 0, true},
+        {"Xing after the CRC", frame("FFFA9044", {}, "Xing", 38), 6, 32, 0, true},
+        {"VBRI", frame("FFFB9044", {}, "VBRI", 36), 4, 32, 0, true},
+        {"Info out of place", frame("FFFB9044", {}, "Info", 40), 4, 32, 0, false},
+    };
+    for (const Row& r : rows) {
+        const std::optional<Mp3Splice::SideInfo> side = Mp3Splice::sideInfo(r.frame);
+        ASSERT_EQ(side.has_value(), r.size > 0) << r.name;
+        if (side) {
+            EXPECT_EQ(side->offset, r.offset) << r.name;
+            EXPECT_EQ(side->size, r.size) << r.name;
+            EXPECT_EQ(side->mainDataBegin, r.mainDataBegin) << r.name;
+            EXPECT_EQ(side->mainDataBytes, 417 - r.offset - r.size) << r.name;
+        }
+        EXPECT_EQ(Mp3Splice::isInfoFrame(r.frame), r.information) << r.name;
+    }
+    EXPECT_FALSE(Mp3Splice::sideInfo(QByteArray::fromHex("FFFB9044")).has_value()); // no room for it
+    EXPECT_TRUE(Mp3Splice::silentFrame('\x90', 35).isEmpty());
 }
 
 // ---- Failures and their clean-up --------------------------------------------

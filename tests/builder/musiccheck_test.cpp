@@ -54,13 +54,39 @@ TEST_F(MusicCheck, WavFileOfTheRightFormatIsAdmittedAndMeasured)
     ASSERT_EQ(r.verdict, Verdict::Admitted) << r.message.toStdString();
     EXPECT_EQ(r.entry.path, path);
     EXPECT_EQ(r.entry.dataPosition, 37);
-    EXPECT_EQ(r.entry.dataBytes, 44 + data - 37);
+    EXPECT_EQ(r.entry.dataBytes, data);
     EXPECT_EQ(r.entry.rate, 176400);
     EXPECT_EQ(r.entry.seconds, 3.0f);
     EXPECT_EQ(r.entry.firstSampleOffset(), 44);
 
     EXPECT_EQ(readWhole(path), before);
     EXPECT_EQ(QFileInfo(path).lastModified(), modified);
+}
+
+TEST_F(MusicCheck, WavMusicIsMeasuredByItsDataChunk)
+{
+    const qint64 data = 2 * 176400 + 500;
+    const QByteArray wav = wavHeader(data) + musicSamples(data, 2);
+    const QByteArray list = QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
+    QByteArray unsized = wav + list;
+    unsized.replace(40, 4, "\xFF\xFF\xFF\xFF"); // as a program writing to a pipe leaves it
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        qint64 dataBytes;
+        float seconds;
+    } cases[] = {
+        {"a LIST chunk after the data", wav + list, data, 2.0f},
+        {"cut short: the chunk runs past the end", wav.chopped(176400), data - 176400, 1.0f},
+        {"no chunk size: what the file holds", unsized, data + list.size(), 2.0f},
+    };
+    for (const Case& c : cases) {
+        const MusicCheckResult r = WavMusicCheck::check(file(c.bytes));
+        ASSERT_TRUE(r.admitted()) << c.name;
+        EXPECT_EQ(r.entry.dataBytes, c.dataBytes) << c.name;
+        EXPECT_EQ(r.entry.seconds, c.seconds) << c.name;
+    }
 }
 
 TEST_F(MusicCheck, WavIncompatibilitiesAreCollectedOneLineEach)
@@ -169,6 +195,9 @@ TEST_F(MusicCheck, Mp3FilesAdmittedWithTheirFirstFrameAndFrameCount)
         {"leading zero bytes", QByteArray(5, '\0') + frames(3), 6, 3, 128},
         {"ID3v2 tag of 4,096 bytes", id3v2(4096) + frames(4), 4107, 4, 128},
         {"ID3v1 tag at the end", frames(6) + kId3v1, 1, 6, 128},
+        {"ID3v1 tag between frames: the music ends there", frames(3) + kId3v1 + frames(4), 1, 3, 128},
+        {"last frame cut short", frames(3).chopped(10), 1, 2, 128},
+        {"only the sync bytes of the last frame", frames(2) + "\xFF\xFB", 1, 2, 128},
         {"padded and unpadded", frames(2) + frames(1, 0x92) + frames(2), 1, 5, 128},
         {"96 kbit/s", frames(7, 0x70), 1, 7, 96},
         {"192 kbit/s with CRC", [] { QByteArray f = frames(2, 0xB2); f[1] = '\xFA'; f[628] = '\xFA'; return f; }(),
@@ -193,8 +222,6 @@ TEST_F(MusicCheck, Mp3FilesAdmittedWithTheirFirstFrameAndFrameCount)
 
 TEST_F(MusicCheck, Mp3RejectionsNameTheirReasonAndNeverReadPastTheEnd)
 {
-    QByteArray cut = frames(3);
-    cut.chop(10);
     QByteArray hugeId3 = id3v2(10);
     hugeId3[6] = '\x7F'; // a tag size far past the end
 
@@ -210,7 +237,7 @@ TEST_F(MusicCheck, Mp3RejectionsNameTheirReasonAndNeverReadPastTheEnd)
         {"dual channel", frames(3, 0x90, 0x84), mono},
         {"320 kbit/s", frames(3, 0xE0), Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\xE0")},
         {"bit rate changes", frames(5) + frames(2, 0xA0), Mp3MusicCheck::frameWalkMessage(5, "\xFF\xFB\xA0")},
-        {"last frame cut short", cut, Mp3MusicCheck::frameWalkMessage(2, "\xFF\xFB\x90")},
+        {"the only frame cut short", frames(1).chopped(10), Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\x90")},
         {"zero bytes", QByteArray(), undecodable},
         {"only zeros", QByteArray(70000, '\0'), undecodable},
         {"ID3v2 size past the end", hugeId3 + frames(2), undecodable},

@@ -206,8 +206,12 @@ protected:
     // A music file of the given length checked as the builder's list admits it.
     MusicEntry music(const QString& name, qint64 sampleBytes, int seed)
     {
+        return music(name, wavHeader(sampleBytes) + musicSamples(sampleBytes, seed));
+    }
+    MusicEntry music(const QString& name, const QByteArray& bytes)
+    {
         const QString path = mDir.filePath(name);
-        EXPECT_TRUE(writeFile(path, wavHeader(sampleBytes) + musicSamples(sampleBytes, seed)));
+        EXPECT_TRUE(writeFile(path, bytes));
         const MusicCheckResult checked = WavMusicCheck::check(path);
         EXPECT_TRUE(checked.admitted());
         return checked.entry;
@@ -320,6 +324,38 @@ TEST_F(WaveBuild, MusicIsLaidFromTheSeventhSecondAndMonoGivesWayToMusic)
         musicBytes += piece.length;
     }
     EXPECT_EQ(musicBytes, (18 - 7 + 1) * 176400); // i = 7 … 18 of the 20-second segment
+}
+
+TEST_F(WaveBuild, WhatFollowsTheDataChunkIsNeverPlayed)
+{
+    // 8 s and a bit: the ninth second, heard at second 9 of the segment, ends with the samples.
+    setSegments({{5.0, 1.0, 20}});
+    const qint64 data = 8 * 176400 + 52920;
+    const QByteArray wav = wavHeader(data) + musicSamples(data, 7);
+    const MusicEntry next = music(QStringLiteral("next.wav"), 30 * 176400, 8);
+    WaveBuildOptions options;
+    options.voiceCues = false;
+    const QString out = mDir.filePath(QStringLiteral("out.wav"));
+    ASSERT_EQ(build(options, {music(QStringLiteral("plain.wav"), wav), next}, out).outcome,
+              WaveBuildResult::Outcome::Written);
+    const QByteArray plain = readWhole(out);
+
+    const QByteArray list = QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
+    const QByteArray id3 = "id3 " + QByteArray::fromHex("80000000") + QByteArray(128, '\x55');
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"a LIST chunk after the data", wav + list},
+        {"an id3 chunk and a LIST chunk after the data", wav + id3 + list},
+    };
+    for (const Case& c : cases) {
+        const MusicEntry entry = music(QStringLiteral("tagged.wav"), c.bytes);
+        EXPECT_EQ(entry.dataBytes, data) << c.name;
+        ASSERT_EQ(build(options, {entry, next}, out).outcome, WaveBuildResult::Outcome::Written) << c.name;
+        EXPECT_TRUE(readWhole(out) == plain) << c.name;
+    }
 }
 
 // ---- Failures and their clean-up --------------------------------------------

@@ -3,6 +3,7 @@
 #include "builder/mp3frameformat.h"
 #include "builder/mp3framewalk.h"
 #include "builder/mp3musiccheck.h"
+#include "builder/mp3splice.h"
 #include "builder/wavmusiccheck.h"
 #include "files/asxplaylist.h"
 #include "files/recentfiles.h"
@@ -453,7 +454,10 @@ std::string wavMusic(const QByteArray& input)
         check.expect(e.dataPosition >= 1 && e.dataPosition + 3 <= examined
                          && input.mid(e.dataPosition - 1, 4) == "data",
                      "the data position is not a \"data\" tag in the bytes examined");
-        check.expect(e.path == file && e.rate == 176400 && e.dataBytes == input.size() - e.dataPosition
+        // The data chunk's size, no more than the file holds after the chunk's header.
+        const qint64 held = std::max<qint64>(0, input.size() - e.firstSampleOffset());
+        const qint64 declared = held > 0 ? qFromLittleEndian<quint32>(input.constData() + e.dataPosition + 3) : 0;
+        check.expect(e.path == file && e.rate == 176400 && e.dataBytes == std::min(declared, held)
                          && e.seconds == std::floor(double(e.dataBytes) / 176400),
                      "the entry is not measured from the file");
     } else {
@@ -586,9 +590,21 @@ std::string mp3FrameWalk(const QByteArray& input)
     check.expect(r.frames * std::min(format.frameSize, format.paddedFrameSize) <= data.size(),
                  "more frames were counted than the data holds");
     if (r.ok) {
-        const bool tagEnd = match == Mp3FrameWalk::Match::ThirdByte && data.mid(r.position - 1, 3) == "TAG";
-        check.expect(r.position >= start && (r.position > data.size() || tagEnd),
-                     "a walk succeeded before the end of the data");
+        // The end of the data, an ID3v1 tag, or a frame (or its header) cut short by the end.
+        const QByteArray there = data.mid(r.position - 1, 3);
+        const bool tagEnd = there == "TAG";
+        const bool cutShort = (there.size() < 3 && !there.isEmpty()
+                               && (format.header.startsWith(there) || format.paddedHeader.startsWith(there)))
+                              || (there.size() == 3
+                                  && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.header
+                                                                                 : there[2] == format.header[2])
+                                  && r.position - 1 + format.frameSize > data.size())
+                              || (there.size() == 3
+                                  && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.paddedHeader
+                                                                                 : there[2] == format.paddedHeader[2])
+                                  && r.position - 1 + format.paddedFrameSize > data.size());
+        check.expect(r.position >= start && (r.position > data.size() || tagEnd || cutShort),
+                     "a walk succeeded before the end of the frames");
     } else {
         check.expect(r.found.size() <= 3 && (start < 1 || r.position >= start),
                      "a failed walk reports a place before its start or more than a header");
@@ -604,6 +620,57 @@ std::string mp3FrameWalk(const QByteArray& input)
                          && message.isEmpty() == r.ok,
                      "counting a file's frames disagrees with the walk over its bytes");
     }
+    return check.result();
+}
+
+/// Music frames passed across splices. Input: records of a control byte (bit 0:
+/// the frame is its file's first; bit 1: a splice before it), a 16-bit length
+/// and that many bytes of frame. Every frame comes out as itself or as a silent
+/// frame of its length, and no frame passes as itself that reaches for more
+/// main data than the frames given out since the last splice carry.
+std::string mp3Splice(const QByteArray& input)
+{
+    Checks check;
+    Mp3Splice splice;
+    qint64 carried = 0; // main-data bytes given out since the last splice
+    qint64 replaced = 0;
+    for (qsizetype at = 0; at + 3 <= input.size();) {
+        const auto control = static_cast<unsigned char>(input[at]);
+        const qsizetype length =
+            static_cast<unsigned char>(input[at + 1]) << 8 | static_cast<unsigned char>(input[at + 2]);
+        const QByteArray frame = input.mid(at + 3, length);
+        at += 3 + frame.size();
+        if (control & 2) {
+            splice.restart();
+            carried = 0;
+        }
+        const bool first = control & 1;
+        if (first)
+            carried = 0;
+        const std::optional<Mp3Splice::SideInfo> side = Mp3Splice::sideInfo(frame);
+        if (side)
+            check.expect(side->offset + side->size + side->mainDataBytes == frame.size() && side->mainDataBegin >= 0
+                             && side->mainDataBegin < 512,
+                         "side information outside the frame");
+        Mp3Splice::isInfoFrame(frame);
+        const QByteArrayView out = splice.pass(frame, first);
+        check.expect(out.size() == frame.size(), "a frame came out of another length");
+        if (out.data() == frame.constData()) {
+            if (side && (static_cast<unsigned char>(frame[1]) & 0x18) == 0x18)
+                check.expect(side->mainDataBegin <= carried, "a frame reaches back past the splice");
+        } else {
+            ++replaced;
+            // The silent frame's header and side information; its main data is its own business.
+            const QByteArray silent = Mp3Splice::silentFrame(frame[2], frame.size());
+            check.expect(!silent.isEmpty() && out.toByteArray().left(36) == silent.left(36),
+                         "a stand-in is not a silent frame");
+        }
+        if (const std::optional<Mp3Splice::SideInfo> given = Mp3Splice::sideInfo(out))
+            carried += given->mainDataBytes;
+        else
+            carried = 0;
+    }
+    check.expect(splice.replaced() == replaced, "the frames replaced are miscounted");
     return check.result();
 }
 
@@ -657,8 +724,8 @@ const std::vector<Target>& targets()
         {"workout_text", &workoutText},   {"user_file", &userFile},
         {"settings_file", &settingsFile}, {"asx_playlist", &asxPlayList},
         {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
-        {"mp3_frame_walk", &mp3FrameWalk}, {"tone_decoder", &toneDecoder},
-        {"audio_read", &audioRead},
+        {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice},
+        {"tone_decoder", &toneDecoder}, {"audio_read", &audioRead},
     };
     return all;
 }
