@@ -61,7 +61,8 @@ public:
     /// when it reaches for main data from before the last restart (or the last
     /// silent frame given for an information frame), or when it is its file's
     /// first frame (firstOfFile) and an information frame. A frame that is not
-    /// MPEG-1 Layer III passes as it is. The view stays valid until the next call.
+    /// MPEG-1 Layer III, or too short to hold a silent frame, passes as it is
+    /// (and the next frame starts afresh). The view stays valid until the next call.
     QByteArrayView pass(QByteArrayView frame, bool firstOfFile);
 
     /// The frames replaced so far.

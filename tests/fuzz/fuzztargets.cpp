@@ -655,8 +655,10 @@ std::string mp3Splice(const QByteArray& input)
         Mp3Splice::isInfoFrame(frame);
         const QByteArrayView out = splice.pass(frame, first);
         check.expect(out.size() == frame.size(), "a frame came out of another length");
-        if (out.data() == frame.constData()) {
-            if (side && (static_cast<unsigned char>(frame[1]) & 0x18) == 0x18)
+        if (frame.isEmpty() || out.data() == frame.constData()) {
+            // Only an MPEG-1 frame long enough for a silent frame can be replaced.
+            if (side && (static_cast<unsigned char>(frame[1]) & 0x18) == 0x18
+                && !Mp3Splice::silentFrame(frame[2], frame.size()).isEmpty())
                 check.expect(side->mainDataBegin <= carried, "a frame reaches back past the splice");
         } else {
             ++replaced;
