@@ -14,8 +14,8 @@ int main()
     QTemporaryDir dir;
     QByteArray text = "Vexa v 1.2                \r\n\r\n[segment settings]\r\n";
     for (int i = 1; i <= 60; ++i)
-        text += QByteArray::number(i) + "\t" + QByteArray::number(3 + i % 5) + "\t" + QByteArray::number(1 + i % 7)
-                + "\t60\r\n";
+        text += QByteArray::number(i) + "\t" + QByteArray::number(3 + i % 5) + "\t"
+            + QByteArray::number(1 + i % 7) + "\t60\r\n";
     text += "\r\n[playlist]\r\n\r\n\r\n\r\n";
     const QString workout = dir.filePath("sixty.txt");
     QFile f(workout);
@@ -40,8 +40,8 @@ int main()
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::sort(times.begin(), times.end());
-    std::printf("kinetrova-cli totals of 60 segments: median %.1f ms, fastest %.1f ms\n", times[times.size() / 2],
-                times.front());
+    std::printf("kinetrova-cli totals of 60 segments: median %.1f ms, fastest %.1f ms\n",
+                times[times.size() / 2], times.front());
     std::printf("report: kinetrova-cli totals, 60 segments | %.1f ms | -\n", times[times.size() / 2]);
     return 0;
 }

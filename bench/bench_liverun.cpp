@@ -34,8 +34,8 @@ double stopCommandStart(const std::vector<qint16>& stereo, qint64 fromFrame, int
 
 /// Stops a run by Ctrl-C afterMs into it; the seconds from the request to the
 /// stop command heard, or a negative number when none was heard.
-double stopLatency(test::NullSinkServer& server, const QString& workout, const QStringList& options, int afterMs,
-                   int commandSymbols)
+double stopLatency(test::NullSinkServer& server, const QString& workout, const QStringList& options,
+                   int afterMs, int commandSymbols)
 {
     QProcess cli;
     cli.start(QStringLiteral(KINETROVA_CLI), QStringList{"run", workout} + options);
@@ -75,7 +75,8 @@ int main()
     QElapsedTimer wall;
     wall.start();
     QProcess cli;
-    cli.start(QStringLiteral(KINETROVA_CLI), {"run", workout, "--delay", "0", "--cues", "off", "--beeps", "1"});
+    cli.start(QStringLiteral(KINETROVA_CLI),
+              {"run", workout, "--delay", "0", "--cues", "off", "--beeps", "1"});
     if (!cli.waitForFinished(120000) || cli.exitCode() != 0) {
         std::printf("bench_liverun: the run failed: %s\n", cli.readAllStandardError().constData());
         return 1;
@@ -107,12 +108,13 @@ int main()
     for (size_t k = 0; k < offsets.size(); ++k) {
         const double offMs = (offsets[k] - median) * 1000;
         worst = std::max(worst, std::abs(offMs));
-        std::printf("  tone %zu: planned %5.1f s, off %+6.1f ms\n", k + 1, k == 0 ? 0.5 : 10.0 * double(k), offMs);
+        std::printf("  tone %zu: planned %5.1f s, off %+6.1f ms\n", k + 1, k == 0 ? 0.5 : 10.0 * double(k),
+                    offMs);
     }
     std::printf("live run tone onsets: worst %.1f ms off, spread %.1f ms (target: within 20 ms)\n", worst,
                 (sorted.back() - sorted.front()) * 1000);
-    std::printf("report: live run tone onsets off schedule | %.1f ms worst, %.1f ms spread | <= 20 ms\n", worst,
-                (sorted.back() - sorted.front()) * 1000);
+    std::printf("report: live run tone onsets off schedule | %.1f ms worst, %.1f ms spread | <= 20 ms\n",
+                worst, (sorted.back() - sorted.front()) * 1000);
     // The recorder's clock against the system's: a sound server whose sample
     // clock runs apart from the system clock moves every onset by itself.
     std::printf("recorded %.3f s of sound in %.3f s of system time (%+.2f ms per minute)\n", recordedSeconds,
@@ -133,8 +135,7 @@ int main()
     }
     const int commandSymbols = int(alone.front().symbols.size());
 
-    const struct
-    {
+    const struct {
         const char* state;
         QStringList options;
         int afterMs;
@@ -157,6 +158,7 @@ int main()
         worstStop = std::max(worstStop, latency);
         std::printf("  %-15s %6.0f ms\n", stop.state, latency * 1000);
     }
-    std::printf("report: stop request -> stop command (worst state) | %.0f ms | <= 1000 ms\n", worstStop * 1000);
+    std::printf("report: stop request -> stop command (worst state) | %.0f ms | <= 1000 ms\n",
+                worstStop * 1000);
     return 0;
 }

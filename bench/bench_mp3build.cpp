@@ -68,7 +68,8 @@ double timed(const QString& program, const QStringList& args)
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(program, args);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
         return -1;
     return timer.nsecsElapsed() / 1e9;
 }
@@ -78,7 +79,8 @@ double cpuSeconds(int who)
 {
     rusage usage{};
     getrusage(who, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -124,7 +126,9 @@ int main(int argc, char** argv)
     for (int i = 0; i < 2; ++i) {
         mp3s << temp.filePath(QStringLiteral("music%1.mp3").arg(i));
         // Constant 128 kbit/s at 44.1 kHz, not marked original, no Xing frame, no tags.
-        if (timed(lame, {"--quiet", "-b", "128", "--cbr", "--resample", "44.1", "-o", "-t", halves[i], mp3s[i]}) < 0)
+        if (timed(lame,
+                  {"--quiet", "-b", "128", "--cbr", "--resample", "44.1", "-o", "-t", halves[i], mp3s[i]})
+            < 0)
             return 1;
         QFile::remove(halves[i]);
         const kntr::MusicCheckResult checked = kntr::Mp3MusicCheck::check(mp3s[i]);
@@ -167,7 +171,8 @@ int main(int argc, char** argv)
         timer.start();
         double cpu = cpuSeconds(RUSAGE_SELF);
         // The encoding of the tones and cues alone, as the build does it first.
-        if (!kntr::Mp3Layout::plan(workout, machine, options, music, kntr::AppPaths::fromEnvironment().voiceCueDir())
+        if (!kntr::Mp3Layout::plan(workout, machine, options, music,
+                                   kntr::AppPaths::fromEnvironment().voiceCueDir())
                  .ok())
             return 1;
         plan = std::min(plan, timer.nsecsElapsed() / 1e9);
@@ -187,7 +192,8 @@ int main(int argc, char** argv)
         ::sync();
         const auto cp = [&](bool sync) {
             timer.start();
-            if (timed(QStringLiteral("cp"), mp3s + QStringList{copies}) < 0 || (sync && timed("sync", {}) < 0))
+            if (timed(QStringLiteral("cp"), mp3s + QStringList{copies}) < 0
+                || (sync && timed("sync", {}) < 0))
                 return -1.0;
             const double s = timer.nsecsElapsed() / 1e9;
             for (const QString& name : QDir(copies).entryList(QDir::Files))
@@ -208,8 +214,8 @@ int main(int argc, char** argv)
     const qint64 musicBytes = QFileInfo(mp3s[0]).size() + QFileInfo(mp3s[1]).size();
     std::printf("workout file        %lld bytes (60 min, 30 segments, cues, 2 music files of %lld bytes)\n",
                 static_cast<long long>(bytes), static_cast<long long>(musicBytes));
-    std::printf("build               %7.3f s  (to a temporary file, synced, renamed), processor %.3f s\n", build,
-                buildCpu);
+    std::printf("build               %7.3f s  (to a temporary file, synced, renamed), processor %.3f s\n",
+                build, buildCpu);
     std::printf("  of it encoding    %7.3f s  (the tones and cues alone), processor %.3f s\n", plan, planCpu);
     std::printf("lame -b 128 of the hour %7.3f s  re-encode / build %.0f x (target >= 50 x)\n", reencode,
                 reencode / build);

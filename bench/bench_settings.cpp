@@ -21,7 +21,8 @@ void report(const char* what, int count, qint64 nsecs)
 {
     std::printf("%-34s %10.0f per second (%6.2f us each, %d calls)\n", what,
                 count * 1e9 / static_cast<double>(nsecs), nsecs / 1000.0 / count, count);
-    std::printf("report: settings, %s | %.0f per second | -\n", what, count * 1e9 / static_cast<double>(nsecs));
+    std::printf("report: settings, %s | %.0f per second | -\n", what,
+                count * 1e9 / static_cast<double>(nsecs));
 }
 
 } // namespace
@@ -35,18 +36,17 @@ int main(int argc, char* argv[])
     kntr::FileSettingsStore store(path);
 
     // About the size of a real file: the keys of the settings table.
-    const QStringList sections = {"File", "user", "options", "Machine", "audio", "Audio",
-                                  "RecordPref", "RandomWork", "MRUList"};
+    const QStringList sections = {"File",  "user",       "options",    "Machine", "audio",
+                                  "Audio", "RecordPref", "RandomWork", "MRUList"};
     QStringList keys;
     for (int i = 0; i < 70; ++i) {
         const QString section = sections[i % sections.size()];
         const QString key = QStringLiteral("Key%1").arg(i);
-        store.SaveSetting("Kinetrova", section, key,
-                          QStringLiteral("/home/user/workouts/%1").arg(i));
+        store.SaveSetting("Kinetrova", section, key, QStringLiteral("/home/user/workouts/%1").arg(i));
         keys << section + '/' + key;
     }
-    std::printf("settings file of %lld bytes in %s\n",
-                static_cast<long long>(QFile(path).size()), qPrintable(folder));
+    std::printf("settings file of %lld bytes in %s\n", static_cast<long long>(QFile(path).size()),
+                qPrintable(folder));
 
     auto read = [&](int i) {
         const QStringList parts = keys[i % keys.size()].split('/');

@@ -44,12 +44,14 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     kntr::FileSettingsStore settings(kntr::FileSettingsStore::defaultPath());
     // A later start, not a first one: no machine window over the main window.
-    settings.SaveSetting(kntr::kAppName, QStringLiteral("user"), QStringLiteral("windowstate"), QStringLiteral("0"));
+    settings.SaveSetting(kntr::kAppName, QStringLiteral("user"), QStringLiteral("windowstate"),
+                         QStringLiteral("0"));
     const kntr::AppPaths paths = kntr::AppPaths::fromEnvironment();
     kntr::SystemClock clock;
     kntr::QtMessageBoxes messages;
     kntr::QtFileDialogs dialogs;
-    kntr::Program program(settings, paths, messages, dialogs, clock, QCoreApplication::applicationFilePath(), true);
+    kntr::Program program(settings, paths, messages, dialogs, clock, QCoreApplication::applicationFilePath(),
+                          true);
     program.startUp({QStringLiteral("kinetrova")});
     while (!program.window().windowHandle() || !program.window().windowHandle()->isExposed()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -59,7 +61,8 @@ int main(int argc, char* argv[])
         }
     }
     const double ms = sinceStart.nsecsElapsed() / 1e6;
-    std::printf("start to main window shown (%s): %.0f ms\n", qPrintable(QGuiApplication::platformName()), ms);
+    std::printf("start to main window shown (%s): %.0f ms\n", qPrintable(QGuiApplication::platformName()),
+                ms);
     std::printf("report: start to main window shown (%s) | %.0f ms | < 300 ms\n",
                 qPrintable(QGuiApplication::platformName()), ms);
     return 0;

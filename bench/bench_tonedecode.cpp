@@ -50,8 +50,8 @@ int main(int argc, char* argv[])
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const double seconds = static_cast<double>(decoding) / 1e9;
-    std::printf("%d minutes of audio: %.2f s to decode (%.0f× real time), %zu of %d commands found\n", minutes,
-                seconds, minutes * 60 / seconds, decoder.commands().size(), minutes);
+    std::printf("%d minutes of audio: %.2f s to decode (%.0f× real time), %zu of %d commands found\n",
+                minutes, seconds, minutes * 60 / seconds, decoder.commands().size(), minutes);
     std::printf("peak memory: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     std::printf("report: tone decoder, %d minutes of audio | %.2f s, %.1f MB | -\n", minutes, seconds,
                 static_cast<double>(usage.ru_maxrss) / 1024.0);

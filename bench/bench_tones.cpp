@@ -20,8 +20,10 @@ int main()
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < kRounds; ++i)
-            bytes += tones.MakeControlTone(static_cast<std::int16_t>(10 + i % 110),
-                                           static_cast<std::int16_t>(i % 500), stereo).size();
+            bytes += tones
+                         .MakeControlTone(static_cast<std::int16_t>(10 + i % 110),
+                                          static_cast<std::int16_t>(i % 500), stereo)
+                         .size();
         const double us = timer.nsecsElapsed() / 1000.0 / kRounds;
         std::printf("MakeControlTone %-6s %8.2f us per image (%d images, %lld bytes)\n",
                     stereo ? "stereo" : "mono", us, kRounds, static_cast<long long>(bytes));
@@ -31,7 +33,6 @@ int main()
     timer.start();
     for (int i = 0; i < 1000; ++i)
         tones.BuildToneBlocks(i % 2 == 1);
-    std::printf("BuildToneBlocks        %8.2f us per preparation\n",
-                timer.nsecsElapsed() / 1000.0 / 1000);
+    std::printf("BuildToneBlocks        %8.2f us per preparation\n", timer.nsecsElapsed() / 1000.0 / 1000);
     return 0;
 }

@@ -36,7 +36,8 @@ bool writeMusic(const QString& path, qint64 seconds, int seed)
         return false;
     QByteArray block(kBlock, '\0');
     for (qint64 i = 0; i < kBlock / 2; ++i)
-        qToLittleEndian<qint16>(static_cast<qint16>((i * 37 + seed * 1000) % 20000 - 10000), block.data() + 2 * i);
+        qToLittleEndian<qint16>(static_cast<qint16>((i * 37 + seed * 1000) % 20000 - 10000),
+                                block.data() + 2 * i);
     for (qint64 done = 0; done < bytes; done += kBlock) {
         const qint64 n = std::min(kBlock, bytes - done);
         if (file.write(block.constData(), n) != n)
@@ -129,9 +130,10 @@ int main(int argc, char** argv)
     std::printf("build                %7.3f s  (to a temporary file, synced, renamed)\n", build);
     std::printf("plain write          %7.3f s  build / plain %.2f\n", plain, build / plain);
     std::printf("plain write + fsync  %7.3f s  build / plain %.2f\n", synced, build / synced);
-    std::printf("peak RSS             %7.1f MB (%.1f MB before the first build)\n", kntr::bench::peakRssKb() / 1024.0,
-                rssBefore / 1024.0);
-    std::printf("report: WAV build / plain write | %.2f (%.2f with fsync) | <= 1.5\n", build / plain, build / synced);
+    std::printf("peak RSS             %7.1f MB (%.1f MB before the first build)\n",
+                kntr::bench::peakRssKb() / 1024.0, rssBefore / 1024.0);
+    std::printf("report: WAV build / plain write | %.2f (%.2f with fsync) | <= 1.5\n", build / plain,
+                build / synced);
     std::printf("report: WAV build peak RSS | %.1f MB | < 64 MB\n", kntr::bench::peakRssKb() / 1024.0);
     return 0;
 }

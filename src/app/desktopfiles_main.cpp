@@ -29,6 +29,6 @@ int main(int argc, char* argv[])
         return 2;
     }
     const bool written = writeFile(argv[1], kntr::userFileDesktopEntry(QStringLiteral("kinetrova")))
-                         && writeFile(argv[2], kntr::userFileMimeInfo());
+        && writeFile(argv[2], kntr::userFileMimeInfo());
     return written ? 0 : 1;
 }

@@ -26,8 +26,8 @@ int main(int argc, char* argv[])
     kntr::QtMessageBoxes messages;
     kntr::QtFileDialogs dialogs;
 
-    kntr::Program program(settings, paths, messages, dialogs, clock,
-                          QCoreApplication::applicationFilePath(), true);
+    kntr::Program program(settings, paths, messages, dialogs, clock, QCoreApplication::applicationFilePath(),
+                          true);
     messages.setParent(&program.window());
     dialogs.setParent(&program.window());
     program.startUp(QApplication::arguments());

@@ -8,9 +8,8 @@
 
 namespace kntr {
 
-Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-                 FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound,
-                 ToolRunner desktopTools)
+Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages, FileDialogs& dialogs,
+                 Clock& clock, const QString& executable, bool withSound, ToolRunner desktopTools)
     : mRunOptions(settings)
     , mWindow(mSession, settings, paths, messages, clock, mRunOptions)
     , mMachineWindow(mSession, settings, mWindow, messages)
@@ -70,7 +69,8 @@ Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& pat
     : sounds(clock, settings, paths, program.mSession.machine, messages)
     , music(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock)
     , engine(program.mSession, settings, program.mRunOptions, clock,
-             {sounds.tones(), sounds.runPlayer(), sounds.cues(), music, sounds.levels()}, messages, program.mWindow)
+             {sounds.tones(), sounds.runPlayer(), sounds.cues(), music, sounds.levels()}, messages,
+             program.mWindow)
     , playList(settings, dialogs, messages)
     , volume(sounds.levels(), sounds.cd(), sounds.player(), sounds.tones(), sounds.cues(), clock, messages)
 {

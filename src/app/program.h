@@ -36,12 +36,10 @@ class VolumeWindow;
 /// machine and file controllers wired to it, and with sound the live run. The
 /// platform services come from outside, so tests can run the whole program
 /// with doubles; the sound devices are the real ones, made only when asked for.
-class Program
-{
+class Program {
 public:
-    Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
-            FileDialogs& dialogs, Clock& clock, const QString& executable, bool withSound = false,
-            ToolRunner desktopTools = {});
+    Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages, FileDialogs& dialogs,
+            Clock& clock, const QString& executable, bool withSound = false, ToolRunner desktopTools = {});
     ~Program();
 
     /// Runs the start-up sequence with the program's command line and shows the window.
@@ -68,8 +66,7 @@ private:
     QPointer<RandomWorkoutWindow> mRandomWorkoutWindow;
 
     // The live run, with sound only.
-    struct Run
-    {
+    struct Run {
         Run(Program& program, SettingsStore& settings, const AppPaths& paths, MessageBoxes& messages,
             FileDialogs& dialogs, Clock& clock);
         ~Run();

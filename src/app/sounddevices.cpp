@@ -16,9 +16,8 @@ void prepareSoundBackend()
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 }
 
-
-SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths, const Machine& machine,
-                           MessageBoxes& messages, const QString& cdDevice)
+SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths& paths,
+                           const Machine& machine, MessageBoxes& messages, const QString& cdDevice)
     : mMixer(mGain)
     , mPlayer(clock, &mGain)
     , mRunPlayer(clock, &mGain)
@@ -27,7 +26,8 @@ SoundDevices::SoundDevices(Clock& clock, SettingsStore& settings, const AppPaths
     , mMusic(QString(), cdDevice, &mGain)
     , mCd(mMusic)
     , mMci(mCd, messages)
-    , mMediaPlayer(mMusic, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })
+    , mMediaPlayer(mMusic,
+                   [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); })
     , mLevels(mMixer, settings, messages)
 {
 }

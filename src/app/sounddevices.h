@@ -26,8 +26,7 @@ void prepareSoundBackend();
 
 /// The sound card, the CD drive and what plays through them, as a live run
 /// uses them: one set for the desktop program or the headless runner.
-class SoundDevices
-{
+class SoundDevices {
 public:
     /// cdDevice names the drive or BIN/CUE image CD music comes from; empty is
     /// the system's default drive.

@@ -31,7 +31,8 @@ qint64 BuildEstimate::wavSize(const Workout& workout, bool stereoPreference, boo
     return static_cast<qint64>(roundHalfEven(static_cast<double>(totalSeconds(workout)) * perSecond));
 }
 
-qint64 BuildEstimate::mp3Size(const Workout& workout, int bitRatePreference, const std::vector<MusicEntry>& music)
+qint64 BuildEstimate::mp3Size(const Workout& workout, int bitRatePreference,
+                              const std::vector<MusicEntry>& music)
 {
     constexpr double kFrameSeconds = 0.026;
     const double seconds = totalSeconds(workout);
@@ -78,7 +79,8 @@ QString BuildEstimate::sizeText(qint64 bytes)
 
 QString BuildEstimate::fileInfoText(const QString& path, qint64 bytes)
 {
-    return QStringLiteral("File Name: ") + path + QStringLiteral("\rWorkout File Size: about ") + sizeText(bytes);
+    return QStringLiteral("File Name: ") + path + QStringLiteral("\rWorkout File Size: about ")
+        + sizeText(bytes);
 }
 
 QString BuildEstimate::musicCoverageText(bool oneFilePerSegment, int files, int segments, float musicSeconds,
@@ -87,15 +89,15 @@ QString BuildEstimate::musicCoverageText(bool oneFilePerSegment, int files, int 
     if (oneFilePerSegment) {
         if (files <= segments)
             return QString::number(files) + QStringLiteral(" of ") + QString::number(segments)
-                   + QStringLiteral(" segments assigned");
+                + QStringLiteral(" segments assigned");
         return QString::number(segments) + QStringLiteral(" of ") + QString::number(segments)
-               + QStringLiteral(" segments assigned, plus ") + QString::number(files - segments)
-               + QStringLiteral(" extra");
+            + QStringLiteral(" segments assigned, plus ") + QString::number(files - segments)
+            + QStringLiteral(" extra");
     }
     // In single precision, as the figures are held: 29 s of 100 s is 29 %, not 28.
     const float share = totalSeconds > 0.0f ? musicSeconds / totalSeconds * 100.0f : 0.0f;
     return QStringLiteral("Play list is ") + QString::number(static_cast<qint64>(std::floor(share)))
-           + QStringLiteral("% of workout.");
+        + QStringLiteral("% of workout.");
 }
 
 } // namespace kntr

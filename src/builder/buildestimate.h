@@ -14,8 +14,7 @@ class Workout;
 /// The builder window's figures and status lines before a build: the workout's
 /// length, the expected file size, the output name and how much of the workout
 /// the music list covers.
-class BuildEstimate
-{
+class BuildEstimate {
 public:
     /// The sum of the segment times.
     static float totalSeconds(const Workout& workout);
@@ -30,7 +29,8 @@ public:
     /// the bit-rate preference (208, 313 or 417 bytes) / 0.026. With music: each
     /// entry in list order that is shorter than the seconds still to fill counts
     /// with its own frame length, and what remains counts at 417 bytes a frame.
-    static qint64 mp3Size(const Workout& workout, int bitRatePreference, const std::vector<MusicEntry>& music);
+    static qint64 mp3Size(const Workout& workout, int bitRatePreference,
+                          const std::vector<MusicEntry>& music);
 
     /// The output path: an empty one becomes lastFile ("untitled." + type name when
     /// that is empty too); its last three characters then become the type name.

@@ -5,8 +5,7 @@
 namespace kntr {
 
 /// How a workout MP3 file is assembled.
-struct Mp3BuildOptions
-{
+struct Mp3BuildOptions {
     /// kbit/s of a file without music (64, 96 or 128); with music the first
     /// music file's bit rate is used.
     int bitRate = 128;

@@ -18,10 +18,11 @@ constexpr int kChunkFrames = 16 * 1152; // sample pairs fed to the encoder at a 
 constexpr int kMpeg1BitRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 
 // The library reports to stdout/stderr unless told otherwise; a build has no console.
-void quiet(const char*, va_list) {}
-
-struct LameClose
+void quiet(const char*, va_list)
 {
+}
+
+struct LameClose {
     void operator()(lame_global_flags* flags) const { lame_close(flags); }
 };
 using Lame = std::unique_ptr<lame_global_flags, LameClose>;
@@ -46,7 +47,8 @@ int encodeFailure(int lameResult)
 Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
 {
     Result result;
-    if (std::find(std::begin(kMpeg1BitRates), std::end(kMpeg1BitRates), bitRate) == std::end(kMpeg1BitRates)) {
+    if (std::find(std::begin(kMpeg1BitRates), std::end(kMpeg1BitRates), bitRate)
+        == std::end(kMpeg1BitRates)) {
         result.code = InvalidFormatParameters;
         return result;
     }
@@ -93,8 +95,8 @@ Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
         const int n = static_cast<int>(std::min<qsizetype>(kChunkFrames, pairs - done));
         for (int i = 0; i < 2 * n; ++i)
             chunk[static_cast<size_t>(i)] = qFromLittleEndian<qint16>(in + 2 * (2 * done + i));
-        const int written = lame_encode_buffer_interleaved(gf, chunk.data(), n, out.data(),
-                                                           static_cast<int>(out.size()));
+        const int written =
+            lame_encode_buffer_interleaved(gf, chunk.data(), n, out.data(), static_cast<int>(out.size()));
         if (written < 0) {
             result.code = encodeFailure(written);
             result.frames.clear();

@@ -12,8 +12,7 @@ namespace kntr {
 /// "original" and "protected" header flags off, the last samples flushed into
 /// padded frames. Every call is a stream of its own, so its first frame takes
 /// nothing from the bit reservoir and the frames can stand between any others.
-class Mp3Encoder
-{
+class Mp3Encoder {
 public:
     /// The encoder's result codes, as the builder reports them.
     enum Code {
@@ -25,8 +24,7 @@ public:
         BufferTooSmall = 5,
     };
 
-    struct Result
-    {
+    struct Result {
         int code = NoError;
         QByteArray frames;
 

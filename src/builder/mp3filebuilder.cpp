@@ -15,12 +15,14 @@ namespace {
 
 // Collects frames and writes them out a block at a time, counting frames for the
 // progress; after each block it reports and looks at the cancel flag.
-class FrameWriter
-{
+class FrameWriter {
 public:
     FrameWriter(QSaveFile& out, qint64 totalFrames, const Mp3FileBuilder::Progress& progress,
                 const std::atomic_bool* cancel)
-        : mOut(out), mTotalFrames(std::max<qint64>(1, totalFrames)), mProgress(progress), mCancel(cancel)
+        : mOut(out)
+        , mTotalFrames(std::max<qint64>(1, totalFrames))
+        , mProgress(progress)
+        , mCancel(cancel)
     {
         mBlock.reserve(2 * Mp3FileBuilder::kBlockBytes);
     }
@@ -120,8 +122,8 @@ QString Mp3FileBuilder::musicTypeProblem() const
 QString Mp3FileBuilder::writtenStatus(const QString& path)
 {
     return QStringLiteral("Workout file: ") + path
-           + QStringLiteral(" written to disk. \rOk to play this file on your computer, MP3 Player, or copy it "
-                            "to a CD-R disk.");
+        + QStringLiteral(" written to disk. \rOk to play this file on your computer, MP3 Player, or copy it "
+                         "to a CD-R disk.");
 }
 
 WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progress,
@@ -139,12 +141,12 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
     }
 
     const auto cancelled = [cancel] { return cancel && cancel->load(); };
-    const Mp3Layout layout = Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir, mEncoder,
-                                             [&](const QString& status) {
-                                                 if (progress)
-                                                     progress(0, status);
-                                                 return !cancelled();
-                                             });
+    const Mp3Layout layout =
+        Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir, mEncoder, [&](const QString& status) {
+            if (progress)
+                progress(0, status);
+            return !cancelled();
+        });
     if (layout.stopped()) {
         result.outcome = WaveBuildResult::Outcome::Cancelled;
         return result;
@@ -215,7 +217,8 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
                     break;
                 }
                 if (music.startedEntry())
-                    writer.setStatus(QStringLiteral("Reading ") + mMusic[static_cast<size_t>(music.entry())].path);
+                    writer.setStatus(QStringLiteral("Reading ")
+                                     + mMusic[static_cast<size_t>(music.entry())].path);
                 if (cancelled())
                     return stop();
                 if (skip > 0) {

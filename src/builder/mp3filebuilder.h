@@ -28,8 +28,7 @@ class Workout;
 /// blocks, so an hour of music never sits in memory. It is written to a
 /// temporary file beside the target and renamed into place only when complete:
 /// a cancelled or failed build leaves an earlier file of that name as it was.
-class Mp3FileBuilder
-{
+class Mp3FileBuilder {
 public:
     /// Called after every block written: the percentage done and the status line.
     using Progress = std::function<void(int percent, const QString& status)>;

@@ -4,8 +4,7 @@ namespace kntr {
 
 namespace {
 
-struct BitRateRow
-{
+struct BitRateRow {
     unsigned char thirdByte; // unpadded; the padded byte is this + 2
     int bitRate;
     int frameSize;

@@ -7,11 +7,10 @@ namespace kntr {
 /// The frame shape every frame of a constant-bit-rate MPEG-1 Layer III file at
 /// 44,100 Hz shares: the first three header bytes of an unpadded and a padded
 /// frame, and the two frame lengths.
-struct Mp3FrameFormat
-{
-    int bitRate = 128;           ///< kbit/s
-    QByteArray header;           ///< unpadded: two sync bytes + 0xP0
-    QByteArray paddedHeader;     ///< padded: two sync bytes + 0xP2
+struct Mp3FrameFormat {
+    int bitRate = 128; ///< kbit/s
+    QByteArray header; ///< unpadded: two sync bytes + 0xP0
+    QByteArray paddedHeader; ///< padded: two sync bytes + 0xP2
     int frameSize = 417;
     int paddedFrameSize = 418;
 

@@ -36,8 +36,7 @@ Mp3FrameWalk::Result Mp3FrameWalk::walk(QIODevice& device, qint64 start, const M
         // end of the file: only whole frames are ever used.
         const bool cutShort = frameSize > 0 ? position - 1 + frameSize > end
                                             : bytes.size() < 3 && !bytes.isEmpty()
-                                                  && (format.header.startsWith(bytes)
-                                                      || format.paddedHeader.startsWith(bytes));
+                && (format.header.startsWith(bytes) || format.paddedHeader.startsWith(bytes));
         if ((frameSize == 0 && bytes == "TAG") || cutShort)
             break;
         if (frameSize == 0) {
@@ -73,8 +72,8 @@ qint64 Mp3FrameWalk::countFrames(const QString& path, qint64& position, const Mp
 QString Mp3FrameWalk::failureMessage(const QString& path)
 {
     return path
-           + QStringLiteral("\rSorry, but this build of Kinetrova is \rlimited to MP3 files created in \r"
-                            "MPEG Version 1,\rLayer 3,\rBitrates 96 to 192,\rID3v1 tags allowed.");
+        + QStringLiteral("\rSorry, but this build of Kinetrova is \rlimited to MP3 files created in \r"
+                         "MPEG Version 1,\rLayer 3,\rBitrates 96 to 192,\rID3v1 tags allowed.");
 }
 
 } // namespace kntr

@@ -18,20 +18,18 @@ namespace kntr {
 /// ("TAG", wherever it stands), or at a last frame cut short by the end of the
 /// file, which is not counted: only whole frames are ever used. A header that
 /// is not the expected one stops the walk as a failure.
-class Mp3FrameWalk
-{
+class Mp3FrameWalk {
 public:
     enum class Match {
         WholeHeader, ///< all three header bytes must match (admission check)
-        ThirdByte,   ///< the third byte decides the frame size (encoded data)
+        ThirdByte, ///< the third byte decides the frame size (encoded data)
     };
 
-    struct Result
-    {
+    struct Result {
         bool ok = false;
-        qint64 frames = 0;    ///< frames counted, also on failure
-        qint64 position = 0;  ///< 1-based position where the walk stopped
-        QByteArray found;     ///< on failure: the (up to three) bytes found there
+        qint64 frames = 0; ///< frames counted, also on failure
+        qint64 position = 0; ///< 1-based position where the walk stopped
+        QByteArray found; ///< on failure: the (up to three) bytes found there
     };
 
     /// Walks device from the 1-based position start to the end of its frames.

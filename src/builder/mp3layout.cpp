@@ -24,8 +24,7 @@ namespace {
 // An MP3 workout reads its clips from the end of the canonical 44-byte header.
 constexpr int kClipHeaderBytes = 44;
 
-struct SilentFrameRow
-{
+struct SilentFrameRow {
     int bitRate;
     unsigned char third; // the header's third byte: bit rate, 44,100 Hz, unpadded
     int length;
@@ -39,16 +38,18 @@ constexpr SilentFrameRow kSilentFrames[] = {
 QString segmentStatus(const char* what, int segment)
 {
     return QStringLiteral("Writing ") + QLatin1String(what) + QStringLiteral(" to workout segment ")
-           + QString::number(segment);
+        + QString::number(segment);
 }
 
 // Encodes each tone and clip once and counts its frames.
-class Encodings
-{
+class Encodings {
 public:
     Encodings(const Mp3Layout::Encoder& encoder, const Mp3Layout::Step& step, int bitRate,
               const Mp3FrameFormat& format)
-        : mEncoder(encoder), mStep(step), mBitRate(bitRate), mFormat(format)
+        : mEncoder(encoder)
+        , mStep(step)
+        , mBitRate(bitRate)
+        , mFormat(format)
     {
     }
 
@@ -80,7 +81,7 @@ public:
             Mp3FrameWalk::walk(buffer, 1, mFormat, Mp3FrameWalk::Match::ThirdByte);
         if (!walk.ok || walk.position != encoded.frames.size() + 1) {
             mProblem = QStringLiteral("Lame: the encoder did not deliver whole frames at ")
-                       + QString::number(mBitRate) + QStringLiteral(" kbit/s.");
+                + QString::number(mBitRate) + QStringLiteral(" kbit/s.");
             return std::nullopt;
         }
         Mp3Piece p{Mp3Piece::Kind::Encoded, walk.frames, encoded.frames, 0, 0, 0, status};
@@ -158,8 +159,8 @@ qint64 Mp3Layout::maximumLength(const std::vector<MusicEntry>& music) const
 }
 
 Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const Mp3BuildOptions& options,
-                          const std::vector<MusicEntry>& music, const QString& clipDir, const Encoder& encoder,
-                          const Step& step)
+                          const std::vector<MusicEntry>& music, const QString& clipDir,
+                          const Encoder& encoder, const Step& step)
 {
     Mp3Layout layout;
     layout.mBitRate = music.empty() ? options.bitRate : music.front().bitRate;
@@ -168,8 +169,8 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
         layout.mProblem = undefinedBitRateMessage();
         return layout;
     }
-    layout.mFormat = Mp3FrameFormat::fromHeader(layout.mSilentFrame[0], layout.mSilentFrame[1],
-                                                layout.mSilentFrame[2]);
+    layout.mFormat =
+        Mp3FrameFormat::fromHeader(layout.mSilentFrame[0], layout.mSilentFrame[1], layout.mSilentFrame[2]);
     layout.mTotalFrames = workoutFrames(workout);
 
     ControlTones tones(machine);
@@ -232,7 +233,8 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
                     return layout;
         }
         if (frames > inserted)
-            pieces.push_back(Mp3Piece{Mp3Piece::Kind::Music, frames - inserted, {}, inserted, k, segmentsEnd, {}});
+            pieces.push_back(
+                Mp3Piece{Mp3Piece::Kind::Music, frames - inserted, {}, inserted, k, segmentsEnd, {}});
     }
 
     qint64 ending = 0;
@@ -242,8 +244,8 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
                  segmentStatus("Chirp.mp3", workout.count()), 0, ending))
         return layout;
     silence(kTailFrames, 0,
-            QStringLiteral("Preparing Mp3 frame ") + QString::number(layout.mTotalFrames) + QStringLiteral(" of ")
-                + QString::number(layout.mTotalFrames));
+            QStringLiteral("Preparing Mp3 frame ") + QString::number(layout.mTotalFrames)
+                + QStringLiteral(" of ") + QString::number(layout.mTotalFrames));
     return layout;
 }
 

@@ -29,8 +29,7 @@ class Workout;
 /// sounds: as many music frames as were inserted are dropped first. A segment
 /// whose inserts exceed its frames gets no music, and the file is longer than
 /// the workout by the excess.
-class Mp3Layout
-{
+class Mp3Layout {
 public:
     static constexpr double kFrameSeconds = 0.026;
     static constexpr int kLeadInFrames = 173; ///< 4.5 s

@@ -52,9 +52,9 @@ QString Mp3MusicCheck::frameWalkMessage(qint64 frames, const QByteArray& found)
                           "Use CBR (Continous Bit Rate) encoding.\r"
                           "Avoid VBR (Variable Bit Rate) and code reservoir encoding.\r\r"
                           "Err codes: ")
-           + codes
-           + QStringLiteral("\r\rFiles downloaded off the internet may have coding\r"
-                            "errors that play ok on MP3 playes, but cause errors for\rKinetrova.");
+        + codes
+        + QStringLiteral("\r\rFiles downloaded off the internet may have coding\r"
+                         "errors that play ok on MP3 playes, but cause errors for\rKinetrova.");
 }
 
 MusicCheckResult Mp3MusicCheck::check(const QString& path, const std::function<void()>& step)

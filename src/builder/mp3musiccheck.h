@@ -16,8 +16,7 @@ namespace kntr {
 /// after it must carry the first frame's header. The music ends at an ID3v1 tag
 /// or at a last frame cut short by the end of the file: the whole frames before
 /// it are counted, as the build copies them. The file is only read.
-class Mp3MusicCheck
-{
+class Mp3MusicCheck {
 public:
     /// step is called once per frame walked, so a window can keep responding.
     static MusicCheckResult check(const QString& path, const std::function<void()>& step = {});

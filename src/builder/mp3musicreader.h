@@ -18,8 +18,7 @@ namespace kntr {
 /// was admitted) ends the entry: what follows is never used, so only whole
 /// frames come out. The next entry then follows from its first frame, or, when
 /// reading only one entry, the music ends.
-class Mp3MusicReader
-{
+class Mp3MusicReader {
 public:
     explicit Mp3MusicReader(const std::vector<MusicEntry>& music);
 
@@ -52,7 +51,7 @@ private:
     bool mFresh = false;
     std::vector<char> mWindow;
     qint64 mBegin = 0; // read position within the window
-    qint64 mEnd = 0;   // bytes held in the window
+    qint64 mEnd = 0; // bytes held in the window
 };
 
 } // namespace kntr

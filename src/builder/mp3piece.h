@@ -7,8 +7,7 @@ namespace kntr {
 
 /// One stretch of a workout MP3 file, in whole frames: silent frames, encoded
 /// frames (a tone or a spoken clip), or a segment's music.
-struct Mp3Piece
-{
+struct Mp3Piece {
     enum class Kind { Silence, Encoded, Music };
 
     Kind kind = Kind::Silence;

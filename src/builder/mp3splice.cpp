@@ -38,7 +38,7 @@ std::optional<Mp3Splice::SideInfo> Mp3Splice::sideInfo(QByteArrayView frame)
     if (frame.size() < kHeaderBytes || byteAt(frame, 0) != 0xFF || (byteAt(frame, 1) & 0xE0) != 0xE0)
         return std::nullopt;
     const int version = (byteAt(frame, 1) >> 3) & 0x03; // 3 MPEG-1, 2 MPEG-2, 0 MPEG-2.5
-    const int layer = (byteAt(frame, 1) >> 1) & 0x03;   // 1 Layer III
+    const int layer = (byteAt(frame, 1) >> 1) & 0x03; // 1 Layer III
     if (version == 1 || layer != 1)
         return std::nullopt;
     const bool mono = (byteAt(frame, 3) >> 6) == 3;

@@ -22,18 +22,16 @@ namespace kntr {
 /// bytes, so the frames after it find in the reservoir what they found there in
 /// their own file: only the frames that reach back further than the music
 /// copied since the splice are replaced, at 128 kbit/s one or two.
-class Mp3Splice
-{
+class Mp3Splice {
 public:
     /// Where a Layer III frame's side information lies and what it says of the
     /// main data: read from the frame header (MPEG-1: 32 bytes of side
     /// information, 17 in mono, main_data_begin 9 bits; MPEG-2 and 2.5: 17, 9 in
     /// mono, 8 bits), after the 16-bit CRC when the header announces one.
-    struct SideInfo
-    {
-        qsizetype offset = 4;       ///< of the side information in the frame
-        qsizetype size = 32;        ///< bytes of side information
-        int mainDataBegin = 0;      ///< bytes of main data taken from the frames before
+    struct SideInfo {
+        qsizetype offset = 4; ///< of the side information in the frame
+        qsizetype size = 32; ///< bytes of side information
+        int mainDataBegin = 0; ///< bytes of main data taken from the frames before
         qsizetype mainDataBytes = 0; ///< bytes after the side information, to the frame's end
     };
 

@@ -11,7 +11,8 @@ Mp3WorkoutWriter::Mp3WorkoutWriter(QString clipDir)
 {
 }
 
-WaveBuildResult Mp3WorkoutWriter::write(const Job& job, const Progress& progress, const std::atomic_bool& cancel) const
+WaveBuildResult Mp3WorkoutWriter::write(const Job& job, const Progress& progress,
+                                        const std::atomic_bool& cancel) const
 {
     const Mp3FileBuilder builder(job.workout, job.machine, job.preferences.mp3Options(job.machine.units()),
                                  job.music, mClipDir);

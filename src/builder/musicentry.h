@@ -12,8 +12,7 @@ namespace kntr {
 /// A WAV entry records where its "data" tag stands and how many whole seconds of
 /// 16-bit 44.1 kHz stereo it holds; an MP3 entry records its first frame, its
 /// frame count and the frame headers every frame of it carries.
-struct MusicEntry
-{
+struct MusicEntry {
     QString path;
     /// WAV: bytes of sample data: the data chunk's size, or what the file holds
     /// after the chunk's header when that is less. MP3: 0.

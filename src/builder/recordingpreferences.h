@@ -11,12 +11,11 @@ class SettingsStore;
 
 /// The builder's stored preferences ("RecordPref") and the run options it
 /// shares with the main window ("VoiceCues", "Beeps").
-struct RecordingPreferences
-{
+struct RecordingPreferences {
     bool voiceCues = true;
     bool oneFilePerSegment = false;
-    bool stereo = true;     ///< for WAV workouts without music
-    int mp3BitRate = 128;   ///< 64, 96 or 128 kbit/s, for MP3 workouts without music
+    bool stereo = true; ///< for WAV workouts without music
+    int mp3BitRate = 128; ///< 64, 96 or 128 kbit/s, for MP3 workouts without music
     int beeps = 1;
 
     /// Reads the preferences in the order "VoiceCues", "OneFilePerSeg", "WaveType",

@@ -21,8 +21,7 @@ class Segment;
 /// A value below 13 speaks its whole part as one clip ("12"); from 13 on, the first
 /// two characters of its text one by one ("1", "5"). The tenths are the last
 /// character of the text when it has a decimal separator, else "0".
-class SpokenCue
-{
+class SpokenCue {
 public:
     static constexpr int kSlots = 10;
     using Words = std::array<QString, kSlots>;

@@ -12,8 +12,7 @@
 namespace kntr {
 
 /// Reads the control-tone commands out of a WAV or MP3 file.
-class ToneFileDecoder
-{
+class ToneFileDecoder {
 public:
     /// The share of the file read so far, 0 to 100.
     using Progress = std::function<void(int percent)>;

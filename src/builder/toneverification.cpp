@@ -17,7 +17,8 @@ constexpr double kEarly = 0.5; // a segment's tone may start this much before it
 
 std::int16_t commandValue(double value)
 {
-    return static_cast<std::int16_t>(std::clamp(toTenths(value), int{std::numeric_limits<std::int16_t>::min()},
+    return static_cast<std::int16_t>(std::clamp(toTenths(value),
+                                                int{std::numeric_limits<std::int16_t>::min()},
                                                 int{std::numeric_limits<std::int16_t>::max()}));
 }
 
@@ -35,7 +36,8 @@ QString sent(int first, int second, int check)
 
 bool ToneVerification::Row::matches() const
 {
-    return found && found->clean() && found->first == first && found->second == second && found->check == check;
+    return found && found->clean() && found->first == first && found->second == second
+        && found->check == check;
 }
 
 ToneVerification ToneVerification::compare(const Workout& workout, const Machine& machine,
@@ -76,17 +78,18 @@ ToneVerification ToneVerification::compare(const Workout& workout, const Machine
 
 bool ToneVerification::passed() const
 {
-    return mUnexpected.empty() && std::all_of(mRows.begin(), mRows.end(), [](const Row& r) { return r.matches(); });
+    return mUnexpected.empty()
+        && std::all_of(mRows.begin(), mRows.end(), [](const Row& r) { return r.matches(); });
 }
 
 QString ToneVerification::summary() const
 {
     const auto right = std::count_if(mRows.begin(), mRows.end(), [](const Row& r) { return r.matches(); });
     QString text = right == static_cast<qsizetype>(mRows.size())
-                       ? QStringLiteral("All %1 control tones were found with the right values.").arg(right)
-                       : QStringLiteral("%1 of %2 control tones were found with the right values.")
-                             .arg(right)
-                             .arg(mRows.size());
+        ? QStringLiteral("All %1 control tones were found with the right values.").arg(right)
+        : QStringLiteral("%1 of %2 control tones were found with the right values.")
+              .arg(right)
+              .arg(mRows.size());
     if (!mUnexpected.empty())
         text += QStringLiteral(" %1 more were found where none belongs.").arg(mUnexpected.size());
     return text;
@@ -96,10 +99,11 @@ QStringList ToneVerification::lines() const
 {
     QStringList out;
     for (const Row& r : mRows) {
-        QString line = r.segment > 0 ? QStringLiteral("Segment %1 at %2: ").arg(r.segment).arg(seconds(r.boundary))
-                                     : QStringLiteral("End at %1: ").arg(seconds(r.boundary));
+        QString line = r.segment > 0
+            ? QStringLiteral("Segment %1 at %2: ").arg(r.segment).arg(seconds(r.boundary))
+            : QStringLiteral("End at %1: ").arg(seconds(r.boundary));
         line += CommandTargets::fromSent(mMachineType, r.first, r.second).text() + QStringLiteral(" (")
-                + sent(r.first, r.second, r.check) + QStringLiteral(") - ");
+            + sent(r.first, r.second, r.check) + QStringLiteral(") - ");
         if (!r.found) {
             line += QStringLiteral("not found");
         } else {
@@ -118,8 +122,8 @@ QStringList ToneVerification::lines() const
     }
     for (const DecodedCommand& f : mUnexpected)
         out << QStringLiteral("Unexpected at %1: ").arg(seconds(f.seconds))
-                   + CommandTargets::fromSent(mMachineType, f.first, f.second).text() + QStringLiteral(" (")
-                   + sent(f.first, f.second, f.check) + QLatin1Char(')');
+                + CommandTargets::fromSent(mMachineType, f.first, f.second).text() + QStringLiteral(" (")
+                + sent(f.first, f.second, f.check) + QLatin1Char(')');
     return out;
 }
 

@@ -20,14 +20,12 @@ class Workout;
 /// second before the segment's boundary), so the check holds for any kind of
 /// file however it places its tones within the segment; the first command found
 /// there must carry the segment's values and decode cleanly.
-class ToneVerification
-{
+class ToneVerification {
 public:
-    struct Row
-    {
-        int segment = 0;        ///< from 1; 0 for the stop command at the end
-        double boundary = 0.0;  ///< seconds into the audio where the segment starts
-        int first = 0;          ///< the values as sent (machine-type adjusted, 8 bits)
+    struct Row {
+        int segment = 0; ///< from 1; 0 for the stop command at the end
+        double boundary = 0.0; ///< seconds into the audio where the segment starts
+        int first = 0; ///< the values as sent (machine-type adjusted, 8 bits)
         int second = 0;
         int check = 0;
         std::optional<DecodedCommand> found;

@@ -15,8 +15,7 @@ namespace kntr {
 /// one. A clip of L bytes thus takes 4 × (L − 88) or 2 × (L − 88) bytes. A
 /// missing or unreadable clip has no samples. Clip names are matched without
 /// regard to case; each clip is read once.
-class VoiceClipSamples
-{
+class VoiceClipSamples {
 public:
     static constexpr int kSkippedBytes = 88;
 
@@ -31,8 +30,8 @@ public:
 private:
     bool mStereo;
     int mSkippedBytes;
-    QHash<QString, QString> mFiles;       // lower-case file name → path
-    QHash<QString, QByteArray> mSamples;  // lower-case word → samples
+    QHash<QString, QString> mFiles; // lower-case file name → path
+    QHash<QString, QByteArray> mSamples; // lower-case word → samples
 };
 
 } // namespace kntr

@@ -5,8 +5,7 @@
 namespace kntr {
 
 /// How a workout WAV file is assembled.
-struct WaveBuildOptions
-{
+struct WaveBuildOptions {
     /// Two channels; a file with music is stereo whatever this says.
     bool stereo = true;
     /// The get-ready clip before each tone, the spoken targets after it and the

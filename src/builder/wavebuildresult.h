@@ -5,13 +5,12 @@
 namespace kntr {
 
 /// How a workout file build ended, WAV or MP3.
-struct WaveBuildResult
-{
+struct WaveBuildResult {
     enum class Outcome {
-        Written,   ///< the file is in place
+        Written, ///< the file is in place
         Cancelled, ///< stopped on request; an earlier file of that name is untouched
-        Refused,   ///< not started: a music file of the wrong kind, no room, too long
-        Failed,    ///< the file could not be written; an earlier file of that name is untouched
+        Refused, ///< not started: a music file of the wrong kind, no room, too long
+        Failed, ///< the file could not be written; an earlier file of that name is untouched
     };
 
     Outcome outcome = Outcome::Failed;

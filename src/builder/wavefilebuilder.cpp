@@ -22,8 +22,7 @@ namespace {
 constexpr qint64 kLargestWaveFile = 0xFFFFFFFFLL + 8; // the RIFF size field holds length − 8
 
 // Reads the music files for the composer, opening each once.
-class MusicFiles
-{
+class MusicFiles {
 public:
     explicit MusicFiles(const std::vector<MusicEntry>& music)
         : mMusic(music)
@@ -76,7 +75,7 @@ QString WaveFileBuilder::musicTypeProblem() const
 QString WaveFileBuilder::notEnoughSpaceMessage(const QString& location)
 {
     return QStringLiteral("There is not enought space on ") + location
-           + QStringLiteral(" to write the workout file.\r\rSelect a different drive to save the workout file.");
+        + QStringLiteral(" to write the workout file.\r\rSelect a different drive to save the workout file.");
 }
 
 QString WaveFileBuilder::writeFailureMessage(const QString& path, const QString& reason)
@@ -87,13 +86,13 @@ QString WaveFileBuilder::writeFailureMessage(const QString& path, const QString&
 QString WaveFileBuilder::writtenMessage(const QString& path)
 {
     return QStringLiteral("Kinetrova wave file ") + path
-           + QStringLiteral(" written to disk. Copy this file to a CDROM to use as a workout.");
+        + QStringLiteral(" written to disk. Copy this file to a CDROM to use as a workout.");
 }
 
 QString WaveFileBuilder::writtenStatus(const QString& path)
 {
     return QStringLiteral("Workout file: ") + path
-           + QStringLiteral(" written to disk. \rPlay the file on your computer or copy it to a CDROM.");
+        + QStringLiteral(" written to disk. \rPlay the file on your computer or copy it to a CDROM.");
 }
 
 QString WaveFileBuilder::spaceProblem(const QString& path, qint64 length, const FreeSpace& freeSpace)
@@ -137,9 +136,9 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
     }
 
     const bool withMusic = !mMusic.empty();
-    QString status = withMusic ? QStringLiteral("Pass 1 of 2. Please wait...\rWriting ") + path
-                                     + QStringLiteral(" to disk.")
-                               : QStringLiteral("Writing to disk:") + path + QStringLiteral(".  Please wait...");
+    QString status = withMusic
+        ? QStringLiteral("Pass 1 of 2. Please wait...\rWriting ") + path + QStringLiteral(" to disk.")
+        : QStringLiteral("Writing to disk:") + path + QStringLiteral(".  Please wait...");
     if (progress)
         progress(0, status);
 
@@ -168,9 +167,9 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
                     continue;
                 const qint64 second = (done - 1) / WaveLayout::kMusicBytesPerSecond;
                 status = QStringLiteral("Pass 2 of 2. Writing second ")
-                         + plainNumber(piece.firstSecond + static_cast<double>(second))
-                         + QStringLiteral(" of segment ") + QString::number(piece.segment)
-                         + QStringLiteral("\r from ") + mMusic[static_cast<size_t>(piece.entry)].path;
+                    + plainNumber(piece.firstSecond + static_cast<double>(second))
+                    + QStringLiteral(" of segment ") + QString::number(piece.segment)
+                    + QStringLiteral("\r from ") + mMusic[static_cast<size_t>(piece.entry)].path;
             }
         }
         if (progress)

@@ -23,8 +23,7 @@ class Workout;
 /// an hour of stereo with music never sits in memory. It is written to a
 /// temporary file beside the target and renamed into place only when complete:
 /// a cancelled or failed build leaves an earlier file of that name as it was.
-class WaveFileBuilder
-{
+class WaveFileBuilder {
 public:
     /// Called after every block written: the percentage done and the status line.
     using Progress = std::function<void(int percent, const QString& status)>;

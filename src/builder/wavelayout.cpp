@@ -262,11 +262,13 @@ void WaveLayout::compose(qint64 offset, char* out, qint64 count, const MusicRead
             std::memset(at, 0, static_cast<size_t>(n));
             break;
         case WavePiece::Kind::Bytes:
-            std::memcpy(at, span.bytes.constData() + span.bytesOffset + (from - span.start), static_cast<size_t>(n));
+            std::memcpy(at, span.bytes.constData() + span.bytesOffset + (from - span.start),
+                        static_cast<size_t>(n));
             break;
         case WavePiece::Kind::Music: {
             // Bytes past the end of the music file are silence.
-            const qint64 got = read ? std::max<qint64>(0, read(span.entry, span.source + (from - span.start), at, n)) : 0;
+            const qint64 got =
+                read ? std::max<qint64>(0, read(span.entry, span.source + (from - span.start), at, n)) : 0;
             std::memset(at + got, 0, static_cast<size_t>(n - got));
             break;
         }

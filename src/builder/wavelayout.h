@@ -33,8 +33,7 @@ class Workout;
 ///
 /// A moment t seconds into the audio lies at byte 44 + t × bytes per second,
 /// taken on the grid of whole sample frames.
-class WaveLayout
-{
+class WaveLayout {
 public:
     static constexpr int kHeaderSize = 44;
     static constexpr int kSampleRate = 44100;
@@ -73,7 +72,8 @@ public:
 private:
     void planSkeleton(const Workout& workout, const Machine& machine, const WaveBuildOptions& options,
                       const QString& clipDir);
-    void planMusic(const Workout& workout, const WaveBuildOptions& options, const std::vector<MusicEntry>& music);
+    void planMusic(const Workout& workout, const WaveBuildOptions& options,
+                   const std::vector<MusicEntry>& music);
     void addZeros(qint64 start, qint64 length);
     void addBytes(qint64 start, const QByteArray& bytes);
     void flatten();

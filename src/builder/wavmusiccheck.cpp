@@ -22,7 +22,7 @@ QString WavMusicCheck::rejectionMessage(const QString& lines)
                           "16 bit stereo and 44100 Hz. Try changing the settings of your "
                           "file ripper or try another file ripper.\r\r"
                           "Wave file header incompatibilities are as follows:\r\r")
-           + lines;
+        + lines;
 }
 
 MusicCheckResult WavMusicCheck::check(const QString& path)
@@ -42,7 +42,7 @@ MusicCheckResult WavMusicCheck::check(const QString& path)
 
     bool riff = false;
     bool wave = false;
-    qsizetype fmt = -1;  // 0-based offsets of the tags
+    qsizetype fmt = -1; // 0-based offsets of the tags
     qsizetype data = -1;
     for (qsizetype at = 0; at + 4 <= head.size(); ++at) {
         const char* w = head.constData() + at;
@@ -57,9 +57,7 @@ MusicCheckResult WavMusicCheck::check(const QString& path)
     }
 
     QString lines;
-    const auto fail = [&lines](const char* line) {
-        lines += QLatin1String(line) + QLatin1Char('\r');
-    };
+    const auto fail = [&lines](const char* line) { lines += QLatin1String(line) + QLatin1Char('\r'); };
     if (!riff)
         fail("'RIFF' identifier not found, this isn't a wave file.");
     if (!wave)
@@ -101,7 +99,8 @@ MusicCheckResult WavMusicCheck::check(const QString& path)
     // leaves what the file holds.
     const qint64 held = std::max<qint64>(0, fileLength - entry.firstSampleOffset());
     const QByteArray size = file.seek(data + 4) ? file.read(4) : QByteArray();
-    entry.dataBytes = size.size() == 4 ? std::min<qint64>(qFromLittleEndian<quint32>(size.constData()), held) : held;
+    entry.dataBytes =
+        size.size() == 4 ? std::min<qint64>(qFromLittleEndian<quint32>(size.constData()), held) : held;
     entry.rate = kBytesPerSecond;
     entry.seconds = static_cast<float>(std::floor(static_cast<double>(entry.dataBytes) / kBytesPerSecond));
     result.verdict = MusicCheckResult::Verdict::Admitted;

@@ -14,8 +14,7 @@ namespace kntr {
 /// format fields after "fmt " and collects one line per incompatibility. An
 /// admitted file's music is its data chunk, measured by the chunk's size. The
 /// file is only read.
-class WavMusicCheck
-{
+class WavMusicCheck {
 public:
     static constexpr int kBytesExamined = 10000;
 

@@ -11,7 +11,8 @@ WavWorkoutWriter::WavWorkoutWriter(QString clipDir)
 {
 }
 
-WaveBuildResult WavWorkoutWriter::write(const Job& job, const Progress& progress, const std::atomic_bool& cancel) const
+WaveBuildResult WavWorkoutWriter::write(const Job& job, const Progress& progress,
+                                        const std::atomic_bool& cancel) const
 {
     const WaveFileBuilder builder(job.workout, job.machine, job.preferences.waveOptions(job.machine.units()),
                                   job.music, mClipDir);

@@ -35,7 +35,8 @@ constexpr int kFramesPerTurn = 256;
 
 QString musicFilter(WorkoutFileType type)
 {
-    return type == WorkoutFileType::Mp3 ? QStringLiteral("MP3 Files (*.mp3)") : QStringLiteral("Wave Files (*.wav)");
+    return type == WorkoutFileType::Mp3 ? QStringLiteral("MP3 Files (*.mp3)")
+                                        : QStringLiteral("Wave Files (*.wav)");
 }
 
 QString upperName(WorkoutFileType type)
@@ -45,8 +46,10 @@ QString upperName(WorkoutFileType type)
 
 } // namespace
 
-const QString WorkoutFileModel::kCaption = QStringLiteral("Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
-const QString WorkoutFileModel::kSaveFirstMessage = QStringLiteral("Save this workout before creating a MP3 or WAV file.");
+const QString WorkoutFileModel::kCaption =
+    QStringLiteral("Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
+const QString WorkoutFileModel::kSaveFirstMessage =
+    QStringLiteral("Save this workout before creating a MP3 or WAV file.");
 const QString WorkoutFileModel::kUseExitMessage =
     QStringLiteral("Please use the Exit button at the bottom of this form to close it.");
 const QString WorkoutFileModel::kAbortedMessage = QStringLiteral("File creation aborted!");
@@ -167,7 +170,8 @@ void WorkoutFileModel::saveList()
 {
     if (busy())
         return;
-    const std::optional<QString> chosen = PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
+    const std::optional<QString> chosen =
+        PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
     if (!chosen)
         return;
     const QString path = *chosen;
@@ -215,11 +219,13 @@ void WorkoutFileModel::makeFile()
     const QString name = workoutFileTypeName(mType);
     for (const MusicEntry& entry : mMusic.rows()) {
         if (entry.path.right(3).toLower() != name) {
-            const QString other = mType == WorkoutFileType::Wav ? QStringLiteral("MP3") : QStringLiteral("WAV");
-            mMessages.show(QStringLiteral("Cannot use a ") + other + QStringLiteral(" file in a ") + upperName(mType)
-                               + QStringLiteral(" workout.\rPlease delete file and try again or try \ra different "
-                                                "selection."),
-                           MessageBoxes::Icon::Information);
+            const QString other =
+                mType == WorkoutFileType::Wav ? QStringLiteral("MP3") : QStringLiteral("WAV");
+            mMessages.show(
+                QStringLiteral("Cannot use a ") + other + QStringLiteral(" file in a ") + upperName(mType)
+                    + QStringLiteral(" workout.\rPlease delete file and try again or try \ra different "
+                                     "selection."),
+                MessageBoxes::Icon::Information);
             return;
         }
     }
@@ -256,8 +262,8 @@ void WorkoutFileModel::makeFile()
     mProgress = 0;
     changed();
     const WorkoutFileWriter::Job job{mWorkout, mMachine, mPreferences, mMusic.rows(), path};
-    const WaveBuildResult result =
-        mWriter->write(job, [this](int percent, const QString& status) { progressed(percent, status); }, mCancel);
+    const WaveBuildResult result = mWriter->write(
+        job, [this](int percent, const QString& status) { progressed(percent, status); }, mCancel);
     mActivity = Activity::Idle;
     mProgress = 0;
 
@@ -279,9 +285,9 @@ void WorkoutFileModel::makeFile()
     case WaveBuildResult::Outcome::Failed:
         recomputeEstimate();
         changed();
-        mMessages.show(result.message, result.outcome == WaveBuildResult::Outcome::Refused
-                                           ? MessageBoxes::Icon::Information
-                                           : MessageBoxes::Icon::Exclamation);
+        mMessages.show(result.message,
+                       result.outcome == WaveBuildResult::Outcome::Refused ? MessageBoxes::Icon::Information
+                                                                           : MessageBoxes::Icon::Exclamation);
         break;
     }
     changed();
@@ -302,7 +308,8 @@ std::optional<ToneVerification> WorkoutFileModel::verify()
     mCancel = false;
     mActivity = Activity::Verifying;
     mProgress = 0;
-    mInfo2 = QStringLiteral("Reading the control tones of ") + mWrittenPath + QStringLiteral(". Please wait...");
+    mInfo2 =
+        QStringLiteral("Reading the control tones of ") + mWrittenPath + QStringLiteral(". Please wait...");
     changed();
     QString error;
     const std::optional<std::vector<DecodedCommand>> found = ToneFileDecoder::decode(
@@ -332,12 +339,12 @@ std::optional<ToneVerification> WorkoutFileModel::verify()
 void WorkoutFileModel::recomputeEstimate()
 {
     mEstimate = mType == WorkoutFileType::Wav
-                    ? BuildEstimate::wavSize(mWorkout, mPreferences.stereo, !mMusic.empty())
-                    : BuildEstimate::mp3Size(mWorkout, mPreferences.mp3BitRate, mMusic.rows());
+        ? BuildEstimate::wavSize(mWorkout, mPreferences.stereo, !mMusic.empty())
+        : BuildEstimate::mp3Size(mWorkout, mPreferences.mp3BitRate, mMusic.rows());
     mOutputPath = BuildEstimate::outputPath(mOutputPath, lastFile(), mType);
     mInfo2 = BuildEstimate::fileInfoText(mOutputPath, mEstimate);
-    mInfo3 = BuildEstimate::musicCoverageText(mPreferences.oneFilePerSegment, mMusic.size(),
-                                              mWorkout.count(), BuildEstimate::musicSeconds(mMusic.rows()),
+    mInfo3 = BuildEstimate::musicCoverageText(mPreferences.oneFilePerSegment, mMusic.size(), mWorkout.count(),
+                                              BuildEstimate::musicSeconds(mMusic.rows()),
                                               BuildEstimate::totalSeconds(mWorkout));
 }
 
@@ -398,7 +405,6 @@ QString WorkoutFileModel::lastFile() const
 {
     return FileSettings(mSettings).lastFile();
 }
-
 
 QString WorkoutFileModel::existingFolder(const QString& folder) const
 {

@@ -34,8 +34,7 @@ class WorkoutFileWriter;
 /// clock's processEvents) at every progress report, so that a click on Cancel is
 /// handled while it runs. A cancelled or failed build leaves no partial file and
 /// an earlier file of that name as it was.
-class WorkoutFileModel
-{
+class WorkoutFileModel {
 public:
     static const QString kCaption;
     static const QString kSaveFirstMessage;
@@ -47,8 +46,8 @@ public:
 
     /// writer builds the files; without one (or with one of another type) the
     /// list works but Make stays disabled.
-    WorkoutFileModel(WorkoutFileType type, const Workout& workout, const Machine& machine, SettingsStore& settings,
-                     FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
+    WorkoutFileModel(WorkoutFileType type, const Workout& workout, const Machine& machine,
+                     SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
                      const WorkoutFileWriter* writer);
 
     /// Whether the builder may open: the workout has been saved (File/LastFile

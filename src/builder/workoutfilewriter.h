@@ -20,12 +20,10 @@ class Workout;
 /// owns the choice of file, the free-space check, progress and cancel; a writer
 /// only builds the file, reporting as it goes, and leaves no partial file behind
 /// when it stops early.
-class WorkoutFileWriter
-{
+class WorkoutFileWriter {
 public:
     /// What to build.
-    struct Job
-    {
+    struct Job {
         const Workout& workout;
         const Machine& machine; ///< its type for the tones, its units for the spoken speeds
         RecordingPreferences preferences;
@@ -42,7 +40,8 @@ public:
     virtual WorkoutFileType type() const = 0;
     /// Builds the file. The cancel flag is tested after every progress report.
     /// The result's outcomes mean the same for every kind of file.
-    virtual WaveBuildResult write(const Job& job, const Progress& progress, const std::atomic_bool& cancel) const = 0;
+    virtual WaveBuildResult write(const Job& job, const Progress& progress,
+                                  const std::atomic_bool& cancel) const = 0;
 };
 
 } // namespace kntr

@@ -8,11 +8,13 @@
 namespace kntr {
 
 const QString SettingsCleanup::kCaption = QStringLiteral("Kinetrova Installation");
-const QString SettingsCleanup::kQuestion = QStringLiteral("Do you wish to delete previous Kinetrova settings?");
-const QString SettingsCleanup::kRecommended =
-    QStringLiteral("Recommended selection is Yes.") + QStringLiteral("\r\r")
-    + QStringLiteral("Select YES if you had error messages with the last ") + QStringLiteral("version of this program.");
-const QString SettingsCleanup::kPreserve = QStringLiteral("Select NO to preserve previous Kinetrova settings.");
+const QString SettingsCleanup::kQuestion =
+    QStringLiteral("Do you wish to delete previous Kinetrova settings?");
+const QString SettingsCleanup::kRecommended = QStringLiteral("Recommended selection is Yes.")
+    + QStringLiteral("\r\r") + QStringLiteral("Select YES if you had error messages with the last ")
+    + QStringLiteral("version of this program.");
+const QString SettingsCleanup::kPreserve =
+    QStringLiteral("Select NO to preserve previous Kinetrova settings.");
 
 SettingsCleanup::SettingsCleanup(SettingsStore& settings)
     : mSettings(settings)
@@ -23,8 +25,8 @@ bool SettingsCleanup::kinetrovaHasRun() const
 {
     // The keys of section "user": the window's state and placement, written at
     // every exit, the weight and the user-file name.
-    static const char* const keys[] = {"windowstate", "frmMainLeft", "frmMainTop", "frmMainWidth",
-                                       "frmMainHeight", "weight", "lastfile"};
+    static const char* const keys[] = {"windowstate",   "frmMainLeft", "frmMainTop", "frmMainWidth",
+                                       "frmMainHeight", "weight",      "lastfile"};
     const UserSettings user(std::as_const(mSettings));
     for (const char* key : keys) {
         // A key is absent only if both defaults come back: a stored value equals at most one.

@@ -9,13 +9,12 @@ class SettingsStore;
 /// What kntrRegDel does, without its window: it finds out whether Kinetrova
 /// has ever run on this account and, when the user agrees, deletes every
 /// setting of Kinetrova and of its earlier release Lumaventa.
-class SettingsCleanup
-{
+class SettingsCleanup {
 public:
-    static const QString kCaption;      ///< "Kinetrova Installation"
-    static const QString kQuestion;     ///< Frame1
-    static const QString kRecommended;  ///< Label1, with carriage returns between its lines
-    static const QString kPreserve;     ///< Label2
+    static const QString kCaption; ///< "Kinetrova Installation"
+    static const QString kQuestion; ///< Frame1
+    static const QString kRecommended; ///< Label1, with carriage returns between its lines
+    static const QString kPreserve; ///< Label2
 
     explicit SettingsCleanup(SettingsStore& settings);
 

@@ -45,8 +45,8 @@ std::array<AxisLabel, 6> leftAxisLabels(int maxTenths, bool kilometres)
     const std::array<double, 6> ticks = tickValues(maxTenths / 10.0, false);
     std::array<AxisLabel, 6> labels;
     for (int i = 0; i < 6; ++i) {
-        const QString number = kilometres ? displayNumber(ticks[i] * kKilometresPerMile, 1)
-                                          : displayNumber(ticks[i], 1);
+        const QString number =
+            kilometres ? displayNumber(ticks[i] * kKilometresPerMile, 1) : displayNumber(ticks[i], 1);
         labels[i] = {number + QLatin1Char('-'), ticks[i]};
     }
     return labels;

@@ -13,8 +13,7 @@ namespace kntr {
 class Machine;
 
 /// One label of a value axis: its text and the value (in whole units) it marks.
-struct AxisLabel
-{
+struct AxisLabel {
     QString text;
     double value = 0;
 };
@@ -38,14 +37,13 @@ QString rightAxisCaption(const Machine& machine);
 
 /// The scales and captions of the profile for what the editor shows; the
 /// window's profile and the printed picture take them alike.
-struct ProfileScales
-{
-    int speedTop = 0;   ///< the bottom of the speed scale, in tenths (scaleTop)
+struct ProfileScales {
+    int speedTop = 0; ///< the bottom of the speed scale, in tenths (scaleTop)
     int inclineTop = 0; ///< the bottom of the incline scale, in tenths
     std::array<AxisLabel, 6> left;
     std::array<std::optional<AxisLabel>, 6> right;
     QString valueCaption; ///< the left caption while speeds show as values
-    QString paceCaption;  ///< the left caption while speeds show as pace
+    QString paceCaption; ///< the left caption while speeds show as pace
     QString rightCaption;
     bool pace = false; ///< whether speeds show as pace
 };

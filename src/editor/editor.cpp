@@ -18,10 +18,13 @@ namespace kntr {
 
 /// Collects the changes of one operation, however deeply the handlers nest,
 /// and reports them once when the outermost operation ends.
-class Editor::Batch
-{
+class Editor::Batch {
 public:
-    explicit Batch(Editor& editor) : mEditor(editor) { ++mEditor.mDepth; }
+    explicit Batch(Editor& editor)
+        : mEditor(editor)
+    {
+        ++mEditor.mDepth;
+    }
     ~Batch()
     {
         if (--mEditor.mDepth == 0 && mEditor.mPending != 0) {
@@ -47,7 +50,8 @@ Editor::Editor(Session& session, SettingsStore& settings, MessageBoxes& messages
 {
     ctl(Field::Segment) = {1, 1, 1, 1, 1};
     ctl(Field::Time) = {kMinTime, kMaxTime, 1, 10, kMinTime};
-    ctl(Field::Weight) = {kMinPounds, kMaxPounds, 1, 1, std::clamp(session.weightPounds, kMinPounds, kMaxPounds)};
+    ctl(Field::Weight) = {kMinPounds, kMaxPounds, 1, 1,
+                          std::clamp(session.weightPounds, kMinPounds, kMaxPounds)};
     applyMachineRanges();
 }
 
@@ -65,11 +69,21 @@ void Editor::setValue(Field field, int value)
 void Editor::runHandler(Field field)
 {
     switch (field) {
-    case Field::Segment: showSelectedSegment(); break;
-    case Field::Speed: storeSpeed(); break;
-    case Field::Incline: storeIncline(); break;
-    case Field::Time: storeTime(); break;
-    case Field::Weight: storeWeight(); break;
+    case Field::Segment:
+        showSelectedSegment();
+        break;
+    case Field::Speed:
+        storeSpeed();
+        break;
+    case Field::Incline:
+        storeIncline();
+        break;
+    case Field::Time:
+        storeTime();
+        break;
+    case Field::Weight:
+        storeWeight();
+        break;
     }
 }
 
@@ -94,7 +108,8 @@ void Editor::showSelectedSegment()
     storeIncline();
     if (segment.SegmentTime() < kMinTime)
         segment.setSegmentTime(kMinTime);
-    const int seconds = std::clamp(static_cast<int>(roundHalfEven(segment.SegmentTime())), kMinTime, kMaxTime);
+    const int seconds =
+        std::clamp(static_cast<int>(roundHalfEven(segment.SegmentTime())), kMinTime, kMaxTime);
     if (seconds != control(Field::Time).value) {
         ctl(Field::Time).value = seconds;
         storeTime();
@@ -436,9 +451,15 @@ void Editor::graphPress(int segment, int x, int y, Button button)
         switch (active) {
         case Box::None:
         case Box::Segment:
-        case Box::Time: activate(Box::Speed); break;
-        case Box::Speed: activate(Box::Incline); break;
-        case Box::Incline: activate(Box::Time); break;
+        case Box::Time:
+            activate(Box::Speed);
+            break;
+        case Box::Speed:
+            activate(Box::Incline);
+            break;
+        case Box::Incline:
+            activate(Box::Time);
+            break;
         }
     } else {
         activate(active);

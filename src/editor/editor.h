@@ -23,8 +23,7 @@ struct Session;
 /// the user's actions here; the random generator and the run engine call the
 /// same operations directly. Every operation ends by emitting changed() once
 /// with what needs redrawing.
-class Editor : public QObject
-{
+class Editor : public QObject {
     Q_OBJECT
 
 public:
@@ -37,23 +36,22 @@ public:
 
     /// What changed() asks the window to redraw.
     enum Change : unsigned {
-        Texts = 1u << 0,       ///< the value boxes and the weight box
-        Scrolls = 1u << 1,     ///< control values
-        Ranges = 1u << 2,      ///< control ranges and steps
-        Graph = 1u << 3,       ///< column widths and bars (updateGraphics)
-        TimeScale = 1u << 4,   ///< time-axis labels (updateXScales)
+        Texts = 1u << 0, ///< the value boxes and the weight box
+        Scrolls = 1u << 1, ///< control values
+        Ranges = 1u << 2, ///< control ranges and steps
+        Graph = 1u << 3, ///< column widths and bars (updateGraphics)
+        TimeScale = 1u << 4, ///< time-axis labels (updateXScales)
         ValueScales = 1u << 5, ///< value-axis labels and captions (updateYscales, DisplayScaleLabels)
-        Totals = 1u << 6,      ///< totals and the segment distance (updateSums)
-        ActiveBox = 1u << 7,   ///< the active box takes the focus with its text selected
+        Totals = 1u << 6, ///< totals and the segment distance (updateSums)
+        ActiveBox = 1u << 7, ///< the active box takes the focus with its text selected
         WeightFocus = 1u << 8, ///< the weight box takes the focus with its text selected
-        Enabled = 1u << 9,     ///< editing was enabled or disabled
-        Captions = 1u << 10,   ///< the speed label and the distance unit label
+        Enabled = 1u << 9, ///< editing was enabled or disabled
+        Captions = 1u << 10, ///< the speed label and the distance unit label
         Everything = (1u << 11) - 1,
     };
 
     /// One scroll control: integer range, small step, page step and value.
-    struct Control
-    {
+    struct Control {
         int min = 0;
         int max = 0;
         int step = 1;
@@ -62,11 +60,10 @@ public:
     };
 
     /// What the totals frame shows.
-    struct TotalsTexts
-    {
-        QString time;            ///< lblTotalTime, "30:00"
-        QString distance;        ///< lblTotalDist, "1.467"
-        QString calories;        ///< lblTotalCal
+    struct TotalsTexts {
+        QString time; ///< lblTotalTime, "30:00"
+        QString distance; ///< lblTotalDist, "1.467"
+        QString calories; ///< lblTotalCal
         QString segmentDistance; ///< lblSegDist, "0.05 mi"
     };
 

@@ -5,8 +5,7 @@ namespace kntr {
 /// The machine selection window as the main window uses it. Until one is
 /// attached the main window loads the machine profile from the settings itself
 /// and offers no "Select Equipment..." entry.
-class EquipmentSelection
-{
+class EquipmentSelection {
 public:
     virtual ~EquipmentSelection() = default;
 

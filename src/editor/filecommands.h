@@ -8,16 +8,15 @@ namespace kntr {
 /// The workout and user-file commands of the File menu, and the file steps of
 /// start-up and exit, as the file controller provides them. The main window
 /// shows the file entries only once a FileCommands is attached.
-class FileCommands
-{
+class FileCommands {
 public:
     virtual ~FileCommands() = default;
 
     /// What opening the user file named on the command line gave.
     enum class UserFileStart {
-        NotRead,            ///< the user file could not be read; nothing changed
+        NotRead, ///< the user file could not be read; nothing changed
         ReadWithoutWorkout, ///< the user file is open and its weight set, but its workout is missing
-        Read                ///< the user file and its workout are loaded
+        Read ///< the user file and its workout are loaded
     };
 
     /// Start-up with a user file on the command line: reads it and its workout,

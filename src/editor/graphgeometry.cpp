@@ -18,7 +18,8 @@ ColumnWidths columnWidths(const Workout& workout, int graphWidth)
     ColumnWidths widths(count);
     int leftover = graphWidth - count;
     for (int i = count - 1; i >= 0; --i) {
-        widths[i] = std::max(1, static_cast<int>(roundHalfEven(workout.segment(i + 1).SegmentTime() / secondsPerPixel)));
+        widths[i] = std::max(
+            1, static_cast<int>(roundHalfEven(workout.segment(i + 1).SegmentTime() / secondsPerPixel)));
         leftover -= widths[i];
     }
     if (total <= 0)
@@ -98,7 +99,8 @@ int valueToY(double value, int top, int height)
 ProfileLayout layOutProfile(const QRect& area, const ProfileMeasures& m)
 {
     const int graphLeft = area.left() + m.captionWidth + m.leftAxisWidth;
-    const int graphWidth = std::max(20, area.width() - 2 * m.captionWidth - m.leftAxisWidth - m.rightAxisWidth);
+    const int graphWidth =
+        std::max(20, area.width() - 2 * m.captionWidth - m.leftAxisWidth - m.rightAxisWidth);
     const int graphTop = area.top() + m.lineHeight / 2;
     const int graphHeight = std::max(20, area.height() - m.lineHeight / 2 - m.timeAxisHeight);
     const int axisHeight = graphHeight + m.lineHeight;
@@ -108,9 +110,10 @@ ProfileLayout layOutProfile(const QRect& area, const ProfileMeasures& m)
     layout.leftAxis = QRect(area.left() + m.captionWidth, area.top(), m.leftAxisWidth - 3, axisHeight);
     layout.rightAxis = QRect(graphLeft + graphWidth + 3, area.top(), m.rightAxisWidth - 3, axisHeight);
     layout.leftCaption = QRect(area.left(), graphTop, m.captionWidth, graphHeight);
-    layout.rightCaption = QRect(graphLeft + graphWidth + m.rightAxisWidth, graphTop, m.captionWidth, graphHeight);
-    layout.timeAxis = QRect(graphLeft - m.leftAxisWidth, graphTop + graphHeight, graphWidth + 2 * m.leftAxisWidth,
-                            m.timeAxisHeight);
+    layout.rightCaption =
+        QRect(graphLeft + graphWidth + m.rightAxisWidth, graphTop, m.captionWidth, graphHeight);
+    layout.timeAxis = QRect(graphLeft - m.leftAxisWidth, graphTop + graphHeight,
+                            graphWidth + 2 * m.leftAxisWidth, m.timeAxisHeight);
     return layout;
 }
 

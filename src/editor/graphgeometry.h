@@ -15,8 +15,7 @@ using ColumnWidths = std::vector<int>;
 
 /// Where one segment's column stands on the profile graph, in graph pixels.
 /// The column covers [left, left + width); the pixel after it is the gap.
-struct ColumnSpan
-{
+struct ColumnSpan {
     int left = 0;
     int width = 1;
 };
@@ -42,11 +41,10 @@ int scaleTop(int maxTenths);
 int valueToY(double value, int top, int height);
 
 /// What the parts around the profile graph need, in pixels.
-struct ProfileMeasures
-{
-    int lineHeight = 0;     ///< one line of the axis labels
-    int captionWidth = 0;   ///< a rotated axis caption
-    int leftAxisWidth = 0;  ///< the left value labels and the 3-pixel gap after them
+struct ProfileMeasures {
+    int lineHeight = 0; ///< one line of the axis labels
+    int captionWidth = 0; ///< a rotated axis caption
+    int leftAxisWidth = 0; ///< the left value labels and the 3-pixel gap after them
     int rightAxisWidth = 0; ///< the right value labels and the 3-pixel gap before them
     int timeAxisHeight = 0; ///< the ticks, their times and the caption under the graph
 };
@@ -54,14 +52,13 @@ struct ProfileMeasures
 /// Where the profile's parts stand in an area: the captions outside, the value
 /// labels beside the graph, the time axis under it. The window's profile view
 /// and the printed picture are laid out alike.
-struct ProfileLayout
-{
-    QRect graph;        ///< the graph's box, its frame line included
-    QRect leftAxis;     ///< the left value labels, from the area's top to a line below the graph
-    QRect rightAxis;    ///< the right value labels, as high as the left ones
-    QRect leftCaption;  ///< beside the graph, as high as it
+struct ProfileLayout {
+    QRect graph; ///< the graph's box, its frame line included
+    QRect leftAxis; ///< the left value labels, from the area's top to a line below the graph
+    QRect rightAxis; ///< the right value labels, as high as the left ones
+    QRect leftCaption; ///< beside the graph, as high as it
     QRect rightCaption;
-    QRect timeAxis;     ///< under the graph, reaching past it by the left axis's width on both sides
+    QRect timeAxis; ///< under the graph, reaching past it by the left axis's width on both sides
 };
 
 /// Lays the profile out in area. The graph keeps at least 20 × 20 pixels.

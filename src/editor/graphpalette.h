@@ -5,8 +5,7 @@
 namespace kntr {
 
 /// The fill colours of one column of the profile graph.
-struct BarColours
-{
+struct BarColours {
     QColor speed;
     QColor incline;
 };

@@ -61,7 +61,8 @@ void GraphPicture::paint(QPainter& painter, const QRectF& target) const
     // Value labels, each centred on the height of its value.
     auto valueLabel = [&](const AxisLabel& label, int scaleTop, const QRect& axis, Qt::Alignment side) {
         const int y = bars.top() + valueToY(label.value, scaleTop, bars.height());
-        painter.drawText(QRect(axis.left(), y - line / 2, axis.width(), line), side | Qt::AlignVCenter, label.text);
+        painter.drawText(QRect(axis.left(), y - line / 2, axis.width(), line), side | Qt::AlignVCenter,
+                         label.text);
     };
     for (const AxisLabel& label : mScales.left)
         valueLabel(label, mScales.speedTop, layout.leftAxis, Qt::AlignRight);

@@ -24,8 +24,7 @@ struct Session;
 /// It holds a copy of the workout taken when it was made, so every copy printed
 /// looks the same whatever is selected or changed meanwhile; its column widths
 /// are its own, computed for the picture's width.
-class GraphPicture
-{
+class GraphPicture {
 public:
     /// The picture's own size in pixels: 7000 × 4000 twips on a 96-dpi screen.
     static constexpr int kWidth = 467;

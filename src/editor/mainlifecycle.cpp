@@ -74,9 +74,10 @@ MainLifecycle::StartWorkout MainLifecycle::loadWorkout(const QStringList& argume
         const QString lastFile = FileSettings(mSettings).lastFile();
         // The default workout names default.txt before the user ever saves it:
         // while that file does not exist, build the default workout without a word.
-        const bool unsavedDefault = lastFile == defaultWorkoutPath(mPaths.userDataDir())
-                                    && !QFileInfo::exists(lastFile);
-        if (!lastFile.isEmpty() && !unsavedDefault && mFileCommands && mFileCommands->openLastWorkout(lastFile))
+        const bool unsavedDefault =
+            lastFile == defaultWorkoutPath(mPaths.userDataDir()) && !QFileInfo::exists(lastFile);
+        if (!lastFile.isEmpty() && !unsavedDefault && mFileCommands
+            && mFileCommands->openLastWorkout(lastFile))
             start = StartWorkout::LastWorkout;
     }
     if (start == StartWorkout::Default) {

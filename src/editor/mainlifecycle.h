@@ -21,11 +21,10 @@ struct Session;
 ///
 /// The file commands and the machine selection are optional (nullptr): without
 /// them the profile comes straight from the settings and no file is opened.
-class MainLifecycle
-{
+class MainLifecycle {
 public:
-    MainLifecycle(Session& session, SettingsStore& settings, const AppPaths& paths,
-                  Editor& editor, WorkoutView& view, RunOptions& options);
+    MainLifecycle(Session& session, SettingsStore& settings, const AppPaths& paths, Editor& editor,
+                  WorkoutView& view, RunOptions& options);
 
     void attachFileCommands(FileCommands* commands) { mFileCommands = commands; }
     void attachMachineSelection(EquipmentSelection* selection) { mMachineSelection = selection; }
@@ -35,9 +34,9 @@ public:
 
     /// How start-up came by its workout.
     enum class StartWorkout {
-        UserFile,    ///< the user file on the command line, with its workout
+        UserFile, ///< the user file on the command line, with its workout
         LastWorkout, ///< the remembered workout file
-        Default      ///< the default workout, built afresh
+        Default ///< the default workout, built afresh
     };
     /// Start-up, second step: the workout of a user file named in arguments (as
     /// QCoreApplication::arguments()), else the remembered workout, else the

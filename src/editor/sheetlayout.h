@@ -12,17 +12,15 @@
 namespace kntr {
 
 /// One segment's line of the printed table: the texts the editor shows for it.
-struct SheetRow
-{
+struct SheetRow {
     QString segment;
     QString time;
-    QString first;  ///< attribute one (speed or resistance)
+    QString first; ///< attribute one (speed or resistance)
     QString second; ///< attribute two (incline or resistance)
 };
 
 /// A text placed on a page: its top-left corner in twips.
-struct PlacedText
-{
+struct PlacedText {
     QString text;
     QPointF at;
 };
@@ -38,8 +36,7 @@ struct PlacedText
 /// middle, where a character width is a tenth of the width of "1234567890".
 /// A table too long for the page goes on at the top of further pages, with its
 /// header row again.
-class SheetLayout
-{
+class SheetLayout {
 public:
     static constexpr double kTopMargin = 720;
     static constexpr double kPictureWidth = 7000;

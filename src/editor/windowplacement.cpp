@@ -10,11 +10,11 @@ namespace kntr {
 
 namespace {
 
-
 int readInt(const SettingsStore& settings, const QString& key, int fallback)
 {
     bool ok = false;
-    const int value = UserSettings(settings).placementText(key, QString::number(fallback)).trimmed().toInt(&ok);
+    const int value =
+        UserSettings(settings).placementText(key, QString::number(fallback)).trimmed().toInt(&ok);
     return ok ? value : fallback;
 }
 
@@ -34,8 +34,10 @@ WindowPlacement WindowPlacement::read(const SettingsStore& settings, const QRect
 {
     WindowPlacement p;
     p.state = readInt(settings, QStringLiteral("windowstate"), kFirstStart);
-    const int width = twipsToPixels(readInt(settings, QStringLiteral("frmMainWidth"), kDefaultWidthTwips), dotsPerInch);
-    const int height = twipsToPixels(readInt(settings, QStringLiteral("frmMainHeight"), kDefaultHeightTwips), dotsPerInch);
+    const int width =
+        twipsToPixels(readInt(settings, QStringLiteral("frmMainWidth"), kDefaultWidthTwips), dotsPerInch);
+    const int height =
+        twipsToPixels(readInt(settings, QStringLiteral("frmMainHeight"), kDefaultHeightTwips), dotsPerInch);
     QRect centred(0, 0, std::max(1, width), std::max(1, height));
     centred.moveCenter(screen.center());
 
@@ -58,10 +60,13 @@ WindowPlacement WindowPlacement::read(const SettingsStore& settings, const QRect
 void WindowPlacement::write(SettingsStore& settings, double dotsPerInch) const
 {
     writeState(settings, state);
-    UserSettings(settings).setPlacement(QStringLiteral("frmMainLeft"), pixelsToTwips(pixels.x(), dotsPerInch));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainLeft"),
+                                        pixelsToTwips(pixels.x(), dotsPerInch));
     UserSettings(settings).setPlacement(QStringLiteral("frmMainTop"), pixelsToTwips(pixels.y(), dotsPerInch));
-    UserSettings(settings).setPlacement(QStringLiteral("frmMainWidth"), pixelsToTwips(pixels.width(), dotsPerInch));
-    UserSettings(settings).setPlacement(QStringLiteral("frmMainHeight"), pixelsToTwips(pixels.height(), dotsPerInch));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainWidth"),
+                                        pixelsToTwips(pixels.width(), dotsPerInch));
+    UserSettings(settings).setPlacement(QStringLiteral("frmMainHeight"),
+                                        pixelsToTwips(pixels.height(), dotsPerInch));
 }
 
 void WindowPlacement::writeState(SettingsStore& settings, int state)

@@ -15,8 +15,7 @@ int twipsToPixels(int twips, double dotsPerInch);
 int pixelsToTwips(int pixels, double dotsPerInch);
 
 /// The main window's stored state and placement (section "user").
-struct WindowPlacement
-{
+struct WindowPlacement {
     /// user/windowstate: 0 normal, 1 minimised, 2 maximised; 1010101 before the first exit.
     static constexpr int kNormal = 0;
     static constexpr int kMinimised = 1;
@@ -52,11 +51,10 @@ Arrangement chooseArrangement(QSize windowTwips);
 inline constexpr int kPanelGapTwips = 120;
 
 /// Where the main window's three panels stand in its client area.
-struct PanelLayout
-{
+struct PanelLayout {
     QRect profile; ///< the graph with its axes and captions
     QRect segment; ///< "Segment Design"
-    QRect totals;  ///< "Workout Totals"
+    QRect totals; ///< "Workout Totals"
 };
 
 /// Places the panels in a client area of the given size, gap pixels apart and

@@ -17,8 +17,7 @@ struct Session;
 /// The printed workout sheet (File > Print): the main window's caption, the
 /// profile graph as the window shows it and a table of every segment with the
 /// texts the editor shows for it, one sheet per copy.
-class WorkoutSheet
-{
+class WorkoutSheet {
 public:
     /// The sheet's font size in twips (10 points).
     static constexpr int kFontTwips = 200;

@@ -15,8 +15,7 @@ namespace kntr {
 /// "Ref href" counts; the path runs from the next quotation mark to the next
 /// quotation mark that is followed by "/". Other elements, attributes and
 /// comments are passed over, wherever the entries stand.
-class AsxPlayList
-{
+class AsxPlayList {
 public:
     /// Play lists larger than this are not read.
     static constexpr qint64 kMaxFileBytes = 8 * 1024 * 1024;

@@ -63,16 +63,16 @@ QByteArray userFileDesktopEntry(const QString& executable)
            "GenericName=Interval Workout Designer\n"
            "Comment=Design and run interval workouts on a tone-controlled exercise machine\n"
            "Exec="
-           + execProgram(executable).toUtf8()
-           + " %f\n"
-             "Icon="
-           + QByteArray(kAppId)
-           + "\n"
-             "Terminal=false\n"
-             "Categories=Utility;\n"
-             "Keywords=workout;interval;treadmill;elliptical;exercise;\n"
-             "MimeType="
-           + QByteArray(kUserFileMimeType) + ";\n";
+        + execProgram(executable).toUtf8()
+        + " %f\n"
+          "Icon="
+        + QByteArray(kAppId)
+        + "\n"
+          "Terminal=false\n"
+          "Categories=Utility;\n"
+          "Keywords=workout;interval;treadmill;elliptical;exercise;\n"
+          "MimeType="
+        + QByteArray(kUserFileMimeType) + ";\n";
 }
 
 QByteArray userFileMimeInfo()
@@ -80,19 +80,19 @@ QByteArray userFileMimeInfo()
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
            "  <mime-type type=\""
-           + QByteArray(kUserFileMimeType)
-           + "\">\n"
-             "    <comment>Kinetrova User File</comment>\n"
-             "    <glob pattern=\"*.ktr\"/>\n"
-             "  </mime-type>\n"
-             "</mime-info>\n";
+        + QByteArray(kUserFileMimeType)
+        + "\">\n"
+          "    <comment>Kinetrova User File</comment>\n"
+          "    <glob pattern=\"*.ktr\"/>\n"
+          "  </mime-type>\n"
+          "</mime-info>\n";
 }
 
 bool runsFromInstalledPackage(const QString& executable)
 {
     const QString prefix = QFileInfo(executable).absolutePath() + QStringLiteral("/..");
-    return QFileInfo::exists(prefix + QStringLiteral("/share/applications/")
-                             + QLatin1String(kAppId) + QStringLiteral(".desktop"));
+    return QFileInfo::exists(prefix + QStringLiteral("/share/applications/") + QLatin1String(kAppId)
+                             + QStringLiteral(".desktop"));
 }
 
 void RegisterUserFileType(const QString& executable, QString dataHome, const ToolRunner& runner)
@@ -107,8 +107,7 @@ void RegisterUserFileType(const QString& executable, QString dataHome, const Too
 
     const QString applications = dataHome + QStringLiteral("/applications");
     const QString mime = dataHome + QStringLiteral("/mime");
-    if (refreshFile(applications + QStringLiteral("/kinetrova.desktop"),
-                    userFileDesktopEntry(executable))) {
+    if (refreshFile(applications + QStringLiteral("/kinetrova.desktop"), userFileDesktopEntry(executable))) {
         const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
         if (!tool.isEmpty())
             run(tool, {applications});

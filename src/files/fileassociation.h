@@ -31,7 +31,6 @@ bool runsFromInstalledPackage(const QString& executable);
 /// ~/.local/share when empty), and when a file changed runs
 /// update-desktop-database and update-mime-database, where installed, through
 /// runner (default: started detached). Failures are ignored.
-void RegisterUserFileType(const QString& executable, QString dataHome = {},
-                          const ToolRunner& runner = {});
+void RegisterUserFileType(const QString& executable, QString dataHome = {}, const ToolRunner& runner = {});
 
 } // namespace kntr

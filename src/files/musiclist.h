@@ -11,9 +11,7 @@ namespace kntr {
 /// The music list of the builder window and the play-list window: rows of
 /// music files in play order, at most one of them selected, and the Add, Del,
 /// Up and Down operations on them. Row has a `path` member.
-template<typename Row>
-class MusicList
-{
+template<typename Row> class MusicList {
 public:
     const std::vector<Row>& rows() const { return mRows; }
     bool empty() const { return mRows.empty(); }

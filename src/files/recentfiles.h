@@ -10,8 +10,7 @@ class SettingsStore;
 
 /// The four most recently used files, most recent first, as the File menu shows
 /// them; kept in section "MRUList" of the settings.
-class RecentFiles : public QObject
-{
+class RecentFiles : public QObject {
     Q_OBJECT
 
 public:

@@ -14,8 +14,7 @@ namespace {
 
 QString tooLarge()
 {
-    return QStringLiteral("File too large (more than %1 MB)")
-        .arg(kMaxTextFileBytes / (1024 * 1024));
+    return QStringLiteral("File too large (more than %1 MB)").arg(kMaxTextFileBytes / (1024 * 1024));
 }
 
 } // namespace
@@ -86,7 +85,7 @@ bool writeTextFile(const QString& path, const QByteArray& bytes, QString* error)
     // the cut-short file in the place of the old one.
     QSaveFile file(path);
     const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-                    && file.write(bytes) == bytes.size() && file.commit();
+        && file.write(bytes) == bytes.size() && file.commit();
     if (!ok) {
         if (error)
             *error = file.errorString();

@@ -12,7 +12,7 @@ const char* const kUserMagicLine = "Vexa v 1.1                ";
 QByteArray buildUserText(const QString& workoutPath, int weightPounds)
 {
     return QByteArray(kUserMagicLine) + "\r\n" + workoutPath.toUtf8() + "\r\n"
-           + QByteArray::number(weightPounds) + "\r\n";
+        + QByteArray::number(weightPounds) + "\r\n";
 }
 
 double leadingNumber(const QByteArray& text)
@@ -67,8 +67,7 @@ UserTextResult parseUserText(const QByteArray& text)
                                      : QStringLiteral("the weight line does not end");
         return result;
     }
-    const double weight =
-        roundHalfEven(leadingNumber(rest.mid(weightStart, weightEnd - weightStart)));
+    const double weight = roundHalfEven(leadingNumber(rest.mid(weightStart, weightEnd - weightStart)));
     if (weight < INT16_MIN || weight > INT16_MAX) {
         result.status = UserTextResult::Status::Malformed;
         result.problem = QStringLiteral("the weight is out of range");

@@ -9,8 +9,7 @@ namespace kntr {
 extern const char* const kUserMagicLine;
 
 /// What reading a user file's text gave.
-struct UserTextResult
-{
+struct UserTextResult {
     enum class Status { Ok, NotRecognised, Malformed };
     Status status = Status::Ok;
     QString problem; ///< for Malformed: what is wrong

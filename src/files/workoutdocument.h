@@ -15,12 +15,11 @@ class WorkoutView;
 struct Session;
 
 /// Why a file is not read as a workout file.
-inline const QString kWorkoutNotRecognisedMessage = QStringLiteral(
-    "File not recognized as an Kinetrova (txt) file. Select file saved by this program.");
+inline const QString kWorkoutNotRecognisedMessage =
+    QStringLiteral("File not recognized as an Kinetrova (txt) file. Select file saved by this program.");
 
 /// A whole file read, or why not: the reason names the file.
-struct FileRead
-{
+struct FileRead {
     std::optional<QByteArray> bytes;
     QString problem;
     bool missing = false; ///< the file does not exist
@@ -28,8 +27,7 @@ struct FileRead
 FileRead readFileBytes(const QString& path);
 
 /// A workout file read and checked, or why not: the reason names the file.
-struct WorkoutFileRead
-{
+struct WorkoutFileRead {
     std::optional<WorkoutFileContents> contents;
     QString problem;
     bool missing = false; ///< the file does not exist
@@ -44,8 +42,7 @@ QString workoutCaption(const Session& session, const QString& workoutFileName);
 /// what a workout file holds put into the session (segments, machine profile,
 /// play list), the workout fitted to the machine, and the workout written.
 /// The desktop's File menu and the headless commands both stand on it.
-class WorkoutDocument
-{
+class WorkoutDocument {
 public:
     WorkoutDocument(Session& session, SettingsStore& settings, WorkoutView& view, const AppPaths& paths);
 

@@ -23,13 +23,13 @@ namespace kntr {
 
 const QString WorkoutFiles::kNotFoundMessage =
     QStringLiteral("Workout file was not found. Default workout was loaded.");
-const QString WorkoutFiles::kUserNotRecognisedMessage = QStringLiteral(
-    "File not recognized as an Kinetrova User (ktr) file. Select file saved by this program.");
-const QString WorkoutFiles::kUserWrongExtensionMessage = QStringLiteral(
-    "File not recognized as a kinetrova user (ktr) file. Select a file ending in \"ktr\".");
-const QString WorkoutFiles::kSaveWorkoutFirstMessage = QStringLiteral(
-    "Please save workout first.\r\rClick OK to proceed to the save workout window, \r"
-    "or CANCEL to leave this window without saving new workout or user files.");
+const QString WorkoutFiles::kUserNotRecognisedMessage =
+    QStringLiteral("File not recognized as an Kinetrova User (ktr) file. Select file saved by this program.");
+const QString WorkoutFiles::kUserWrongExtensionMessage =
+    QStringLiteral("File not recognized as a kinetrova user (ktr) file. Select a file ending in \"ktr\".");
+const QString WorkoutFiles::kSaveWorkoutFirstMessage =
+    QStringLiteral("Please save workout first.\r\rClick OK to proceed to the save workout window, \r"
+                   "or CANCEL to leave this window without saving new workout or user files.");
 
 namespace {
 
@@ -54,8 +54,7 @@ QString sentence(QString text)
 
 QString notTextFileMessage(const QString& path)
 {
-    return path
-           + QStringLiteral(" was not recognized as a text file. Select a file ending with \"txt\".");
+    return path + QStringLiteral(" was not recognized as a text file. Select a file ending with \"txt\".");
 }
 
 QString absolute(const QString& path)
@@ -128,8 +127,7 @@ void WorkoutFiles::showStartFailure()
     if (mLastMissing)
         mMessages.show(kNotFoundMessage, Icon::Information);
     else
-        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded,
-                       Icon::Information);
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded, Icon::Information);
 }
 
 std::optional<WorkoutFileContents> WorkoutFiles::readWorkoutFile(const QString& path)
@@ -230,10 +228,10 @@ bool WorkoutFiles::offerToSave(SaveQuestion question)
         // The name shown reads the remembered file as the exit question always has:
         // "default.txt" when none was ever stored, "workout" after File > New.
         const QString shown = FileSettings(mSettings).lastFile(QStringLiteral("default.txt"));
-        answer = mMessages.show(QStringLiteral("Do you want to save changes made to ")
-                                    + (shown.isEmpty() ? QStringLiteral("workout") : shown)
-                                    + QStringLiteral("?"),
-                                Icon::Question, Buttons::YesNoCancel);
+        answer =
+            mMessages.show(QStringLiteral("Do you want to save changes made to ")
+                               + (shown.isEmpty() ? QStringLiteral("workout") : shown) + QStringLiteral("?"),
+                           Icon::Question, Buttons::YesNoCancel);
     }
     if (answer == Answer::Cancel)
         return false;
@@ -294,8 +292,7 @@ bool WorkoutFiles::openUserFileAtStart(const QString& path)
     const bool opened = openUserFile(path);
     if (!opened) {
         // The user file itself: never "Workout file was not found".
-        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded,
-                       Icon::Information);
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded, Icon::Information);
     } else if (!mUserWorkoutLoaded) {
         showStartFailure();
     }
@@ -350,8 +347,7 @@ bool WorkoutFiles::openUserFile(const QString& path)
 bool WorkoutFiles::SaveUserFile(int mode)
 {
     if (mSession.modified) {
-        if (mMessages.show(kSaveWorkoutFirstMessage, Icon::None, Buttons::OkCancel)
-            == Answer::Cancel)
+        if (mMessages.show(kSaveWorkoutFirstMessage, Icon::None, Buttons::OkCancel) == Answer::Cancel)
             return false;
         SaveWorkoutFile(2);
     }
@@ -424,8 +420,7 @@ void WorkoutFiles::openRecentPath(const QString& path)
     } else if (!QFileInfo::exists(path)) {
         // Moved or deleted since: the entry would fail the same way every time.
         mRecentFiles.RemoveRecentFile(path);
-        mMessages.show(path
-                           + QStringLiteral(" was not found. It was removed from the recent files."),
+        mMessages.show(path + QStringLiteral(" was not found. It was removed from the recent files."),
                        Icon::Information);
     } else if (!offerToSave()) {
         return;

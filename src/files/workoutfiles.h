@@ -22,17 +22,15 @@ struct Session;
 /// exit, with the bookkeeping that goes with them: the remembered workout file
 /// and folder, the window caption, the workout-modified flag, the open user
 /// file and the recent-files list. The main window forwards its menu commands here.
-class WorkoutFiles
-{
+class WorkoutFiles {
 public:
     static const QString kNotFoundMessage;
     static const QString kUserNotRecognisedMessage;
     static const QString kUserWrongExtensionMessage;
     static const QString kSaveWorkoutFirstMessage;
 
-    WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view,
-                 MessageBoxes& messages, FileDialogs& dialogs, RecentFiles& recentFiles,
-                 const AppPaths& paths);
+    WorkoutFiles(Session& session, SettingsStore& settings, WorkoutView& view, MessageBoxes& messages,
+                 FileDialogs& dialogs, RecentFiles& recentFiles, const AppPaths& paths);
 
     /// Which question offerToSave asks.
     enum class SaveQuestion {

@@ -24,8 +24,7 @@ const QByteArray kPlayListMarker("[playlist]");
 constexpr int kHeaderLength = 28;
 
 /// A machine range as stored, with what the file says when none is.
-struct StoredKey
-{
+struct StoredKey {
     const char* key;
     const char* fallback;
 };
@@ -79,9 +78,8 @@ WorkoutTextResult malformed(const QString& problem)
 /// Reads count segment lines from the start of text: number TAB speed TAB
 /// incline TAB duration CR LF. Version 0 durations are minutes. firstLine is
 /// the file's line number of the first segment line, for the problem text.
-std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, int count,
-                                                       int version, int firstLine,
-                                                       QString* problem)
+std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, int count, int version,
+                                                       int firstLine, QString* problem)
 {
     if (count < 1 || count > Workout::kMaxSegments) {
         *problem = count < 1 ? QStringLiteral("the file holds no segment")
@@ -111,8 +109,7 @@ std::optional<std::vector<SegmentValues>> readSegments(const QByteArray& text, i
         QString bad;
         const auto speed = fileNumber(line.mid(t1 + 1, t2 - t1 - 1), QStringLiteral("speed"), &bad);
         const auto incline =
-            speed ? fileNumber(line.mid(t2 + 1, t3 - t2 - 1), QStringLiteral("incline"), &bad)
-                  : std::nullopt;
+            speed ? fileNumber(line.mid(t2 + 1, t3 - t2 - 1), QStringLiteral("incline"), &bad) : std::nullopt;
         const auto duration =
             incline ? fileNumber(line.mid(t3 + 1), QStringLiteral("time"), &bad) : std::nullopt;
         if (!duration) {
@@ -140,8 +137,7 @@ std::optional<QByteArray> takeLine(const QByteArray& text, qsizetype& pos)
     return line;
 }
 
-std::optional<MachineBlock> readMachineBlock(const QByteArray& text, qsizetype marker,
-                                             QString* problem)
+std::optional<MachineBlock> readMachineBlock(const QByteArray& text, qsizetype marker, QString* problem)
 {
     qsizetype pos = marker + kMachineMarker.size() + 2;
     const int firstLine = lineAt(text, marker) + 1;
@@ -155,8 +151,7 @@ std::optional<MachineBlock> readMachineBlock(const QByteArray& text, qsizetype m
         line = *l;
     }
     MachineBlock block;
-    block.machineType =
-        lines[0].isEmpty() ? QStringLiteral("Treadmill") : QString::fromUtf8(lines[0]);
+    block.machineType = lines[0].isEmpty() ? QStringLiteral("Treadmill") : QString::fromUtf8(lines[0]);
     block.metric = !(lines[1].isEmpty() || lines[1] == "Miles");
     for (int k = 0; k < 6; ++k) {
         if (lines[2 + k].isEmpty()) {
@@ -194,8 +189,7 @@ QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& setting
     for (int i = 1; i <= workout.count(); ++i) {
         const Segment& s = workout.segment(i);
         line(QByteArray::number(i) + '\t' + plainNumber(s.SegmentSpeed()).toLatin1() + '\t'
-             + plainNumber(s.SegmentIncline()).toLatin1() + '\t'
-             + plainNumber(s.SegmentTime()).toLatin1());
+             + plainNumber(s.SegmentIncline()).toLatin1() + '\t' + plainNumber(s.SegmentTime()).toLatin1());
     }
     line({});
     line(kPlayListMarker);
@@ -251,8 +245,8 @@ WorkoutTextResult parseWorkoutText(const QByteArray& original)
         if (end < 0)
             return malformed(QStringLiteral("the segment list does not end"));
         const QByteArray block = rest.mid(start, end + 2 - start);
-        contents.segments = readSegments(block, static_cast<int>(block.count('\r')), version,
-                                         lineAt(rest, start), &problem);
+        contents.segments =
+            readSegments(block, static_cast<int>(block.count('\r')), version, lineAt(rest, start), &problem);
         if (!contents.segments)
             return malformed(problem);
     }

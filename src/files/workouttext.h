@@ -24,8 +24,7 @@ extern const char* const kWorkoutMagicLine;
 inline constexpr double kLargestFileNumber = 1e15;
 
 /// One segment line: attribute one, attribute two, duration in seconds (10 to 3600).
-struct SegmentValues
-{
+struct SegmentValues {
     double speed = 0;
     double incline = 0;
     double seconds = 0;
@@ -38,8 +37,7 @@ struct SegmentValues
 using MachineBlock = MachineChoice;
 
 /// Everything a workout file holds. Versions 1.0 and 1.1 carry segments only.
-struct WorkoutFileContents
-{
+struct WorkoutFileContents {
     int version = 2; ///< the digit after "Vexa v 1.": 0, 1 or 2
     /// The segments; absent for a version 1.2 file without a segment block.
     std::optional<std::vector<SegmentValues>> segments;
@@ -48,8 +46,7 @@ struct WorkoutFileContents
 };
 
 /// What reading a workout file's text gave.
-struct WorkoutTextResult
-{
+struct WorkoutTextResult {
     enum class Status { Ok, NotRecognised, Newer, Malformed };
     Status status = Status::Ok;
     /// For Malformed: what is wrong, naming the line; for Newer: the file's version.

@@ -24,8 +24,7 @@ const char* const kSpeedBiasKeys[] = {"BiasOne0", "BiasOne1", "BiasOne2"};
 const char* const kInclineBiasKeys[] = {"BiasTwo0", "BiasTwo1", "BiasTwo2"};
 
 /// The machine's range of one attribute as its sliders take it.
-struct AttributeRange
-{
+struct AttributeRange {
     int min, max, step;
 };
 
@@ -36,10 +35,12 @@ AttributeRange attributeRange(int min, int max, int step)
 
 /// Reads the settings of the generator; a value that is absent or no number
 /// reads as the key's default.
-class StoredValues
-{
+class StoredValues {
 public:
-    explicit StoredValues(const SettingsStore& settings) : mSettings(settings) {}
+    explicit StoredValues(const SettingsStore& settings)
+        : mSettings(settings)
+    {
+    }
 
     /// The stored number, or nothing when the key is absent or holds no number.
     std::optional<double> number(const char* key) const
@@ -87,8 +88,8 @@ std::pair<int, int> storedRange(const StoredValues& stored, const char* minKey, 
         min = static_cast<int>(roundHalfEven(*v));
     min = snapRangeValue(min, machine.step, machine.min, machine.max);
 
-    const int max = snapRangeValue(stored.within(maxKey, machine.max, machine.min, machine.max),
-                                   machine.step, machine.min, machine.max);
+    const int max = snapRangeValue(stored.within(maxKey, machine.max, machine.min, machine.max), machine.step,
+                                   machine.min, machine.max);
     return {min, std::max(min, max)};
 }
 

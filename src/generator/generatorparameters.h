@@ -9,10 +9,9 @@ class SettingsStore;
 
 /// One of the four fixed segments of a generated workout: the two warm-ups at
 /// the start and the two cool-downs at the end.
-struct FixedSegment
-{
+struct FixedSegment {
     int seconds = 60;
-    int speed = 0;   ///< attribute one, tenths
+    int speed = 0; ///< attribute one, tenths
     int incline = 0; ///< attribute two, tenths
 
     bool operator==(const FixedSegment&) const = default;
@@ -23,8 +22,7 @@ struct FixedSegment
 /// segments. Speeds and inclines are the machine's integer tenths, times seconds.
 ///
 /// The values persist in the settings section "RandomWork".
-struct GeneratorParameters
-{
+struct GeneratorParameters {
     /// Speed patterns (Random, Interval, FastSlow) and incline patterns (Random,
     /// Interval, Hill) share their indices.
     enum Pattern { Random = 0, Interval = 1, FastSlow = 2, Hill = 2 };

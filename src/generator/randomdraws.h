@@ -14,8 +14,7 @@ class Clock;
 /// conversion to [0, 1) is done here. Seeded from a clock, every reseed mixes
 /// the clock's time into the state; a reseed never starts the sequence over,
 /// even when the clock has not moved since the last one.
-class RandomDraws
-{
+class RandomDraws {
 public:
     /// A fixed sequence for the seed; reseed() leaves it alone.
     explicit RandomDraws(std::uint32_t seed);

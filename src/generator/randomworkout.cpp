@@ -47,8 +47,7 @@ int mirrored(const std::array<int, 3>& biases, P::Bias which)
 
 /// One generation: the parameters, the segment count and the values derived
 /// from them, and the workout being built with its selected segment.
-struct RandomWorkout::Run
-{
+struct RandomWorkout::Run {
     const P& p;
     const Machine& m;
     RandomDraws& draws;
@@ -56,11 +55,11 @@ struct RandomWorkout::Run
     Workout workout{};
     int current = 1;
 
-    float speedRamp = 1;   // RS
+    float speedRamp = 1; // RS
     float inclineRamp = 1; // RI
-    int speedPeriod = 2;   // PS
+    int speedPeriod = 2; // PS
     int inclinePeriod = 2; // PI
-    float speedPeak = 0;   // KS
+    float speedPeak = 0; // KS
     float inclinePeak = 0; // KI
 
     int speedStep() const { return std::max(1, int(m.AttOneInc())); }
@@ -70,13 +69,18 @@ struct RandomWorkout::Run
     Segment& selected() { return workout.segment(current); }
     void setSpeed(int tenths)
     {
-        selected().setSegmentSpeed(std::clamp(tenths, int(m.AttOneMin()), std::max(int(m.AttOneMin()), int(m.AttOneMax()))) / 10.0);
+        selected().setSegmentSpeed(
+            std::clamp(tenths, int(m.AttOneMin()), std::max(int(m.AttOneMin()), int(m.AttOneMax()))) / 10.0);
     }
     void setIncline(int tenths)
     {
-        selected().setSegmentIncline(std::clamp(tenths, int(m.AttTwoMin()), std::max(int(m.AttTwoMin()), int(m.AttTwoMax()))) / 10.0);
+        selected().setSegmentIncline(
+            std::clamp(tenths, int(m.AttTwoMin()), std::max(int(m.AttTwoMin()), int(m.AttTwoMax()))) / 10.0);
     }
-    void setTime(int seconds) { selected().setSegmentTime(std::clamp(seconds, kMinSegmentSeconds, kMaxSegmentSeconds)); }
+    void setTime(int seconds)
+    {
+        selected().setSegmentTime(std::clamp(seconds, kMinSegmentSeconds, kMaxSegmentSeconds));
+    }
     void setFixed(const FixedSegment& f)
     {
         setTime(f.seconds);
@@ -97,8 +101,8 @@ struct RandomWorkout::Run
     int rampDraw(int s, int lo, int hi, float ramp)
     {
         const float range = static_cast<float>(hi - lo);
-        float cap = range * static_cast<float>(s - 2) / (static_cast<float>(count) * ramp)
-                    + static_cast<float>(lo);
+        float cap =
+            range * static_cast<float>(s - 2) / (static_cast<float>(count) * ramp) + static_cast<float>(lo);
         if (range < cap)
             cap = range;
         return nearestInt(nearest(draws.draw() * cap) + static_cast<float>(lo));
@@ -117,8 +121,7 @@ struct RandomWorkout::Run
     }
 
     /// Draws until the value is a multiple of step, reseeding before each new try.
-    template<typename Draw>
-    int drawMultiple(int step, Draw drawOnce)
+    template<typename Draw> int drawMultiple(int step, Draw drawOnce)
     {
         int v = drawOnce();
         for (int tries = 0; v % step != 0 && tries < kMaxRedraws; ++tries) {
@@ -217,7 +220,8 @@ struct RandomWorkout::Run
         int sum = 0;
         for (int s = 3; s <= count - 2; ++s) {
             draws.reseed();
-            int t = static_cast<int>(std::floor(draws.draw() * 65.0f + static_cast<float>(left / count) - 35.0f));
+            int t =
+                static_cast<int>(std::floor(draws.draw() * 65.0f + static_cast<float>(left / count) - 35.0f));
             if (t < shortest)
                 t = shortest;
             select(s);
@@ -268,16 +272,16 @@ RandomWorkout::CountRange RandomWorkout::segmentCountRange(int seconds)
 }
 
 Workout RandomWorkout::make(const GeneratorParameters& parameters, const Machine& machine,
-                           double weightPounds, RandomDraws& draws)
+                            double weightPounds, RandomDraws& draws)
 {
     // Outside these times the segment count could leave no middle segment.
     const int total = std::clamp(snappedTime(parameters.time), P::kMinTime, P::kMaxTime);
     draws.reseed();
     const CountRange range = segmentCountRange(total);
-    const int count = std::min(
-        static_cast<int>(std::floor(static_cast<float>(range.hi - range.lo) * draws.draw()
-                                    + static_cast<float>(range.lo))),
-        Workout::kMaxSegments);
+    const int count =
+        std::min(static_cast<int>(std::floor(static_cast<float>(range.hi - range.lo) * draws.draw()
+                                             + static_cast<float>(range.lo))),
+                 Workout::kMaxSegments);
 
     Run run{parameters, machine, draws, count};
     run.build(total);

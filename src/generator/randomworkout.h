@@ -18,16 +18,14 @@ class RandomDraws;
 /// inclines follow the chosen patterns, and two cool-down segments; N depends
 /// on the total time. The middle segments share what the fixed segments leave
 /// of the total time.
-class RandomWorkout
-{
+class RandomWorkout {
 public:
     /// The total time snapped to whole minutes (1230 → 1200, 1290 → 1320).
     static int snappedTime(int seconds);
 
     /// The bounds of the segment count for a total time: N lies in lo .. hi - 1,
     /// or is lo when both are equal.
-    struct CountRange
-    {
+    struct CountRange {
         int lo;
         int hi;
     };
@@ -43,8 +41,8 @@ public:
     /// weight and segment 1 selected. The total time is snapped to whole
     /// minutes and held within 10 to 60 minutes; a bias beyond its slider's
     /// range counts as the range's end.
-    static Workout make(const GeneratorParameters& parameters, const Machine& machine,
-                        double weightPounds, RandomDraws& draws);
+    static Workout make(const GeneratorParameters& parameters, const Machine& machine, double weightPounds,
+                        RandomDraws& draws);
 
 private:
     struct Run;

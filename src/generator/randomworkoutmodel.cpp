@@ -18,9 +18,9 @@ const std::array<QString, 3> RandomWorkoutModel::kSpeedOptions = {
     QStringLiteral("&Random"), QStringLiteral("&Interval"), QStringLiteral("&Fast-Slow")};
 const std::array<QString, 3> RandomWorkoutModel::kInclineOptions = {
     QStringLiteral("R&andom"), QStringLiteral("I&nterval"), QStringLiteral("&Hill")};
-const std::array<QString, 3> RandomWorkoutModel::kBiasCaptions = {
-    QStringLiteral("Ramp Up: slow - fast"), QStringLiteral("Intervals: few - many"),
-    QStringLiteral("Peak: early - late")};
+const std::array<QString, 3> RandomWorkoutModel::kBiasCaptions = {QStringLiteral("Ramp Up: slow - fast"),
+                                                                  QStringLiteral("Intervals: few - many"),
+                                                                  QStringLiteral("Peak: early - late")};
 const std::array<QString, 4> RandomWorkoutModel::kSegmentOptions = {
     QStringLiteral("&1st Warm Up Segment"), QStringLiteral("&2nd Warm Up Segment"),
     QStringLiteral("1s&t Cool Down Segment"), QStringLiteral("2n&d Cool Down Segment")};
@@ -44,10 +44,14 @@ bool isMaximum(Range range)
 Range partner(Range range)
 {
     switch (range) {
-    case Range::SpeedMax: return Range::SpeedMin;
-    case Range::SpeedMin: return Range::SpeedMax;
-    case Range::InclineMax: return Range::InclineMin;
-    case Range::InclineMin: return Range::InclineMax;
+    case Range::SpeedMax:
+        return Range::SpeedMin;
+    case Range::SpeedMin:
+        return Range::SpeedMax;
+    case Range::InclineMax:
+        return Range::InclineMin;
+    case Range::InclineMin:
+        return Range::InclineMax;
     }
     return range;
 }
@@ -60,7 +64,7 @@ QString tenthsText(double tenths)
 } // namespace
 
 RandomWorkoutModel::RandomWorkoutModel(const Session& session, SettingsStore& settings, Clock& clock,
-                                     std::function<bool(const Workout&)> useWorkout)
+                                       std::function<bool(const Workout&)> useWorkout)
     : mSession(session)
     , mSettings(settings)
     , mClock(clock)
@@ -161,9 +165,12 @@ QString RandomWorkoutModel::columnCaption(SegmentValue value) const
 {
     const Machine& m = mSession.machine;
     switch (value) {
-    case SegmentValue::Speed: return m.AttOneDesignLabelA();
-    case SegmentValue::Incline: return m.AttTwoDesignLabel();
-    case SegmentValue::Seconds: break;
+    case SegmentValue::Speed:
+        return m.AttOneDesignLabelA();
+    case SegmentValue::Incline:
+        return m.AttTwoDesignLabel();
+    case SegmentValue::Seconds:
+        break;
     }
     return QStringLiteral("Seconds");
 }
@@ -231,7 +238,8 @@ bool RandomWorkoutModel::makeWorkout()
     // Let the window repaint before the long operation.
     mClock.processEvents();
     mTime.value = std::clamp(RandomWorkout::snappedTime(mTime.value), mTime.min, mTime.max);
-    const Workout workout = RandomWorkout::make(parameters(), mSession.machine, mSession.weightPounds, mDraws);
+    const Workout workout =
+        RandomWorkout::make(parameters(), mSession.machine, mSession.weightPounds, mDraws);
     const bool made = mUseWorkout(workout);
     mMaking = false;
     changed();

@@ -25,8 +25,7 @@ struct Session;
 /// The ranges follow the machine profile; the values come from the settings
 /// when the window loads and go back there only through "&Close". "&Make
 /// Workout" makes a workout for the machine and leaves the window open.
-class RandomWorkoutModel
-{
+class RandomWorkoutModel {
 public:
     static const QString kCaption;
     static const QString kParametersCaption;
@@ -35,15 +34,14 @@ public:
     static const QString kAcceptCaption; ///< cmdWarmUp while the fixed segments are shown
     static const std::array<QString, 3> kSpeedOptions;
     static const std::array<QString, 3> kInclineOptions;
-    static const std::array<QString, 3> kBiasCaptions;  ///< by pattern
+    static const std::array<QString, 3> kBiasCaptions; ///< by pattern
     static const std::array<QString, 4> kSegmentOptions;
     /// The window's fixed size in pixels (5940 by 5520 twips).
     static constexpr int kWidth = 396;
     static constexpr int kHeight = 368;
 
     /// One slider: integer range, step (small and large change) and value.
-    struct Slider
-    {
+    struct Slider {
         int min = 0;
         int max = 0;
         int step = 1;
@@ -61,7 +59,7 @@ public:
     /// keep the workout there is. The session, the settings and the clock must
     /// outlive the form.
     RandomWorkoutModel(const Session& session, SettingsStore& settings, Clock& clock,
-                      std::function<bool(const Workout&)> useWorkout);
+                       std::function<bool(const Workout&)> useWorkout);
 
     /// Loads the window: the parameter frame shown, the values from the settings.
     void load();
@@ -126,8 +124,7 @@ public:
     void setChangeHandler(std::function<void()> handler) { mOnChange = std::move(handler); }
 
 private:
-    template<typename E>
-    static constexpr int index(E e) { return static_cast<int>(e); }
+    template<typename E> static constexpr int index(E e) { return static_cast<int>(e); }
     static Slider slider(int min, int max, int step, int value);
     bool kilometreSpeeds() const;
     QString speedText(int tenths) const;

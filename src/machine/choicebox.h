@@ -7,8 +7,7 @@ namespace kntr {
 
 /// One drop-down list of the machine selection window: the choices it offers
 /// and the entry it shows.
-class ChoiceBox
-{
+class ChoiceBox {
 public:
     const QStringList& items() const { return mItems; }
     int count() const { return mItems.size(); }

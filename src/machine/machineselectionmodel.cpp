@@ -64,7 +64,7 @@ QStringList inKilometres(const QStringList& choices)
 } // namespace
 
 MachineSelectionModel::MachineSelectionModel(Session& session, SettingsStore& settings, WorkoutView& view,
-                                   MessageBoxes& messages)
+                                             MessageBoxes& messages)
     : mSession(session)
     , mSettings(settings)
     , mView(view)
@@ -218,13 +218,11 @@ void MachineSelectionModel::chooseIncline(Box box, int entry)
     if (box == Box::InclineMin) {
         if (minimum.select(entry))
             while (boxValue(maximum.text()) <= boxValue(minimum.text())
-                   && maximum.select(maximum.index() + 1)) {
-            }
+                   && maximum.select(maximum.index() + 1)) { }
     } else if (box == Box::InclineMax) {
         if (maximum.select(entry))
             while (boxValue(maximum.text()) <= boxValue(minimum.text())
-                   && minimum.select(minimum.index() - 1)) {
-            }
+                   && minimum.select(minimum.index() - 1)) { }
     } else if (box == Box::InclineInc) {
         mIncline[2].select(entry);
     }

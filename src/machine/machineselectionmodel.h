@@ -21,8 +21,7 @@ struct Session;
 ///
 /// The window loads itself on first use and again after Cancel. The two speed
 /// sets always show the same positions: each is the other's value in another unit.
-class MachineSelectionModel
-{
+class MachineSelectionModel {
 public:
     /// The six range boxes; the speed boxes are those of the machine's own unit.
     enum class Box { SpeedMin, SpeedMax, SpeedInc, InclineMin, InclineMax, InclineInc };
@@ -34,7 +33,7 @@ public:
     static const QString kCalorieNotice;
 
     MachineSelectionModel(Session& session, SettingsStore& settings, WorkoutView& view,
-                     MessageBoxes& messages);
+                          MessageBoxes& messages);
 
     /// Loads the window: fills the type list, reads the profile from the settings
     /// (readProfile) and shows the stored type, units and ranges.

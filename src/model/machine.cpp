@@ -12,9 +12,7 @@ namespace kntr {
 
 namespace {
 
-
-struct RangeKey
-{
+struct RangeKey {
     const char* key;
     std::int16_t defaultValue;
     std::int16_t (Machine::*get)() const;
@@ -34,16 +32,14 @@ const char* const kDefaultType = "Treadmill";
 const char* const kDefaultUnits = "Miles";
 
 /// Labels and choices (in tenths) of one attribute for one machine type.
-struct AttributeTable
-{
+struct AttributeTable {
     const char* voiceCue;
     const char* yLabel;
     const char* designLabel;
     std::initializer_list<int> minChoices, maxChoices, incChoices;
 };
 
-struct TypeTable
-{
+struct TypeTable {
     const char* name;
     AttributeTable one;
     const char* oneDesignLabelB;
@@ -58,23 +54,19 @@ const TypeTable kTypes[] = {
     {"Incline trainer",
      {"Speed", "     Speed", "Speed", {10, 20, 30}, {50, 60, 100, 120}, {1, 5, 10}},
      "1/Speed",
-     {"Incline", "   Incline", "Incline", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300, 500},
-      {5, 10}}},
+     {"Incline", "   Incline", "Incline", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300, 500}, {5, 10}}},
     {"Elliptical",
      {"Resistance", "Resistance", "Resist.", {10, 20, 30, 40, 50}, {50, 60, 100, 120}, {10}},
      "1/Resist.",
-     {"Incline", "   Incline", "Incline", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300},
-      {10, 50}}},
+     {"Incline", "   Incline", "Incline", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300}, {10, 50}}},
     {"Elliptical Type A",
      {"Speed", "     Speed", "Speed", {20, 30, 40, 50}, {50, 60, 100, 120}, {10}},
      "1/Speed",
-     {"Resistance", "Resistance", "Resist.", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300},
-      {10, 50}}},
+     {"Resistance", "Resistance", "Resist.", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300}, {10, 50}}},
     {"Bike",
      {"Speed", "     Speed", "Speed", {10, 20, 30}, {50, 60, 100, 120}, {1, 5, 10}},
      "1/Speed",
-     {"Resistance", "Resistance", "Resist.", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300},
-      {5, 10}}},
+     {"Resistance", "Resistance", "Resist.", {0, 10, 50, 100}, {50, 60, 100, 120, 250, 300}, {5, 10}}},
 };
 
 void fill(QStringList& list, std::initializer_list<int> tenths, QChar separator)
@@ -100,8 +92,10 @@ std::int16_t readRange(const SettingsStore& settings, const RangeKey& range)
 MachineKind machineKind(const QString& machineType)
 {
     static constexpr std::pair<const char*, MachineKind> kKinds[] = {
-        {"Treadmill", MachineKind::Treadmill},   {"Incline trainer", MachineKind::InclineTrainer},
-        {"Elliptical", MachineKind::Elliptical}, {"Elliptical Type A", MachineKind::EllipticalTypeA},
+        {"Treadmill", MachineKind::Treadmill},
+        {"Incline trainer", MachineKind::InclineTrainer},
+        {"Elliptical", MachineKind::Elliptical},
+        {"Elliptical Type A", MachineKind::EllipticalTypeA},
         {"Bike", MachineKind::Bike},
     };
     for (const auto& [name, kind] : kKinds) {
@@ -187,8 +181,7 @@ bool speedInKilometres(const Machine& machine)
 
 void SwitchUnits(Machine& machine, SettingsStore& settings, Units units)
 {
-    machine.setDisplayUnits(units == Units::Kilometres ? QStringLiteral("Kilos")
-                                                       : QStringLiteral("Miles"));
+    machine.setDisplayUnits(units == Units::Kilometres ? QStringLiteral("Kilos") : QStringLiteral("Miles"));
     machine.SaveSettings(settings);
 }
 

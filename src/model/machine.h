@@ -23,8 +23,7 @@ MachineKind machineKind(const QString& machineType);
 /// The exercise machine the control tones drive: its type, the range and step
 /// the user allows for each of its two attributes (in tenths: 10 = 1.0), the
 /// words and labels that name the attributes, and the display units.
-class Machine
-{
+class Machine {
 public:
     /// Makes an empty profile: ranges 0, labels empty, lists empty.
     /// The decimal separator of the choice lists is taken now.

@@ -37,9 +37,9 @@ void fitWorkoutToMachine(Workout& workout, const Machine& machine)
         s.setSegmentSpeed(
             fitTenths(s.SegmentSpeed(), machine.AttOneInc(), machine.AttOneMin(), machine.AttOneMax())
             / 10.0);
-        s.setSegmentIncline(fitTenths(s.SegmentIncline(), machine.AttTwoInc(), machine.AttTwoMin(),
-                                      machine.AttTwoMax())
-                            / 10.0);
+        s.setSegmentIncline(
+            fitTenths(s.SegmentIncline(), machine.AttTwoInc(), machine.AttTwoMin(), machine.AttTwoMax())
+            / 10.0);
     }
 }
 
@@ -88,8 +88,7 @@ void applyMachineChoice(Machine& machine, const MachineChoice& choice)
     using Get = std::int16_t (Machine::*)() const;
     using Set = void (Machine::*)(std::int16_t);
     using List = const QStringList& (Machine::*)() const;
-    struct Range
-    {
+    struct Range {
         Get get;
         Set set;
         List list;
@@ -120,8 +119,7 @@ void storeFixedSegmentsForMachine(SettingsStore& settings, const Machine& machin
 {
     const int one = machine.AttOneMin();
     const int two = machine.AttTwoMin();
-    const struct
-    {
+    const struct {
         const char* key;
         int tenths;
     } values[] = {

@@ -26,8 +26,7 @@ void loadStoredMachine(Machine& machine, const SettingsStore& settings);
 /// A machine profile as a workout file or the machine window gives it: the
 /// type's name, the units, and the six range values (speed minimum, maximum and
 /// step in the machine's own unit, then the same for incline) in whole units.
-struct MachineChoice
-{
+struct MachineChoice {
     QString machineType;
     bool metric = false;
     std::array<double, 6> ranges{};

@@ -67,7 +67,8 @@ QString plainNumber(double value, QChar separator)
         text = digits + QString(exponent - 14, QLatin1Char('0'));
     } else {
         const int decimals = std::min(14 - exponent, 330);
-        *std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::fixed, decimals).ptr = '\0';
+        *std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::fixed, decimals).ptr =
+            '\0';
         text = QString::fromLatin1(buffer);
     }
     if (text.contains(QLatin1Char('.'))) {

@@ -8,7 +8,6 @@ namespace kntr {
 
 namespace {
 
-
 int delayFromText(const QString& text)
 {
     for (int choice : RunOptions::kDelayChoices) {

@@ -7,8 +7,7 @@ class SettingsStore;
 /// The run options of the Options menu: voice cues, the start delay and one or
 /// two tones per command. They are read from the settings once and stored at
 /// every change; the main window's menu and the run engine share one object.
-class RunOptions
-{
+class RunOptions {
 public:
     /// 0 is no countdown: the menu never offers it, the headless runner does.
     static constexpr int kDelayChoices[] = {0, 5, 10, 20};

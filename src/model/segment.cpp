@@ -9,8 +9,7 @@ double Segment::SegmentDistance() const
 
 namespace {
 
-struct CalorieFormula
-{
+struct CalorieFormula {
     double incline, constant, speed, weight;
 
     double kcal(double s, double i, double w, double t) const
@@ -19,8 +18,7 @@ struct CalorieFormula
     }
 };
 
-struct SpeedBand
-{
+struct SpeedBand {
     CalorieFormula first;
     double threshold;
     CalorieFormula second;

@@ -12,8 +12,7 @@ inline constexpr int kMaxWeightPounds = 300;
 /// One segment of a workout: targets for the machine's two attributes and a
 /// duration. Values are held in mph (or level), percent (or level), seconds and
 /// pounds whatever the user displays.
-class Segment
-{
+class Segment {
 public:
     /// Attribute one (speed, or resistance on an "Elliptical").
     double SegmentSpeed() const { return mSpeed; }

@@ -11,12 +11,11 @@ namespace kntr {
 /// the machine profile, whether the workout has unsaved edits, the open user
 /// file and the user's weight. One exists per program; it is passed to whoever
 /// needs it.
-struct Session
-{
+struct Session {
     Workout workout;
     Machine machine;
     bool modified = false; ///< the workout has edits not yet saved
-    QString userFile;      ///< path of the open user file; empty when none
+    QString userFile; ///< path of the open user file; empty when none
     int weightPounds = 160;
 };
 

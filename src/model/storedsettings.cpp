@@ -43,9 +43,15 @@ int SettingsSection::number(const QString& key, int fallback) const
     return ok ? value : fallback;
 }
 
-#define KNTR_SECTION(Class, Name)                                                                  \
-    Class::Class(const SettingsStore& store) : SettingsSection(store, QStringLiteral(Name)) {}      \
-    Class::Class(SettingsStore& store) : SettingsSection(store, QStringLiteral(Name)) {}
+#define KNTR_SECTION(Class, Name)                                                                            \
+    Class::Class(const SettingsStore& store)                                                                 \
+        : SettingsSection(store, QStringLiteral(Name))                                                       \
+    {                                                                                                        \
+    }                                                                                                        \
+    Class::Class(SettingsStore& store)                                                                       \
+        : SettingsSection(store, QStringLiteral(Name))                                                       \
+    {                                                                                                        \
+    }
 
 KNTR_SECTION(FileSettings, "File")
 KNTR_SECTION(UserSettings, "user")
@@ -58,28 +64,64 @@ KNTR_SECTION(RecentFileSettings, "MRUList")
 
 #undef KNTR_SECTION
 
-QString FileSettings::lastFile(const QString& fallback) const { return text(QStringLiteral("LastFile"), fallback); }
-void FileSettings::setLastFile(const QString& path) { setText(QStringLiteral("LastFile"), path); }
-QString FileSettings::lastDirectory() const { return text(QStringLiteral("LastDirectory")); }
-void FileSettings::setLastDirectory(const QString& folder) { setText(QStringLiteral("LastDirectory"), folder); }
+QString FileSettings::lastFile(const QString& fallback) const
+{
+    return text(QStringLiteral("LastFile"), fallback);
+}
+void FileSettings::setLastFile(const QString& path)
+{
+    setText(QStringLiteral("LastFile"), path);
+}
+QString FileSettings::lastDirectory() const
+{
+    return text(QStringLiteral("LastDirectory"));
+}
+void FileSettings::setLastDirectory(const QString& folder)
+{
+    setText(QStringLiteral("LastDirectory"), folder);
+}
 QString FileSettings::lastFileName(const QString& fallback) const
 {
     return text(QStringLiteral("LastFileName"), fallback);
 }
-void FileSettings::setLastFileName(const QString& name) { setText(QStringLiteral("LastFileName"), name); }
-QString FileSettings::folder(const QString& key) const { return text(key); }
-void FileSettings::setFolder(const QString& key, const QString& folder) { setText(key, folder); }
+void FileSettings::setLastFileName(const QString& name)
+{
+    setText(QStringLiteral("LastFileName"), name);
+}
+QString FileSettings::folder(const QString& key) const
+{
+    return text(key);
+}
+void FileSettings::setFolder(const QString& key, const QString& folder)
+{
+    setText(key, folder);
+}
 
-QString UserSettings::weightText(const QString& fallback) const { return text(QStringLiteral("weight"), fallback); }
-void UserSettings::setWeight(int pounds) { setText(QStringLiteral("weight"), QString::number(pounds)); }
+QString UserSettings::weightText(const QString& fallback) const
+{
+    return text(QStringLiteral("weight"), fallback);
+}
+void UserSettings::setWeight(int pounds)
+{
+    setText(QStringLiteral("weight"), QString::number(pounds));
+}
 QString UserSettings::placementText(const QString& key, const QString& fallback) const
 {
     return text(key, fallback);
 }
-void UserSettings::setPlacement(const QString& key, int value) { setText(key, QString::number(value)); }
+void UserSettings::setPlacement(const QString& key, int value)
+{
+    setText(key, QString::number(value));
+}
 
-QString OptionsSettings::unitsText(const QString& fallback) const { return text(QStringLiteral("Units"), fallback); }
-void OptionsSettings::setUnitsText(const QString& units) { setText(QStringLiteral("Units"), units); }
+QString OptionsSettings::unitsText(const QString& fallback) const
+{
+    return text(QStringLiteral("Units"), fallback);
+}
+void OptionsSettings::setUnitsText(const QString& units)
+{
+    setText(QStringLiteral("Units"), units);
+}
 bool OptionsSettings::paceShown() const
 {
     return text(QStringLiteral("distMode"), QStringLiteral("normal")) != QLatin1String("normal");
@@ -96,32 +138,77 @@ void OptionsSettings::setVoiceCues(bool on)
 {
     setText(QStringLiteral("VoiceCues"), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
-QString OptionsSettings::delayText(const QString& fallback) const { return text(QStringLiteral("Delay"), fallback); }
-void OptionsSettings::setDelay(int seconds) { setText(QStringLiteral("Delay"), QString::number(seconds)); }
-QString OptionsSettings::beepsText(const QString& fallback) const { return text(QStringLiteral("Beeps"), fallback); }
-void OptionsSettings::setBeeps(int beeps) { setText(QStringLiteral("Beeps"), QString::number(beeps)); }
+QString OptionsSettings::delayText(const QString& fallback) const
+{
+    return text(QStringLiteral("Delay"), fallback);
+}
+void OptionsSettings::setDelay(int seconds)
+{
+    setText(QStringLiteral("Delay"), QString::number(seconds));
+}
+QString OptionsSettings::beepsText(const QString& fallback) const
+{
+    return text(QStringLiteral("Beeps"), fallback);
+}
+void OptionsSettings::setBeeps(int beeps)
+{
+    setText(QStringLiteral("Beeps"), QString::number(beeps));
+}
 
-QString AudioSettings::playList() const { return text(QStringLiteral("ASXfilename")); }
-void AudioSettings::setPlayList(const QString& path) { setText(QStringLiteral("ASXfilename"), path); }
+QString AudioSettings::playList() const
+{
+    return text(QStringLiteral("ASXfilename"));
+}
+void AudioSettings::setPlayList(const QString& path)
+{
+    setText(QStringLiteral("ASXfilename"), path);
+}
 QString AudioSettings::musicSourceText(const QString& fallback) const
 {
     return text(QStringLiteral("volOption"), fallback);
 }
-void AudioSettings::setMusicSource(int source) { setText(QStringLiteral("volOption"), QString::number(source)); }
-QString AudioSettings::tonePauseText(const QString& fallback) const { return text(QStringLiteral("Pause"), fallback); }
-QString AudioSettings::levelText(const QString& key) const { return text(key); }
-void AudioSettings::setLevel(const QString& key, int value) { setText(key, QString::number(value)); }
+void AudioSettings::setMusicSource(int source)
+{
+    setText(QStringLiteral("volOption"), QString::number(source));
+}
+QString AudioSettings::tonePauseText(const QString& fallback) const
+{
+    return text(QStringLiteral("Pause"), fallback);
+}
+QString AudioSettings::levelText(const QString& key) const
+{
+    return text(key);
+}
+void AudioSettings::setLevel(const QString& key, int value)
+{
+    setText(key, QString::number(value));
+}
 
 QString MachineSettings::typeText(const QString& fallback) const
 {
     return text(QStringLiteral("MachineType"), fallback);
 }
-void MachineSettings::setType(const QString& type) { setText(QStringLiteral("MachineType"), type); }
-QString MachineSettings::rangeText(const QString& key, const QString& fallback) const { return text(key, fallback); }
-void MachineSettings::setRange(const QString& key, int tenths) { setText(key, QString::number(tenths)); }
+void MachineSettings::setType(const QString& type)
+{
+    setText(QStringLiteral("MachineType"), type);
+}
+QString MachineSettings::rangeText(const QString& key, const QString& fallback) const
+{
+    return text(key, fallback);
+}
+void MachineSettings::setRange(const QString& key, int tenths)
+{
+    setText(key, QString::number(tenths));
+}
 
-QString GeneratorSettings::valueText(const QString& key) const { return text(key); }
-void GeneratorSettings::setValue(const QString& key, int value) { setText(key, QString::number(value)); }
+QString GeneratorSettings::valueText(const QString& key) const
+{
+    return text(key);
+}
+void GeneratorSettings::setValue(const QString& key, int value)
+{
+    setText(key, QString::number(value));
+}
 
 QString RecordingSettings::oneFilePerSegmentText(const QString& fallback) const
 {
@@ -131,7 +218,10 @@ void RecordingSettings::setOneFilePerSegment(bool on)
 {
     setText(QStringLiteral("OneFilePerSeg"), on ? QStringLiteral("1") : QStringLiteral("0"));
 }
-QString RecordingSettings::waveTypeText(const QString& fallback) const { return text(QStringLiteral("WaveType"), fallback); }
+QString RecordingSettings::waveTypeText(const QString& fallback) const
+{
+    return text(QStringLiteral("WaveType"), fallback);
+}
 void RecordingSettings::setStereo(bool stereo)
 {
     setText(QStringLiteral("WaveType"), stereo ? QStringLiteral("1") : QStringLiteral("0"));
@@ -140,10 +230,19 @@ QString RecordingSettings::bitRateChoiceText(const QString& fallback) const
 {
     return text(QStringLiteral("MP3BitRate"), fallback);
 }
-void RecordingSettings::setBitRateChoice(int choice) { setText(QStringLiteral("MP3BitRate"), QString::number(choice)); }
+void RecordingSettings::setBitRateChoice(int choice)
+{
+    setText(QStringLiteral("MP3BitRate"), QString::number(choice));
+}
 
-QString RecentFileSettings::path(int number) const { return text(QStringLiteral("Name%1").arg(number)); }
-QString RecentFileSettings::title(int number) const { return text(QStringLiteral("Title%1").arg(number)); }
+QString RecentFileSettings::path(int number) const
+{
+    return text(QStringLiteral("Name%1").arg(number));
+}
+QString RecentFileSettings::title(int number) const
+{
+    return text(QStringLiteral("Title%1").arg(number));
+}
 void RecentFileSettings::setEntry(int number, const QString& path, const QString& title)
 {
     setText(QStringLiteral("Name%1").arg(number), path);

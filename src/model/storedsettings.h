@@ -10,8 +10,7 @@ class SettingsStore;
 /// spelled once, in the accessors below; callers read and write typed values
 /// and never name a section themselves. An accessor made on a read-only store
 /// only reads.
-class SettingsSection
-{
+class SettingsSection {
 public:
     const QString& name() const { return mName; }
 
@@ -32,8 +31,7 @@ private:
 };
 
 /// The workout file last opened or saved, and its folder.
-class FileSettings : public SettingsSection
-{
+class FileSettings : public SettingsSection {
 public:
     explicit FileSettings(const SettingsStore& store);
     explicit FileSettings(SettingsStore& store);
@@ -49,8 +47,7 @@ public:
 };
 
 /// The user: body weight and the main window's placement (in twips).
-class UserSettings : public SettingsSection
-{
+class UserSettings : public SettingsSection {
 public:
     explicit UserSettings(const SettingsStore& store);
     explicit UserSettings(SettingsStore& store);
@@ -63,8 +60,7 @@ public:
 };
 
 /// The Options menu, the display units and the way speeds are shown.
-class OptionsSettings : public SettingsSection
-{
+class OptionsSettings : public SettingsSection {
 public:
     explicit OptionsSettings(const SettingsStore& store);
     explicit OptionsSettings(SettingsStore& store);
@@ -83,8 +79,7 @@ public:
 };
 
 /// Sound: the play list, the music source, the tone pause and the listening levels.
-class AudioSettings : public SettingsSection
-{
+class AudioSettings : public SettingsSection {
 public:
     explicit AudioSettings(const SettingsStore& store);
     explicit AudioSettings(SettingsStore& store);
@@ -102,8 +97,7 @@ public:
 };
 
 /// The machine profile: type and ranges (the units are an option).
-class MachineSettings : public SettingsSection
-{
+class MachineSettings : public SettingsSection {
 public:
     explicit MachineSettings(const SettingsStore& store);
     explicit MachineSettings(SettingsStore& store);
@@ -115,8 +109,7 @@ public:
 };
 
 /// The random workout generator's values, each a whole number under its key.
-class GeneratorSettings : public SettingsSection
-{
+class GeneratorSettings : public SettingsSection {
 public:
     explicit GeneratorSettings(const SettingsStore& store);
     explicit GeneratorSettings(SettingsStore& store);
@@ -125,8 +118,7 @@ public:
 };
 
 /// The workout-file builders' preferences.
-class RecordingSettings : public SettingsSection
-{
+class RecordingSettings : public SettingsSection {
 public:
     explicit RecordingSettings(const SettingsStore& store);
     explicit RecordingSettings(SettingsStore& store);
@@ -141,8 +133,7 @@ public:
 };
 
 /// The File menu's recent files, numbered from 1.
-class RecentFileSettings : public SettingsSection
-{
+class RecentFileSettings : public SettingsSection {
 public:
     explicit RecentFileSettings(const SettingsStore& store);
     explicit RecentFileSettings(SettingsStore& store);

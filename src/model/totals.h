@@ -10,8 +10,7 @@ class Segment;
 class Workout;
 
 /// The sums over the segments in use, as the main window shows them.
-struct WorkoutTotals
-{
+struct WorkoutTotals {
     double seconds = 0;
     double distance = 0; ///< in the display units (miles or kilometres)
     double calories = 0;

@@ -11,9 +11,8 @@
 
 namespace kntr {
 
-const char* const kWorkoutFullMessage =
-    "You have reached the maximum number of segments\r"
-    "per workout. No additional segments can be added.";
+const char* const kWorkoutFullMessage = "You have reached the maximum number of segments\r"
+                                        "per workout. No additional segments can be added.";
 
 Workout::Workout()
     : mSlots(1)
@@ -77,9 +76,7 @@ void Workout::setWeight(double pounds)
 int storedWeightPounds(const SettingsStore& settings)
 {
     bool ok = false;
-    const int pounds = UserSettings(settings).weightText(QStringLiteral("160"))
-                           .trimmed()
-                           .toInt(&ok);
+    const int pounds = UserSettings(settings).weightText(QStringLiteral("160")).trimmed().toInt(&ok);
     return ok ? std::clamp(pounds, kMinWeightPounds, kMaxWeightPounds) : 160;
 }
 
@@ -93,8 +90,7 @@ QString defaultWorkoutPath(const QString& userDataDir)
 
 void DefaultWorkout(Workout& workout, SettingsStore& settings, const QString& userDataDir)
 {
-    struct Row
-    {
+    struct Row {
         double speed, incline, seconds;
     };
     static constexpr Row rows[] = {

@@ -15,8 +15,7 @@ class SettingsStore;
 ///
 /// Slots above the segment count keep their old values and are reused when the
 /// workout grows again; a slot is made with default values when first touched.
-class Workout
-{
+class Workout {
 public:
     static constexpr int kMaxSegments = 60;
 

@@ -9,8 +9,7 @@ namespace kntr {
 /// What shows the workout to the user. The main window implements it; file
 /// readers, the machine selection and the generator call it after they change
 /// the session.
-class WorkoutView
-{
+class WorkoutView {
 public:
     virtual ~WorkoutView() = default;
 

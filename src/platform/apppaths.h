@@ -10,8 +10,7 @@ namespace kntr {
 /// in share/kinetrova beside the executable's bin folder, both when installed and
 /// in the build tree. The user's workouts, user files and default.txt live in the
 /// user's data folder ($XDG_DATA_HOME/kinetrova).
-class AppPaths
-{
+class AppPaths {
 public:
     AppPaths(QString programDataDir, QString userDataDir);
 

@@ -74,10 +74,10 @@ int CdDevice::sendCommand(const QString& command, QString* answer)
         return close();
     if (words.size() < 2 || words.at(1) != QLatin1String("cdaudio"))
         return verb == QLatin1String("status") || verb == QLatin1String("play")
-                       || verb == QLatin1String("pause") || verb == QLatin1String("stop")
-                       || verb == QLatin1String("close")
-                   ? kUnknownDevice
-                   : kUnknownCommand;
+                || verb == QLatin1String("pause") || verb == QLatin1String("stop")
+                || verb == QLatin1String("close")
+            ? kUnknownDevice
+            : kUnknownCommand;
     const QStringList rest = words.mid(2);
 
     if (verb == QLatin1String("status")) {

@@ -16,8 +16,7 @@ namespace kntr {
 /// Every command returns a code, 0 for success; errorText() describes the others.
 /// Positions are disc addresses at 75 frames a second (the first track usually
 /// starts at 00:02:00).
-class CdDevice
-{
+class CdDevice {
 public:
     enum Code {
         kOk = 0,

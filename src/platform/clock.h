@@ -8,8 +8,7 @@ namespace kntr {
 
 /// Where time comes from: the system clock in the program, a virtual one in tests,
 /// so that a whole 30-minute run can be tested in milliseconds.
-class Clock
-{
+class Clock {
 public:
     /// Names a pending call of callAfter; 0 is never used.
     using TimerId = quint64;

@@ -62,7 +62,8 @@ bool DecodeProcess::read(const QString& path, const MonoAudioReader::Sink& sink,
     // The media backend speaks its mind on stderr; none of it is ours to show.
     helper.setStandardErrorFile(QProcess::nullDevice());
     const int cpu = mCpuSeconds > 0 ? mCpuSeconds : cpuSeconds(QFileInfo(path).size());
-    helper.start(program, {QStringLiteral("--cpu-seconds"), QString::number(cpu), QStringLiteral("--"), path});
+    helper.start(program,
+                 {QStringLiteral("--cpu-seconds"), QString::number(cpu), QStringLiteral("--"), path});
     if (!helper.waitForStarted(kStartMs)) {
         qCDebug(lcDecode, "%s: %s", qPrintable(program), qPrintable(helper.errorString()));
         return fail(QStringLiteral("the decoder could not be started"));

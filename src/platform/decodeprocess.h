@@ -22,8 +22,7 @@ namespace kntr {
 ///   'e'  error: why the file cannot be read (UTF-8); the helper then exits with 1
 ///   'd'  done: nothing follows; the helper exits with 0
 /// The helper exits with kOutOfTime or kOutOfMemory when one of its limits stops it.
-class DecodeProcess
-{
+class DecodeProcess {
 public:
     static constexpr qint64 kMemoryBytes = qint64(512) << 20;
     /// CPU seconds for any file, and per minute of audio that the file could hold.

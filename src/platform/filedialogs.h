@@ -7,18 +7,16 @@
 namespace kntr {
 
 /// What an open or save dialog shows.
-struct FileDialogRequest
-{
+struct FileDialogRequest {
     QString title;
-    QString filter;   ///< Qt filter text, e.g. "Workout files (*.txt);;All files (*)"
-    QString folder;   ///< initial folder; empty for the dialog's own choice
+    QString filter; ///< Qt filter text, e.g. "Workout files (*.txt);;All files (*)"
+    QString folder; ///< initial folder; empty for the dialog's own choice
     QString fileName; ///< initial file name
     QString defaultSuffix; ///< added to a typed save name without one, e.g. "txt"
 };
 
 /// The common open and save dialogs; the program shows them, tests script the answers.
-class FileDialogs
-{
+class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
 

@@ -24,12 +24,17 @@ namespace {
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
 /// A file descriptor that closes itself.
-class Fd
-{
+class Fd {
 public:
     Fd() = default;
-    explicit Fd(int fd) : mFd(fd) {}
-    Fd(Fd&& other) noexcept : mFd(std::exchange(other.mFd, -1)) {}
+    explicit Fd(int fd)
+        : mFd(fd)
+    {
+    }
+    Fd(Fd&& other) noexcept
+        : mFd(std::exchange(other.mFd, -1))
+    {
+    }
     Fd& operator=(Fd&& other) noexcept
     {
         std::swap(mFd, other.mFd);
@@ -61,8 +66,7 @@ Fd openForReading(const QByteArray& path, int flags = 0)
 /// What identifies one state of the file: a write by rename gives another inode,
 /// a write in place another size or modification time, chmod another mode and
 /// status-change time.
-struct Stamp
-{
+struct Stamp {
     int error = -1; ///< errno of stat(); 0 when it succeeded; -1 for "never looked"
     dev_t device = 0;
     ino_t inode = 0;
@@ -77,7 +81,7 @@ struct Stamp
     }
     static Stamp ofPath(const QByteArray& path)
     {
-        struct stat st{};
+        struct stat st { };
         if (::stat(path.constData(), &st) != 0) {
             Stamp failed;
             failed.error = errno;
@@ -87,10 +91,9 @@ struct Stamp
     }
     bool operator==(const Stamp& o) const
     {
-        return error == o.error && device == o.device && inode == o.inode && size == o.size
-               && mode == o.mode && modified.tv_sec == o.modified.tv_sec
-               && modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec
-               && changed.tv_nsec == o.changed.tv_nsec;
+        return error == o.error && device == o.device && inode == o.inode && size == o.size && mode == o.mode
+            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
+            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
     }
 };
 
@@ -147,8 +150,7 @@ QString unusable(const Stamp& stamp)
 
 /// An exclusive lock on the file beside the settings that every writer takes.
 /// The system releases it when its holder ends, killed or not, so it never goes stale.
-class WriteLock
-{
+class WriteLock {
 public:
     WriteLock(const QString& path, std::chrono::milliseconds timeout)
     {
@@ -162,10 +164,10 @@ public:
             }
             if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
                 // The lock counts only if the file locked is still the one at the path.
-                struct stat held{};
+                struct stat held { };
                 const Stamp there = Stamp::ofPath(name);
-                if (::fstat(fd.get(), &held) == 0 && there.error == 0
-                    && there.device == held.st_dev && there.inode == held.st_ino) {
+                if (::fstat(fd.get(), &held) == 0 && there.error == 0 && there.device == held.st_dev
+                    && there.inode == held.st_ino) {
                     mFd = std::move(fd);
                     return;
                 }
@@ -175,8 +177,7 @@ public:
                 return;
             }
             if (deadline.hasExpired()) {
-                mProblem = QStringLiteral("another program kept it locked for %1 ms")
-                               .arg(timeout.count());
+                mProblem = QStringLiteral("another program kept it locked for %1 ms").arg(timeout.count());
                 return;
             }
             // Polled often: a program writing one setting after another frees the lock
@@ -195,12 +196,11 @@ private:
 } // namespace
 
 /// The file as last read or written by this object.
-struct FileSettingsStore::Snapshot
-{
+struct FileSettingsStore::Snapshot {
     enum class State {
-        Missing,  ///< no file: reads give defaults, a write creates it
-        Whole,    ///< the tree holds everything the file holds
-        Partial,  ///< damaged or lossy: the tree holds what could be read; original the rest
+        Missing, ///< no file: reads give defaults, a write creates it
+        Whole, ///< the tree holds everything the file holds
+        Partial, ///< damaged or lossy: the tree holds what could be read; original the rest
         Unusable, ///< not to be read nor replaced (problem says why)
     };
     Stamp stamp;
@@ -213,8 +213,7 @@ struct FileSettingsStore::Snapshot
     static Snapshot load(const QString& path, const Stamp& stamp);
 };
 
-FileSettingsStore::Snapshot FileSettingsStore::Snapshot::load(const QString& path,
-                                                              const Stamp& stamp)
+FileSettingsStore::Snapshot FileSettingsStore::Snapshot::load(const QString& path, const Stamp& stamp)
 {
     Snapshot s;
     s.stamp = stamp;
@@ -232,7 +231,7 @@ FileSettingsStore::Snapshot FileSettingsStore::Snapshot::load(const QString& pat
         return fail(problem);
 
     s.fd = openForReading(QFile::encodeName(path));
-    struct stat st{};
+    struct stat st { };
     if (!s.fd.valid() || ::fstat(s.fd.get(), &st) != 0)
         return fail(qt_error_string(errno));
     s.stamp = Stamp::of(st); // of the file opened, should it have been replaced since
@@ -285,8 +284,8 @@ const FileSettingsStore::Snapshot& FileSettingsStore::current() const
     return *mSnapshot;
 }
 
-QString FileSettingsStore::GetSetting(const QString& application, const QString& section,
-                                      const QString& key, const QString& defaultValue) const
+QString FileSettingsStore::GetSetting(const QString& application, const QString& section, const QString& key,
+                                      const QString& defaultValue) const
 {
     return current().tree.value(application, section, key).value_or(defaultValue);
 }
@@ -296,8 +295,8 @@ QString FileSettingsStore::GetSetting(const QString& application, const QString&
 bool FileSettingsStore::setAside(const QByteArray& original) const
 {
     for (int n = 0; n < 100; ++n) {
-        const QString name = mPath + QStringLiteral(".damaged")
-                             + (n ? QStringLiteral(".%1").arg(n) : QString());
+        const QString name =
+            mPath + QStringLiteral(".damaged") + (n ? QStringLiteral(".%1").arg(n) : QString());
         const QByteArray encoded = QFile::encodeName(name);
         const Stamp there = Stamp::ofPath(encoded);
         if (there.error == ENOENT) {
@@ -326,14 +325,13 @@ bool FileSettingsStore::setAside(const QByteArray& original) const
     return false;
 }
 
-template<typename Change>
-void FileSettingsStore::update(Change change)
+template<typename Change> void FileSettingsStore::update(Change change)
 {
     QDir().mkpath(QFileInfo(mPath).absolutePath());
     const WriteLock lock(mPath + QStringLiteral(".lock"), mLockTimeout);
     if (!lock.held()) {
-        qWarning("Settings file %s could not be locked (%s); the setting is not saved",
-                 qPrintable(mPath), qPrintable(lock.problem()));
+        qWarning("Settings file %s could not be locked (%s); the setting is not saved", qPrintable(mPath),
+                 qPrintable(lock.problem()));
         return;
     }
 
@@ -341,8 +339,8 @@ void FileSettingsStore::update(Change change)
     if (before.state == Snapshot::State::Unusable) {
         // Said once: a window that stores its state at every resize would repeat it endlessly.
         if (before.problem != mUnsavedProblem)
-            qWarning("Settings file %s cannot be used (%s); settings are not saved",
-                     qPrintable(mPath), qPrintable(before.problem));
+            qWarning("Settings file %s cannot be used (%s); settings are not saved", qPrintable(mPath),
+                     qPrintable(before.problem));
         mUnsavedProblem = before.problem;
         return;
     }
@@ -355,8 +353,8 @@ void FileSettingsStore::update(Change change)
 
     if (QString problem;
         !writeWhole(mPath, QJsonDocument(tree.toJson()).toJson(QJsonDocument::Indented), problem)) {
-        qWarning("Could not write the settings file %s (%s); the setting is not saved",
-                 qPrintable(mPath), qPrintable(problem));
+        qWarning("Could not write the settings file %s (%s); the setting is not saved", qPrintable(mPath),
+                 qPrintable(problem));
         return;
     }
 
@@ -365,7 +363,7 @@ void FileSettingsStore::update(Change change)
     Snapshot written;
     written.state = Snapshot::State::Whole;
     written.fd = openForReading(QFile::encodeName(mPath));
-    struct stat st{};
+    struct stat st { };
     if (written.fd.valid() && ::fstat(written.fd.get(), &st) == 0) {
         written.stamp = Stamp::of(st);
         written.tree = std::move(tree);
@@ -373,8 +371,8 @@ void FileSettingsStore::update(Change change)
     *mSnapshot = std::move(written);
 }
 
-void FileSettingsStore::SaveSetting(const QString& application, const QString& section,
-                                    const QString& key, const QString& value)
+void FileSettingsStore::SaveSetting(const QString& application, const QString& section, const QString& key,
+                                    const QString& value)
 {
     update([&](SettingsTree& tree) {
         if (tree.value(application, section, key) == value)
@@ -384,8 +382,7 @@ void FileSettingsStore::SaveSetting(const QString& application, const QString& s
     });
 }
 
-void FileSettingsStore::DeleteSetting(const QString& application, const QString& section,
-                                      const QString& key)
+void FileSettingsStore::DeleteSetting(const QString& application, const QString& section, const QString& key)
 {
     update([&](SettingsTree& tree) { return tree.remove(application, section, key); });
 }

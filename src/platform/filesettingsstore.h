@@ -28,8 +28,7 @@ namespace kntr {
 /// other content); when the copy cannot be made the file is not replaced.
 ///
 /// Not thread-safe: one object per thread.
-class FileSettingsStore : public SettingsStore
-{
+class FileSettingsStore : public SettingsStore {
 public:
     /// Uses the file at path; its folder is created on the first write.
     explicit FileSettingsStore(QString path);
@@ -54,8 +53,7 @@ private:
     struct Snapshot;
     const Snapshot& current() const;
     bool setAside(const QByteArray& original) const;
-    template<typename Change>
-    void update(Change change);
+    template<typename Change> void update(Change change);
 
     QString mPath;
     QString mUnsavedProblem; ///< why writes are refused, once reported

@@ -13,8 +13,8 @@ QString helperProgram(const QString& name)
 {
     // Without an application object Qt cannot tell where the executable lies; the system can.
     const QString bin = QCoreApplication::instance()
-                            ? QCoreApplication::applicationDirPath()
-                            : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
+        ? QCoreApplication::applicationDirPath()
+        : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
     const QString beside = bin + QLatin1Char('/') + name;
     if (QFileInfo(beside).isExecutable())
         return beside;

@@ -8,8 +8,7 @@ namespace kntr {
 
 /// The CD device on the system's default drive, through libcdio's audio commands:
 /// the drive itself plays the disc to its audio output.
-class LibcdioCdDevice : public CdDevice
-{
+class LibcdioCdDevice : public CdDevice {
 public:
     LibcdioCdDevice();
     ~LibcdioCdDevice() override;

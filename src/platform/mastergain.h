@@ -7,8 +7,7 @@ namespace kntr {
 /// The application's master level and mute, applied as a gain to every sound
 /// Kinetrova plays (tones, clips, music) without touching the system volume.
 /// One object lives for the whole program and is handed to every player.
-class MasterGain : public QObject
-{
+class MasterGain : public QObject {
     Q_OBJECT
 
 public:

@@ -8,8 +8,7 @@ namespace kntr {
 /// Plays a play list (an ASX file) entry by entry for the music of a live run.
 /// Entries are numbered from 1. Calls that cannot be carried out do nothing:
 /// the run goes on without music rather than stop.
-class MediaPlayer
-{
+class MediaPlayer {
 public:
     virtual ~MediaPlayer() = default;
 

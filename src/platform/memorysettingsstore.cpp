@@ -8,8 +8,8 @@ QString MemorySettingsStore::GetSetting(const QString& application, const QStrin
     return mTree.value(application, section, key).value_or(defaultValue);
 }
 
-void MemorySettingsStore::SaveSetting(const QString& application, const QString& section,
-                                      const QString& key, const QString& value)
+void MemorySettingsStore::SaveSetting(const QString& application, const QString& section, const QString& key,
+                                      const QString& value)
 {
     mTree.setValue(application, section, key, value);
 }

@@ -7,8 +7,7 @@ namespace kntr {
 
 /// A settings store held in memory; for tests and for commands that must not
 /// change the user's stored settings.
-class MemorySettingsStore : public SettingsStore
-{
+class MemorySettingsStore : public SettingsStore {
 public:
     QString GetSetting(const QString& application, const QString& section, const QString& key,
                        const QString& defaultValue = {}) const override;

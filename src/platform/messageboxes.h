@@ -5,8 +5,7 @@
 namespace kntr {
 
 /// Modal message boxes with a fixed text; the program shows them, tests script the answers.
-class MessageBoxes
-{
+class MessageBoxes {
 public:
     enum class Icon { None, Information, Exclamation, Question, Critical };
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };

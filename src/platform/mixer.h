@@ -4,8 +4,7 @@ namespace kntr {
 
 /// The mixer the volume window works: one master volume and one mute switch for
 /// everything Kinetrova plays.
-class Mixer
-{
+class Mixer {
 public:
     virtual ~Mixer() = default;
 

@@ -37,8 +37,7 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-struct PcmLayout
-{
+struct PcmLayout {
     int channels = 0;
     qint64 dataStart = 0;
     qint64 dataBytes = 0;
@@ -49,7 +48,8 @@ struct PcmLayout
 std::optional<PcmLayout> pcmLayout(QFile& file)
 {
     char riff[12];
-    if (file.read(riff, 12) != 12 || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0)
+    if (file.read(riff, 12) != 12 || std::memcmp(riff, "RIFF", 4) != 0
+        || std::memcmp(riff + 8, "WAVE", 4) != 0)
         return std::nullopt;
     PcmLayout layout;
     bool format = false;
@@ -65,7 +65,8 @@ std::optional<PcmLayout> pcmLayout(QFile& file)
             const auto channels = qFromLittleEndian<quint16>(fmt + 2);
             const auto rate = qFromLittleEndian<quint32>(fmt + 4);
             const auto bits = qFromLittleEndian<quint16>(fmt + 14);
-            if (tag != 1 || bits != 16 || rate != MonoAudioReader::kSampleRate || (channels != 1 && channels != 2))
+            if (tag != 1 || bits != 16 || rate != MonoAudioReader::kSampleRate
+                || (channels != 1 && channels != 2))
                 return std::nullopt;
             layout.channels = channels;
             format = true;
@@ -98,8 +99,9 @@ bool readPcm(QFile& file, const PcmLayout& layout, const MonoAudioReader::Sink& 
     for (qint64 done = 0; done < frames;) {
         const qint64 count = std::min(kBlockFrames, frames - done);
         if (file.read(block.data(), count * frameBytes) != count * frameBytes) {
-            setError(error, file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : QStringLiteral("the file ended early"));
+            setError(error,
+                     file.error() != QFileDevice::NoError ? file.errorString()
+                                                          : QStringLiteral("the file ended early"));
             return false;
         }
         samples.resize(static_cast<size_t>(count));
@@ -108,7 +110,8 @@ bool readPcm(QFile& file, const PcmLayout& layout, const MonoAudioReader::Sink& 
             int sum = 0;
             for (int c = 0; c < layout.channels; ++c)
                 sum += qFromLittleEndian<qint16>(p + (i * layout.channels + c) * 2);
-            samples[static_cast<size_t>(i)] = static_cast<float>(sum) / (32768.0f * static_cast<float>(layout.channels));
+            samples[static_cast<size_t>(i)] =
+                static_cast<float>(sum) / (32768.0f * static_cast<float>(layout.channels));
         }
         done += count;
         if (!sink(samples.data(), count))
@@ -189,7 +192,8 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
             } else if (!sink(samples.data(), static_cast<qsizetype>(samples.size()))) {
                 stopped = true;
             } else if (progress && decoder.duration() > 0) {
-                progress(static_cast<int>(std::clamp<qint64>(decoder.position() * 100 / decoder.duration(), 0, 100)));
+                progress(static_cast<int>(
+                    std::clamp<qint64>(decoder.position() * 100 / decoder.duration(), 0, 100)));
             }
         }
         if (failed || stopped) {
@@ -209,16 +213,17 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
         done = true;
         loop.quit();
     });
-    QObject::connect(&decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), &loop,
-                     [&](QAudioDecoder::Error) {
-                         if (!failed && !stopped) {
-                             failed = true;
-                             setError(error, decoder.errorString().isEmpty() ? QStringLiteral("cannot decode the file")
-                                                                             : decoder.errorString());
-                         }
-                         done = true;
-                         loop.quit();
-                     });
+    QObject::connect(
+        &decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), &loop, [&](QAudioDecoder::Error) {
+            if (!failed && !stopped) {
+                failed = true;
+                setError(error,
+                         decoder.errorString().isEmpty() ? QStringLiteral("cannot decode the file")
+                                                         : decoder.errorString());
+            }
+            done = true;
+            loop.quit();
+        });
     if (!decoder.isSupported()) {
         setError(error, QStringLiteral("no audio decoder is available"));
         return false;
@@ -253,7 +258,9 @@ bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error
         || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (fd >= 0 && !file.isOpen())
             ::close(fd);
-        setError(error, fd < 0 ? QStringLiteral("the file cannot be read") : QStringLiteral("it is not a regular file"));
+        setError(error,
+                 fd < 0 ? QStringLiteral("the file cannot be read")
+                        : QStringLiteral("it is not a regular file"));
         return false;
     }
     if (const std::optional<PcmLayout> layout = pcmLayout(file))
@@ -270,7 +277,8 @@ bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error
     return DecodeProcess().read(path, sink, error, progress);
 }
 
-bool MonoAudioReader::decodeHere(const QString& path, const Sink& sink, QString* error, const Progress& progress)
+bool MonoAudioReader::decodeHere(const QString& path, const Sink& sink, QString* error,
+                                 const Progress& progress)
 {
     return readDecoded(path, sink, error, progress);
 }

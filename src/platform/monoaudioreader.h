@@ -15,8 +15,7 @@ namespace kntr {
 /// (MusicEntryCheck) admits it, and then in the decoding helper (DecodeProcess),
 /// never in this process. The channels are averaged. Only regular files are
 /// read: a FIFO or a device is refused before anything waits on it.
-class MonoAudioReader
-{
+class MonoAudioReader {
 public:
     static constexpr int kSampleRate = 44100;
 
@@ -26,13 +25,14 @@ public:
     using Progress = std::function<void(int percent)>;
 
     /// Decodes a file that our own reader does not take, once our check admitted it.
-    using Decoder = std::function<bool(const QString& path, const Sink& sink, QString* error, const Progress& progress)>;
+    using Decoder =
+        std::function<bool(const QString& path, const Sink& sink, QString* error, const Progress& progress)>;
 
     /// Reads the whole file into sink. False with the reason in error when the
     /// file cannot be read or decoded; true also when the sink stopped early.
     /// decoder (by default the decoding helper) decodes what our reader does not take.
-    static bool read(const QString& path, const Sink& sink, QString* error = nullptr, const Progress& progress = {},
-                     const Decoder& decoder = {});
+    static bool read(const QString& path, const Sink& sink, QString* error = nullptr,
+                     const Progress& progress = {}, const Decoder& decoder = {});
 
     /// Decodes path through Qt Multimedia's decoder in this process, unchecked
     /// and without limits: for the decoding helper alone. Needs an application object.

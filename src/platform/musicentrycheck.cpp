@@ -20,10 +20,12 @@ constexpr quint16 kFormatExtensible = 0xFFFE;
 constexpr int kMaxChunks = 64;
 
 /// A file descriptor closed when it goes out of scope.
-class Fd
-{
+class Fd {
 public:
-    explicit Fd(int fd) : mFd(fd) {}
+    explicit Fd(int fd)
+        : mFd(fd)
+    {
+    }
     ~Fd()
     {
         if (mFd >= 0)
@@ -81,12 +83,15 @@ std::optional<QString> wavProblem(int fd, qint64 size)
         if (channels < 1 || channels > 8)
             return QStringLiteral("it has %1 channels").arg(channels);
         if (rate < 8000 || rate > 192000)
-            return (rate == 1 ? QStringLiteral("it has %1 sample a second") : QStringLiteral("it has %1 samples a second"))
+            return (rate == 1 ? QStringLiteral("it has %1 sample a second")
+                              : QStringLiteral("it has %1 samples a second"))
                 .arg(rate);
         const bool pcm = tag == kFormatPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
         const bool real = tag == kFormatFloat && (bits == 32 || bits == 64);
         if (!pcm && !real)
-            return QStringLiteral("the WAV sound format (%1, %2 bits) is not PCM or float").arg(tag).arg(bits);
+            return QStringLiteral("the WAV sound format (%1, %2 bits) is not PCM or float")
+                .arg(tag)
+                .arg(bits);
         if (blockAlign != channels * bits / 8)
             return QStringLiteral("the WAV header's frame size does not match its format");
         return std::nullopt;
@@ -132,8 +137,8 @@ std::optional<QString> MusicEntryCheck::problem(const QString& path)
     std::array<char, 12> magic{};
     const bool haveMagic = readAt(fd.get(), 0, magic.data(), std::min<qint64>(size, 12)) && size >= 12;
     const QByteArray head(magic.data(), haveMagic ? 12 : 0);
-    const bool riffWave = haveMagic && (head.startsWith("RIFF") || head.startsWith("RF64"))
-                          && head.mid(8, 4) == "WAVE";
+    const bool riffWave =
+        haveMagic && (head.startsWith("RIFF") || head.startsWith("RF64")) && head.mid(8, 4) == "WAVE";
     if (riffWave)
         return wavProblem(fd.get(), size);
     const QString suffix = info.suffix().toLower();

@@ -7,8 +7,7 @@
 namespace kntr {
 
 /// A play-list entry left out of the music, and why.
-struct SkippedEntry
-{
+struct SkippedEntry {
     QString path;
     QString reason;
 };
@@ -18,8 +17,7 @@ struct SkippedEntry
 /// is not a regular file) no larger than kMaxBytes, and for WAV files a header
 /// that describes sound a player can take (1–8 channels, 8,000–192,000 Hz, PCM
 /// of 8, 16, 24 or 32 bits, or 32/64-bit float).
-class MusicEntryCheck
-{
+class MusicEntryCheck {
 public:
     static constexpr qint64 kMaxBytes = qint64(1) << 30;
 

@@ -77,8 +77,9 @@ bool MusicProcess::ensureStarted()
     connect(process, &QProcess::readyReadStandardOutput, this, &MusicProcess::readLines);
     connect(process, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         if (!mEnding)
-            fail(mQuiet > 0, status == QProcess::CrashExit ? QStringLiteral("crashed")
-                                                           : QStringLiteral("exited with code %1").arg(code));
+            fail(mQuiet > 0,
+                 status == QProcess::CrashExit ? QStringLiteral("crashed")
+                                               : QStringLiteral("exited with code %1").arg(code));
     });
     connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
         if (!mEnding && (error == QProcess::FailedToStart || error == QProcess::Crashed))
@@ -243,7 +244,8 @@ void MusicProcess::fail(bool quiet, const QString& why)
         return;
     // Told from the event loop, never from inside a call of the players.
     QMetaObject::invokeMethod(
-        this, [this, what = mSubject.isEmpty() ? QStringLiteral("the music") : mSubject] {
+        this,
+        [this, what = mSubject.isEmpty() ? QStringLiteral("the music") : mSubject] {
             if (mFailureHandler)
                 mFailureHandler(what);
         },

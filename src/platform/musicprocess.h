@@ -29,8 +29,7 @@ class MasterGain;
 ///
 /// Only waitForReply blocks, with a hard limit and without an event loop: for
 /// the calls made before a run that need an answer.
-class MusicProcess : public QObject
-{
+class MusicProcess : public QObject {
     Q_OBJECT
 
 public:
@@ -42,14 +41,13 @@ public:
     static constexpr int kEndMs = 200;
 
     /// The state the process last reported after carrying out every command sent.
-    struct Status
-    {
+    struct Status {
         int entry = 0;
         int entries = 0;
-        double position = -1.0;   ///< seconds
-        double duration = 0.0;    ///< seconds
+        double position = -1.0; ///< seconds
+        double duration = 0.0; ///< seconds
         bool playing = false;
-        int cdCode = -1;          ///< -1 while the CD has not been used
+        int cdCode = -1; ///< -1 while the CD has not been used
         int cdFrame = 0;
         bool cdPlaying = false;
     };
@@ -120,14 +118,14 @@ private:
     std::unique_ptr<QProcess> mProcess;
     QTimer* mWatchdog;
     QElapsedTimer mSinceLine;
-    bool mHeard = false;       ///< a line came from the current process
+    bool mHeard = false; ///< a line came from the current process
     bool mDead = false;
     bool mEnding = false;
-    int mQuiet = 0;            ///< inside waitForReply: failures are the caller's
-    qint64 mSent = 0;          ///< commands written to the current process
+    int mQuiet = 0; ///< inside waitForReply: failures are the caller's
+    qint64 mSent = 0; ///< commands written to the current process
     Status mStatus;
     QString mSubject;
-    QList<QByteArray> mReply;  ///< the reply waited for, once it came
+    QList<QByteArray> mReply; ///< the reply waited for, once it came
     QByteArray mWaitWord;
     qint64 mWaitNumber = 0;
     std::function<void(const QString&)> mFailureHandler;

@@ -106,8 +106,8 @@ std::unique_ptr<CdAudioDisc> CdAudioDisc::open(const QString& device, int* code)
     disc->mFirst = cdio_get_track_lba(disc->mCdio, t);
     while (t < firstTrack + tracks && cdio_get_track_format(disc->mCdio, t) == TRACK_FORMAT_AUDIO)
         ++t;
-    disc->mEnd = cdio_get_track_lba(
-        disc->mCdio, t == firstTrack + tracks ? track_t(CDIO_CDROM_LEADOUT_TRACK) : t);
+    disc->mEnd =
+        cdio_get_track_lba(disc->mCdio, t == firstTrack + tracks ? track_t(CDIO_CDROM_LEADOUT_TRACK) : t);
     if (disc->mFirst == CDIO_INVALID_LBA || disc->mEnd == CDIO_INVALID_LBA || disc->mEnd <= disc->mFirst)
         return nullptr;
 
@@ -122,9 +122,8 @@ std::unique_ptr<CdAudioDisc> CdAudioDisc::open(const QString& device, int* code)
     // reads against each other would only double them. A drive gets paranoia's
     // full checking against jitter and scratches, except that it may skip what
     // it can't read instead of retrying forever.
-    cdio_paranoia_modeset(disc->mParanoia,
-                          disc->mImage ? PARANOIA_MODE_DISABLE
-                                       : PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+    cdio_paranoia_modeset(
+        disc->mParanoia, disc->mImage ? PARANOIA_MODE_DISABLE : PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
     cdio_paranoia_cachemodel_size(disc->mParanoia, disc->mImage ? kImageReadAhead : kDriveReadAhead);
     if (!disc->seek(disc->mFirst))
         return nullptr;
@@ -196,7 +195,7 @@ qint64 CdPcmSource::bytesAvailable() const
     if (mFailed)
         return QIODevice::bytesAvailable();
     return qint64(mEnd - mNext) * CdAudioDisc::kSectorBytes + (mSector.size() - mSectorPos)
-           + QIODevice::bytesAvailable();
+        + QIODevice::bytesAvailable();
 }
 
 qint64 CdPcmSource::readData(char* data, qint64 maxSize)

@@ -10,8 +10,8 @@
 #include <memory>
 
 class QAudioSink;
-struct _CdIo;          // libcdio's CdIo_t
-struct cdrom_drive_s;  // libcdio-paranoia's cdrom_drive_t
+struct _CdIo; // libcdio's CdIo_t
+struct cdrom_drive_s; // libcdio-paranoia's cdrom_drive_t
 struct cdrom_paranoia_s; // libcdio-paranoia's cdrom_paranoia_t
 
 namespace kntr {
@@ -21,10 +21,9 @@ class MasterGain;
 /// A disc opened for reading its audio digitally, sector by sector, through
 /// libcdio-paranoia: a disc in a drive or a BIN/CUE image. Addresses are disc
 /// addresses in frames (sectors) at 75 a second, the first track usually at 00:02:00.
-class CdAudioDisc
-{
+class CdAudioDisc {
 public:
-    static constexpr int kSectorBytes = 2352;  ///< 588 stereo 16-bit samples at 44.1 kHz
+    static constexpr int kSectorBytes = 2352; ///< 588 stereo 16-bit samples at 44.1 kHz
     static constexpr int kSampleRate = 44100;
     static constexpr int kChannels = 2;
 
@@ -59,7 +58,7 @@ private:
     bool mImage = false;
     int mFirst = 0;
     int mEnd = 0;
-    int mNext = 0;          ///< the next sector readSector reads
+    int mNext = 0; ///< the next sector readSector reads
     int mFailedSectors = 0; ///< sectors in a row that could not be read
     QByteArray mSilence;
 };
@@ -67,8 +66,7 @@ private:
 /// The samples a disc plays from an address to the end of its audio, for a sound
 /// sink to pull: a few sectors are read at each pull, and scaled by the master
 /// gain when it is below 1 (unaltered at the full level).
-class CdPcmSource : public QIODevice
-{
+class CdPcmSource : public QIODevice {
 public:
     /// The disc must outlive the source; the gain may be null (full level).
     CdPcmSource(CdAudioDisc& disc, int fromFrame, const MasterGain* gain);
@@ -90,9 +88,9 @@ protected:
 private:
     CdAudioDisc& mDisc;
     QPointer<const MasterGain> mGain;
-    QByteArray mSector;     ///< the sector being handed out
-    qint64 mSectorPos = 0;  ///< bytes of it handed out
-    int mNext;              ///< the next sector to read
+    QByteArray mSector; ///< the sector being handed out
+    qint64 mSectorPos = 0; ///< bytes of it handed out
+    int mNext; ///< the next sector to read
     int mEnd;
     qint64 mBytesRead = 0;
     bool mFailed = false;
@@ -102,8 +100,7 @@ private:
 /// through Qt Multimedia, at the program's music level. Playing runs from the
 /// address given to the end of the disc's audio; the position is what the sound
 /// card has played, so it stops where the music was heard to stop.
-class ParanoiaCdDevice : public CdDevice
-{
+class ParanoiaCdDevice : public CdDevice {
 public:
     /// device: a drive (/dev/sr0), a BIN/CUE image (a path ending in .cue), or empty
     /// for the system's default drive. The gain may be null (full level).

@@ -18,8 +18,7 @@ class MusicProcess;
 /// "status cdaudio position" answers from the position last reported, carried
 /// forward while playing. Commands other than "play" do not start the music
 /// process. Once it has failed, commands do nothing and the position is an error.
-class ProcessCdDevice : public CdDevice
-{
+class ProcessCdDevice : public CdDevice {
 public:
     static constexpr int kAnswerMs = 5000;
 
@@ -44,8 +43,8 @@ private:
 
     MusicProcess& mProcess;
     QMetaObject::Connection mStatusConnection;
-    int mCode = -1;           ///< of the latest position; -1 while none is known
-    int mFrame = 0;           ///< at mSince
+    int mCode = -1; ///< of the latest position; -1 while none is known
+    int mFrame = 0; ///< at mSince
     bool mPlaying = false;
     QElapsedTimer mSince;
 };

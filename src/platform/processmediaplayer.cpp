@@ -123,8 +123,9 @@ void ProcessMediaPlayer::checkWithDecoder(const QStringList& candidates)
             ++next;
             if (!reply) {
                 // It crashed or hung on this entry; the rest are checked by a new process.
-                mSkipped.push_back({entry, all.hasExpired() ? QStringLiteral("checking the play list took too long")
-                                                            : QStringLiteral("the music player failed on it")});
+                mSkipped.push_back({entry,
+                                    all.hasExpired() ? QStringLiteral("checking the play list took too long")
+                                                     : QStringLiteral("the music player failed on it")});
                 mProcess.reset();
                 ++restarts;
                 if (all.hasExpired())

@@ -23,8 +23,7 @@ class MusicProcess;
 /// command: the getters answer from what the music process last reported,
 /// carried forward by the time passed while playing. Once the music process has
 /// failed every call does nothing and position() is -1, until the next setPlayList.
-class ProcessMediaPlayer : public MediaPlayer
-{
+class ProcessMediaPlayer : public MediaPlayer {
 public:
     /// Gives the paths of the play list at path; empty when it cannot be read.
     using PlayListReader = std::function<QStringList(const QString& path)>;
@@ -79,9 +78,9 @@ private:
     bool mLoaded = false;
     bool mAutoStart = false;
     int mCurrent = 0;
-    double mPosition = -1.0;  ///< seconds, at mSince
+    double mPosition = -1.0; ///< seconds, at mSince
     double mDuration = 0.0;
-    double mPartEnd = 0.0;    ///< 0: the end of the entry
+    double mPartEnd = 0.0; ///< 0: the end of the entry
     bool mPlaying = false;
     QElapsedTimer mSince;
 };

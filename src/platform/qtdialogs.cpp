@@ -16,34 +16,62 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString& text, Icon icon, Button
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     box.setText(shown);
     switch (icon) {
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     QMessageBox::StandardButtons standard;
     QMessageBox::StandardButton escape = QMessageBox::NoButton;
     switch (buttons) {
-    case Buttons::Ok: standard = QMessageBox::Ok; escape = QMessageBox::Ok; break;
-    case Buttons::OkCancel: standard = QMessageBox::Ok | QMessageBox::Cancel; escape = QMessageBox::Cancel; break;
-    case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; escape = QMessageBox::No; break;
+    case Buttons::Ok:
+        standard = QMessageBox::Ok;
+        escape = QMessageBox::Ok;
+        break;
+    case Buttons::OkCancel:
+        standard = QMessageBox::Ok | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        standard = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
+        break;
     case Buttons::YesNoCancel:
         standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         escape = QMessageBox::Cancel;
         break;
-    case Buttons::RetryCancel: standard = QMessageBox::Retry | QMessageBox::Cancel; escape = QMessageBox::Cancel; break;
+    case Buttons::RetryCancel:
+        standard = QMessageBox::Retry | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
+        break;
     }
     box.setStandardButtons(standard);
     box.setEscapeButton(escape);
 
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Retry: return Answer::Retry;
-    default: return escape == QMessageBox::Ok ? Answer::Ok
-                  : escape == QMessageBox::No ? Answer::No : Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    default:
+        return escape == QMessageBox::Ok ? Answer::Ok
+            : escape == QMessageBox::No  ? Answer::No
+                                         : Answer::Cancel;
     }
 }
 
@@ -75,7 +103,8 @@ std::optional<QString> QtFileDialogs::getOpenFileName(const FileDialogRequest& r
 std::optional<QString> QtFileDialogs::getSaveFileName(const FileDialogRequest& request)
 {
     if (request.defaultSuffix.isEmpty())
-        return chosen(QFileDialog::getSaveFileName(mParent, request.title, startPath(request), request.filter));
+        return chosen(
+            QFileDialog::getSaveFileName(mParent, request.title, startPath(request), request.filter));
     // The dialog adds the suffix before it asks about replacing an existing file.
     QFileDialog dialog(mParent, request.title, QString(), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

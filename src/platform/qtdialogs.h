@@ -8,10 +8,12 @@ class QWidget;
 namespace kntr {
 
 /// Message boxes shown with QMessageBox over a parent window.
-class QtMessageBoxes : public MessageBoxes
-{
+class QtMessageBoxes : public MessageBoxes {
 public:
-    explicit QtMessageBoxes(QWidget* parent = nullptr) : mParent(parent) {}
+    explicit QtMessageBoxes(QWidget* parent = nullptr)
+        : mParent(parent)
+    {
+    }
     void setParent(QWidget* parent) { mParent = parent; }
 
     Answer show(const QString& text, Icon icon, Buttons buttons, const QString& title) override;
@@ -21,10 +23,12 @@ private:
 };
 
 /// File dialogs shown with QFileDialog over a parent window.
-class QtFileDialogs : public FileDialogs
-{
+class QtFileDialogs : public FileDialogs {
 public:
-    explicit QtFileDialogs(QWidget* parent = nullptr) : mParent(parent) {}
+    explicit QtFileDialogs(QWidget* parent = nullptr)
+        : mParent(parent)
+    {
+    }
     void setParent(QWidget* parent) { mParent = parent; }
 
     std::optional<QString> getOpenFileName(const FileDialogRequest& request) override;

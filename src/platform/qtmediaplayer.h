@@ -30,8 +30,7 @@ class MasterGain;
 /// the end of a part or an entry happens in the background.
 ///
 /// The music's volume follows the master gain, as every other sound does.
-class QtMediaPlayer : public QObject, public MediaPlayer
-{
+class QtMediaPlayer : public QObject, public MediaPlayer {
     Q_OBJECT
 
 public:
@@ -95,13 +94,13 @@ private:
     QStringList mEntries;
     int mCurrent = 0;
     State mState = State::Empty;
-    int mFailedInRow = 0;     ///< entries that failed one after the other
-    bool mError = false;      ///< the backend reported an error for the current source
+    int mFailedInRow = 0; ///< entries that failed one after the other
+    bool mError = false; ///< the backend reported an error for the current source
     bool mUpdatePending = false;
     bool mWantPlay = false;
     bool mAutoStart = false;
-    double mPartStart = 0.0;  ///< seconds
-    double mPartEnd = 0.0;    ///< seconds; 0 plays to the end of the entry
+    double mPartStart = 0.0; ///< seconds
+    double mPartEnd = 0.0; ///< seconds; 0 plays to the end of the entry
 };
 
 } // namespace kntr

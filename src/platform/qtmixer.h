@@ -9,10 +9,12 @@ class MasterGain;
 /// The mixer as Kinetrova's own master gain: the level and mute apply to every
 /// sound the program plays and leave the system volume alone. It opens only when
 /// the system has a sound output.
-class QtMixer : public Mixer
-{
+class QtMixer : public Mixer {
 public:
-    explicit QtMixer(MasterGain& gain) : mGain(gain) {}
+    explicit QtMixer(MasterGain& gain)
+        : mGain(gain)
+    {
+    }
 
     bool open() override;
     void close() override { mOpen = false; }

@@ -29,11 +29,11 @@ constexpr int kPollMs = 5;
 } // namespace
 
 /// Hands one sound's samples to the sink, scaled by the master gain when it is below 1.
-class PcmSource : public QIODevice
-{
+class PcmSource : public QIODevice {
 public:
     PcmSource(WavImage wav, const MasterGain* gain)
-        : mWav(std::move(wav)), mGain(gain)
+        : mWav(std::move(wav))
+        , mGain(gain)
     {
         open(QIODevice::ReadOnly);
     }

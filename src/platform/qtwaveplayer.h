@@ -24,8 +24,7 @@ class PcmSource;
 /// counts as finished when the device's played position has passed its last
 /// sample, not when the sink has merely taken all data (that comes 100-180 ms
 /// before the end is heard).
-class QtWavePlayer : public QObject, public WavePlayer
-{
+class QtWavePlayer : public QObject, public WavePlayer {
     Q_OBJECT
 
 public:
@@ -60,10 +59,10 @@ private:
     std::unique_ptr<QAudioSink> mSink;
     QTimer* mPollTimer = nullptr;
     qint64 mDurationUs = 0;
-    qint64 mDeadlineMs = 0;   ///< when the sound is over even if the device never says so
+    qint64 mDeadlineMs = 0; ///< when the sound is over even if the device never says so
     qint64 mPlayedOutMs = -1; ///< when the device first reported the last sample played
-    quint64 mSound = 0;       ///< counts sounds, so a wait notices a newer one
-    Done mDone;               ///< the caller of start() waiting for this sound
+    quint64 mSound = 0; ///< counts sounds, so a wait notices a newer one
+    Done mDone; ///< the caller of start() waiting for this sound
 };
 
 } // namespace kntr

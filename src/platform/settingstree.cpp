@@ -11,15 +11,13 @@ QString fold(const QString& name)
     return name.toCaseFolded();
 }
 
-template<typename Map>
-auto* find(Map& map, const QString& name)
+template<typename Map> auto* find(Map& map, const QString& name)
 {
     auto it = map.find(fold(name));
     return it == map.end() ? nullptr : &it->second.item;
 }
 
-template<typename Map>
-auto& findOrAdd(Map& map, const QString& name)
+template<typename Map> auto& findOrAdd(Map& map, const QString& name)
 {
     auto [it, added] = map.try_emplace(fold(name));
     if (added)
@@ -83,8 +81,8 @@ std::optional<QString> SettingsTree::value(const QString& application, const QSt
     return *value;
 }
 
-void SettingsTree::setValue(const QString& application, const QString& section,
-                            const QString& key, const QString& value)
+void SettingsTree::setValue(const QString& application, const QString& section, const QString& key,
+                            const QString& value)
 {
     findOrAdd(findOrAdd(findOrAdd(mApps, application), section), key) = value;
 }
@@ -123,7 +121,8 @@ SettingsTree SettingsTree::fromJson(const QJsonObject& json, bool* complete)
     bool whole = true;
     // The entry of name in map, made when absent; one already there has the same
     // name in another spelling, which makes the tree incomplete.
-    auto entry = [&whole](auto& map, const QString& name) -> auto& {
+    auto entry = [&whole](auto& map, const QString& name) -> auto&
+    {
         auto [it, added] = map.try_emplace(fold(name));
         if (added)
             it->second.name = name;

@@ -10,8 +10,7 @@ namespace kntr {
 
 /// The three-level tree of settings (application, section, key → value) that the
 /// stores keep. Lookups ignore case; a name keeps the spelling of its first write.
-class SettingsTree
-{
+class SettingsTree {
 public:
     std::optional<QString> value(const QString& application, const QString& section,
                                  const QString& key) const;
@@ -36,9 +35,7 @@ public:
     static bool repeatsNames(const QByteArray& text, const QJsonObject& parsed);
 
 private:
-    template<typename T>
-    struct Named
-    {
+    template<typename T> struct Named {
         QString name;
         T item;
     };

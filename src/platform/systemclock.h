@@ -13,8 +13,7 @@ namespace kntr {
 
 /// The real clock; waiting keeps the Qt event loop running, and timed calls are
 /// precise single-shot Qt timers.
-class SystemClock : public Clock
-{
+class SystemClock : public Clock {
 public:
     SystemClock();
     ~SystemClock() override;

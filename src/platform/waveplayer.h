@@ -9,15 +9,14 @@ namespace kntr {
 
 /// Plays waveform sounds: control-tone images held in memory and voice-cue clip files.
 /// Starting a sound ends the one still playing.
-class WavePlayer
-{
+class WavePlayer {
 public:
     /// How a sound started with start() ended.
     enum class Result {
-        Heard,      ///< its last sample has been heard
+        Heard, ///< its last sample has been heard
         Unplayable, ///< the image or file was unusable: nothing was played
-        Stopped,    ///< stop() or a newer sound cut it off
-        OutputLost  ///< there is no sound output, or it went away while playing
+        Stopped, ///< stop() or a newer sound cut it off
+        OutputLost ///< there is no sound output, or it went away while playing
     };
     using Done = std::function<void(Result)>;
 

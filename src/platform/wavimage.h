@@ -7,12 +7,11 @@
 namespace kntr {
 
 /// The PCM content of a RIFF/WAVE file: its format and its sample bytes.
-struct WavImage
-{
+struct WavImage {
     int channels = 0;
     int sampleRate = 0;
     int bitsPerSample = 0;
-    QByteArray samples;   ///< the data chunk, cut to whole sample frames
+    QByteArray samples; ///< the data chunk, cut to whole sample frames
 
     /// Reads a WAV image held in memory. Only PCM with 8 or 16 bits is accepted;
     /// anything else, or a damaged header, gives nothing. A data chunk that claims

@@ -88,7 +88,8 @@ void PlayListModel::browse()
 
 bool PlayListModel::accept()
 {
-    const std::optional<QString> chosen = PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
+    const std::optional<QString> chosen =
+        PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
     if (!chosen)
         return false;
 

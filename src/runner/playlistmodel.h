@@ -18,16 +18,14 @@ class SettingsStore;
 /// widgets: the list of music files of the live run's play list with the ID3
 /// offset of each, the play-list file name, and the Add, Del, Move, Browse and
 /// Save actions. The play list itself is an ASX file.
-class PlayListModel
-{
+class PlayListModel {
 public:
     static const QString kCaption;
     /// The Add file dialog's filter: audio files, then each kind alone.
     static const QString kAudioFilter;
 
     /// One row of the list: a music file and the byte offset of its first audio byte.
-    struct Row
-    {
+    struct Row {
         QString path;
         qint64 id3Offset = 0;
     };

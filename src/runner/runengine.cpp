@@ -25,9 +25,9 @@ using Icon = MessageBoxes::Icon;
 using Buttons = MessageBoxes::Buttons;
 using Answer = MessageBoxes::Answer;
 
-const QString kCdMissing = QStringLiteral(
-    "CD not present or unplayable.\r\n\r\n"
-    "To stop the workout press OK, to continue the workout without a CD press CANCEL");
+const QString kCdMissing =
+    QStringLiteral("CD not present or unplayable.\r\n\r\n"
+                   "To stop the workout press OK, to continue the workout without a CD press CANCEL");
 const QString kPlayListMissing = QStringLiteral(
     "One of the following errors occurred: \r\r - Playlist file (*.asx) is missing or not valid\r"
     " - Playlist file has unsupported ID3v2 tags, \r"
@@ -63,7 +63,8 @@ QString RunEngine::timeLeftText(qint64 ms)
 
 QString RunEngine::outputLostText(int segment)
 {
-    return QStringLiteral("Sound output was lost during segment %1. The machine is no longer receiving commands.")
+    return QStringLiteral(
+               "Sound output was lost during segment %1. The machine is no longer receiving commands.")
         .arg(segment);
 }
 
@@ -149,31 +150,34 @@ void RunEngine::countdownPass()
         startSegments();
         return;
     }
-    const QString instructions =
-        mResumed ? QStringLiteral("VEXA treadmills:\rPress START on Console if in VEXA mode or\r"
-                                  "press PROGRAM to start VEXA mode.")
-                 : QStringLiteral("VEXA treadmills:\rPress PROGRAM on Treadmill Console to start.");
+    const QString instructions = mResumed
+        ? QStringLiteral("VEXA treadmills:\rPress START on Console if in VEXA mode or\r"
+                         "press PROGRAM to start VEXA mode.")
+        : QStringLiteral("VEXA treadmills:\rPress PROGRAM on Treadmill Console to start.");
     const qint64 leftMs = mCountdownEndMs - now;
     const double remaining = roundHalfEven(leftMs / 1000.0);
     const QString n = QString::number((leftMs + 500) / 1000);
     if (remaining > 1)
-        mView.showCountdown((mResumed ? QStringLiteral("Workout resumes in\r") : QStringLiteral("Workout starts in\r\n"))
-                                + n + (mResumed ? QStringLiteral(" seconds...") : QStringLiteral(" seconds")),
-                            instructions);
+        mView.showCountdown(
+            (mResumed ? QStringLiteral("Workout resumes in\r") : QStringLiteral("Workout starts in\r\n")) + n
+                + (mResumed ? QStringLiteral(" seconds...") : QStringLiteral(" seconds")),
+            instructions);
     else if (remaining == 1)
-        mView.showCountdown((mResumed ? QStringLiteral("Workout resumes in\r") : QStringLiteral("Workout Starts in\r"))
-                                + n + (mResumed ? QStringLiteral(" second") : QStringLiteral(" Second")),
-                            QString());
+        mView.showCountdown(
+            (mResumed ? QStringLiteral("Workout resumes in\r") : QStringLiteral("Workout Starts in\r")) + n
+                + (mResumed ? QStringLiteral(" second") : QStringLiteral(" Second")),
+            QString());
     else
-        mView.showCountdown(mResumed ? QStringLiteral("Workout resumes\rNOW!") : QStringLiteral("Workout Starts\rNOW!"),
+        mView.showCountdown(mResumed ? QStringLiteral("Workout resumes\rNOW!")
+                                     : QStringLiteral("Workout Starts\rNOW!"),
                             QString());
 
     const quint64 generation = mGeneration;
     mWaiting = Waiting::Timer;
     mTimer = mClock.callAfter(std::min<qint64>(kPollMs, leftMs + 1), guarded([this, generation] {
-        if (generation == mGeneration)
-            countdownPass();
-    }));
+                                  if (generation == mGeneration)
+                                      countdownPass();
+                              }));
 }
 
 void RunEngine::startSegments()
@@ -223,8 +227,8 @@ void RunEngine::queueSegment(int n)
     then([this] { waitMs(kHalfSecondMs); });
     if (cues) {
         then([&levels] { levels.useLevel(SoundLevel::Voice); });
-        for (const auto& [word, number] : {std::pair{machine.AttOneVoiceCue(), first},
-                                           std::pair{machine.AttTwoVoiceCue(), second}}) {
+        for (const auto& [word, number] :
+             {std::pair{machine.AttOneVoiceCue(), first}, std::pair{machine.AttTwoVoiceCue(), second}}) {
             then([this, word = word] { playClip(word); });
             for (const QString& digit : VoiceCues::numberWords(number))
                 then([this, digit] { playClip(digit); });
@@ -358,12 +362,12 @@ void RunEngine::waitMs(qint64 ms)
     const quint64 generation = mGeneration;
     mWaiting = Waiting::Timer;
     mTimer = mClock.callAfter(ms, guarded([this, generation] {
-        if (generation != mGeneration)
-            return;
-        mTimer = 0;
-        mWaiting = Waiting::Nothing;
-        next();
-    }));
+                                  if (generation != mGeneration)
+                                      return;
+                                  mTimer = 0;
+                                  mWaiting = Waiting::Nothing;
+                                  next();
+                              }));
 }
 
 void RunEngine::waitShowing(qint64 endMs)
@@ -375,13 +379,13 @@ void RunEngine::waitShowing(qint64 endMs)
     const quint64 generation = mGeneration;
     mWaiting = Waiting::Timer;
     mTimer = mClock.callAfter(std::min<qint64>(kShowEveryMs, left), guarded([this, generation, endMs] {
-        if (generation != mGeneration)
-            return;
-        mTimer = 0;
-        mWaiting = Waiting::Nothing;
-        waitShowing(endMs);
-        next();
-    }));
+                                  if (generation != mGeneration)
+                                      return;
+                                  mTimer = 0;
+                                  mWaiting = Waiting::Nothing;
+                                  waitShowing(endMs);
+                                  next();
+                              }));
 }
 
 void RunEngine::playTone(const QByteArray& tone)
@@ -389,17 +393,18 @@ void RunEngine::playTone(const QByteArray& tone)
     const quint64 generation = mGeneration;
     mWaiting = Waiting::Tone;
     mDevices.player.start(tone, guarded([this, generation, tone](WavePlayer::Result result) {
-        soundEnded(generation, Waiting::Tone, result, [this, tone] { playTone(tone); });
-    }));
+                              soundEnded(generation, Waiting::Tone, result, [this, tone] { playTone(tone); });
+                          }));
 }
 
 void RunEngine::playClip(const QString& word)
 {
     const quint64 generation = mGeneration;
     mWaiting = Waiting::Clip;
-    mDevices.player.startFile(mDevices.cues.clipPath(word), guarded([this, generation](WavePlayer::Result result) {
-        soundEnded(generation, Waiting::Clip, result, nullptr);
-    }));
+    mDevices.player.startFile(mDevices.cues.clipPath(word),
+                              guarded([this, generation](WavePlayer::Result result) {
+                                  soundEnded(generation, Waiting::Clip, result, nullptr);
+                              }));
 }
 
 void RunEngine::soundEnded(quint64 generation, Waiting kind, WavePlayer::Result result, const Step& again)
@@ -441,18 +446,18 @@ void RunEngine::outputLost(const Step& again)
     const quint64 generation = mGeneration;
     mWaiting = Waiting::Timer;
     mTimer = mClock.callAfter(kOutputCheckMs, guarded([this, generation, again] {
-        if (generation != mGeneration)
-            return;
-        mTimer = 0;
-        mWaiting = Waiting::Nothing;
-        if (!mDevices.player.outputAvailable()) {
-            outputLost(again);
-            return;
-        }
-        if (again)
-            again();
-        next();
-    }));
+                                  if (generation != mGeneration)
+                                      return;
+                                  mTimer = 0;
+                                  mWaiting = Waiting::Nothing;
+                                  if (!mDevices.player.outputAvailable()) {
+                                      outputLost(again);
+                                      return;
+                                  }
+                                  if (again)
+                                      again();
+                                  next();
+                              }));
 }
 
 void RunEngine::finish(Outcome outcome)

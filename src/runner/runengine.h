@@ -46,13 +46,11 @@ struct Session;
 /// session's workout and machine, never from what a window shows. Should the
 /// sound output go away, the engine follows a new default output that appears
 /// within two seconds and otherwise ends the run, saying so.
-class RunEngine
-{
+class RunEngine {
 public:
     using Outcome = RunOutcome;
 
-    struct Devices
-    {
+    struct Devices {
         ControlTones& tones;
         WavePlayer& player; ///< the engine's own: nothing else may start or stop its sounds
         VoiceCues& cues;
@@ -136,8 +134,7 @@ private:
     void dropPending();
 
     /// A callback that does nothing once the engine is gone.
-    template <typename F>
-    auto guarded(F f) const
+    template<typename F> auto guarded(F f) const
     {
         return [alive = std::weak_ptr<const int>(mAlive), f = std::move(f)](auto&&... args) {
             if (!alive.expired())
@@ -169,14 +166,14 @@ private:
 
     std::deque<Step> mSteps;
     Waiting mWaiting = Waiting::Nothing;
-    quint64 mGeneration = 0;        ///< bumped whenever pending calls go stale
+    quint64 mGeneration = 0; ///< bumped whenever pending calls go stale
     Clock::TimerId mTimer = 0;
     qint64 mCountdownEndMs = 0;
-    std::vector<qint64> mEnds;      ///< each segment's scheduled end, ticks
-    qint64 mEndMs = 0;              ///< the end of the segment running, as adjusted
+    std::vector<qint64> mEnds; ///< each segment's scheduled end, ticks
+    qint64 mEndMs = 0; ///< the end of the segment running, as adjusted
     qint64 mCueStartMs = 0;
     qint64 mStopAskedMs = 0;
-    qint64 mLostSinceMs = -1;       ///< when the output went, while waiting for it
+    qint64 mLostSinceMs = -1; ///< when the output went, while waiting for it
     std::shared_ptr<const int> mAlive = std::make_shared<const int>(0);
 };
 

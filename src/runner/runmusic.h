@@ -16,8 +16,7 @@ class SettingsStore;
 /// music falls silent for every control tone and cue and then goes on: a CD at
 /// the place it would have reached had it never paused, so it keeps pace with
 /// the clock; a play list where it stopped.
-class RunMusic
-{
+class RunMusic {
 public:
     /// The music source as stored under audio/volOption.
     enum AudioType { kNone = 1, kCdVariant = 2, kCd = 3, kPlayList = 5 };

@@ -7,16 +7,15 @@ namespace kntr {
 /// How a live run ended.
 enum class RunOutcome {
     NotStarted, ///< the music check said no
-    Cancelled,  ///< the countdown was cancelled; nothing was played
-    Stopped,    ///< Stop ended the run; the stop command was played
-    Completed,  ///< the whole workout ran
-    OutputLost  ///< the sound output went away: the machine no longer hears commands
+    Cancelled, ///< the countdown was cancelled; nothing was played
+    Stopped, ///< Stop ended the run; the stop command was played
+    Completed, ///< the whole workout ran
+    OutputLost ///< the sound output went away: the machine no longer hears commands
 };
 
 /// What shows a live run to the user: the main window, or the terminal of the
 /// headless runner.
-class RunView
-{
+class RunView {
 public:
     virtual ~RunView() = default;
 

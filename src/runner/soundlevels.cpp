@@ -58,9 +58,9 @@ bool SoundLevels::load()
     readStored();
 
     if (muteQuestionNeeded())
-        answerMuteQuestion(mMessages.show(kMuteQuestion, MessageBoxes::Icon::Question,
-                                          MessageBoxes::Buttons::YesNo)
-                           == MessageBoxes::Answer::Yes);
+        answerMuteQuestion(
+            mMessages.show(kMuteQuestion, MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo)
+            == MessageBoxes::Answer::Yes);
     return true;
 }
 

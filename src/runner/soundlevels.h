@@ -20,8 +20,7 @@ class SettingsStore;
 /// The levels load on first use: the mixer opens, the main level comes from the
 /// current volume and the other three from the settings. Without a mixer that
 /// is said once and nothing is ever set.
-class SoundLevels : public LevelSwitch
-{
+class SoundLevels : public LevelSwitch {
 public:
     static const QString kNoMixerText;
     static const QString kMuteQuestion;

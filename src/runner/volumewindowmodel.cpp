@@ -100,11 +100,11 @@ void VolumeWindowModel::endTest()
 void VolumeWindowModel::afterTest(qint64 ms, std::function<void()> step)
 {
     // A step of a test the user has since left (a run began) is dropped.
-    mClock.callAfter(ms, [alive = std::weak_ptr<const int>(mAlive), test = mTest, this,
-                                 step = std::move(step)] {
-        if (!alive.expired() && mTesting && test == mTest)
-            step();
-    });
+    mClock.callAfter(ms,
+                     [alive = std::weak_ptr<const int>(mAlive), test = mTest, this, step = std::move(step)] {
+                         if (!alive.expired() && mTesting && test == mTest)
+                             step();
+                     });
 }
 
 void VolumeWindowModel::testTone()

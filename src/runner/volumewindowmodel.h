@@ -23,20 +23,18 @@ class WavePlayer;
 ///
 /// It loads on first use of any action, with the levels. Without a mixer
 /// every action does nothing.
-class VolumeWindowModel
-{
+class VolumeWindowModel {
 public:
     static const QString kCaption;
     static const QString kNoCdText;
-    static const QString kTestCaption;  ///< music test idle: "Te&st"
-    static const QString kStopCaption;  ///< music test playing: "&Stop"
+    static const QString kTestCaption; ///< music test idle: "Te&st"
+    static const QString kStopCaption; ///< music test playing: "&Stop"
 
     using Level = SoundLevel;
     enum class Test { Tone, Music, Voice };
     enum class LoadStatus { Ready, NoMixer };
 
-    struct Slider
-    {
+    struct Slider {
         int minimum = 0;
         int maximum = 0;
         int value = 0;

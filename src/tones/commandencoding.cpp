@@ -15,8 +15,7 @@ void AdjustCommand(const QString& machineType, std::int16_t& first, std::int16_t
             first = static_cast<std::int16_t>(roundHalfEven(second / 10.0 * 2.0));
             second = oldFirst;
         } else if (machineKind(machineType) == MachineKind::EllipticalTypeA) {
-            first = first == 10 ? kZeroCode
-                                : static_cast<std::int16_t>(roundHalfEven(first / 2.0));
+            first = first == 10 ? kZeroCode : static_cast<std::int16_t>(roundHalfEven(first / 2.0));
         }
     }
 

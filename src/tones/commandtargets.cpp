@@ -55,7 +55,7 @@ QString CommandTargets::text() const
     if (stop)
         return QStringLiteral("stop");
     return firstName + QLatin1Char(' ') + QString::number(first, 'f', 1) + QStringLiteral(", ") + secondName
-           + QLatin1Char(' ') + QString::number(second, 'f', 1);
+        + QLatin1Char(' ') + QString::number(second, 'f', 1);
 }
 
 } // namespace kntr

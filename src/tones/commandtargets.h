@@ -9,8 +9,7 @@ namespace kntr {
 /// adjustment of the encoder as far as the 8 bits of a frame allow: a second
 /// value code from 141 to 212 is read as a half-percent step above 14, as the
 /// consoles read it.
-struct CommandTargets
-{
+struct CommandTargets {
     bool stop = false;
     /// Attribute one and attribute two of the machine type.
     double first = 0.0;

@@ -39,8 +39,7 @@ std::array<std::uint16_t, ControlTones::kSamplesPerSymbol> ControlTones::toneSam
     const float w = 0.28495f;
     std::array<std::uint16_t, kSamplesPerSymbol> samples{};
     for (int n = 1; n <= kSamplesPerSymbol; ++n) {
-        float p = static_cast<float>(std::sin(static_cast<double>(n) * static_cast<double>(w))
-                                     * 32768.0);
+        float p = static_cast<float>(std::sin(static_cast<double>(n) * static_cast<double>(w)) * 32768.0);
         if (p < 0.0f)
             p = static_cast<float>(static_cast<double>(p) + 65535.0);
         samples[n - 1] = static_cast<std::uint16_t>(roundHalfEven(static_cast<double>(p)));

@@ -15,8 +15,7 @@ class Machine;
 /// "0" silence. The burst, the silence and the WAV header are prepared once per
 /// channel mode; an image is then only a concatenation of prepared blocks and zero
 /// runs, cheap enough to make at every segment start of a live run.
-class ControlTones
-{
+class ControlTones {
 public:
     static constexpr int kSamplesPerSymbol = 88;
     static constexpr int kSampleRate = 44100;
@@ -25,7 +24,7 @@ public:
     static constexpr int kGapFrames = 1054;
     static constexpr int kTailFrames = 1254;
     static constexpr int kImageFrames = 9000;
-    static constexpr int kMonoImageSize = kHeaderSize + kImageFrames * 2;   // 18,044
+    static constexpr int kMonoImageSize = kHeaderSize + kImageFrames * 2; // 18,044
     static constexpr int kStereoImageSize = kHeaderSize + kImageFrames * 4; // 36,044
 
     /// Reads the machine type from the profile at every command; prepares the mono set.

@@ -5,8 +5,7 @@ namespace kntr {
 /// One control-tone command found in audio: where it starts and the three values
 /// its frames carry, as they were sent (the low 8 bits, after the machine-type
 /// adjustment).
-struct DecodedCommand
-{
+struct DecodedCommand {
     /// Start of the tone image (its lead-in silence), in seconds from the start of the audio.
     double seconds = 0.0;
     int first = 0;

@@ -8,15 +8,13 @@ class CdDevice;
 class MessageBoxes;
 
 /// The code and message of the last CD device command sent through SendMci.
-struct MciResult
-{
+struct MciResult {
     int code = 0;
     QString message;
 };
 
 /// Sends CD device commands whose failure the user may need to see.
-class MciCommands
-{
+class MciCommands {
 public:
     MciCommands(CdDevice& device, MessageBoxes& boxes);
 

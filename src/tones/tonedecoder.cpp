@@ -14,8 +14,8 @@ constexpr int kSymbol = ControlTones::kSamplesPerSymbol;
 constexpr int kFrame = 10 * kSymbol;
 constexpr int kSecondSet = 3 * kFrame + ControlTones::kGapFrames;
 /// Where the six frames begin, from the first.
-constexpr std::array<qint64, 6> kFrameStarts = {0,          kFrame,          2 * kFrame,
-                                                kSecondSet, kSecondSet + kFrame, kSecondSet + 2 * kFrame};
+constexpr std::array<qint64, 6> kFrameStarts = {
+    0, kFrame, 2 * kFrame, kSecondSet, kSecondSet + kFrame, kSecondSet + 2 * kFrame};
 /// Symbol windows measured in the middle of the gap, clear of the frames on either side.
 constexpr int kGapSymbols = 8;
 static_assert((2 + kGapSymbols) * kSymbol <= ControlTones::kGapFrames);
@@ -24,9 +24,9 @@ constexpr qint64 kFramesSpan = kSecondSet + 3 * kFrame;
 /// Samples between the starts of two tones played back to back.
 constexpr qint64 kImage = ControlTones::kImageFrames;
 
-constexpr int kHop = 8;          // coarse search step
-constexpr int kCluster = 256;    // a command's best coarse start lies within this of its first
-constexpr int kRefine = kHop;    // then every sample this far either side is tried
+constexpr int kHop = 8; // coarse search step
+constexpr int kCluster = 256; // a command's best coarse start lies within this of its first
+constexpr int kRefine = kHop; // then every sample this far either side is tried
 /// Past a recognised command the search resumes here: a command after it starts
 /// no sooner than one image later.
 constexpr qint64 kSkip = kFramesSpan - 400;
@@ -128,7 +128,8 @@ bool ToneDecoder::levelsAt(qint64 start, Levels& levels) const
     std::complex<double> agreement = 0.0;
     for (size_t f = 0; f < kFrameStarts.size(); ++f) {
         const qint64 at = start + kFrameStarts[f] + kSymbol;
-        const std::complex<double> sum = mSums[static_cast<size_t>(at + kSymbol)] - mSums[static_cast<size_t>(at)];
+        const std::complex<double> sum =
+            mSums[static_cast<size_t>(at + kSymbol)] - mSums[static_cast<size_t>(at)];
         // The phase relative to the symbol's start.
         const std::complex<double> phase = sum * std::polar(1.0, kStep * static_cast<double>(at));
         agreement += phase / std::abs(phase);
@@ -159,7 +160,8 @@ void ToneDecoder::scan(bool final)
     for (qint64 i = 0; i < n; ++i) {
         if (i % 4096 == 0)
             turn = std::polar(1.0, -kStep * static_cast<double>(i));
-        mSums[static_cast<size_t>(i + 1)] = mSums[static_cast<size_t>(i)] + static_cast<double>(mSamples[static_cast<size_t>(i)]) * turn;
+        mSums[static_cast<size_t>(i + 1)] =
+            mSums[static_cast<size_t>(i)] + static_cast<double>(mSamples[static_cast<size_t>(i)]) * turn;
         turn *= step;
     }
 

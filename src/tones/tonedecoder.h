@@ -20,8 +20,7 @@ namespace kntr {
 /// tone symbol, the gap silent, and every burst starting at the same phase of
 /// the sine. Its start is then fixed to the sample, and every symbol is read
 /// against the midpoint between the tone and silence levels of its frame set.
-class ToneDecoder
-{
+class ToneDecoder {
 public:
     static constexpr int kSampleRate = 44100;
 
@@ -36,8 +35,7 @@ public:
     static std::vector<DecodedCommand> decode(const float* samples, qsizetype count);
 
 private:
-    struct Levels
-    {
+    struct Levels {
         double tone[6];
         double silence[6];
     };
@@ -50,12 +48,12 @@ private:
     void read(qint64 start);
     void add(const DecodedCommand& command, qint64 absoluteStart);
 
-    std::vector<float> mSamples;                 // not yet examined, from mBase on
-    qint64 mBase = 0;                            // sample number of mSamples[0]
-    qint64 mNext = 0;                            // the first start not yet examined
-    std::vector<std::complex<double>> mSums;     // running sums of the demodulated samples
+    std::vector<float> mSamples; // not yet examined, from mBase on
+    qint64 mBase = 0; // sample number of mSamples[0]
+    qint64 mNext = 0; // the first start not yet examined
+    std::vector<std::complex<double>> mSums; // running sums of the demodulated samples
     std::vector<DecodedCommand> mCommands;
-    qint64 mLastStart = -1;                      // where the last command's frames begin
+    qint64 mLastStart = -1; // where the last command's frames begin
 };
 
 } // namespace kntr

@@ -8,8 +8,7 @@ namespace kntr {
 /// The run's cues as recorded clips: one 22,050 Hz mono WAV file per
 /// word or number ("getready", "endofworkout", "Speed", "Incline", "Resistance",
 /// "0" to "12", "point") in the voice-cue folder.
-class VoiceCues
-{
+class VoiceCues {
 public:
     /// Clips come from clipDir.
     explicit VoiceCues(QString clipDir);

@@ -20,8 +20,7 @@ namespace {
 
 using test::CliRun;
 
-class CliFilesTest : public ::testing::Test
-{
+class CliFilesTest : public ::testing::Test {
 protected:
     CliRun run(const QStringList& args) { return test::runCliCaptured(args, settings, paths); }
     QString file(const QString& name, const QByteArray& bytes)
@@ -62,10 +61,11 @@ TEST_F(CliFilesTest, TotalsUseTheFilesUnitsAndTheStoredOrGivenWeight)
 {
     // One hour at 3 mph up 10 %: the calorie formula's second branch; no incline step
     // or range of the file's machine changes it.
-    const QString workout = file(
-        "hour.txt", "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nKilos\r\n"
-                    "10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3\t10\t3600\r\n"
-                    "\r\n[playlist]\r\n\r\n\r\n\r\n");
+    const QString workout =
+        file("hour.txt",
+             "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nKilos\r\n"
+             "10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3\t10\t3600\r\n"
+             "\r\n[playlist]\r\n\r\n\r\n\r\n");
     CliRun r = run({"totals", workout});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("Time:      60:00\n")) << r.out.toStdString();
@@ -86,26 +86,30 @@ TEST_F(CliFilesTest, TotalsUseTheFilesUnitsAndTheStoredOrGivenWeight)
 TEST_F(CliFilesTest, ConvertFitsEverySegmentToTheWrittenMachineAndNotesTheChanges)
 {
     // A version 1.0 file takes the stored machine: speed 1 to 10 by 0.1, incline 1 to 10 by 0.5.
-    const QString in = file("old.txt", "Vexa v 1.0                \r\n1\t3.33\t2\t2.5\r\n2\t11\t1,5\t0.125\r\n\r\n");
+    const QString in =
+        file("old.txt", "Vexa v 1.0                \r\n1\t3.33\t2\t2.5\r\n2\t11\t1,5\t0.125\r\n\r\n");
     const QString out = dir.path() + "/new.txt";
     CliRun r = run({"convert", in, "-o", out});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(r.err, "kinetrova-cli convert: note: segment 1: speed 3.33 -> 3.3\n"
-                     "kinetrova-cli convert: note: segment 2: speed 11 -> 10, time 8 -> 10\n");
+    EXPECT_EQ(r.err,
+              "kinetrova-cli convert: note: segment 1: speed 3.33 -> 3.3\n"
+              "kinetrova-cli convert: note: segment 2: speed 11 -> 10, time 8 -> 10\n");
     EXPECT_EQ(readWholeFile(out).value_or(""),
               "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nMiles\r\n10\r\n"
               "100\r\n1\r\n10\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t3.3\t2\t150\r\n"
               "2\t10\t1.5\t10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
 
     // A version 1.2 file's own machine (speed 2 to 10 by 0.5) holds for segment 1 as for the rest.
-    const QString hills = file(
-        "hills.txt", "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nMiles\r\n"
-                     "20\r\n100\r\n5\r\n0\r\n100\r\n10\r\n\r\n[segment settings]\r\n1\t1\t4\t60\r\n"
-                     "2\t1\t4\t60\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
+    const QString hills =
+        file("hills.txt",
+             "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nMiles\r\n"
+             "20\r\n100\r\n5\r\n0\r\n100\r\n10\r\n\r\n[segment settings]\r\n1\t1\t4\t60\r\n"
+             "2\t1\t4\t60\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
     r = run({"convert", hills, "-o", out});
-    EXPECT_EQ(r.err, "kinetrova-cli convert: note: segment 1: speed 1 -> 2\n"
-                     "kinetrova-cli convert: note: segment 2: speed 1 -> 2\n");
+    EXPECT_EQ(r.err,
+              "kinetrova-cli convert: note: segment 1: speed 1 -> 2\n"
+              "kinetrova-cli convert: note: segment 2: speed 1 -> 2\n");
     // What convert writes converts again unchanged.
     const QByteArray written = readWholeFile(out).value_or("");
     EXPECT_TRUE(written.contains("\r\n1\t2\t4\t60\r\n2\t2\t4\t60\r\n"));
@@ -129,11 +133,13 @@ TEST_F(CliFilesTest, UnreadableFilesFailWithTheReadersMessage)
     EXPECT_EQ(r.err, "kinetrova-cli convert: " + letter + ": " + kWorkoutNotRecognisedMessage + "\n");
 
     // A number whose written form would not read back is refused at its line.
-    const QString huge = file("huge.txt", "Vexa v 1.1                \r\n1\t3\t1\t60\r\n2\t1.8e308\t1\t60\r\n\r\n");
+    const QString huge =
+        file("huge.txt", "Vexa v 1.1                \r\n1\t3\t1\t60\r\n2\t1.8e308\t1\t60\r\n\r\n");
     r = run({"convert", huge, "-o", dir.path() + "/x.txt"});
-    EXPECT_EQ(r.err, "kinetrova-cli convert: " + huge
-                         + " is not a valid workout file: segment 2 (line 3): the speed \"1.8e308\" "
-                           "is out of range\n");
+    EXPECT_EQ(r.err,
+              "kinetrova-cli convert: " + huge
+                  + " is not a valid workout file: segment 2 (line 3): the speed \"1.8e308\" "
+                    "is out of range\n");
 
     // A device is neither read nor replaced.
     r = run({"totals", "/dev/zero"});

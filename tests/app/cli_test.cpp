@@ -10,8 +10,7 @@ namespace {
 
 using test::CliRun;
 
-class CliTest : public ::testing::Test
-{
+class CliTest : public ::testing::Test {
 protected:
     CliRun run(const QStringList& args) { return test::runCliCaptured(args, settings, paths); }
 
@@ -38,9 +37,8 @@ TEST_F(CliTest, HelpAndVersion)
 
 TEST_F(CliTest, MistakesGiveOneLineAndUsageOnStderrWithStatusTwo)
 {
-    for (const QStringList& args :
-         {QStringList{}, QStringList{"frobnicate"}, QStringList{"profile", "extra"},
-          QStringList{"profile", "--bogus"}}) {
+    for (const QStringList& args : {QStringList{}, QStringList{"frobnicate"}, QStringList{"profile", "extra"},
+                                    QStringList{"profile", "--bogus"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());

@@ -9,8 +9,7 @@
 namespace kntr::test {
 
 /// What one kinetrova-cli call printed and returned.
-struct CliRun
-{
+struct CliRun {
     int status;
     QString out;
     QString err;

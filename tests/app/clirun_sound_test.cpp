@@ -32,7 +32,8 @@ std::vector<bool> expectedSymbols(int first, int second)
     Machine machine;
     machine.setMachineType(QStringLiteral("Treadmill"));
     ControlTones tones(machine);
-    const QByteArray image = tones.MakeControlTone(static_cast<std::int16_t>(first), static_cast<std::int16_t>(second), false);
+    const QByteArray image =
+        tones.MakeControlTone(static_cast<std::int16_t>(first), static_cast<std::int16_t>(second), false);
     std::vector<qint16> stereo;
     for (int i = ControlTones::kHeaderSize; i + 1 < image.size(); i += 2) {
         const qint16 s = qFromLittleEndian<qint16>(image.constData() + i);
@@ -43,8 +44,7 @@ std::vector<bool> expectedSymbols(int first, int second)
     return found.empty() ? std::vector<bool>() : found.front().symbols;
 }
 
-class CliRunSound : public ::testing::Test
-{
+class CliRunSound : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -59,8 +59,7 @@ protected:
 
     void run(const QStringList& options, std::function<void(QProcess&)> during = {})
     {
-        cli.start(QStringLiteral(KINETROVA_CLI),
-                  QStringList{"run", workout} + options);
+        cli.start(QStringLiteral(KINETROVA_CLI), QStringList{"run", workout} + options);
         ASSERT_TRUE(cli.waitForStarted(5000));
         if (during)
             during(cli);
@@ -128,8 +127,7 @@ TEST_F(CliRunSound, UnitsAndResumeNeverChangeACommand)
 {
     // Segment 1 (3.0 mph) lies above the machine's minimum: a target written
     // back from a control that never held it would come out as 1.0.
-    const struct
-    {
+    const struct {
         QStringList options;
         std::vector<std::pair<int, int>> commands;
     } cases[] = {
@@ -143,7 +141,8 @@ TEST_F(CliRunSound, UnitsAndResumeNeverChangeACommand)
         run(QStringList{"--delay", "0", "--beeps", "1", "--cues", "off"} + c.options);
         EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
         std::vector<qint16> recording = server.recording();
-        recording.erase(recording.begin(), recording.begin() + std::min<qint64>(before * 2, recording.size()));
+        recording.erase(recording.begin(),
+                        recording.begin() + std::min<qint64>(before * 2, recording.size()));
         const auto tones = test::heardTones(recording);
         ASSERT_EQ(tones.size(), c.commands.size());
         for (size_t i = 0; i < tones.size(); ++i)
@@ -197,7 +196,9 @@ TEST_F(CliRunSound, EveryCtrlCAndTermEndsWithItsStatusAfterTheStopCommand)
     ASSERT_FALSE(list.isEmpty());
     const std::vector<bool> stop = expectedSymbols(252, 252);
     std::mt19937 random(7);
-    const int kTrials = qEnvironmentVariableIntValue("KNTR_SIGNAL_TRIALS") > 0 ? qEnvironmentVariableIntValue("KNTR_SIGNAL_TRIALS") : 200;
+    const int kTrials = qEnvironmentVariableIntValue("KNTR_SIGNAL_TRIALS") > 0
+        ? qEnvironmentVariableIntValue("KNTR_SIGNAL_TRIALS")
+        : 200;
     int wrongStatus = 0, unheard = 0;
     for (int trial = 0; trial < kTrials; ++trial) {
         const int signal = trial % 2 ? SIGTERM : SIGINT;
@@ -211,15 +212,15 @@ TEST_F(CliRunSound, EveryCtrlCAndTermEndsWithItsStatusAfterTheStopCommand)
         QThread::msleep(std::uniform_int_distribution<unsigned>(0, 700)(random));
         ::kill(static_cast<pid_t>(cli.processId()), signal);
         ASSERT_TRUE(cli.waitForFinished(10000));
-        const bool statusRight = cli.exitStatus() == QProcess::NormalExit
-                                 && cli.exitCode() == (signal == SIGINT ? 130 : 143);
+        const bool statusRight =
+            cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == (signal == SIGINT ? 130 : 143);
         QThread::msleep(150); // the last samples reach the recorder
         const bool heard = endsWithCommand(server.recording(from), stop);
         wrongStatus += !statusRight;
         unheard += !heard;
         if (!statusRight || !heard)
-            ADD_FAILURE() << "trial " << trial << ": status " << cli.exitCode() << " (" << int(cli.exitStatus())
-                          << "), stop command heard: " << heard << ", "
+            ADD_FAILURE() << "trial " << trial << ": status " << cli.exitCode() << " ("
+                          << int(cli.exitStatus()) << "), stop command heard: " << heard << ", "
                           << cli.readAllStandardError().toStdString();
     }
     EXPECT_EQ(wrongStatus, 0);

@@ -18,11 +18,9 @@ using namespace kntr;
 
 namespace {
 
-class HostileInput : public ::testing::Test
-{
+class HostileInput : public ::testing::Test {
 protected:
-    struct Result
-    {
+    struct Result {
         int status = -1;
         QString err;
         qint64 ms = 0;
@@ -82,8 +80,7 @@ TEST_F(HostileInput, AudioFilesThatLieAboutThemselvesAreRefusedWithAReason)
     qToBigEndian<quint32>(66, au.data() + 20);
     write("many.mp3", au);
 
-    const struct
-    {
+    const struct {
         const char* file;
         const char* reason; // empty: any reason
     } cases[] = {
@@ -97,7 +94,8 @@ TEST_F(HostileInput, AudioFilesThatLieAboutThemselvesAreRefusedWithAReason)
         SCOPED_TRACE(c.file);
         const Result r = cli({"decode", c.file});
         EXPECT_EQ(r.status, 1);
-        const QString said = QStringLiteral("kinetrova-cli decode: %1 could not be read as audio: ").arg(c.file);
+        const QString said =
+            QStringLiteral("kinetrova-cli decode: %1 could not be read as audio: ").arg(c.file);
         if (*c.reason) {
             EXPECT_EQ(r.err, said + c.reason + '\n');
             EXPECT_LT(r.ms, 2000);
@@ -110,26 +108,40 @@ TEST_F(HostileInput, AudioFilesThatLieAboutThemselvesAreRefusedWithAReason)
 
 TEST_F(HostileInput, AFifoIsNeitherReadAsMusicNorReplacedByAWrittenFile)
 {
-    write("w.txt", "Vexa v 1.2                \r\n\r\n[segment settings]\r\n1\t3\t2\t10\r\n\r\n"
-                   "[playlist]\r\n\r\n\r\n\r\n");
+    write("w.txt",
+          "Vexa v 1.2                \r\n\r\n[segment settings]\r\n1\t3\t2\t10\r\n\r\n"
+          "[playlist]\r\n\r\n\r\n\r\n");
     test::WatchedFifo fifo(mDir.filePath("pipe.wav"));
     ASSERT_TRUE(fifo.made());
-    write("list.asx", "<Asx Version = \"3.0\" >\r\n<Entry>\r\n<Ref href = \"pipe.wav\"/>\r\n</Entry>\r\n</Asx>");
+    write("list.asx",
+          "<Asx Version = \"3.0\" >\r\n<Entry>\r\n<Ref href = \"pipe.wav\"/>\r\n</Entry>\r\n</Asx>");
 
-    const struct
-    {
+    const struct {
         QStringList args;
         int status;
         const char* err;
     } cases[] = {
-        {{"wav", "w.txt", "-o", "o.wav", "--music", "pipe.wav"}, 1, "kinetrova-cli wav: cannot read pipe.wav: Not a regular file\n"},
-        {{"mp3", "w.txt", "-o", "o.mp3", "--music", "pipe.wav"}, 1, "kinetrova-cli mp3: cannot read pipe.wav: Not a regular file\n"},
-        {{"wav", "w.txt", "-o", "o.wav", "--playlist", "list.asx"}, 0,
+        {{"wav", "w.txt", "-o", "o.wav", "--music", "pipe.wav"},
+         1,
+         "kinetrova-cli wav: cannot read pipe.wav: Not a regular file\n"},
+        {{"mp3", "w.txt", "-o", "o.mp3", "--music", "pipe.wav"},
+         1,
+         "kinetrova-cli mp3: cannot read pipe.wav: Not a regular file\n"},
+        {{"wav", "w.txt", "-o", "o.wav", "--playlist", "list.asx"},
+         0,
          "kinetrova-cli wav: note: passed over pipe.wav: Not a regular file\n"},
-        {{"decode", "pipe.wav"}, 1, "kinetrova-cli decode: pipe.wav could not be read as audio: it is not a regular file\n"},
-        {{"wav", "w.txt", "-o", "pipe.wav"}, 1, "kinetrova-cli wav: cannot write pipe.wav: Not a regular file\n"},
-        {{"mp3", "w.txt", "-o", "pipe.wav"}, 1, "kinetrova-cli mp3: cannot write pipe.wav: Not a regular file\n"},
-        {{"tone", "65", "45", "-o", "pipe.wav"}, 1, "kinetrova-cli tone: cannot write pipe.wav: Not a regular file\n"},
+        {{"decode", "pipe.wav"},
+         1,
+         "kinetrova-cli decode: pipe.wav could not be read as audio: it is not a regular file\n"},
+        {{"wav", "w.txt", "-o", "pipe.wav"},
+         1,
+         "kinetrova-cli wav: cannot write pipe.wav: Not a regular file\n"},
+        {{"mp3", "w.txt", "-o", "pipe.wav"},
+         1,
+         "kinetrova-cli mp3: cannot write pipe.wav: Not a regular file\n"},
+        {{"tone", "65", "45", "-o", "pipe.wav"},
+         1,
+         "kinetrova-cli tone: cannot write pipe.wav: Not a regular file\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

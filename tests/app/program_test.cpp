@@ -22,8 +22,7 @@ using namespace kntr;
 
 namespace {
 
-class ProgramTest : public ::testing::Test
-{
+class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest()
         : paths(QString::fromUtf8(KNTR_DATA_DIR), home.dataHome() + "/kinetrova")

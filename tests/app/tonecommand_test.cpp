@@ -16,8 +16,7 @@ using namespace kntr;
 
 namespace {
 
-class ToneCommandTest : public ::testing::Test
-{
+class ToneCommandTest : public ::testing::Test {
 protected:
     test::CliRun run(const QStringList& args)
     {
@@ -53,8 +52,8 @@ TEST_F(ToneCommandTest, WritesTheImageForTheStoredMachine)
     test::CliRun r = run({"65", "45", "-o", file()});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(written(), expected("Treadmill", 65, 45, false));
-    EXPECT_EQ(r.out, "Treadmill 65 45: 0110000010 0110110100 0101110110 (mono), 18044 bytes to "
-                         + file() + "\n");
+    EXPECT_EQ(r.out,
+              "Treadmill 65 45: 0110000010 0110110100 0101110110 (mono), 18044 bytes to " + file() + "\n");
 
     settings.SaveSetting("Kinetrova", "Machine", "MachineType", "Elliptical");
     r = run({"50", "100", "--stereo", "--output", file()});
@@ -71,9 +70,9 @@ TEST_F(ToneCommandTest, WritesTheImageForTheStoredMachine)
 TEST_F(ToneCommandTest, MistakesAreUsageErrors)
 {
     for (const QStringList& args :
-         {QStringList{"65", "45", "--machine", "Rowing machine", "-o", "x.wav"},
-          QStringList{"65", "45"}, QStringList{"6.5", "45", "-o", "x.wav"},
-          QStringList{"65", "40000", "-o", "x.wav"}, QStringList{"65", "-o", "x.wav"}}) {
+         {QStringList{"65", "45", "--machine", "Rowing machine", "-o", "x.wav"}, QStringList{"65", "45"},
+          QStringList{"6.5", "45", "-o", "x.wav"}, QStringList{"65", "40000", "-o", "x.wav"},
+          QStringList{"65", "-o", "x.wav"}}) {
         const test::CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         const QStringList lines = r.err.trimmed().split('\n');

@@ -44,7 +44,8 @@ TEST(BuildEstimate, StatusTexts)
     EXPECT_EQ(BuildEstimate::musicCoverageText(true, 3, 5, 0, 1), QStringLiteral("3 of 5 segments assigned"));
     EXPECT_EQ(BuildEstimate::musicCoverageText(true, 7, 5, 0, 1),
               QStringLiteral("5 of 5 segments assigned, plus 2 extra"));
-    EXPECT_EQ(BuildEstimate::musicCoverageText(false, 2, 5, 29, 100), QStringLiteral("Play list is 29% of workout."));
+    EXPECT_EQ(BuildEstimate::musicCoverageText(false, 2, 5, 29, 100),
+              QStringLiteral("Play list is 29% of workout."));
     EXPECT_EQ(BuildEstimate::musicCoverageText(false, 2, 5, 1800, 1200),
               QStringLiteral("Play list is 150% of workout."));
 
@@ -65,9 +66,11 @@ TEST(RecordingPreferences, ReadWithDefaultsAndStore)
     EXPECT_EQ(p.mp3BitRate, 128);
     EXPECT_EQ(p.beeps, 1);
 
-    settings.SaveSetting(kAppName, QStringLiteral("options"), QStringLiteral("VoiceCues"), QStringLiteral("0"));
+    settings.SaveSetting(kAppName, QStringLiteral("options"), QStringLiteral("VoiceCues"),
+                         QStringLiteral("0"));
     settings.SaveSetting(kAppName, QStringLiteral("options"), QStringLiteral("Beeps"), QStringLiteral("2"));
-    settings.SaveSetting(kAppName, QStringLiteral("RecordPref"), QStringLiteral("MP3BitRate"), QStringLiteral("7"));
+    settings.SaveSetting(kAppName, QStringLiteral("RecordPref"), QStringLiteral("MP3BitRate"),
+                         QStringLiteral("7"));
     p = RecordingPreferences::read(settings, 96);
     EXPECT_FALSE(p.voiceCues);
     EXPECT_EQ(p.beeps, 2);
@@ -77,7 +80,8 @@ TEST(RecordingPreferences, ReadWithDefaultsAndStore)
     p.stereo = false;
     p.mp3BitRate = 64;
     p.save(settings);
-    EXPECT_EQ(settings.GetSetting(kAppName, QStringLiteral("RecordPref"), QStringLiteral("OneFilePerSeg")), "1");
+    EXPECT_EQ(settings.GetSetting(kAppName, QStringLiteral("RecordPref"), QStringLiteral("OneFilePerSeg")),
+              "1");
     EXPECT_EQ(settings.GetSetting(kAppName, QStringLiteral("RecordPref"), QStringLiteral("WaveType")), "0");
     EXPECT_EQ(settings.GetSetting(kAppName, QStringLiteral("RecordPref"), QStringLiteral("MP3BitRate")), "0");
     const RecordingPreferences back = RecordingPreferences::read(settings);

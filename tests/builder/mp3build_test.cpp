@@ -47,7 +47,8 @@ QByteArray sinePcm(double seconds)
     const auto n = static_cast<qsizetype>(seconds * 44100);
     QByteArray pcm(4 * n, Qt::Uninitialized);
     for (qsizetype i = 0; i < n; ++i) {
-        qToLittleEndian<qint16>(static_cast<qint16>(9000 * std::sin(i * (0.03 + i * 1e-7))), pcm.data() + 4 * i);
+        qToLittleEndian<qint16>(static_cast<qint16>(9000 * std::sin(i * (0.03 + i * 1e-7))),
+                                pcm.data() + 4 * i);
         qToLittleEndian<qint16>(static_cast<qint16>(7000 * std::sin(i * 0.05)), pcm.data() + 4 * i + 2);
     }
     return pcm;
@@ -64,8 +65,7 @@ QByteArray standIn(const QByteArray& frame, bool keepMainData = true)
     return silent;
 }
 
-class Mp3Build : public ::testing::Test
-{
+class Mp3Build : public ::testing::Test {
 protected:
     void SetUp() override { mMachine.setMachineType(QStringLiteral("Treadmill")); }
 
@@ -114,8 +114,7 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
         };
     };
     const auto cut = [](const QString& path) { QFile::resize(path, QFileInfo(path).size() - 100); };
-    struct Case
-    {
+    struct Case {
         const char* name;
         std::vector<double> segments;
         std::vector<std::pair<QByteArray, std::function<void(const QString&)>>> files;
@@ -125,20 +124,67 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
         const char* music; // per segment: F music to its end, P music then silence, - no music
         bool runsOut;
     } cases[] = {
-        {"two files in a row, ID3 tags", {30, 12, 20},
-         {{id3v2 + mp3Frames(700, 1) + tag, {}}, {mp3Frames(2000, 2), {}}}, true, false, 2, 128, "FFFB9060", "FFF",
+        {"two files in a row, ID3 tags",
+         {30, 12, 20},
+         {{id3v2 + mp3Frames(700, 1) + tag, {}}, {mp3Frames(2000, 2), {}}},
+         true,
+         false,
+         2,
+         128,
+         "FFFB9060",
+         "FFF",
          false},
-        {"music runs out in segment 3 of 5", {20, 20, 20, 20, 20}, {{mp3Frames(1900, 3, 0x80), {}}},
-         false, false, 1, 128, "FFFB8060", "FFP--", true},
-        {"one file per segment, fewer files", {20, 25, 20}, {{mp3Frames(300, 4), {}}, {mp3Frames(2000, 5), {}}},
-         true, true, 1, 128, "FFFB9060", "PF-", true},
-        {"frames stop matching", {40}, {{mp3Frames(100, 6), damage(50 * 417 + 16)}, {mp3Frames(3000, 7), {}}},
-         false, false, 1, 128, "FFFB9060", "F", false},
-        {"last frame cut short", {40}, {{mp3Frames(99, 8), cut}}, false, false, 1, 128, "FFFB9060", "P",
+        {"music runs out in segment 3 of 5",
+         {20, 20, 20, 20, 20},
+         {{mp3Frames(1900, 3, 0x80), {}}},
+         false,
+         false,
+         1,
+         128,
+         "FFFB8060",
+         "FFP--",
+         true},
+        {"one file per segment, fewer files",
+         {20, 25, 20},
+         {{mp3Frames(300, 4), {}}, {mp3Frames(2000, 5), {}}},
+         true,
+         true,
+         1,
+         128,
+         "FFFB9060",
+         "PF-",
+         true},
+        {"frames stop matching",
+         {40},
+         {{mp3Frames(100, 6), damage(50 * 417 + 16)}, {mp3Frames(3000, 7), {}}},
+         false,
+         false,
+         1,
+         128,
+         "FFFB9060",
+         "F",
+         false},
+        {"last frame cut short",
+         {40},
+         {{mp3Frames(99, 8), cut}},
+         false,
+         false,
+         1,
+         128,
+         "FFFB9060",
+         "P",
          true},
         {"no music at 96 kbit/s", {20, 15}, {}, true, false, 1, 96, "FFFB7060", "--", false},
-        {"inserts longer than the segment", {3, 20}, {{mp3Frames(2000, 9, 0x50), {}}}, true, false, 2, 64,
-         "FFFB5060", "-F", false},
+        {"inserts longer than the segment",
+         {3, 20},
+         {{mp3Frames(2000, 9, 0x50), {}}},
+         true,
+         false,
+         2,
+         64,
+         "FFFB5060",
+         "-F",
+         false},
     };
 
     for (const Case& c : cases) {
@@ -150,7 +196,8 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
             entries.push_back(music(name, c.files[i].first));
             if (c.files[i].second)
                 c.files[i].second(mDir.filePath(name));
-            sources.push_back(splitFrames(readWhole(mDir.filePath(name)).mid(entries.back().dataPosition - 1)));
+            sources.push_back(
+                splitFrames(readWhole(mDir.filePath(name)).mid(entries.back().dataPosition - 1)));
         }
         Mp3BuildOptions options;
         options.voiceCues = c.cues;
@@ -187,9 +234,11 @@ TEST_F(Mp3Build, EveryFrameIsSilenceAnEncodedInsertOrTheRightMusicFrame)
             else
                 shapes[k] += p.kind == Mp3Piece::Kind::Encoded ? 'e' : p.frames == 10 ? 's' : '?';
         }
-        const std::regex shape((c.cues ? "es" : "s") + std::string(c.beeps, 'e') + (c.cues ? "se+m?" : "sm?"));
+        const std::regex shape((c.cues ? "es" : "s") + std::string(c.beeps, 'e')
+                               + (c.cues ? "se+m?" : "sm?"));
         for (size_t k = 1; k < shapes.size(); ++k)
-            EXPECT_TRUE(std::regex_match(shapes[k], shape)) << c.name << " segment " << k << ": " << shapes[k];
+            EXPECT_TRUE(std::regex_match(shapes[k], shape))
+                << c.name << " segment " << k << ": " << shapes[k];
 
         // Walk the file alongside the layout, the music as it should run on.
         qsizetype at = 0;
@@ -269,7 +318,8 @@ TEST_F(Mp3Build, FileDecodesCleanly)
     Mp3BuildOptions options;
     options.beeps = 2;
     const QString out = mDir.filePath(QStringLiteral("decode.mp3"));
-    ASSERT_EQ(Mp3FileBuilder(mWorkout, mMachine, options, {music(QStringLiteral("song.mp3"), song.frames)}, kClipDir)
+    ASSERT_EQ(Mp3FileBuilder(mWorkout, mMachine, options, {music(QStringLiteral("song.mp3"), song.frames)},
+                             kClipDir)
                   .build(out)
                   .outcome,
               Outcome::Written);
@@ -283,8 +333,7 @@ TEST_F(Mp3Build, FileDecodesCleanly)
 // ---- Music encoded by LAME: bit reservoir, Info frames, tags, cut ends ------
 
 // The tools that make and decode the music; empty when one is not installed.
-struct Tools
-{
+struct Tools {
     QString sox, lame, ffmpeg;
 
     static std::optional<Tools> find()
@@ -301,11 +350,15 @@ struct Tools
     // defaults at 128 kbit/s, an Info frame first and the bit reservoir in use.
     QByteArray music(const QTemporaryDir& dir, double seconds, const QStringList& synth) const
     {
-        const QString wav = dir.filePath(QStringLiteral("synth.wav")), mp3 = dir.filePath(QStringLiteral("synth.mp3"));
+        const QString wav = dir.filePath(QStringLiteral("synth.wav")),
+                      mp3 = dir.filePath(QStringLiteral("synth.mp3"));
         // -R: the same noise on every run.
-        const QStringList make = QStringList{"-R", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth",
-                                             QString::number(seconds)} + synth;
-        if (QProcess::execute(sox, make) != 0 || QProcess::execute(lame, {"--quiet", "-b", "128", wav, mp3}) != 0)
+        const QStringList make =
+            QStringList{
+                "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", QString::number(seconds)}
+            + synth;
+        if (QProcess::execute(sox, make) != 0
+            || QProcess::execute(lame, {"--quiet", "-b", "128", wav, mp3}) != 0)
             return {};
         return readWhole(mp3);
     }
@@ -392,7 +445,8 @@ TEST_F(Mp3Build, SplicedReservoirMusicDecodesWithoutOverreadsOrJumps)
                 // and a file's last frame ends in the encoder's padding.
                 const bool edge = i == run || (i + 1 == runEnd && runEnd < end);
                 EXPECT_LT(level, loudness * 1.5) << "segment " << piece.segment << " frame " << i - at;
-                EXPECT_GT(level, loudness / (edge ? 4 : 1.5)) << "segment " << piece.segment << " frame " << i - at;
+                EXPECT_GT(level, loudness / (edge ? 4 : 1.5))
+                    << "segment " << piece.segment << " frame " << i - at;
             }
             run = runEnd;
         }
@@ -414,8 +468,7 @@ TEST_F(Mp3Build, LameFilesAreReadToTheirLastWholeFrameAndNeverCopyTheirInfoFrame
     ASSERT_FALSE(song.isEmpty() || next.isEmpty());
     ASSERT_TRUE(Mp3Splice::isInfoFrame(song.left(417)) && Mp3Splice::isInfoFrame(next.left(417)));
     const qsizetype songFrames = splitFrames(song).size();
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray bytes;
         qsizetype wholeFrames; // the song's frames up to the end of its music
@@ -433,9 +486,11 @@ TEST_F(Mp3Build, LameFilesAreReadToTheirLastWholeFrameAndNeverCopyTheirInfoFrame
         // Checked, estimated and built alike.
         const std::vector<MusicEntry> entries = {music(QStringLiteral("song.mp3"), c.bytes), after};
         EXPECT_EQ(entries[0].frameCount, c.wholeFrames) << c.name;
-        EXPECT_EQ(BuildEstimate::musicSeconds({entries[0]}), static_cast<float>(c.wholeFrames * 0.026)) << c.name;
+        EXPECT_EQ(BuildEstimate::musicSeconds({entries[0]}), static_cast<float>(c.wholeFrames * 0.026))
+            << c.name;
         const QString out = mDir.filePath(QStringLiteral("out.mp3"));
-        ASSERT_EQ(Mp3FileBuilder(mWorkout, mMachine, options, entries, kClipDir).build(out).outcome, Outcome::Written)
+        ASSERT_EQ(Mp3FileBuilder(mWorkout, mMachine, options, entries, kClipDir).build(out).outcome,
+                  Outcome::Written)
             << c.name;
         const QList<QByteArray> frames = splitFrames(readWhole(out));
 
@@ -461,9 +516,9 @@ TEST_F(Mp3Build, LameFilesAreReadToTheirLastWholeFrameAndNeverCopyTheirInfoFrame
                 ASSERT_EQ(frame, expected[i]) << c.name << " music frame " << i;
         }
         EXPECT_GE(standIns, 1) << c.name;
-        EXPECT_TRUE(std::none_of(frames.begin(), frames.end(),
-                                 [](const QByteArray& f) { return Mp3Splice::isInfoFrame(f); }))
-            << c.name;
+        EXPECT_TRUE(std::none_of(frames.begin(), frames.end(), [](const QByteArray& f) {
+            return Mp3Splice::isInfoFrame(f);
+        })) << c.name;
     }
 }
 
@@ -481,17 +536,16 @@ TEST(Mp3Encoding, WholeConstantBitRateFramesWithoutTagsOrFlags)
         EXPECT_EQ(frames.size(), 40) << rate; // 1 s, the encoder's delay and the flush
         const QByteArray silent = Mp3Layout::QFrame(rate);
         for (const QByteArray& f : frames) {
-            ASSERT_EQ(f.left(2), silent.left(2)) << rate;                        // MPEG-1 Layer III, no CRC
-            ASSERT_EQ(f[2] & ~0x02, silent[2]) << rate;                          // bit rate, 44.1 kHz
-            ASSERT_EQ(static_cast<uchar>(f[3]) & 0xCF, 0x40) << rate;             // joint stereo, not original
+            ASSERT_EQ(f.left(2), silent.left(2)) << rate; // MPEG-1 Layer III, no CRC
+            ASSERT_EQ(f[2] & ~0x02, silent[2]) << rate; // bit rate, 44.1 kHz
+            ASSERT_EQ(static_cast<uchar>(f[3]) & 0xCF, 0x40) << rate; // joint stereo, not original
             ASSERT_FALSE(f.contains("Xing") || f.contains("Info")) << rate;
         }
         EXPECT_FALSE(r.frames.startsWith("ID3") || r.frames.right(128).startsWith("TAG")) << rate;
     }
     EXPECT_EQ(Mp3Encoder::encode({}, 128).frames, QByteArray());
 
-    struct Failure
-    {
+    struct Failure {
         QByteArray pcm;
         int rate;
         int code;
@@ -510,8 +564,7 @@ TEST(Mp3Encoding, WholeConstantBitRateFramesWithoutTagsOrFlags)
 
 TEST(Mp3Encoding, SilentFramesFrameCountsAndTheSizeEstimate)
 {
-    struct Row
-    {
+    struct Row {
         int rate;
         const char* header;
         int length;
@@ -521,7 +574,8 @@ TEST(Mp3Encoding, SilentFramesFrameCountsAndTheSizeEstimate)
         const QByteArray frame = Mp3Layout::QFrame(row.rate);
         EXPECT_EQ(frame.size(), row.length);
         EXPECT_EQ(frame.left(36).toHex().toUpper(),
-                  QByteArray(row.header) + "0000000000000000000200000000000000400000000000000800000000000001");
+                  QByteArray(row.header)
+                      + "0000000000000000000200000000000000400000000000000800000000000001");
         EXPECT_EQ(frame.mid(36), QByteArray(row.length - 36, '\0'));
     }
     EXPECT_TRUE(Mp3Layout::QFrame(100).isEmpty());
@@ -559,8 +613,7 @@ TEST(Mp3Splice, SideInformationAndInformationFramesAreFoundByTheHeader)
             f.replace(tagAt, 4, tag);
         return f;
     };
-    struct Row
-    {
+    struct Row {
         const char* name;
         QByteArray frame;
         qsizetype offset, size; // 0 size: no side information
@@ -608,11 +661,12 @@ TEST_F(Mp3Build, FailuresAndCancelLeaveTheEarlierFileAndNoTemporaryFile)
     using Inputs = std::function<void(Mp3BuildOptions&, std::vector<MusicEntry>&)>;
     using Configure = std::function<void(Mp3FileBuilder&)>;
     const auto encoder = [](Mp3Encoder::Result result) {
-        return [result](Mp3FileBuilder& b) { b.setEncoder([result](const QByteArray&, int) { return result; }); };
+        return [result](Mp3FileBuilder& b) {
+            b.setEncoder([result](const QByteArray&, int) { return result; });
+        };
     };
     const QString failed = "The workout file " + out + " could not be written.\r\r";
-    struct Case
-    {
+    struct Case {
         const char* name;
         Inputs inputs;
         Configure configure;
@@ -621,24 +675,38 @@ TEST_F(Mp3Build, FailuresAndCancelLeaveTheEarlierFileAndNoTemporaryFile)
         int cancelAtReport = 0;
         bool fileSizeLimit = false;
     } cases[] = {
-        {"encoder fails", {}, encoder({Mp3Encoder::InvalidFormatParameters, {}}), Outcome::Failed,
+        {"encoder fails",
+         {},
+         encoder({Mp3Encoder::InvalidFormatParameters, {}}),
+         Outcome::Failed,
          failed + "Lame: Invalid format parameters"},
-        {"encoder gives bytes that are not frames", {}, encoder({Mp3Encoder::NoError, QByteArray(500, '\x33')}),
-         Outcome::Failed, failed + "Lame: "},
+        {"encoder gives bytes that are not frames",
+         {},
+         encoder({Mp3Encoder::NoError, QByteArray(500, '\x33')}),
+         Outcome::Failed,
+         failed + "Lame: "},
         {"disk full", {}, {}, Outcome::Failed, failed, 0, true},
         {"cancel while encoding", {}, {}, Outcome::Cancelled, {}, 2},
         {"cancel while writing", {}, {}, Outcome::Cancelled, {}, 40},
-        {"WAV music", [](auto&, std::vector<MusicEntry>& m) { m[0].path = "/music/song.WAV"; }, {}, Outcome::Refused,
-         "Cannot use a WAV file in a MP3 workout.\rPlease delete file and try again or try \ra different selection."},
+        {"WAV music",
+         [](auto&, std::vector<MusicEntry>& m) { m[0].path = "/music/song.WAV"; },
+         {},
+         Outcome::Refused,
+         "Cannot use a WAV file in a MP3 workout.\rPlease delete file and try again or try \ra different "
+         "selection."},
         {"no silent frame for the bit rate",
          [](Mp3BuildOptions& o, std::vector<MusicEntry>& m) {
              m.clear();
              o.bitRate = 100;
          },
-         {}, Outcome::Refused, "Err. Bitrate not defined"},
-        {"too little room", {},
+         {},
+         Outcome::Refused,
+         "Err. Bitrate not defined"},
+        {"too little room",
+         {},
          [](Mp3FileBuilder& b) { b.setFreeSpace([](const QString&) { return qint64{1'000'000}; }); },
-         Outcome::Refused, "There is not enought space on " + mDir.path() + " to write the workout file."},
+         Outcome::Refused,
+         "There is not enought space on " + mDir.path() + " to write the workout file."},
     };
     for (const Case& c : cases) {
         Mp3BuildOptions options;
@@ -682,9 +750,10 @@ TEST_F(Mp3Build, ProgressRisesToTheEndWithTheStatusTexts)
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
     EXPECT_EQ(percents.back(), 100);
     EXPECT_TRUE(r.message.isEmpty()); // no closing box for an MP3 file
-    EXPECT_EQ(statuses.back(), "Workout file: " + out
-                                   + " written to disk. \rOk to play this file on your computer, MP3 Player, or copy "
-                                     "it to a CD-R disk.");
+    EXPECT_EQ(statuses.back(),
+              "Workout file: " + out
+                  + " written to disk. \rOk to play this file on your computer, MP3 Player, or copy "
+                    "it to a CD-R disk.");
     for (const QString& expected :
          QStringList{"Writing Mp3 frame 173 of 1538", "Writing Voicecue.mp3 to workout segment 1",
                      "Writing Chirp.mp3 to workout segment 2", "Reading " + song.path})

@@ -21,8 +21,7 @@ using Verdict = MusicCheckResult::Verdict;
 
 namespace {
 
-class MusicCheck : public ::testing::Test
-{
+class MusicCheck : public ::testing::Test {
 protected:
     QString file(const QByteArray& bytes, const QString& name = QStringLiteral("music"))
     {
@@ -67,11 +66,11 @@ TEST_F(MusicCheck, WavMusicIsMeasuredByItsDataChunk)
 {
     const qint64 data = 2 * 176400 + 500;
     const QByteArray wav = wavHeader(data) + musicSamples(data, 2);
-    const QByteArray list = QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
+    const QByteArray list =
+        QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
     QByteArray unsized = wav + list;
     unsized.replace(40, 4, "\xFF\xFF\xFF\xFF"); // as a program writing to a pipe leaves it
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray bytes;
         qint64 dataBytes;
@@ -97,8 +96,7 @@ TEST_F(MusicCheck, WavIncompatibilitiesAreCollectedOneLineEach)
     QByteArray lateFmt = QByteArray("RIFF....WAVE") + QByteArray(9976, 'x') + "fmt " + QByteArray(8, '\0');
     ASSERT_EQ(lateFmt.indexOf("fmt "), 9988);
 
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray bytes;
         QString expected;
@@ -111,28 +109,32 @@ TEST_F(MusicCheck, WavIncompatibilitiesAreCollectedOneLineEach)
          lines({"Recording is not equal to 2 channels * 16 bits/sample."})},
         {"compressed 24 bit", wavHeader(8, 2, 44100, 24, 6, 264600, 3) + QByteArray(8, '\1'),
          lines({"Recording appears to be compressed.", "Recording does not have 176400 bytes per second.",
-                "Recording is not equal to 2 channels * 16 bits/sample.", "Recording is not 16 bits/sample."})},
+                "Recording is not equal to 2 channels * 16 bits/sample.",
+                "Recording is not 16 bits/sample."})},
         {"data past 10,000 bytes", lateData, lines({"'data' header was not found."})},
         {"format body past the bytes read", lateFmt,
          lines({"'fmt ' header was not found.", "'data' header was not found."})},
         {"not a wave file", QByteArray(500, 'z'),
-         lines({"'RIFF' identifier not found, this isn't a wave file.", "'WAVE' not found, this isn't a wave file.",
-                "'fmt ' header was not found.", "'data' header was not found."})},
+         lines({"'RIFF' identifier not found, this isn't a wave file.",
+                "'WAVE' not found, this isn't a wave file.", "'fmt ' header was not found.",
+                "'data' header was not found."})},
         {"empty", QByteArray(),
-         lines({"'RIFF' identifier not found, this isn't a wave file.", "'WAVE' not found, this isn't a wave file.",
-                "'fmt ' header was not found.", "'data' header was not found."})},
+         lines({"'RIFF' identifier not found, this isn't a wave file.",
+                "'WAVE' not found, this isn't a wave file.", "'fmt ' header was not found.",
+                "'data' header was not found."})},
     };
     for (const Case& c : cases) {
         const MusicCheckResult r = WavMusicCheck::check(file(c.bytes));
         EXPECT_EQ(r.verdict, Verdict::Rejected) << c.name;
         EXPECT_EQ(r.message, WavMusicCheck::rejectionMessage(c.expected)) << c.name;
     }
-    EXPECT_TRUE(WavMusicCheck::rejectionMessage(QStringLiteral("x\r"))
-                    .startsWith(QStringLiteral("File is not compatible with this version of Kinetrova. Files must "
-                                               "be recorded as a standard uncompressed stereo wave file: 16 bit "
-                                               "stereo and 44100 Hz. Try changing the settings of your file "
-                                               "ripper or try another file ripper.\r\rWave file header "
-                                               "incompatibilities are as follows:\r\rx\r")));
+    EXPECT_TRUE(
+        WavMusicCheck::rejectionMessage(QStringLiteral("x\r"))
+            .startsWith(QStringLiteral("File is not compatible with this version of Kinetrova. Files must "
+                                       "be recorded as a standard uncompressed stereo wave file: 16 bit "
+                                       "stereo and 44100 Hz. Try changing the settings of your file "
+                                       "ripper or try another file ripper.\r\rWave file header "
+                                       "incompatibilities are as follows:\r\rx\r")));
 }
 
 TEST_F(MusicCheck, LaterDataTagWinsAndMissingFileIsUnreadable)
@@ -183,8 +185,7 @@ const QByteArray kId3v1 = "TAG" + QByteArray(125, 'a');
 
 TEST_F(MusicCheck, Mp3FilesAdmittedWithTheirFirstFrameAndFrameCount)
 {
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray bytes;
         qint64 dataPosition;
@@ -200,7 +201,13 @@ TEST_F(MusicCheck, Mp3FilesAdmittedWithTheirFirstFrameAndFrameCount)
         {"only the sync bytes of the last frame", frames(2) + "\xFF\xFB", 1, 2, 128},
         {"padded and unpadded", frames(2) + frames(1, 0x92) + frames(2), 1, 5, 128},
         {"96 kbit/s", frames(7, 0x70), 1, 7, 96},
-        {"192 kbit/s with CRC", [] { QByteArray f = frames(2, 0xB2); f[1] = '\xFA'; f[628] = '\xFA'; return f; }(),
+        {"192 kbit/s with CRC",
+         [] {
+             QByteArray f = frames(2, 0xB2);
+             f[1] = '\xFA';
+             f[628] = '\xFA';
+             return f;
+         }(),
          1, 2, 192},
     };
     for (const Case& c : cases) {
@@ -227,8 +234,7 @@ TEST_F(MusicCheck, Mp3RejectionsNameTheirReasonAndNeverReadPastTheEnd)
 
     const QString undecodable = Mp3MusicCheck::undecodableMessage();
     const QString mono = Mp3MusicCheck::monauralMessage();
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray bytes;
         QString message;
@@ -237,13 +243,20 @@ TEST_F(MusicCheck, Mp3RejectionsNameTheirReasonAndNeverReadPastTheEnd)
         {"dual channel", frames(3, 0x90, 0x84), mono},
         {"320 kbit/s", frames(3, 0xE0), Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\xE0")},
         {"bit rate changes", frames(5) + frames(2, 0xA0), Mp3MusicCheck::frameWalkMessage(5, "\xFF\xFB\xA0")},
-        {"the only frame cut short", frames(1).chopped(10), Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\x90")},
+        {"the only frame cut short", frames(1).chopped(10),
+         Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\x90")},
         {"zero bytes", QByteArray(), undecodable},
         {"only zeros", QByteArray(70000, '\0'), undecodable},
         {"ID3v2 size past the end", hugeId3 + frames(2), undecodable},
         {"ID3v2 header cut short", QByteArray("ID3\x03"), undecodable},
         {"a wave file", wavHeader(100) + QByteArray(100, '\1'), undecodable},
-        {"MPEG-2", [] { QByteArray f = frames(2); f[1] = '\xF3'; return f; }(), undecodable},
+        {"MPEG-2",
+         [] {
+             QByteArray f = frames(2);
+             f[1] = '\xF3';
+             return f;
+         }(),
+         undecodable},
         {"header alone", QByteArray("\xFF\xFB\x90"), Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\x90")},
     };
     for (const Case& c : cases) {
@@ -251,13 +264,14 @@ TEST_F(MusicCheck, Mp3RejectionsNameTheirReasonAndNeverReadPastTheEnd)
         EXPECT_EQ(r.verdict, Verdict::Rejected) << c.name;
         EXPECT_EQ(r.message, c.message) << c.name;
     }
-    EXPECT_EQ(Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\x0E"),
-              QStringLiteral("Kinetrova requires MP3 files configured as follows: \r\rMPEG Version: 1\rLayer: 3\r"
-                             "Mode: Joint stereo or Stereo\r\rMP3 files with ID3v1 are supported.\r"
-                             "Some ID3v2 tags are not supported.\r\rUse CBR (Continous Bit Rate) encoding.\r"
-                             "Avoid VBR (Variable Bit Rate) and code reservoir encoding.\r\rErr codes: 0 FF FB E"
-                             "\r\rFiles downloaded off the internet may have coding\rerrors that play ok on MP3 "
-                             "playes, but cause errors for\rKinetrova."));
+    EXPECT_EQ(
+        Mp3MusicCheck::frameWalkMessage(0, "\xFF\xFB\x0E"),
+        QStringLiteral("Kinetrova requires MP3 files configured as follows: \r\rMPEG Version: 1\rLayer: 3\r"
+                       "Mode: Joint stereo or Stereo\r\rMP3 files with ID3v1 are supported.\r"
+                       "Some ID3v2 tags are not supported.\r\rUse CBR (Continous Bit Rate) encoding.\r"
+                       "Avoid VBR (Variable Bit Rate) and code reservoir encoding.\r\rErr codes: 0 FF FB E"
+                       "\r\rFiles downloaded off the internet may have coding\rerrors that play ok on MP3 "
+                       "playes, but cause errors for\rKinetrova."));
 }
 
 TEST_F(MusicCheck, Mp3EncodedByLameIsAdmitted)
@@ -303,9 +317,11 @@ TEST_F(MusicCheck, FrameWalkOverEncodedDataStopsAtTagOrReportsTheFile)
     position = 1;
     QString message;
     EXPECT_EQ(Mp3FrameWalk::countFrames(bad, position, format, &message), -1);
-    EXPECT_EQ(message, bad + QStringLiteral("\rSorry, but this build of Kinetrova is \rlimited to MP3 files "
-                                            "created in \rMPEG Version 1,\rLayer 3,\rBitrates 96 to 192,\r"
-                                            "ID3v1 tags allowed."));
+    EXPECT_EQ(message,
+              bad
+                  + QStringLiteral("\rSorry, but this build of Kinetrova is \rlimited to MP3 files "
+                                   "created in \rMPEG Version 1,\rLayer 3,\rBitrates 96 to 192,\r"
+                                   "ID3v1 tags allowed."));
     EXPECT_EQ(position, 1 + 2 * 417);
 }
 

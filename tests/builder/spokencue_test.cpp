@@ -16,26 +16,49 @@ namespace {
 
 TEST(SpokenCue, ValuesBecomeTheirClipsByTheNumberRule)
 {
-    struct Case
-    {
+    struct Case {
         const char* machine;
         double speed, incline;
         Units units;
         QChar separator;
         QStringList words;
     } cases[] = {
-        {"Treadmill", 12.5, 3.0, Units::Miles, '.',
+        {"Treadmill",
+         12.5,
+         3.0,
+         Units::Miles,
+         '.',
          {"Speed", "12", "", "point", "5", "Incline", "3", "", "point", "0"}},
-        {"Treadmill", 15.0, 10.5, Units::Miles, '.',
+        {"Treadmill",
+         15.0,
+         10.5,
+         Units::Miles,
+         '.',
          {"Speed", "1", "5", "point", "0", "Incline", "10", "", "point", "5"}},
-        {"Treadmill", 6.0, 13.0, Units::Kilometres, '.',
+        {"Treadmill",
+         6.0,
+         13.0,
+         Units::Kilometres,
+         '.',
          {"Speed", "9", "", "point", "7", "Incline", "1", "3", "point", "0"}},
-        {"Treadmill", 12.0, 0.0, Units::Kilometres, ',',
+        {"Treadmill",
+         12.0,
+         0.0,
+         Units::Kilometres,
+         ',',
          {"Speed", "1", "9", "point", "3", "Incline", "0", "", "point", "0"}},
         // Resistance has no km/h; the second value is never converted.
-        {"Elliptical", 6.0, 2.5, Units::Kilometres, '.',
+        {"Elliptical",
+         6.0,
+         2.5,
+         Units::Kilometres,
+         '.',
          {"Resistance", "6", "", "point", "0", "Incline", "2", "", "point", "5"}},
-        {"Bike", 4.25, 12.9, Units::Miles, '.',
+        {"Bike",
+         4.25,
+         12.9,
+         Units::Miles,
+         '.',
          {"Speed", "4", "", "point", "5", "Resistance", "12", "", "point", "9"}},
     };
     for (const Case& c : cases) {
@@ -53,8 +76,9 @@ TEST(VoiceClipSamples, ClipsSkip88BytesAndPlayAt44kHz)
 {
     QByteArray clip(88, 'h');
     clip += QByteArray("\x01\x02\x03\x04\x05", 5); // two samples and a stray byte
-    EXPECT_EQ(VoiceClipSamples::convert(clip, true), QByteArray("\x01\x02\x01\x02\x01\x02\x01\x02"
-                                                                "\x03\x04\x03\x04\x03\x04\x03\x04"));
+    EXPECT_EQ(VoiceClipSamples::convert(clip, true),
+              QByteArray("\x01\x02\x01\x02\x01\x02\x01\x02"
+                         "\x03\x04\x03\x04\x03\x04\x03\x04"));
     EXPECT_EQ(VoiceClipSamples::convert(clip, false), QByteArray("\x01\x02\x01\x02\x03\x04\x03\x04"));
     EXPECT_TRUE(VoiceClipSamples::convert(QByteArray(40, 'x'), true).isEmpty());
 

@@ -75,7 +75,8 @@ inline QList<QByteArray> splitFrames(const QByteArray& bytes, qsizetype* rest = 
     qsizetype at = 0;
     while (at + 4 <= bytes.size()) {
         const auto b1 = static_cast<uchar>(bytes[at + 1]), b2 = static_cast<uchar>(bytes[at + 2]);
-        if (static_cast<uchar>(bytes[at]) != 0xFF || (b1 & 0xFE) != 0xFA || (b2 & 0x0C) != 0 || !rates[b2 >> 4])
+        if (static_cast<uchar>(bytes[at]) != 0xFF || (b1 & 0xFE) != 0xFA || (b2 & 0x0C) != 0
+            || !rates[b2 >> 4])
             break;
         const qsizetype size = 144000 * rates[b2 >> 4] / 44100 + ((b2 >> 1) & 1);
         if (at + size > bytes.size())

@@ -50,8 +50,7 @@ void ensureApplication()
     static QCoreApplication app(argc, argv);
 }
 
-class ToneFile : public ::testing::Test
-{
+class ToneFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -70,11 +69,11 @@ protected:
     // Builds the workout and reads its tones back, checking them against the segments.
     void buildAndVerify(const QString& path, const WaveBuildOptions& options, bool music)
     {
-        const WaveBuildResult built = WaveFileBuilder(mWorkout, mMachine, options,
-                                                      music ? std::vector<MusicEntry>{mSong, mSong}
-                                                            : std::vector<MusicEntry>{},
-                                                      kClipDir)
-                                          .build(path);
+        const WaveBuildResult built =
+            WaveFileBuilder(mWorkout, mMachine, options,
+                            music ? std::vector<MusicEntry>{mSong, mSong} : std::vector<MusicEntry>{},
+                            kClipDir)
+                .build(path);
         ASSERT_EQ(built.outcome, WaveBuildResult::Outcome::Written);
         verify(path, options.beeps, 1.0 / 44100);
     }
@@ -110,8 +109,7 @@ protected:
 
 TEST_F(ToneFile, EveryBoundaryOfABuiltWavFileIsFoundWithItsValues)
 {
-    const struct
-    {
+    const struct {
         const char* machine;
         bool stereo, cues, music;
         int beeps;
@@ -121,8 +119,8 @@ TEST_F(ToneFile, EveryBoundaryOfABuiltWavFileIsFoundWithItsValues)
         {"Bike", true, true, false, 1},       {"Incline trainer", true, false, false, 1},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(::testing::Message() << r.machine << " stereo " << r.stereo << " cues " << r.cues << " music "
-                                          << r.music << " beeps " << r.beeps);
+        SCOPED_TRACE(::testing::Message() << r.machine << " stereo " << r.stereo << " cues " << r.cues
+                                          << " music " << r.music << " beeps " << r.beeps);
         mMachine.setMachineType(r.machine);
         WaveBuildOptions options;
         options.stereo = r.stereo;

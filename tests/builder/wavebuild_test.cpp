@@ -36,8 +36,7 @@ const QString kClipDir = QStringLiteral(KNTR_VOICECUE_DIR);
 
 // A file with a write position: writes land where the position is, and a write
 // past the end lengthens the file, zeros filling any gap.
-class ReferenceFile
-{
+class ReferenceFile {
 public:
     void seek(qint64 position) { mPosition = position; }
     void write(const QByteArray& bytes)
@@ -84,9 +83,9 @@ QByteArray referenceFile(const Workout& workout, const Machine& machine, const W
     const bool stereo = options.stereo || !music.empty();
     const qint64 b = stereo ? 176400 : 88200;
     const QByteArray silence(b, '\0');
-    const QByteArray templ = QByteArray::fromHex(
-        stereo ? "57415645666D7420100000000100020044AC000010B102000400100064617461"
-               : "57415645666D7420100000000100010044AC0000885801000200100064617461");
+    const QByteArray templ =
+        QByteArray::fromHex(stereo ? "57415645666D7420100000000100020044AC000010B102000400100064617461"
+                                   : "57415645666D7420100000000100010044AC0000885801000200100064617461");
     ControlTones tones(machine);
     tones.BuildToneBlocks(stereo);
 
@@ -106,8 +105,9 @@ QByteArray referenceFile(const Workout& workout, const Machine& machine, const W
         }
         f.seek(44 + static_cast<qint64>(s * b));
         const QByteArray tone =
-            tones.MakeControlTone(static_cast<std::int16_t>(std::nearbyint(seg.SegmentSpeed() * 10)),
-                                  static_cast<std::int16_t>(std::nearbyint(seg.SegmentIncline() * 10)), stereo)
+            tones
+                .MakeControlTone(static_cast<std::int16_t>(std::nearbyint(seg.SegmentSpeed() * 10)),
+                                 static_cast<std::int16_t>(std::nearbyint(seg.SegmentIncline() * 10)), stereo)
                 .mid(44);
         f.write(tone);
         if (options.beeps == 2)
@@ -178,8 +178,7 @@ QByteArray referenceFile(const Workout& workout, const Machine& machine, const W
 
 // ---- Fixtures --------------------------------------------------------------
 
-class WaveBuild : public ::testing::Test
-{
+class WaveBuild : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -187,8 +186,7 @@ protected:
         setSegments({{6.0, 2.5, 10}, {12.5, 0, 12.5}, {3.2, 10, 11}});
     }
 
-    struct Row
-    {
+    struct Row {
         double speed, incline, seconds;
     };
     void setSegments(std::initializer_list<Row> rows)
@@ -235,10 +233,9 @@ protected:
 TEST_F(WaveBuild, EveryOptionCombinationEqualsTheTwoPassFile)
 {
     const MusicEntry a = music(QStringLiteral("a.wav"), 8 * 176400 + 52920, 1); // 8 s and a bit
-    const MusicEntry b = music(QStringLiteral("b.wav"), 5 * 176400, 2);         // exactly 5 s
-    const MusicEntry c = music(QStringLiteral("c.wav"), 40 * 176400, 3);        // more than enough
-    struct Music
-    {
+    const MusicEntry b = music(QStringLiteral("b.wav"), 5 * 176400, 2); // exactly 5 s
+    const MusicEntry c = music(QStringLiteral("c.wav"), 40 * 176400, 3); // more than enough
+    struct Music {
         const char* name;
         std::vector<MusicEntry> entries;
         bool oneFilePerSegment;
@@ -265,11 +262,12 @@ TEST_F(WaveBuild, EveryOptionCombinationEqualsTheTwoPassFile)
                         options.oneFilePerSegment = m.oneFilePerSegment;
                         options.units = units;
                         const std::string what = std::string(m.name) + (stereo ? " stereo" : " mono")
-                                                 + (cues ? " cues" : "") + " beeps " + std::to_string(beeps)
-                                                 + (units == Units::Kilometres ? " km" : "");
+                            + (cues ? " cues" : "") + " beeps " + std::to_string(beeps)
+                            + (units == Units::Kilometres ? " km" : "");
 
                         const WaveBuildResult r = build(options, m.entries, out);
-                        ASSERT_EQ(r.outcome, WaveBuildResult::Outcome::Written) << what << r.message.toStdString();
+                        ASSERT_EQ(r.outcome, WaveBuildResult::Outcome::Written)
+                            << what << r.message.toStdString();
                         EXPECT_EQ(r.musicRanOut, m.runsOut) << what;
                         const QByteArray written = readWhole(out);
                         const QByteArray expected = referenceFile(mWorkout, mMachine, options, m.entries);
@@ -340,10 +338,10 @@ TEST_F(WaveBuild, WhatFollowsTheDataChunkIsNeverPlayed)
               WaveBuildResult::Outcome::Written);
     const QByteArray plain = readWhole(out);
 
-    const QByteArray list = QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
+    const QByteArray list =
+        QByteArray("LIST\x1A\0\0\0INFOISFT\x0E\0\0\0", 20) + QByteArray("Lavf58.76.100", 14);
     const QByteArray id3 = "id3 " + QByteArray::fromHex("80000000") + QByteArray(128, '\x55');
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray bytes;
     } cases[] = {
@@ -368,10 +366,13 @@ TEST_F(WaveBuild, CancelledOrFailedBuildLeavesTheEarlierFileAndNoTemporaryFile)
 
     std::atomic_bool cancel = false;
     int calls = 0;
-    const WaveBuildResult cancelled = build({}, {}, out, [&](int, const QString&) {
-        if (++calls == 2)
-            cancel = true;
-    }, &cancel);
+    const WaveBuildResult cancelled = build(
+        {}, {}, out,
+        [&](int, const QString&) {
+            if (++calls == 2)
+                cancel = true;
+        },
+        &cancel);
     EXPECT_EQ(cancelled.outcome, WaveBuildResult::Outcome::Cancelled);
     EXPECT_EQ(readWhole(out), "earlier file");
     EXPECT_EQ(filesInDir(), before);
@@ -382,7 +383,8 @@ TEST_F(WaveBuild, CancelledOrFailedBuildLeavesTheEarlierFileAndNoTemporaryFile)
         return build({}, {}, out);
     }();
     EXPECT_EQ(failed.outcome, WaveBuildResult::Outcome::Failed);
-    EXPECT_TRUE(failed.message.startsWith(QStringLiteral("The workout file ") + out + " could not be written.\r\r"))
+    EXPECT_TRUE(
+        failed.message.startsWith(QStringLiteral("The workout file ") + out + " could not be written.\r\r"))
         << failed.message.toStdString();
     EXPECT_EQ(readWhole(out), "earlier file");
     EXPECT_EQ(filesInDir(), before);
@@ -400,8 +402,9 @@ TEST_F(WaveBuild, RefusesWrongMusicAndTooLittleRoom)
     mp3.path = QStringLiteral("/music/song.MP3");
     const WaveBuildResult wrongKind = build({}, {mp3}, out);
     EXPECT_EQ(wrongKind.outcome, WaveBuildResult::Outcome::Refused);
-    EXPECT_EQ(wrongKind.message, QStringLiteral("Cannot use a MP3 file in a WAV workout.\rPlease delete file and "
-                                                "try again or try \ra different selection."));
+    EXPECT_EQ(wrongKind.message,
+              QStringLiteral("Cannot use a MP3 file in a WAV workout.\rPlease delete file and "
+                             "try again or try \ra different selection."));
 
     WaveFileBuilder builder(mWorkout, mMachine, {}, {}, kClipDir);
     QString asked;
@@ -412,11 +415,13 @@ TEST_F(WaveBuild, RefusesWrongMusicAndTooLittleRoom)
     const WaveBuildResult full = builder.build(out);
     EXPECT_EQ(full.outcome, WaveBuildResult::Outcome::Refused);
     EXPECT_EQ(asked, mDir.path());
-    EXPECT_EQ(full.message, QStringLiteral("There is not enought space on ") + mDir.path()
-                                + " to write the workout file.\r\rSelect a different drive to save the workout file.");
+    EXPECT_EQ(full.message,
+              QStringLiteral("There is not enought space on ") + mDir.path()
+                  + " to write the workout file.\r\rSelect a different drive to save the workout file.");
     EXPECT_FALSE(QFile::exists(out));
 
-    setSegments({{5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}});
+    setSegments(
+        {{5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}, {5, 1, 3600}});
     const WaveBuildResult tooLong = build({}, {}, out);
     EXPECT_EQ(tooLong.outcome, WaveBuildResult::Outcome::Refused);
     EXPECT_FALSE(QFile::exists(out));
@@ -426,14 +431,13 @@ TEST_F(WaveBuild, ProgressAndClosingTexts)
 {
     const QString out = mDir.filePath(QStringLiteral("w.wav"));
     const QString written = QStringLiteral("Kinetrova wave file ") + out
-                            + " written to disk. Copy this file to a CDROM to use as a workout.";
+        + " written to disk. Copy this file to a CDROM to use as a workout.";
     const QString status = QStringLiteral("Workout file: ") + out
-                           + " written to disk. \rPlay the file on your computer or copy it to a CDROM.";
+        + " written to disk. \rPlay the file on your computer or copy it to a CDROM.";
     const std::vector<MusicEntry> enough = {music(QStringLiteral("m.wav"), 40 * 176400, 5)};
     const std::vector<MusicEntry> short_ = {music(QStringLiteral("s.wav"), 9 * 176400, 6)};
 
-    struct Case
-    {
+    struct Case {
         const char* name;
         const std::vector<MusicEntry>* music;
         const char* firstStatus;

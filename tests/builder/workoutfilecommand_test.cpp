@@ -26,14 +26,14 @@ using namespace kntr::test;
 
 namespace {
 
-class WorkoutFileCommand : public ::testing::Test
-{
+class WorkoutFileCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(writeFile(workoutFile(), "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\n"
-                                             "Kilos\r\n10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n[segment settings]\r\n"
-                                             "1\t3\t1\t30\r\n2\t6\t2.5\t12\r\n\r\n[playlist]\r\n\r\n\r\n\r\n"));
+        ASSERT_TRUE(writeFile(workoutFile(),
+                              "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\n"
+                              "Kilos\r\n10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n[segment settings]\r\n"
+                              "1\t3\t1\t30\r\n2\t6\t2.5\t12\r\n\r\n[playlist]\r\n\r\n\r\n\r\n"));
         ASSERT_TRUE(writeFile(mDir.filePath("a.mp3"), mp3Frames(500, 1)));
         ASSERT_TRUE(writeFile(mDir.filePath("b.mp3"), mp3Frames(2000, 2)));
         ASSERT_TRUE(writeFile(mDir.filePath("bad.mp3"), QByteArray(900, 'x')));
@@ -75,11 +75,12 @@ TEST_F(WorkoutFileCommand, WavWritesTheFileTheBuilderMakesForTheWorkoutAndOption
 {
     const QString song = mDir.filePath("song.wav");
     ASSERT_TRUE(writeFile(song, wavHeader(20 * 176400) + musicSamples(20 * 176400, 7)));
-    const CliRun r = run({"wav", workoutFile(), "-o", out("out.wav"), "--music", song, "--music", song, "--beeps",
-                          "2", "--cues", "on"});
+    const CliRun r = run({"wav", workoutFile(), "-o", out("out.wav"), "--music", song, "--music", song,
+                          "--beeps", "2", "--cues", "on"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, out("out.wav") + ": " + QString::number(QFileInfo(out("out.wav")).size())
-                         + " bytes, stereo, 2 segments\n");
+    EXPECT_EQ(r.out,
+              out("out.wav") + ": " + QString::number(QFileInfo(out("out.wav")).size())
+                  + " bytes, stereo, 2 segments\n");
 
     // The same build straight through the builder: the file's machine and units.
     WaveBuildOptions options;
@@ -87,7 +88,8 @@ TEST_F(WorkoutFileCommand, WavWritesTheFileTheBuilderMakesForTheWorkoutAndOption
     options.units = Units::Kilometres;
     const MusicEntry entry = WavMusicCheck::check(song).entry;
     const QString expected = mDir.filePath("expected.wav");
-    ASSERT_EQ(WaveFileBuilder(fileWorkout(), treadmill(), options, {entry, entry}, QStringLiteral(KNTR_VOICECUE_DIR))
+    ASSERT_EQ(WaveFileBuilder(fileWorkout(), treadmill(), options, {entry, entry},
+                              QStringLiteral(KNTR_VOICECUE_DIR))
                   .build(expected)
                   .outcome,
               WaveBuildResult::Outcome::Written);
@@ -100,10 +102,11 @@ TEST_F(WorkoutFileCommand, WavWritesTheFileTheBuilderMakesForTheWorkoutAndOption
 
 TEST_F(WorkoutFileCommand, Mp3WritesTheFileTheBuilderMakesFromThePlayListAndMusic)
 {
-    const CliRun r = run({"mp3", workoutFile(), "-o", out(), "--playlist", mDir.filePath("list.asx"), "--music",
-                          mDir.filePath("b.mp3"), "--beeps", "2", "--cues", "on"});
+    const CliRun r = run({"mp3", workoutFile(), "-o", out(), "--playlist", mDir.filePath("list.asx"),
+                          "--music", mDir.filePath("b.mp3"), "--beeps", "2", "--cues", "on"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, out() + ": " + QString::number(QFileInfo(out()).size()) + " bytes, 128 kbit/s, 2 segments\n");
+    EXPECT_EQ(r.out,
+              out() + ": " + QString::number(QFileInfo(out()).size()) + " bytes, 128 kbit/s, 2 segments\n");
     // The other entries are passed over with a note each.
     EXPECT_TRUE(r.err.startsWith("kinetrova-cli mp3: note: passed over " + mDir.filePath("a.wav")
                                  + ": not a .mp3 file\nkinetrova-cli mp3: note: passed over bad.mp3:\n"
@@ -132,7 +135,9 @@ TEST_F(WorkoutFileCommand, Mp3WritesTheFileTheBuilderMakesFromThePlayListAndMusi
 
 TEST_F(WorkoutFileCommand, WavTakesTheWaveFilesOfThePlayList)
 {
-    ASSERT_EQ(run({"wav", workoutFile(), "-o", out("list.wav"), "--playlist", mDir.filePath("list.asx")}).status, 0);
+    ASSERT_EQ(
+        run({"wav", workoutFile(), "-o", out("list.wav"), "--playlist", mDir.filePath("list.asx")}).status,
+        0);
     ASSERT_EQ(run({"wav", workoutFile(), "-o", out("music.wav"), "--music", mDir.filePath("a.wav"), "--music",
                    mDir.filePath("b.wav")})
                   .status,
@@ -142,8 +147,7 @@ TEST_F(WorkoutFileCommand, WavTakesTheWaveFilesOfThePlayList)
 
 TEST_F(WorkoutFileCommand, RejectedMusicOrBadOptionsWriteNothing)
 {
-    struct Case
-    {
+    struct Case {
         const char* command;
         QStringList args;
         int status;
@@ -154,7 +158,10 @@ TEST_F(WorkoutFileCommand, RejectedMusicOrBadOptionsWriteNothing)
         {"mp3", {"--beeps", "3"}, 2, "kinetrova-cli mp3: --beeps takes 1 or 2\n"},
         {"mp3", {"--units", "furlongs"}, 2, "kinetrova-cli mp3: --units takes miles or km\n"},
         {"mp3", {"--music", mDir.filePath("a.wav")}, 1, "kinetrova-cli mp3: "},
-        {"mp3", {"--playlist", mDir.filePath("none.asx")}, 1, "kinetrova-cli mp3: cannot read the play list "},
+        {"mp3",
+         {"--playlist", mDir.filePath("none.asx")},
+         1,
+         "kinetrova-cli mp3: cannot read the play list "},
         {"wav", {"--cues", "maybe"}, 2, "kinetrova-cli wav: "},
         {"wav", {"--beeps", "3"}, 2, "kinetrova-cli wav: "},
         {"wav", {"--units", "furlongs"}, 2, "kinetrova-cli wav: "},
@@ -173,9 +180,11 @@ TEST_F(WorkoutFileCommand, RejectedMusicOrBadOptionsWriteNothing)
     ASSERT_TRUE(writeFile(mono, wavHeader(400, 1, 44100, 16, 2, 88200) + QByteArray(400, '\1')));
     const CliRun r = run({"wav", workoutFile(), "-o", out("out.wav"), "--music", mono});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.startsWith("kinetrova-cli wav: " + mono + ":\nFile is not compatible")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.endsWith("\n\nRecording is not in Stereo .\nRecording does not have 176400 bytes per second.\n"
-                               "Recording is not equal to 2 channels * 16 bits/sample.\n"))
+    EXPECT_TRUE(r.err.startsWith("kinetrova-cli wav: " + mono + ":\nFile is not compatible"))
+        << r.err.toStdString();
+    EXPECT_TRUE(
+        r.err.endsWith("\n\nRecording is not in Stereo .\nRecording does not have 176400 bytes per second.\n"
+                       "Recording is not equal to 2 channels * 16 bits/sample.\n"))
         << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(out()));
     EXPECT_FALSE(QFile::exists(out("out.wav")));

@@ -28,8 +28,7 @@ using namespace kntr::test;
 
 namespace {
 
-class WorkoutFileModelTest : public ::testing::Test
-{
+class WorkoutFileModelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -48,11 +47,13 @@ protected:
     QString song(const QString& name, int seconds, int channels = 2)
     {
         const qint64 bytes = qint64{seconds} * 88200 * channels;
-        EXPECT_TRUE(writeFile(path(name), wavHeader(bytes, channels, 44100, 16, 2 * channels, 88200 * channels)
-                                              + musicSamples(bytes, seconds)));
+        EXPECT_TRUE(writeFile(path(name),
+                              wavHeader(bytes, channels, 44100, 16, 2 * channels, 88200 * channels)
+                                  + musicSamples(bytes, seconds)));
         return path(name);
     }
-    WorkoutFileModel maker(WorkoutFileType type = WorkoutFileType::Wav, const WorkoutFileWriter* writer = nullptr)
+    WorkoutFileModel maker(WorkoutFileType type = WorkoutFileType::Wav,
+                           const WorkoutFileWriter* writer = nullptr)
     {
         return WorkoutFileModel(type, mWorkout, mMachine, mSettings, mDialogs, mMessages, mClock,
                                 writer ? writer : &mWriter);
@@ -89,7 +90,8 @@ TEST_F(WorkoutFileModelTest, TheMusicListItsPlayListsAndTheEstimate)
     EXPECT_EQ(mDialogs.requests().front().filter, "Wave Files (*.wav)");
     EXPECT_EQ(m.paths(), QStringList({a, b}));
     ASSERT_EQ(mMessages.shown().size(), 1u);
-    EXPECT_TRUE(mMessages.shown()[0].text.startsWith("File is not compatible with this version of Kinetrova."));
+    EXPECT_TRUE(
+        mMessages.shown()[0].text.startsWith("File is not compatible with this version of Kinetrova."));
     EXPECT_EQ(m.estimatedSize(), 42 * 176400);
     EXPECT_EQ(m.lblInfo3(), "Play list is 71% of workout.");
     mSettings.SaveSetting(kAppName, "RecordPref", "OneFilePerSeg", "1");
@@ -266,7 +268,8 @@ TEST_F(WorkoutFileModelTest, OpensOnlyForASavedWorkoutAndMakesMp3OnlyWithAWriter
     first.frameSize = 313;
     second.seconds = 20.0f;
     second.frameSize = 208;
-    EXPECT_EQ(BuildEstimate::mp3Size(mWorkout, 64, {first, second}), qRound64(30 * 313 / 0.026 + 12 * 417 / 0.026));
+    EXPECT_EQ(BuildEstimate::mp3Size(mWorkout, 64, {first, second}),
+              qRound64(30 * 313 / 0.026 + 12 * 417 / 0.026));
 }
 
 } // namespace

@@ -74,7 +74,8 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     workout.segment(1).setSegmentIncline(4);
     workout.segment(1).setSegmentTime(20);
     const WavWorkoutWriter writer(QStringLiteral(KNTR_VOICECUE_DIR));
-    WorkoutFileModel model(WorkoutFileType::Wav, workout, machine, settings, dialogs, messages, clock, &writer);
+    WorkoutFileModel model(WorkoutFileType::Wav, workout, machine, settings, dialogs, messages, clock,
+                           &writer);
     WorkoutFileWindow window(model, settings, messages);
     window.show();
 
@@ -82,10 +83,12 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     EXPECT_EQ(window.windowTitle(), "Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
     EXPECT_EQ(window.findChild<QGroupBox*>("Frame1")->title(), "1. Add WAV music files (optional).");
     const std::pair<const char*, const char*> captions[] = {
-        {"cmdAddFile", "&Add file"}, {"cmdDelFile", "&Del file"},  {"cmdUP", "Move &Up"},
-        {"cmdDown", "Move &Dn"},     {"cmdBrowse", "&Browse"},     {"cmdSaveList", "&Save List"},
-        {"cmdPref", "&Preferences..."}, {"cmdMakeFile", "&Make Workout File"}, {"cmdCancel", "&Cancel"},
-        {"cmdVerify", "&Verify"},    {"cmdExit", "E&xit"},
+        {"cmdAddFile", "&Add file"},    {"cmdDelFile", "&Del file"},
+        {"cmdUP", "Move &Up"},          {"cmdDown", "Move &Dn"},
+        {"cmdBrowse", "&Browse"},       {"cmdSaveList", "&Save List"},
+        {"cmdPref", "&Preferences..."}, {"cmdMakeFile", "&Make Workout File"},
+        {"cmdCancel", "&Cancel"},       {"cmdVerify", "&Verify"},
+        {"cmdExit", "E&xit"},
     };
     for (const auto& [name, caption] : captions)
         EXPECT_EQ(button(window, name)->text(), caption);
@@ -100,7 +103,8 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     EXPECT_FALSE(button(window, "cmdVerify")->isEnabled());
 
     // Preferences: mono halves the estimate.
-    onNextModal([](QWidget& prefs) { prefs.findChild<QRadioButton*>("optWaveType_0")->setChecked(true); }, "cmdSave");
+    onNextModal([](QWidget& prefs) { prefs.findChild<QRadioButton*>("optWaveType_0")->setChecked(true); },
+                "cmdSave");
     QTest::mouseClick(button(window, "cmdPref"), Qt::LeftButton);
     EXPECT_EQ(model.estimatedSize(), 20 * 88200);
 
@@ -112,12 +116,14 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     dialogs.script(dir.filePath("out.wav"));
     QTest::mouseClick(button(window, "cmdMakeFile"), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(dir.filePath("out.wav")));
-    EXPECT_EQ(info2->text(), "Workout file: " + dir.filePath("out.wav")
-                                 + " written to disk. \nPlay the file on your computer or copy it to a CDROM.");
+    EXPECT_EQ(info2->text(),
+              "Workout file: " + dir.filePath("out.wav")
+                  + " written to disk. \nPlay the file on your computer or copy it to a CDROM.");
     ASSERT_TRUE(button(window, "cmdVerify")->isEnabled());
     QString shown;
-    onNextModal([&](QWidget& report) { shown = report.findChild<QPlainTextEdit*>("txtCommands")->toPlainText(); },
-                "");
+    onNextModal(
+        [&](QWidget& report) { shown = report.findChild<QPlainTextEdit*>("txtCommands")->toPlainText(); },
+        "");
     QTest::mouseClick(button(window, "cmdVerify"), Qt::LeftButton);
     EXPECT_TRUE(shown.startsWith("Segment 1 at 5.000 s: speed 12.0, resistance 4.0 (120 40 160) - found at "
                                  "5.000 s: OK\nEnd at 25.000 s: stop"))
@@ -142,10 +148,12 @@ TEST(RecordingPreferencesWindow, ShowsAndStoresThePreferences)
     auto* perSegment = window.findChild<QCheckBox*>("chkWavePerSegment");
     ASSERT_NE(perSegment, nullptr);
     EXPECT_EQ(perSegment->text(), "&Use one file per segment");
-    EXPECT_EQ(window.findChild<QGroupBox*>("Frame2")->title(), "Settings for Workouts without Background Music");
+    EXPECT_EQ(window.findChild<QGroupBox*>("Frame2")->title(),
+              "Settings for Workouts without Background Music");
     const std::pair<const char*, const char*> options[] = {
-        {"optWaveType_1", "&Stereo"},       {"optWaveType_0", "&Monaural"},   {"optMP3BitRate_2", "&128 bitrate"},
-        {"optMP3BitRate_1", "&96 bitrate"}, {"optMP3BitRate_0", "&64 bitrate"},
+        {"optWaveType_1", "&Stereo"},        {"optWaveType_0", "&Monaural"},
+        {"optMP3BitRate_2", "&128 bitrate"}, {"optMP3BitRate_1", "&96 bitrate"},
+        {"optMP3BitRate_0", "&64 bitrate"},
     };
     for (const auto& [name, caption] : options) {
         auto* option = window.findChild<QRadioButton*>(name);

@@ -24,8 +24,7 @@ namespace {
 
 TEST(SettingsCleanupTest, KinetrovaHasRunWhenItsUserSectionHoldsAValue)
 {
-    struct Case
-    {
+    struct Case {
         const char* app;
         const char* section;
         const char* key;
@@ -63,8 +62,7 @@ TEST(SettingsCleanupTest, YesDeletesBothApplicationsWhateverIsMissing)
     }
 }
 
-class RegDelTest : public ::testing::Test
-{
+class RegDelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -105,7 +103,8 @@ TEST_F(RegDelTest, TheWindowAsksAndOnlyYesDeletes)
         EXPECT_EQ(window.findChild<QLabel*>("Label1")->text(),
                   "Recommended selection is Yes.\n\nSelect YES if you had error messages with the last "
                   "version of this program.");
-        EXPECT_EQ(window.findChild<QLabel*>("Label2")->text(), "Select NO to preserve previous Kinetrova settings.");
+        EXPECT_EQ(window.findChild<QLabel*>("Label2")->text(),
+                  "Select NO to preserve previous Kinetrova settings.");
         QTest::mouseClick(window.findChild<QPushButton*>(button), Qt::LeftButton);
         EXPECT_FALSE(window.isVisible());
         if (QByteArray(button) == "cmdNo") {
@@ -146,7 +145,8 @@ TEST_F(RegDelTest, TheProgramEndsAtOnceWhereKinetrovaNeverRanAndWaitsWhereItDid)
         ASSERT_TRUE(regDel.waitForFinished(5000));
         EXPECT_EQ(regDel.exitStatus(), QProcess::NormalExit) << platform;
         EXPECT_EQ(regDel.exitCode(), 0) << platform;
-        EXPECT_EQ(regDel.readAllStandardError(), "kntrRegDel needs a desktop session; nothing was deleted.\n");
+        EXPECT_EQ(regDel.readAllStandardError(),
+                  "kntrRegDel needs a desktop session; nothing was deleted.\n");
     }
     EXPECT_TRUE(QFileInfo::exists(home.configHome() + "/kinetrova")) << "nothing was deleted";
 

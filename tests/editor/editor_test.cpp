@@ -19,8 +19,7 @@ using Box = Editor::Box;
 
 namespace {
 
-class EditorTest : public ::testing::Test
-{
+class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -34,10 +33,7 @@ protected:
         QObject::connect(&editor, &Editor::changed, [this](unsigned c) { changes.push_back(c); });
     }
 
-    void select(int index)
-    {
-        editor.selectSegment(index);
-    }
+    void select(int index) { editor.selectSegment(index); }
 
     const Segment& seg(int i) const { return session.workout.segment(i); }
 
@@ -87,7 +83,7 @@ TEST_F(EditorTest, SelectionNeverMarksTheWorkoutModified)
 TEST_F(EditorTest, SelectionFitsTheSegmentIntoTheControls)
 {
     session.workout.segment(2).setSegmentSpeed(12.0); // above the 10 mph maximum
-    session.workout.segment(2).setSegmentTime(9);     // below the 10 s minimum
+    session.workout.segment(2).setSegmentTime(9); // below the 10 s minimum
     select(2);
     EXPECT_EQ(seg(2).SegmentSpeed(), 10.0);
     EXPECT_EQ(seg(2).SegmentTime(), 10);
@@ -162,8 +158,9 @@ TEST_F(EditorTest, InsertIsRefusedAtSixtySegments)
     editor.insertCopyOfCurrent();
     EXPECT_EQ(session.workout.count(), 60);
     ASSERT_EQ(messages.shown().size(), 1u);
-    EXPECT_EQ(messages.shown()[0].text,
-              "You have reached the maximum number of segments\rper workout. No additional segments can be added.");
+    EXPECT_EQ(
+        messages.shown()[0].text,
+        "You have reached the maximum number of segments\rper workout. No additional segments can be added.");
     EXPECT_EQ(messages.shown()[0].icon, MessageBoxes::Icon::Information);
     EXPECT_FALSE(session.modified);
 }

@@ -45,8 +45,7 @@ QStringList texts(const std::array<std::optional<AxisLabel>, 6>& labels)
     return out;
 }
 
-class GraphTest : public ::testing::Test
-{
+class GraphTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale::c()); }
 };
@@ -95,7 +94,8 @@ TEST_F(GraphTest, WidthsAlwaysFillTheGraph)
 TEST_F(GraphTest, TooNarrowGraphStopsAtOnePixelColumns)
 {
     Workout w = workoutOf({60, 60, 60, 60, 60, 60});
-    const ColumnWidths widths = columnWidths(w, 8); // fewer pixels than two per segment: must not loop forever
+    const ColumnWidths widths =
+        columnWidths(w, 8); // fewer pixels than two per segment: must not loop forever
     for (int i = 1; i <= 6; ++i)
         EXPECT_GE(widths[i - 1], 1);
 }
@@ -186,7 +186,8 @@ TEST_F(GraphTest, LeftAxisTable)
 
 TEST_F(GraphTest, LeftAxisInKilometres)
 {
-    EXPECT_EQ(texts(leftAxisLabels(120, true)), QStringList({"19.3-", "16.1-", "12.9-", "9.7-", "6.4-", "3.2-"}));
+    EXPECT_EQ(texts(leftAxisLabels(120, true)),
+              QStringList({"19.3-", "16.1-", "12.9-", "9.7-", "6.4-", "3.2-"}));
     EXPECT_EQ(texts(leftAxisLabels(100, true)).last(), "0-");
     // The labels stay at the heights of the miles values they convert.
     EXPECT_EQ(leftAxisLabels(120, true)[0].value, 12);

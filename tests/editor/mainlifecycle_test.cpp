@@ -20,8 +20,7 @@ using namespace kntr;
 
 namespace {
 
-class MainLifecycleTest : public ::testing::Test
-{
+class MainLifecycleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -48,8 +47,7 @@ protected:
 TEST_F(MainLifecycleTest, StartUpChoosesTheWorkout)
 {
     using Start = MainLifecycle::StartWorkout;
-    struct Case
-    {
+    struct Case {
         const char* name;
         QStringList arguments;
         bool userFileLoads;
@@ -62,15 +60,51 @@ TEST_F(MainLifecycleTest, StartUpChoosesTheWorkout)
     };
     const QString unsavedDefault = defaultWorkoutPath(paths.userDataDir());
     const Case cases[] = {
-        {"user file with its workout", {"kinetrova", "\"/u/ann b.ktr\""}, true, true, "/w/run.txt", true,
-         Start::UserFile, {}, {}},
-        {"user file whose workout is gone", {"kinetrova", "/u/ann.ktr"}, true, false, "/w/run.txt", true,
-         Start::Default, {}, "ann.ktr - Kinetrova"},
-        {"unreadable user file", {"kinetrova", "/u/gone.ktr"}, false, false, "/w/run.txt", true,
-         Start::Default, {}, {}},
-        {"last workout", {"kinetrova"}, false, false, "/w/run.txt", true, Start::LastWorkout, {"/w/run.txt"}, {}},
-        {"last workout unreadable", {"kinetrova"}, false, false, "/w/run.txt", false, Start::Default,
-         {"/w/run.txt"}, {}},
+        {"user file with its workout",
+         {"kinetrova", "\"/u/ann b.ktr\""},
+         true,
+         true,
+         "/w/run.txt",
+         true,
+         Start::UserFile,
+         {},
+         {}},
+        {"user file whose workout is gone",
+         {"kinetrova", "/u/ann.ktr"},
+         true,
+         false,
+         "/w/run.txt",
+         true,
+         Start::Default,
+         {},
+         "ann.ktr - Kinetrova"},
+        {"unreadable user file",
+         {"kinetrova", "/u/gone.ktr"},
+         false,
+         false,
+         "/w/run.txt",
+         true,
+         Start::Default,
+         {},
+         {}},
+        {"last workout",
+         {"kinetrova"},
+         false,
+         false,
+         "/w/run.txt",
+         true,
+         Start::LastWorkout,
+         {"/w/run.txt"},
+         {}},
+        {"last workout unreadable",
+         {"kinetrova"},
+         false,
+         false,
+         "/w/run.txt",
+         false,
+         Start::Default,
+         {"/w/run.txt"},
+         {}},
         {"default never saved", {"kinetrova"}, false, false, unsavedDefault, true, Start::Default, {}, {}},
         {"nothing remembered", {"kinetrova"}, false, false, "", true, Start::Default, {}, {}},
     };
@@ -109,8 +143,7 @@ TEST_F(MainLifecycleTest, StartUpChoosesTheWorkout)
 
 TEST_F(MainLifecycleTest, RunOptionsReadWhatTheMenuOffers)
 {
-    struct Case
-    {
+    struct Case {
         const char *voice, *delay, *beeps;
         bool voiceOn;
         int delaySeconds, beepCount;

@@ -45,8 +45,7 @@ using namespace kntr;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test
-{
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale::c()); }
 
@@ -63,8 +62,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    template<typename T = QWidget>
-    T* find(const QString& name)
+    template<typename T = QWidget> T* find(const QString& name)
     {
         T* w = window().findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
@@ -212,8 +210,8 @@ TEST_F(MainWindowTest, AttachedCommandsFillTheMenus)
     window().attachMachineSelection(&machine);
     start();
     EXPECT_EQ(visibleEntries("mnuFile"),
-              QStringList({"&New Workout", "-", "&Open Workout...", "&Save Workout", "Save Workout &As...", "-",
-                           "O&pen User...", "Sa&ve User", "Sav&e User As...", "-", "&Print...", "-",
+              QStringList({"&New Workout", "-", "&Open Workout...", "&Save Workout", "Save Workout &As...",
+                           "-", "O&pen User...", "Sa&ve User", "Sav&e User As...", "-", "&Print...", "-",
                            "&1 /w/run.txt", "&2 /w/hill.txt", "-", "E&xit"}));
     EXPECT_EQ(visibleEntries("mnuOptions").last(), "&Select Equipment...");
     action("mnuFileSaveAs")->trigger();
@@ -373,11 +371,9 @@ TEST_F(MainWindowTest, NewAndExitLetTheFileCommandsAskFirst)
 }
 
 /// The sound side of a run, with doubles, attached to the window.
-struct RunParts
-{
-    struct Levels : LevelSwitch
-    {
-        void useLevel(SoundLevel) override {}
+struct RunParts {
+    struct Levels : LevelSwitch {
+        void useLevel(SoundLevel) override { }
     };
     RunParts(Session& session, SettingsStore& settings, RunOptions& options, ManualClock& clock,
              ScriptedMessageBoxes& messages, MainWindow& window)
@@ -421,7 +417,8 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
     settings.SaveSetting(kAppName, "options", "Delay", "5");
     RunParts run(session, settings, options, clock, messages, window());
     start();
-    EXPECT_EQ(visibleEntries("mnuAudio"), QStringList({"&None", "&CD-ROM", "&Play list...", "-", "&Volume..."}));
+    EXPECT_EQ(visibleEntries("mnuAudio"),
+              QStringList({"&None", "&CD-ROM", "&Play list...", "-", "&Volume..."}));
     EXPECT_TRUE(action("mnuAudioType1")->isChecked());
 
     QString countdown;
@@ -435,9 +432,10 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
     });
     clock.at(30000, [&] {
         menusDisabled = !window().findChild<QMenu*>("mnuFile")->menuAction()->isEnabled()
-                        && !window().findChild<QMenu*>("mnuOptions")->menuAction()->isEnabled()
-                        && !window().findChild<QMenu*>("mnuAudio")->menuAction()->isEnabled();
-        editingDisabled = !find<QWidget>("txtSelSpeed")->isEnabled() && !find<QWidget>("cmdResume")->isEnabled();
+            && !window().findChild<QMenu*>("mnuOptions")->menuAction()->isEnabled()
+            && !window().findChild<QMenu*>("mnuAudio")->menuAction()->isEnabled();
+        editingDisabled =
+            !find<QWidget>("txtSelSpeed")->isEnabled() && !find<QWidget>("cmdResume")->isEnabled();
         EXPECT_EQ(find<QPushButton>("cmdStart")->text(), "&Stop");
         EXPECT_NE(text("lblTime"), "0:00");
         QTest::keyClick(&window(), Qt::Key_N, Qt::ControlModifier); // no File > New during a run
@@ -489,8 +487,10 @@ TEST_F(MainWindowTest, ExitStoresThePlacement)
     EXPECT_TRUE(window().close());
     const double dpi = window().screen()->logicalDotsPerInchY();
     EXPECT_EQ(settings.GetSetting(kAppName, "user", "windowstate"), "0");
-    EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainWidth"), QString::number(pixelsToTwips(700, dpi)));
-    EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainHeight"), QString::number(pixelsToTwips(480, dpi)));
+    EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainWidth"),
+              QString::number(pixelsToTwips(700, dpi)));
+    EXPECT_EQ(settings.GetSetting(kAppName, "user", "frmMainHeight"),
+              QString::number(pixelsToTwips(480, dpi)));
     EXPECT_TRUE(messages.shown().empty()); // nothing was edited
 }
 

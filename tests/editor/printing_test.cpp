@@ -34,8 +34,7 @@ int pdfPages(const QString& path)
     return int(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
-class PrintingTest : public ::testing::Test
-{
+class PrintingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -73,7 +72,8 @@ TEST_F(PrintingTest, TheTableShowsTheEditorsTextsAndTheLastSegmentStaysSelected)
     session.workout.segment(12).setSegmentTime(750);
     session.modified = false;
     int graphRedraws = 0;
-    QObject::connect(&editor, &Editor::changed, [&](unsigned c) { graphRedraws += (c & Editor::Graph) != 0; });
+    QObject::connect(&editor, &Editor::changed,
+                     [&](unsigned c) { graphRedraws += (c & Editor::Graph) != 0; });
 
     const WorkoutSheet sheet = sheetOfEditedWorkout(editor, "Kinetrova - twelve.txt");
     const std::array<QString, 4> headers{"Segment", "Time", "Speed", "Incline"};
@@ -95,8 +95,7 @@ TEST_F(PrintingTest, TheTableShowsTheEditorsTextsAndTheLastSegmentStaysSelected)
 
 TEST_F(PrintingTest, OnePagePerCopyAndATableTooLongGoesOverleaf)
 {
-    struct Case
-    {
+    struct Case {
         int segments, copies, pages;
     };
     for (const Case c : {Case{10, 1, 1}, Case{10, 2, 2}, Case{60, 1, 2}, Case{60, 2, 4}}) {
@@ -135,8 +134,7 @@ TEST_F(PrintingTest, CliPrintWritesOnePagePerCopy)
     const QString workout = dir.filePath("twelve.txt");
     ASSERT_TRUE(writeTextFile(workout, buildWorkoutText(session.workout, MemorySettingsStore())));
     const AppPaths paths(dir.filePath("program"), dir.filePath("data"));
-    struct Case
-    {
+    struct Case {
         QStringList args;
         int status;
         int pages; // -1: no file written

@@ -20,8 +20,7 @@ TEST(SheetLayoutTest, CaptionPictureAndTableStandWhereThePageSays)
     EXPECT_EQ(kLetter.pictureRect(), QRectF(2620, 960, 7000, 4000));
     EXPECT_EQ(kLetter.tableTop(), 5200);
 
-    struct Case
-    {
+    struct Case {
         SheetRow row;
         std::array<double, 4> x; // where each text starts; -1: not printed
     };

@@ -22,8 +22,7 @@ TEST(AsxPlayList, WritesTheTextByteForByte)
 
 TEST(AsxPlayList, ReadsThePathAfterEachRefHref)
 {
-    const struct
-    {
+    const struct {
         const char* text;
         QStringList paths;
     } cases[] = {
@@ -42,9 +41,9 @@ TEST(AsxPlayList, ReadsThePathAfterEachRefHref)
         // A quote inside a path ends it only when "/" follows.
         {"<Ref href = \"/m/say \"hi\".mp3\"/>", {"/m/say \"hi\".mp3"}},
         {"<Ref href = \"/m/\xC3\x9C.wav\"/>", {"/m/Ü.wav"}},
-        {"<ref href = \"/m/a.mp3\"/>", {}},                      // the name is matched as written
-        {"<Ref href = \"/m/a.mp3\">", {}},                       // no closing quote and "/"
-        {"<Ref href = /m/a.mp3/>", {}},                          // no quote at all
+        {"<ref href = \"/m/a.mp3\"/>", {}}, // the name is matched as written
+        {"<Ref href = \"/m/a.mp3\">", {}}, // no closing quote and "/"
+        {"<Ref href = /m/a.mp3/>", {}}, // no quote at all
         {"<Ref href = \"\"/>", {""}},
         {"", {}},
     };
@@ -69,8 +68,8 @@ TEST(AsxPlayList, ReadsOnlyRegularFilesOfBoundedSize)
     ASSERT_TRUE(big.resize(AsxPlayList::kMaxFileBytes + 1));
     big.close();
 
-    for (const QString& path : {QString(), dir.path(), dir.filePath("missing.asx"),
-                                big.fileName(), QStringLiteral("/dev/zero")})
+    for (const QString& path :
+         {QString(), dir.path(), dir.filePath("missing.asx"), big.fileName(), QStringLiteral("/dev/zero")})
         EXPECT_FALSE(AsxPlayList::read(path).has_value()) << path.toStdString();
     EXPECT_FALSE(AsxPlayList::write(dir.filePath("no/such/folder/x.asx"), {}));
 }

@@ -13,8 +13,7 @@ using namespace kntr;
 
 namespace {
 
-struct ToolRun
-{
+struct ToolRun {
     QString program;
     QStringList arguments;
 };
@@ -53,7 +52,8 @@ TEST(FileAssociation, WritesTheDesktopEntryAndMimeTypeOnce)
     EXPECT_TRUE(runs.empty());
     // A moved program is written anew.
     RegisterUserFileType("/home/me/kinetrova/build/bin/kinetrova", {}, record);
-    EXPECT_TRUE(readWholeFile(desktop).value_or("").contains("Exec=/home/me/kinetrova/build/bin/kinetrova %f"));
+    EXPECT_TRUE(
+        readWholeFile(desktop).value_or("").contains("Exec=/home/me/kinetrova/build/bin/kinetrova %f"));
 }
 
 TEST(FileAssociation, AnInstalledPackageLeavesTheHomeFolderAlone)
@@ -62,10 +62,10 @@ TEST(FileAssociation, AnInstalledPackageLeavesTheHomeFolderAlone)
     QDir prefix(home.path());
     ASSERT_TRUE(prefix.mkpath("usr/share/applications") && prefix.mkpath("usr/bin")
                 && prefix.mkpath("build/bin") && prefix.mkpath("build/share/kinetrova"));
-    ASSERT_TRUE(writeTextFile(prefix.filePath(QStringLiteral("usr/share/applications/%1.desktop").arg(kAppId)),
-                              userFileDesktopEntry("kinetrova")));
-    const struct
-    {
+    ASSERT_TRUE(
+        writeTextFile(prefix.filePath(QStringLiteral("usr/share/applications/%1.desktop").arg(kAppId)),
+                      userFileDesktopEntry("kinetrova")));
+    const struct {
         const char* executable;
         bool installed;
     } cases[] = {

@@ -36,10 +36,13 @@ using Icon = MessageBoxes::Icon;
 namespace {
 
 /// Counts the warnings issued while it lives (and keeps them out of the output).
-class Warnings
-{
+class Warnings {
 public:
-    Warnings() : mPrevious(qInstallMessageHandler(&Warnings::collect)) { sCount = 0; }
+    Warnings()
+        : mPrevious(qInstallMessageHandler(&Warnings::collect))
+    {
+        sCount = 0;
+    }
     ~Warnings() { qInstallMessageHandler(mPrevious); }
     int count() const { return sCount; }
 
@@ -65,7 +68,7 @@ QByteArray contentAt(const QString& path)
         return "<folder>";
     if (!info.exists())
         return "<absent>";
-    struct stat st{};
+    struct stat st { };
     ::stat(QFile::encodeName(path).constData(), &st);
     setMode(path, st.st_mode | S_IRUSR);
     QFile f(path);
@@ -80,9 +83,11 @@ QStringList entries(const QString& folder)
 }
 
 /// The File menu's objects with scripted dialogs and message boxes.
-struct Program
-{
-    explicit Program(const QString& dir) : paths(dir + "/program", dir + "/data") {}
+struct Program {
+    explicit Program(const QString& dir)
+        : paths(dir + "/program", dir + "/data")
+    {
+    }
 
     QString stored(const char* section, const char* key) const
     {
@@ -122,8 +127,7 @@ TEST(FullDisk, NoSaveOfATextFileReportsSuccessOrHarmsTheEarlierFile)
     program.setWorkout(60, 4.5);
 
     // Each saver writes over an earlier file at path and says whether it succeeded.
-    const struct
-    {
+    const struct {
         const char* name;
         const char* file;
         std::function<bool(const QString& path)> save;
@@ -187,14 +191,13 @@ enum class Kind { Workout, User };
 
 /// A place a file is opened from or saved to: make() prepares it in dir for a
 /// file of the given ending, whose good content is given, and returns its path.
-struct Place
-{
+struct Place {
     const char* name;
     std::function<QString(const QString& dir, const QString& ending, const QByteArray& good)> make;
-    bool opens;          ///< opening the file there succeeds
-    bool saves;          ///< saving a file there succeeds
-    const char* reason;  ///< a part of the message of a failed open
-    bool permissions;    ///< depends on permissions, which do not bind root
+    bool opens; ///< opening the file there succeeds
+    bool saves; ///< saving a file there succeeds
+    const char* reason; ///< a part of the message of a failed open
+    bool permissions; ///< depends on permissions, which do not bind root
 };
 
 QString goodFileAt(const QString& path, const QByteArray& good)
@@ -263,8 +266,7 @@ void PrintTo(const Place& place, std::ostream* os)
 
 /// Permissions do not bind root: started as root, the test runs as nobody while
 /// this lives, in a folder open to everyone.
-class AsNobody
-{
+class AsNobody {
 public:
     explicit AsNobody(const QString& folder)
     {
@@ -292,8 +294,7 @@ private:
     bool mSwitched = false;
 };
 
-class FilePlaces : public ::testing::TestWithParam<std::tuple<Kind, Place>>
-{
+class FilePlaces : public ::testing::TestWithParam<std::tuple<Kind, Place>> {
 protected:
     void TearDown() override
     {
@@ -333,8 +334,8 @@ TEST_P(FilePlaces, OpenAndSaveTellWhatFailedAndLoseNothing)
         program.files.openWorkout();
     else
         program.files.openUser();
-    const bool opened = workout ? program.stored("File", "LastFile") == path
-                                : program.session.userFile == path;
+    const bool opened =
+        workout ? program.stored("File", "LastFile") == path : program.session.userFile == path;
     EXPECT_EQ(opened, place.opens);
     if (opened) {
         EXPECT_TRUE(program.messages.shown().empty());
@@ -393,12 +394,12 @@ TEST_P(FilePlaces, OpenAndSaveTellWhatFailedAndLoseNothing)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkoutAndUserFiles, FilePlaces,
-    ::testing::Combine(::testing::Values(Kind::Workout, Kind::User), ::testing::ValuesIn(kPlaces)),
-    [](const ::testing::TestParamInfo<std::tuple<Kind, Place>>& info) {
-        return std::string(std::get<0>(info.param) == Kind::Workout ? "Workout" : "User")
-               + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(WorkoutAndUserFiles, FilePlaces,
+                         ::testing::Combine(::testing::Values(Kind::Workout, Kind::User),
+                                            ::testing::ValuesIn(kPlaces)),
+                         [](const ::testing::TestParamInfo<std::tuple<Kind, Place>>& info) {
+                             return std::string(std::get<0>(info.param) == Kind::Workout ? "Workout" : "User")
+                                 + std::get<1>(info.param).name;
+                         });
 
 } // namespace

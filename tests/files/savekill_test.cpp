@@ -34,12 +34,11 @@ QByteArray savedWorkout(double speed)
     return buildWorkoutText(w, settings);
 }
 
-struct Saver
-{
+struct Saver {
     const char* name;
     const char* file;
-    QStringList options;  ///< workout_saver's arguments before the path
-    QStringList after;    ///< and after it
+    QStringList options; ///< workout_saver's arguments before the path
+    QStringList after; ///< and after it
     QByteArray even, odd; ///< the two contents it saves in turn
 };
 
@@ -47,11 +46,15 @@ struct Saver
 /// table could be made before.
 std::vector<Saver> savers()
 {
-    const QString named = QStringLiteral("/home/runner/workouts/") + QString(300, QLatin1Char('h'))
-                          + QStringLiteral(".txt");
+    const QString named =
+        QStringLiteral("/home/runner/workouts/") + QString(300, QLatin1Char('h')) + QStringLiteral(".txt");
     return {
         {"workout", "hills.txt", {}, {}, savedWorkout(3.0625), savedWorkout(4.125)},
-        {"user file", "runner.ktr", {"--user"}, {named}, buildUserText(named, 150),
+        {"user file",
+         "runner.ktr",
+         {"--user"},
+         {named},
+         buildUserText(named, 150),
          buildUserText(named, 151)},
     };
 }

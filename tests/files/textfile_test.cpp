@@ -16,8 +16,7 @@ using namespace kntr;
 
 namespace {
 
-class TextFileTest : public ::testing::Test
-{
+class TextFileTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.path() + "/" + name; }
     QString fifo(const QString& name) const
@@ -41,8 +40,7 @@ TEST_F(TextFileTest, ReadsOnlyRegularFilesUpToTheCapAtOnce)
     big.close();
     ASSERT_TRUE(writeTextFile(path("over.txt"), QByteArray(kMaxTextFileBytes + 1, 'x')));
 
-    const struct
-    {
+    const struct {
         QString file;
         const char* reason;
     } refused[] = {
@@ -66,13 +64,12 @@ TEST_F(TextFileTest, ReadsOnlyRegularFilesUpToTheCapAtOnce)
 TEST_F(TextFileTest, ReadsUpToOneByteOverTheLimitFromWhereTheFileStands)
 {
     ASSERT_TRUE(writeTextFile(path("ten.txt"), "0123456789"));
-    const struct
-    {
+    const struct {
         qint64 skip, limit;
         QByteArray read;
     } cases[] = {
-        {0, 100, "0123456789"}, {0, 10, "0123456789"}, {0, 4, "01234"}, {3, 100, "3456789"}, {10, 5, ""},
-        {0, 200000, "0123456789"},
+        {0, 100, "0123456789"}, {0, 10, "0123456789"}, {0, 4, "01234"},
+        {3, 100, "3456789"},    {10, 5, ""},           {0, 200000, "0123456789"},
     };
     for (const auto& c : cases) {
         QFile f(path("ten.txt"));
@@ -97,7 +94,7 @@ TEST_F(TextFileTest, ReplacesOnlyRegularFiles)
         EXPECT_FALSE(writeTextFile(target, "text", &error)) << target.toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is still a pipe";
     ASSERT_EQ(::stat("/dev/null", &st), 0);

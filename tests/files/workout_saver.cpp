@@ -19,8 +19,7 @@
 namespace {
 
 /// Saves go to the named file; no dialog is ever asked for.
-class NoDialogs : public kntr::FileDialogs
-{
+class NoDialogs : public kntr::FileDialogs {
 public:
     std::optional<QString> getOpenFileName(const kntr::FileDialogRequest&) override { return {}; }
     std::optional<QString> getSaveFileName(const kntr::FileDialogRequest&) override { return {}; }

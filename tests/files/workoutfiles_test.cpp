@@ -29,8 +29,7 @@ using Icon = MessageBoxes::Icon;
 
 namespace {
 
-class WorkoutFilesTest : public ::testing::Test
-{
+class WorkoutFilesTest : public ::testing::Test {
 protected:
     // As at the program's start: the stored machine profile.
     void SetUp() override { loadStoredMachine(session.machine, settings); }
@@ -168,8 +167,9 @@ TEST_F(WorkoutFilesTest, ABrokenFileLeavesTheWorkoutAndMachineAsTheyWere)
     files.openWorkout();
     EXPECT_EQ(shownTexts(),
               QStringList({"Do you want to save changes made to default.txt?",
-                           path("broken.txt") + " is not a valid workout file: segment 3 (line 16): "
-                                                "the incline \"four\" is not a number."}));
+                           path("broken.txt")
+                               + " is not a valid workout file: segment 3 (line 16): "
+                                 "the incline \"four\" is not a number."}));
     ASSERT_EQ(session.workout.count(), 2);
     expectSegment(1, 4, 2, 300);
     expectSegment(2, 5, 3, 400);
@@ -196,8 +196,7 @@ TEST_F(WorkoutFilesTest, AFailedOpenSaysInOneMessageWhichFileFailedAndWhy)
     QFile(path("locked.txt")).setPermissions({});
     const bool root = ::geteuid() == 0; // reads whatever it likes
 
-    const struct
-    {
+    const struct {
         const char* name;
         bool unreadable; // the file itself could not be read
         QString says;
@@ -248,8 +247,7 @@ TEST_F(WorkoutFilesTest, OpenWantsALowerCaseTxtEnding)
     files.openWorkout();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown()[0].text,
-              path("HILLS.TXT")
-                  + " was not recognized as a text file. Select a file ending with \"txt\".");
+              path("HILLS.TXT") + " was not recognized as a text file. Select a file ending with \"txt\".");
     EXPECT_EQ(messages.shown()[0].icon, Icon::Exclamation);
     EXPECT_EQ(view.selected, 1) << "the workout check still runs";
 
@@ -293,8 +291,9 @@ TEST_F(WorkoutFilesTest, ThePlayListLineIsStoredUnlessEmpty)
 TEST_F(WorkoutFilesTest, AFileWithoutSegmentsKeepsTheWorkoutButAppliesItsMachine)
 {
     setSegments({{4, 2, 300}, {5, 3, 400}});
-    write("machine.txt", "Vexa v 1.2                \r\n\r\n[machine settings]\r\nBike\r\nMiles\r\n"
-                         "10\r\n100\r\n5\r\n0\r\n100\r\n10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
+    write("machine.txt",
+          "Vexa v 1.2                \r\n\r\n[machine settings]\r\nBike\r\nMiles\r\n"
+          "10\r\n100\r\n5\r\n0\r\n100\r\n10\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
     ASSERT_TRUE(files.loadWorkoutFile(path("machine.txt")));
     EXPECT_EQ(session.workout.count(), 2);
     EXPECT_EQ(session.machine.MachineType(), "Bike");
@@ -455,8 +454,9 @@ TEST_F(WorkoutFilesTest, AUserFileWhoseWorkoutIsGoneStillOpens)
     write("runner.ktr", "Vexa v 1.1                \r\n/gone/hills.txt\r\n150\r\n");
     dialogs.script(path("runner.ktr"));
     files.openUser();
-    EXPECT_EQ(shownTexts(), QStringList{"Cannot read /gone/hills.txt: No such file or directory."
-                                        "\r\rThe user file was opened with the workout shown before."});
+    EXPECT_EQ(shownTexts(),
+              QStringList{"Cannot read /gone/hills.txt: No such file or directory."
+                          "\r\rThe user file was opened with the workout shown before."});
     expectSegment(1, 4, 2, 300);
     EXPECT_EQ(session.weightPounds, 150);
     EXPECT_EQ(session.userFile, path("runner.ktr"));

@@ -158,11 +158,11 @@ TEST(WorkoutTextReader, DurationsAreHeldBetweenTenSecondsAndAnHour)
 TEST(WorkoutTextReader, Version10DurationsAreMinutesRoundedToEvenSeconds)
 {
     const QByteArray v10 = "Vexa v 1.0                \r\n"
-                           "1\t3\t1\t2.5\r\n"    // 150 s
-                           "2\t3\t1\t0.125\r\n"  // 7.5 s → 8 → raised to 10
-                           "3\t3\t1\t0.225\r\n"  // 13.5 s → 14
-                           "4\t3\t1\t0.275\r\n"  // 16.5 s → 16
-                           "5\t3\t1\t61\r\n"     // above an hour
+                           "1\t3\t1\t2.5\r\n" // 150 s
+                           "2\t3\t1\t0.125\r\n" // 7.5 s → 8 → raised to 10
+                           "3\t3\t1\t0.225\r\n" // 13.5 s → 14
+                           "4\t3\t1\t0.275\r\n" // 16.5 s → 16
+                           "5\t3\t1\t61\r\n" // above an hour
                            "\r\n";
     const auto s = segmentsOf(v10);
     ASSERT_EQ(s.size(), 5u);
@@ -189,7 +189,7 @@ TEST(WorkoutTextReader, UnitsAndEmptyMachineLines)
 {
     const auto machine = [](const QByteArray& units, const QByteArray& ranges) {
         const QByteArray text = "Vexa v 1.2                \r\n\r\n[machine settings]\r\n\r\n" + units
-                                + "\r\n" + ranges + "\r\n[playlist]\r\n\r\n\r\n\r\n";
+            + "\r\n" + ranges + "\r\n[playlist]\r\n\r\n\r\n\r\n";
         const WorkoutTextResult r = parseWorkoutText(text);
         EXPECT_EQ(r.status, Status::Ok) << r.problem.toStdString();
         return r.contents.machine.value_or(MachineBlock{});
@@ -222,13 +222,12 @@ TEST(WorkoutTextReader, AV12FileWithoutSegmentsStillCarriesItsMachineAndPlayList
 
 TEST(WorkoutTextReader, ForeignFilesAreNotRecognisedAndLaterVersionsAreNewer)
 {
-    for (const QByteArray& text :
-         {QByteArray("Hello world"), QByteArray("vexa v 1.2                \r\n"), QByteArray(),
-          QByteArray("Vexa v 2.0                \r\n")})
+    for (const QByteArray& text : {QByteArray("Hello world"), QByteArray("vexa v 1.2                \r\n"),
+                                   QByteArray(), QByteArray("Vexa v 2.0                \r\n")})
         EXPECT_EQ(parseWorkoutText(text).status, Status::NotRecognised) << text.constData();
     for (char digit = '3'; digit <= '9'; ++digit) {
         const QByteArray text = QByteArray("Vexa v 1.") + digit
-                                + "                \r\n\r\n[segment settings]\r\n1\t3\t1\t60\r\n\r\n";
+            + "                \r\n\r\n[segment settings]\r\n1\t3\t1\t60\r\n\r\n";
         const WorkoutTextResult r = parseWorkoutText(text);
         EXPECT_EQ(r.status, Status::Newer) << digit;
         EXPECT_EQ(r.problem, QStringLiteral("version 1.") + QLatin1Char(digit));
@@ -239,8 +238,8 @@ TEST(WorkoutTextReader, EveryNumberReadIsWrittenBackAsRead)
 {
     // Accepted: what the writer makes of it reads back to the same value.
     for (const char* value : {"999999999999999.4", "-99999999999999.9", "1e-300", "0.1", "1e14"}) {
-        const auto first = segmentsOf(QByteArray("Vexa v 1.1                \r\n1\t") + value
-                                      + "\t" + value + "\t60\r\n\r\n");
+        const auto first = segmentsOf(QByteArray("Vexa v 1.1                \r\n1\t") + value + "\t" + value
+                                      + "\t60\r\n\r\n");
         ASSERT_EQ(first.size(), 1u) << value;
         Workout w;
         w.setCount(1);
@@ -254,14 +253,15 @@ TEST(WorkoutTextReader, EveryNumberReadIsWrittenBackAsRead)
     }
     // Refused, naming the segment's line: what the writer could not give back.
     const QByteArray head = "Vexa v 1.2                \r\n\r\n[segment settings]\r\n1\t3\t1\t60\r\n";
-    const struct
-    {
+    const struct {
         QByteArray line;
         const char* problem;
     } refused[] = {
         {"2\t1.8e308\t1\t60", "segment 2 (line 5): the speed \"1.8e308\" is out of range"},
-        {"2\t3\t1.79769313486231e308\t60", "segment 2 (line 5): the incline \"1.79769313486231e308\" is out of range"},
-        {"2\t-999999999999999.5\t1\t60", "segment 2 (line 5): the speed \"-999999999999999.5\" is out of range"},
+        {"2\t3\t1.79769313486231e308\t60",
+         "segment 2 (line 5): the incline \"1.79769313486231e308\" is out of range"},
+        {"2\t-999999999999999.5\t1\t60",
+         "segment 2 (line 5): the speed \"-999999999999999.5\" is out of range"},
         {"2\t3\t1\t1e-400", "segment 2 (line 5): the time \"1e-400\" is out of range"},
         {"2\t3\tnan\t60", "segment 2 (line 5): the incline \"nan\" is not a number"},
     };
@@ -285,14 +285,14 @@ TEST(WorkoutTextReader, BrokenLayoutsAreMalformed)
         sixtyOne += QByteArray::number(i) + "\t3\t1\t60\r\n";
     const QByteArray cases[] = {
         "Vexa v 1.x                \r\n1\t3\t1\t60\r\n\r\n", // version is no digit
-        "Vexa v 1",                                          // no version
-        head + "1\t3\t1\t60\r\n2\t3 1 60\r\n" + tail,        // a line without TABs
-        head + "1\t3\tsteep\t60\r\n" + tail,                 // not a number
-        head + "1\t3\t1\t\r\n" + tail,                       // empty duration
-        head + "1\t3\t1\tinf\r\n" + tail,                    // no finite number
-        head + "1\t3\t1\t60\r\n",                            // the block never ends
-        head + sixtyOne + tail,                              // more than the workout holds
-        "Vexa v 1.1                \r\n",                    // no segment at all
+        "Vexa v 1", // no version
+        head + "1\t3\t1\t60\r\n2\t3 1 60\r\n" + tail, // a line without TABs
+        head + "1\t3\tsteep\t60\r\n" + tail, // not a number
+        head + "1\t3\t1\t\r\n" + tail, // empty duration
+        head + "1\t3\t1\tinf\r\n" + tail, // no finite number
+        head + "1\t3\t1\t60\r\n", // the block never ends
+        head + sixtyOne + tail, // more than the workout holds
+        "Vexa v 1.1                \r\n", // no segment at all
         "Vexa v 1.2                \r\n\r\n[machine settings]\r\nBike\r\nMiles\r\n10\r\n",
         "Vexa v 1.2                \r\n\r\n[machine settings]\r\nBike\r\nMiles\r\nten\r\n100\r\n"
         "1\r\n10\r\n100\r\n5\r\n\r\n",

@@ -50,8 +50,7 @@ namespace kntr::fuzz {
 namespace {
 
 /// The first check that failed, if any.
-class Checks
-{
+class Checks {
 public:
     void expect(bool ok, const std::string& what)
     {
@@ -70,8 +69,7 @@ private:
 
 /// A folder of this process for the files the readers are given, emptied after
 /// every input. In memory where the system offers it: the writers sync to disk.
-class Scratch
-{
+class Scratch {
 public:
     Scratch()
         : mDir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
@@ -114,18 +112,14 @@ public:
     }
 
 private:
-    static int removeEntry(const char* path, const struct stat*, int, struct FTW*)
-    {
-        return ::remove(path);
-    }
+    static int removeEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
 
     QTemporaryDir mDir;
     mutable std::set<std::string> mNames;
 };
 
 /// The scratch folder, empty when an input starts and emptied when it is done.
-class ScratchUse
-{
+class ScratchUse {
 public:
     ScratchUse() = default;
     ~ScratchUse() { folder().clear(); }
@@ -141,14 +135,16 @@ private:
 };
 
 /// Keeps the warnings of the code under test out of the output while it lives.
-class Quiet
-{
+class Quiet {
 public:
-    Quiet() : mPrevious(qInstallMessageHandler(&ignore)) {}
+    Quiet()
+        : mPrevious(qInstallMessageHandler(&ignore))
+    {
+    }
     ~Quiet() { qInstallMessageHandler(mPrevious); }
 
 private:
-    static void ignore(QtMsgType, const QMessageLogContext&, const QString&) {}
+    static void ignore(QtMsgType, const QMessageLogContext&, const QString&) { }
     QtMessageHandler mPrevious;
 };
 
@@ -165,8 +161,7 @@ bool nearlyEqual(double a, double b)
 
 /// The File menu's objects as the main window owns them, without windows, on
 /// the default workout as a first start leaves them.
-struct Program
-{
+struct Program {
     explicit Program(const Scratch& scratch)
         : paths(scratch.path("program"), scratch.path("data"))
     {
@@ -224,8 +219,7 @@ QByteArray rewritten(const WorkoutFileContents& contents)
         workout.segment(i).setSegmentTime(v.seconds);
     }
     MemorySettingsStore settings;
-    settings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"),
-                         contents.playList);
+    settings.SaveSetting(kAppName, QStringLiteral("audio"), QStringLiteral("ASXfilename"), contents.playList);
     return buildWorkoutText(workout, settings);
 }
 
@@ -240,8 +234,7 @@ void checkWorkoutContents(const WorkoutFileContents& c, Checks& check)
         // Version 1.0 counts minutes: its seconds may reach 60 times the largest number.
         const double secondsScale = c.version == 0 ? 60 : 1;
         for (const SegmentValues& s : *c.segments)
-            check.expect(inFileRange(s.speed) && inFileRange(s.incline)
-                             && std::isfinite(s.fileSeconds)
+            check.expect(inFileRange(s.speed) && inFileRange(s.incline) && std::isfinite(s.fileSeconds)
                              && std::abs(s.fileSeconds) <= secondsScale * kLargestFileNumber
                              && s.seconds >= kMinSegmentSeconds && s.seconds <= kMaxSegmentSeconds,
                          "a segment value is out of range");
@@ -310,7 +303,10 @@ std::string workoutText(const QByteArray& input)
             if (!nearlyEqual(before[i][k], after[i][k])) {
                 same = false;
                 differ = QStringLiteral("segment %1 value %2 was %3, is %4")
-                             .arg(i + 1).arg(k + 1).arg(before[i][k]).arg(after[i][k]);
+                             .arg(i + 1)
+                             .arg(k + 1)
+                             .arg(before[i][k])
+                             .arg(after[i][k]);
             }
     check.expect(same, "the saved workout opens with other segments", differ);
     return check.result();
@@ -348,9 +344,10 @@ std::string userFile(const QByteArray& input)
     program.files.openUser();
     const bool opened = program.session.userFile == in;
     const bool acceptable = read.status == Status::Ok && read.weightPounds >= kMinWeightPounds
-                            && read.weightPounds <= kMaxWeightPounds;
-    check.expect(opened == acceptable, opened ? "File > Open User took a file the reader refuses"
-                                              : "File > Open User refused a file the reader takes");
+        && read.weightPounds <= kMaxWeightPounds;
+    check.expect(opened == acceptable,
+                 opened ? "File > Open User took a file the reader refuses"
+                        : "File > Open User refused a file the reader takes");
     if (!opened) {
         check.expect(program.toldOnce(in), "a refused file was not named in one message");
         return check.result();
@@ -396,9 +393,10 @@ std::string settingsFile(const QByteArray& input)
         FileSettingsStore store(path);
         store.setLockTimeout(std::chrono::seconds(5));
         const QString none = QStringLiteral("<none>");
-        check.expect(store.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"), none)
-                         == tree.value(kAppName, QStringLiteral("user"), QStringLiteral("weight")).value_or(none),
-                     "the store reads another weight than the file holds");
+        check.expect(
+            store.GetSetting(kAppName, QStringLiteral("user"), QStringLiteral("weight"), none)
+                == tree.value(kAppName, QStringLiteral("user"), QStringLiteral("weight")).value_or(none),
+            "the store reads another weight than the file holds");
         store.SaveSetting(kAppName, section, key, value);
     }
     check.expect(FileSettingsStore(path).GetSetting(kAppName, section, key) == value,
@@ -456,7 +454,8 @@ std::string wavMusic(const QByteArray& input)
                      "the data position is not a \"data\" tag in the bytes examined");
         // The data chunk's size, no more than the file holds after the chunk's header.
         const qint64 held = std::max<qint64>(0, input.size() - e.firstSampleOffset());
-        const qint64 declared = held > 0 ? qFromLittleEndian<quint32>(input.constData() + e.dataPosition + 3) : 0;
+        const qint64 declared =
+            held > 0 ? qFromLittleEndian<quint32>(input.constData() + e.dataPosition + 3) : 0;
         check.expect(e.path == file && e.rate == 176400 && e.dataBytes == std::min(declared, held)
                          && e.seconds == std::floor(double(e.dataBytes) / 176400),
                      "the entry is not measured from the file");
@@ -486,7 +485,8 @@ std::string mp3Music(const QByteArray& input)
         check.expect(e.frameCount >= 0 && e.frameCount <= steps
                          && qint64(e.frameCount) * e.frameSize <= input.size() - e.dataPosition + 1,
                      "more frames were counted than the file holds");
-        check.expect(e.seconds == static_cast<float>(e.frameCount * 0.026), "the seconds are not the frames'");
+        check.expect(e.seconds == static_cast<float>(e.frameCount * 0.026),
+                     "the seconds are not the frames'");
         // The same walk over the bytes in memory counts the same frames.
         if (first.size() == 3) {
             QBuffer buffer;
@@ -526,7 +526,8 @@ std::string audioRead(const QByteArray& input)
             return true;
         },
         &error, {},
-        [&decoderAsked](const QString&, const MonoAudioReader::Sink&, QString* why, const MonoAudioReader::Progress&) {
+        [&decoderAsked](const QString&, const MonoAudioReader::Sink&, QString* why,
+                        const MonoAudioReader::Progress&) {
             decoderAsked = true;
             *why = QStringLiteral("not decoded here");
             return false;
@@ -552,7 +553,8 @@ std::string audioRead(const QByteArray& input)
             for (qint64 i = 0; i < image->frames(); ++i) {
                 float sum = 0;
                 for (int c = 0; c < image->channels; ++c)
-                    sum += qFromLittleEndian<qint16>(image->samples.constData() + 2 * (i * image->channels + c));
+                    sum +=
+                        qFromLittleEndian<qint16>(image->samples.constData() + 2 * (i * image->channels + c));
                 if (samples[size_t(i)] != sum / (32768.0f * float(image->channels))) {
                     check.expect(false, "a sample read differs from the file's");
                     break;
@@ -576,8 +578,8 @@ std::string mp3FrameWalk(const QByteArray& input)
     if (input.size() < 6)
         return {};
     const Mp3FrameFormat format = Mp3FrameFormat::fromHeader(input[0], input[1], input[2]);
-    const qint64 start = static_cast<qint16>(static_cast<unsigned char>(input[3]) << 8
-                                             | static_cast<unsigned char>(input[4]));
+    const qint64 start =
+        static_cast<qint16>(static_cast<unsigned char>(input[3]) << 8 | static_cast<unsigned char>(input[4]));
     const auto match = (input[5] & 1) ? Mp3FrameWalk::Match::ThirdByte : Mp3FrameWalk::Match::WholeHeader;
     const QByteArray data = input.mid(6);
 
@@ -595,14 +597,14 @@ std::string mp3FrameWalk(const QByteArray& input)
         const bool tagEnd = there == "TAG";
         const bool cutShort = (there.size() < 3 && !there.isEmpty()
                                && (format.header.startsWith(there) || format.paddedHeader.startsWith(there)))
-                              || (there.size() == 3
-                                  && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.header
-                                                                                 : there[2] == format.header[2])
-                                  && r.position - 1 + format.frameSize > data.size())
-                              || (there.size() == 3
-                                  && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.paddedHeader
-                                                                                 : there[2] == format.paddedHeader[2])
-                                  && r.position - 1 + format.paddedFrameSize > data.size());
+            || (there.size() == 3
+                && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.header
+                                                              : there[2] == format.header[2])
+                && r.position - 1 + format.frameSize > data.size())
+            || (there.size() == 3
+                && (match == Mp3FrameWalk::Match::WholeHeader ? there == format.paddedHeader
+                                                              : there[2] == format.paddedHeader[2])
+                && r.position - 1 + format.paddedFrameSize > data.size());
         check.expect(r.position >= start && (r.position > data.size() || tagEnd || cutShort),
                      "a walk succeeded before the end of the frames");
     } else {
@@ -616,8 +618,7 @@ std::string mp3FrameWalk(const QByteArray& input)
         qint64 position = start;
         QString message;
         const qint64 frames = Mp3FrameWalk::countFrames(file, position, format, &message);
-        check.expect(frames == (r.ok ? r.frames : -1) && position == r.position
-                         && message.isEmpty() == r.ok,
+        check.expect(frames == (r.ok ? r.frames : -1) && position == r.position && message.isEmpty() == r.ok,
                      "counting a file's frames disagrees with the walk over its bytes");
     }
     return check.result();
@@ -649,8 +650,8 @@ std::string mp3Splice(const QByteArray& input)
             carried = 0;
         const std::optional<Mp3Splice::SideInfo> side = Mp3Splice::sideInfo(frame);
         if (side)
-            check.expect(side->offset + side->size + side->mainDataBytes == frame.size() && side->mainDataBegin >= 0
-                             && side->mainDataBegin < 512,
+            check.expect(side->offset + side->size + side->mainDataBytes == frame.size()
+                             && side->mainDataBegin >= 0 && side->mainDataBegin < 512,
                          "side information outside the frame");
         Mp3Splice::isInfoFrame(frame);
         const QByteArrayView out = splice.pass(frame, first);
@@ -692,7 +693,8 @@ std::string toneDecoder(const QByteArray& input)
                                                 | (static_cast<unsigned char>(input.at(i + 1)) << 8));
         samples.push_back(sample / 32768.0F);
     }
-    const std::vector<DecodedCommand> whole = ToneDecoder::decode(samples.data(), static_cast<qsizetype>(samples.size()));
+    const std::vector<DecodedCommand> whole =
+        ToneDecoder::decode(samples.data(), static_cast<qsizetype>(samples.size()));
     ToneDecoder pieces;
     for (qsizetype at = 0; at < static_cast<qsizetype>(samples.size()); at += piece)
         pieces.feed(samples.data() + at, std::min(piece, static_cast<qsizetype>(samples.size()) - at));
@@ -702,7 +704,8 @@ std::string toneDecoder(const QByteArray& input)
     double last = -1;
     for (size_t k = 0; k < whole.size(); ++k) {
         const DecodedCommand& c = whole[k];
-        check.expect(c.seconds >= last && c.seconds * 44100 <= double(samples.size()), "a command out of time");
+        check.expect(c.seconds >= last && c.seconds * 44100 <= double(samples.size()),
+                     "a command out of time");
         last = c.seconds;
         check.expect(c.first >= 0 && c.first < 65536 && c.second >= 0 && c.second < 65536,
                      "a value of more than 16 bits");
@@ -723,11 +726,10 @@ std::string toneDecoder(const QByteArray& input)
 const std::vector<Target>& targets()
 {
     static const std::vector<Target> all = {
-        {"workout_text", &workoutText},   {"user_file", &userFile},
-        {"settings_file", &settingsFile}, {"asx_playlist", &asxPlayList},
-        {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
-        {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice},
-        {"tone_decoder", &toneDecoder}, {"audio_read", &audioRead},
+        {"workout_text", &workoutText},    {"user_file", &userFile},   {"settings_file", &settingsFile},
+        {"asx_playlist", &asxPlayList},    {"wav_music", &wavMusic},   {"mp3_music", &mp3Music},
+        {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice}, {"tone_decoder", &toneDecoder},
+        {"audio_read", &audioRead},
     };
     return all;
 }

@@ -13,8 +13,7 @@ namespace kntr::fuzz {
 /// leak or a read out of bounds shows itself under the sanitizers instead.
 using Harness = std::string (*)(const QByteArray& input);
 
-struct Target
-{
+struct Target {
     const char* name; ///< also the name of its corpus folder and of its fuzzer
     Harness run;
 };

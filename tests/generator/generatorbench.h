@@ -14,15 +14,13 @@
 namespace kntr::test {
 
 /// A machine's two ranges in tenths.
-struct MachineRanges
-{
+struct MachineRanges {
     int speedMin = 10, speedMax = 100, speedStep = 1;
     int inclineMin = 10, inclineMax = 100, inclineStep = 5;
 };
 
 /// A session on a treadmill with the given ranges, and the generator making its workouts.
-class GeneratorBench
-{
+class GeneratorBench {
 public:
     explicit GeneratorBench(const MachineRanges& r = {})
     {
@@ -64,7 +62,10 @@ public:
     int count() const { return session.workout.count(); }
     int speed(int s) const { return toTenths(session.workout.segment(s).SegmentSpeed()); }
     int incline(int s) const { return toTenths(session.workout.segment(s).SegmentIncline()); }
-    int time(int s) const { return static_cast<int>(roundHalfEven(session.workout.segment(s).SegmentTime())); }
+    int time(int s) const
+    {
+        return static_cast<int>(roundHalfEven(session.workout.segment(s).SegmentTime()));
+    }
     int totalTime() const
     {
         int sum = 0;

@@ -35,8 +35,7 @@ void store(SettingsStore& settings, const QString& key, const QString& value)
 }
 
 /// Remembers the keys in the order they are written.
-class KeyOrder : public MemorySettingsStore
-{
+class KeyOrder : public MemorySettingsStore {
 public:
     void SaveSetting(const QString& application, const QString& section, const QString& key,
                      const QString& value) override
@@ -47,11 +46,11 @@ public:
     QStringList keys;
 };
 
-const QStringList kKeysInOrder = {
-    "SpeedMax", "SpeedMin", "optSpeed", "InclineMax", "InclineMin", "optIncline", "Time",
-    "Seg1Spd", "Seg2Spd", "SegYSpd", "SegZSpd", "Seg1Inc", "Seg2Inc", "SegYInc", "SegZInc",
-    "Seg1Sec", "Seg2Sec", "SegYSec", "SegZSec",
-    "BiasOne0", "BiasOne1", "BiasOne2", "BiasTwo0", "BiasTwo1", "BiasTwo2"};
+const QStringList kKeysInOrder = {"SpeedMax",   "SpeedMin", "optSpeed", "InclineMax", "InclineMin",
+                                  "optIncline", "Time",     "Seg1Spd",  "Seg2Spd",    "SegYSpd",
+                                  "SegZSpd",    "Seg1Inc",  "Seg2Inc",  "SegYInc",    "SegZInc",
+                                  "Seg1Sec",    "Seg2Sec",  "SegYSec",  "SegZSec",    "BiasOne0",
+                                  "BiasOne1",   "BiasOne2", "BiasTwo0", "BiasTwo1",   "BiasTwo2"};
 
 } // namespace
 
@@ -73,8 +72,7 @@ TEST(GeneratorParameters, FirstStartTakesTheMachinesRangeAndTheDefaults)
 
 TEST(GeneratorParameters, StoredValuesAreFittedToTheMachineAndTheSliders)
 {
-    struct Case
-    {
+    struct Case {
         std::vector<std::pair<QString, QString>> stored;
         std::function<int(const P&)> read;
         int expected;
@@ -83,11 +81,11 @@ TEST(GeneratorParameters, StoredValuesAreFittedToTheMachineAndTheSliders)
     const auto speedMin = [](const P& p) { return p.speedMin; };
     const Case cases[] = {
         {{{"SpeedMax", "120"}}, speedMax, 100}, // after a change to a smaller machine
-        {{{"SpeedMax", "47"}}, speedMax, 45},   // snapped down to the step
+        {{{"SpeedMax", "47"}}, speedMax, 45}, // snapped down to the step
         {{{"SpeedMax", "52.5"}}, speedMax, 50},
         {{{"SpeedMax", "3"}}, speedMax, 5},
         {{{"SpeedMin", "47"}}, speedMin, 45},
-        {{{"SpeedMin", "200"}}, speedMin, 5},   // a minimum outside falls back to the machine's
+        {{{"SpeedMin", "200"}}, speedMin, 5}, // a minimum outside falls back to the machine's
         {{{"SpeedMin", "60"}, {"SpeedMax", "40"}}, speedMax, 60},
         {{{"InclineMin", "12"}}, [](const P& p) { return p.inclineMin; }, 10},
         {{{"Time", "7200"}}, [](const P& p) { return p.time; }, 3600},
@@ -107,8 +105,8 @@ TEST(GeneratorParameters, StoredValuesAreFittedToTheMachineAndTheSliders)
         MemorySettingsStore settings;
         for (const auto& [key, value] : c.stored)
             store(settings, key, value);
-        EXPECT_EQ(c.read(P::stored(settings, fiveToHundred())), c.expected) << c.stored.front().first.toStdString()
-                                                                            << " = " << c.stored.front().second.toStdString();
+        EXPECT_EQ(c.read(P::stored(settings, fiveToHundred())), c.expected)
+            << c.stored.front().first.toStdString() << " = " << c.stored.front().second.toStdString();
     }
 }
 

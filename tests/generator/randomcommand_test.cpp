@@ -17,8 +17,7 @@ using test::CliRun;
 
 namespace {
 
-class RandomCommandTest : public ::testing::Test
-{
+class RandomCommandTest : public ::testing::Test {
 protected:
     CliRun run(QStringList args)
     {
@@ -81,8 +80,8 @@ TEST_F(RandomCommandTest, OptionsTakeThePlaceOfTheStoredParameters)
     store("RandomWork", "Seg1Sec", "40");
     store("RandomWork", "SegZSpd", "30");
     CliRun r = run({"--seed", "3", "--warmup", "45,2.5,1.5", "--warmup", "50,3,2", "--cooldown", "55,2.2,1",
-                    "--speed", "2-6.05", "--speed-pattern", "fast-slow", "--speed-bias", "25,9,100",
-                    "-o", path("w.txt")});
+                    "--speed", "2-6.05", "--speed-pattern", "fast-slow", "--speed-bias", "25,9,100", "-o",
+                    path("w.txt")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QList<QStringList> s = segments("w.txt");
     ASSERT_GE(s.size(), 8);
@@ -90,7 +89,8 @@ TEST_F(RandomCommandTest, OptionsTakeThePlaceOfTheStoredParameters)
     EXPECT_EQ(s[1], (QStringList{"3", "2", "50"}));
     EXPECT_EQ(s[s.size() - 2], (QStringList{"2.2", "1", "55"}));
     EXPECT_EQ(s.last(), (QStringList{"3", "1", "60"})) << "the 2nd cool-down as stored";
-    EXPECT_EQ(s[s.size() - 3][0], "6") << "the fast-slow peak at the end reaches the top, 6.05 taken down to 6";
+    EXPECT_EQ(s[s.size() - 3][0], "6")
+        << "the fast-slow peak at the end reaches the top, 6.05 taken down to 6";
     EXPECT_TRUE(r.out.contains("20:00")) << r.out.toStdString();
     EXPECT_EQ(settings.GetSetting(kAppName, "RandomWork", "Seg1Sec"), "40");
 }

@@ -24,8 +24,7 @@ float nearestF(float x)
 
 TEST(RandomWorkout, SegmentCountCoversLoToHiLessOne)
 {
-    struct Case
-    {
+    struct Case {
         int seconds, lo, hi;
     };
     const Case cases[] = {{600, 8, 10}, {1200, 15, 19}, {1260, 10, 14}, {3600, 28, 40}};
@@ -125,8 +124,10 @@ TEST(RandomWorkout, IntervalsAreHighAtEverySpacingThMiddleSegment)
             for (int s = 3; s <= bench.count() - 2; ++s) {
                 // Spacing 3: segments 5, 8, 11, ...; spacing 2: segments 4, 6, 8, ...
                 const bool high = spacing == 3 ? s >= 5 && (s - 5) % 3 == 0 : s % 2 == 0;
-                SCOPED_TRACE(testing::Message() << "spacing " << spacing << ", seed " << seed << ", segment " << s);
-                // Range 10 - 100: high values lie in the top 35 % (from 68), low ones in the bottom 35 % (to 42).
+                SCOPED_TRACE(testing::Message()
+                             << "spacing " << spacing << ", seed " << seed << ", segment " << s);
+                // Range 10 - 100: high values lie in the top 35 % (from 68), low ones in the bottom 35 % (to
+                // 42).
                 for (int v : {bench.speed(s), bench.incline(s)}) {
                     if (high)
                         EXPECT_GE(v, 68);
@@ -161,11 +162,14 @@ TEST(RandomWorkout, FastSlowAndHillFollowTheirFormulasOnTheSteps)
                     SCOPED_TRACE(testing::Message() << "peak " << peak << ", N " << n << ", segment " << s);
                     const float fs = static_cast<float>(s);
                     // Fast-slow turns after segment KS + 2, the hill after KI.
-                    const float speedStep = fs <= k + 2 ? nearestF(90.0f * static_cast<float>(s - 2) / k)
-                                                        : nearestF(static_cast<float>(n - s) / (static_cast<float>(n) - k) * 90.0f);
-                    const float hillStep = fs <= k ? nearestF(150.0f * static_cast<float>(s - 2) / k)
-                                                   : nearestF(150.0f * static_cast<float>(n - s) / (static_cast<float>(n) - k));
-                    EXPECT_EQ(bench.speed(s), RandomWorkout::speedOnStep(10 + static_cast<int>(speedStep), 5));
+                    const float speedStep = fs <= k + 2
+                        ? nearestF(90.0f * static_cast<float>(s - 2) / k)
+                        : nearestF(static_cast<float>(n - s) / (static_cast<float>(n) - k) * 90.0f);
+                    const float hillStep = fs <= k
+                        ? nearestF(150.0f * static_cast<float>(s - 2) / k)
+                        : nearestF(150.0f * static_cast<float>(n - s) / (static_cast<float>(n) - k));
+                    EXPECT_EQ(bench.speed(s),
+                              RandomWorkout::speedOnStep(10 + static_cast<int>(speedStep), 5));
                     EXPECT_EQ(bench.incline(s), RandomWorkout::inclineOnStep(static_cast<int>(hillStep), 5));
                 }
                 if (peak == 0) { // all falling: from near the top down towards the minimum
@@ -180,11 +184,10 @@ TEST(RandomWorkout, FastSlowAndHillFollowTheirFormulasOnTheSteps)
 
 TEST(RandomWorkout, SpeedIsRoundedToTheStepAndInclineTruncated)
 {
-    struct Case
-    {
+    struct Case {
         int value, step, speed, incline;
     };
-    const Case cases[] = {{47, 5, 45, 45}, {48, 5, 50, 45}, {14, 5, 15, 10}, {45, 5, 45, 45},
+    const Case cases[] = {{47, 5, 45, 45},  {48, 5, 50, 45},  {14, 5, 15, 10}, {45, 5, 45, 45},
                           {25, 10, 20, 20}, {35, 10, 40, 30}, {33, 1, 33, 33}};
     for (const Case& c : cases) {
         EXPECT_EQ(RandomWorkout::speedOnStep(c.value, c.step), c.speed) << c.value << " step " << c.step;

@@ -17,8 +17,7 @@ using SegmentValue = Form::SegmentValue;
 
 namespace {
 
-class RandomWorkoutModelTest : public ::testing::Test
-{
+class RandomWorkoutModelTest : public ::testing::Test {
 protected:
     QString stored(const char* key) const
     {
@@ -26,7 +25,8 @@ protected:
     }
 
     GeneratorBench bench{MachineRanges{5, 100, 5, 0, 150, 5}};
-    Form form{bench.session, bench.settings, bench.clock, [this](const Workout& w) { return bench.useWorkout(w); }};
+    Form form{bench.session, bench.settings, bench.clock,
+              [this](const Workout& w) { return bench.useWorkout(w); }};
     int changes = 0;
 };
 
@@ -60,7 +60,8 @@ TEST_F(RandomWorkoutModelTest, RangeSlidersSnapToTheStepAndKeepMinimumBelowMaxim
     SwitchUnits(bench.session.machine, bench.settings, Units::Kilometres);
     EXPECT_EQ(form.rangeText(Range::SpeedMax), "7.2");
     EXPECT_EQ(form.segmentText(SegmentValue::Speed, 0), "7.2");
-    bench.settings.SaveSetting("Kinetrova", "options", "distMode", "invert"); // pace shown: the window shows mph
+    bench.settings.SaveSetting("Kinetrova", "options", "distMode",
+                               "invert"); // pace shown: the window shows mph
     EXPECT_EQ(form.rangeText(Range::SpeedMax), "4.5");
 }
 

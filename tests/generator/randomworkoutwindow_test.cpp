@@ -19,11 +19,9 @@ using test::MachineRanges;
 
 namespace {
 
-class RandomWorkoutWindowTest : public ::testing::Test
-{
+class RandomWorkoutWindowTest : public ::testing::Test {
 protected:
-    template<typename T>
-    T* child(const QString& name)
+    template<typename T> T* child(const QString& name)
     {
         T* w = window.findChild<T*>(name);
         EXPECT_NE(w, nullptr) << name.toStdString();
@@ -53,7 +51,8 @@ protected:
     }
 
     GeneratorBench bench{MachineRanges{5, 100, 5, 0, 150, 5}};
-    RandomWorkoutModel form{bench.session, bench.settings, bench.clock, [this](const Workout& w) { return bench.useWorkout(w); }};
+    RandomWorkoutModel form{bench.session, bench.settings, bench.clock,
+                            [this](const Workout& w) { return bench.useWorkout(w); }};
     RandomWorkoutWindow window{form};
 };
 
@@ -68,31 +67,53 @@ TEST_F(RandomWorkoutWindowTest, ShowsEveryControlWithItsCaptionInsideItsFixedSiz
     EXPECT_TRUE(window.isModal());
     EXPECT_EQ(window.size(), QSize(396, 368));
 
-    const std::pair<const char*, const char*> captions[] = {
-        {"fraParameters", "Set Workout Parameters"}, {"fraSetSegments", "Set Segment Parameters"},
-        {"lblSpeedMaxCap", "Speed Max:"}, {"lblSpeedMinCap", "Speed Min:"}, {"lblInclineMaxCap", "Incline Max:"},
-        {"lblInclineMinCap", "Incline Min:"}, {"lblSpeed", "10"}, {"lblSpeedMin", "0.5"}, {"lblIncline", "15"},
-        {"lblInclineMin", "0"}, {"optSpeed_0", "&Random"}, {"optSpeed_1", "&Interval"}, {"optSpeed_2", "&Fast-Slow"},
-        {"optIncline_0", "R&andom"}, {"optIncline_1", "I&nterval"}, {"optIncline_2", "&Hill"},
-        {"lblBiasOne", "Ramp Up: slow - fast"}, {"lblBiasTwo", "Ramp Up: slow - fast"}, {"lblMinutes", "Minutes"},
-        {"lblTime", "60"}, {"optSetSegment_0", "&1st Warm Up Segment"}, {"optSetSegment_1", "&2nd Warm Up Segment"},
-        {"optSetSegment_2", "1s&t Cool Down Segment"}, {"optSetSegment_3", "2n&d Cool Down Segment"},
-        {"lblSegSpdCap", "Speed"}, {"lblSegIncCap", "Incline"}, {"lblSegSpd_0", "0.5"}, {"lblSegInc_0", "0"},
-        {"lblSegSec_0", "60"}, {"cmdWarmUp", "&Adjust WarmUp/CoolDown"}, {"cmdMake", "&Make Workout"},
-        {"cmdClose", "&Close"}};
+    const std::pair<const char*, const char*> captions[] = {{"fraParameters", "Set Workout Parameters"},
+                                                            {"fraSetSegments", "Set Segment Parameters"},
+                                                            {"lblSpeedMaxCap", "Speed Max:"},
+                                                            {"lblSpeedMinCap", "Speed Min:"},
+                                                            {"lblInclineMaxCap", "Incline Max:"},
+                                                            {"lblInclineMinCap", "Incline Min:"},
+                                                            {"lblSpeed", "10"},
+                                                            {"lblSpeedMin", "0.5"},
+                                                            {"lblIncline", "15"},
+                                                            {"lblInclineMin", "0"},
+                                                            {"optSpeed_0", "&Random"},
+                                                            {"optSpeed_1", "&Interval"},
+                                                            {"optSpeed_2", "&Fast-Slow"},
+                                                            {"optIncline_0", "R&andom"},
+                                                            {"optIncline_1", "I&nterval"},
+                                                            {"optIncline_2", "&Hill"},
+                                                            {"lblBiasOne", "Ramp Up: slow - fast"},
+                                                            {"lblBiasTwo", "Ramp Up: slow - fast"},
+                                                            {"lblMinutes", "Minutes"},
+                                                            {"lblTime", "60"},
+                                                            {"optSetSegment_0", "&1st Warm Up Segment"},
+                                                            {"optSetSegment_1", "&2nd Warm Up Segment"},
+                                                            {"optSetSegment_2", "1s&t Cool Down Segment"},
+                                                            {"optSetSegment_3", "2n&d Cool Down Segment"},
+                                                            {"lblSegSpdCap", "Speed"},
+                                                            {"lblSegIncCap", "Incline"},
+                                                            {"lblSegSpd_0", "0.5"},
+                                                            {"lblSegInc_0", "0"},
+                                                            {"lblSegSec_0", "60"},
+                                                            {"cmdWarmUp", "&Adjust WarmUp/CoolDown"},
+                                                            {"cmdMake", "&Make Workout"},
+                                                            {"cmdClose", "&Close"}};
     for (const auto& [name, caption] : captions)
         EXPECT_EQ(text(name), caption) << name;
 
     const std::pair<const char*, std::array<int, 4>> sliders[] = {
-        {"hscSpeedMax", {5, 100, 5, 100}}, {"hscSpeedMin", {5, 100, 5, 5}},
+        {"hscSpeedMax", {5, 100, 5, 100}},   {"hscSpeedMin", {5, 100, 5, 5}},
         {"hscInclineMax", {0, 150, 5, 150}}, {"hscInclineMin", {0, 150, 5, 0}},
-        {"hscTime", {600, 3600, 60, 3600}}, {"hscBiasOne_0", {1, 100, 1, 25}}, {"hscBiasOne_1", {2, 10, 1, 9}},
-        {"hscBiasTwo_2", {0, 100, 1, 65}}, {"vscSpeed_3", {5, 100, 5, 5}}, {"vscIncline_2", {0, 150, 5, 0}},
+        {"hscTime", {600, 3600, 60, 3600}},  {"hscBiasOne_0", {1, 100, 1, 25}},
+        {"hscBiasOne_1", {2, 10, 1, 9}},     {"hscBiasTwo_2", {0, 100, 1, 65}},
+        {"vscSpeed_3", {5, 100, 5, 5}},      {"vscIncline_2", {0, 150, 5, 0}},
         {"vscSeconds_1", {30, 240, 1, 60}}};
     for (const auto& [name, s] : sliders) {
         auto* bar = child<QScrollBar>(name);
         ASSERT_NE(bar, nullptr);
-        EXPECT_EQ((std::array<int, 4>{bar->minimum(), bar->maximum(), bar->singleStep(), bar->value()}), s) << name;
+        EXPECT_EQ((std::array<int, 4>{bar->minimum(), bar->maximum(), bar->singleStep(), bar->value()}), s)
+            << name;
     }
 
     EXPECT_TRUE(shown("fraParameters"));

@@ -13,8 +13,7 @@ using Box = MachineSelectionModel::Box;
 
 namespace {
 
-class MachineSelectionModelTest : public ::testing::Test
-{
+class MachineSelectionModelTest : public ::testing::Test {
 protected:
     QString stored(const char* section, const char* key)
     {
@@ -82,8 +81,7 @@ TEST_F(MachineSelectionModelTest, MetricUnitsShowKilometreChoicesAndSaveMachineT
     model.chooseUnits(1);
     EXPECT_EQ(model.shownSpeedSet(), 1);
     EXPECT_EQ(model.speedBox(Box::SpeedMin, 1).items(), QStringList({"1.61", "3.22", "4.83"}));
-    EXPECT_EQ(model.speedBox(Box::SpeedMax, 1).items(),
-              QStringList({"8.05", "9.66", "16.1", "19.32"}));
+    EXPECT_EQ(model.speedBox(Box::SpeedMax, 1).items(), QStringList({"8.05", "9.66", "16.1", "19.32"}));
     EXPECT_EQ(model.speedBox(Box::SpeedInc, 1).items(), QStringList({"0.161", "0.805", "1.61"}));
     EXPECT_EQ(shown(Box::SpeedMax), "16.1") << "the km/h set shows the stored 10 mph";
 

@@ -31,11 +31,9 @@ QApplication& app()
     return *instance;
 }
 
-class MachineDialogTest : public ::testing::Test
-{
+class MachineDialogTest : public ::testing::Test {
 protected:
-    template<typename T>
-    T* child(const char* name)
+    template<typename T> T* child(const char* name)
     {
         T* w = dialog.findChild<T*>(QLatin1String(name));
         EXPECT_NE(w, nullptr) << name;
@@ -79,8 +77,7 @@ TEST_F(MachineDialogTest, ControlsCarryTheirNamesCaptionsAndTooltips)
     EXPECT_EQ(child<QRadioButton>("optUnits_1")->text(), "Metric Units");
     EXPECT_EQ(child<QGroupBox>("fraSpeed")->title(), "Speed");
     EXPECT_EQ(child<QGroupBox>("fraIncline")->title(), "Incline");
-    const QString tip =
-        "Select minimum, maximum, and increment values that match your exercise equipment.";
+    const QString tip = "Select minimum, maximum, and increment values that match your exercise equipment.";
     EXPECT_EQ(child<QGroupBox>("fraSpeed")->toolTip(), tip);
     EXPECT_EQ(child<QGroupBox>("fraIncline")->toolTip(), tip);
     EXPECT_EQ(child<QPushButton>("cmdOk")->text(), "&Save");

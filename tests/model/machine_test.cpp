@@ -17,8 +17,7 @@ QStringList list(std::initializer_list<const char*> items)
     return l;
 }
 
-class MachineTest : public ::testing::Test
-{
+class MachineTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale::c()); }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
@@ -179,8 +178,7 @@ TEST_F(MachineTest, UnitSwitchSavesTheProfileWithoutConverting)
 
 TEST_F(MachineTest, SpeedsAreInKilometresUnlessAttributeOneIsAResistance)
 {
-    const struct
-    {
+    const struct {
         const char* type;
         Units units;
         bool kilometres;

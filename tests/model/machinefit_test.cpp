@@ -27,7 +27,7 @@ TEST(FitTenths, HalfwayValuesGoToTheEvenStep)
 {
     EXPECT_EQ(fitTenths(2.5, 10, 0, 120), 20);
     EXPECT_EQ(fitTenths(3.5, 10, 0, 120), 40);
-    EXPECT_EQ(fitTenths(0.25, 5, 0, 120), 0);  // 2.5 → 0.5 steps: 0.5 → 0
+    EXPECT_EQ(fitTenths(0.25, 5, 0, 120), 0); // 2.5 → 0.5 steps: 0.5 → 0
     EXPECT_EQ(fitTenths(0.75, 5, 0, 120), 10); // 7.5 → 1.5 steps → 2 steps
 }
 

@@ -22,7 +22,7 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour)
 TEST(Rounding, ToDecimalsTreatsFloatNoiseAsTheHalfItStandsFor)
 {
     EXPECT_DOUBLE_EQ(roundHalfEven(1.46666, 3), 1.467);
-    EXPECT_DOUBLE_EQ(roundHalfEven(1.0005, 3), 1.0);   // 1000.4999… is meant as 1000.5
+    EXPECT_DOUBLE_EQ(roundHalfEven(1.0005, 3), 1.0); // 1000.4999… is meant as 1000.5
     EXPECT_DOUBLE_EQ(roundHalfEven(1.0015, 3), 1.002);
     EXPECT_DOUBLE_EQ(roundHalfEven(72.57478, 1), 72.6);
     EXPECT_EQ(toTenths(3.25), 32);

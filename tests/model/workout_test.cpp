@@ -11,8 +11,7 @@ using namespace kntr;
 
 namespace {
 
-class WorkoutTest : public ::testing::Test
-{
+class WorkoutTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale::c()); }
 
@@ -33,8 +32,7 @@ TEST_F(WorkoutTest, DefaultWorkoutTotals)
     EXPECT_EQ(totalDistanceText(km.distance), "2.361");
     EXPECT_EQ(totalCaloriesText(miles.calories), totalCaloriesText(km.calories));
 
-    EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastDirectory"),
-              "/home/u/.local/share/kinetrova");
+    EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastDirectory"), "/home/u/.local/share/kinetrova");
     EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastFile"),
               "/home/u/.local/share/kinetrova/default.txt");
     DefaultWorkout(workout, settings, "/data/");
@@ -95,8 +93,7 @@ TEST_F(WorkoutTest, DisplayTextsUseTheLocaleSeparator)
 {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     DefaultWorkout(workout, settings, "/d");
-    EXPECT_EQ(totalDistanceText(computeTotals(workout, "Treadmill", Units::Miles).distance),
-              "1,467");
+    EXPECT_EQ(totalDistanceText(computeTotals(workout, "Treadmill", Units::Miles).distance), "1,467");
     EXPECT_EQ(weightText(160, Units::Kilometres), "72,6");
     QLocale::setDefault(QLocale::c());
 }
@@ -130,8 +127,9 @@ TEST_F(WorkoutTest, HoldsAtMostSixtySegments)
     EXPECT_EQ(workout.count(), 60);
     workout.setCount(0);
     EXPECT_EQ(workout.count(), 1);
-    EXPECT_STREQ(kWorkoutFullMessage, "You have reached the maximum number of segments\r"
-                                      "per workout. No additional segments can be added.");
+    EXPECT_STREQ(kWorkoutFullMessage,
+                 "You have reached the maximum number of segments\r"
+                 "per workout. No additional segments can be added.");
 }
 
 } // namespace

@@ -42,7 +42,8 @@ QByteArray wav(int channels, int rate, int bits, const QByteArray& samples,
 TEST(WavImage, ReadsPcmAndSkipsOtherChunks)
 {
     const QByteArray samples("\x01\x02\x03\x04\x05\x06", 6);
-    std::optional<WavImage> w = WavImage::parse(wav(1, 22050, 16, samples, QByteArray("LIST\x03\0\0\0abc\0", 12)));
+    std::optional<WavImage> w =
+        WavImage::parse(wav(1, 22050, 16, samples, QByteArray("LIST\x03\0\0\0abc\0", 12)));
     ASSERT_TRUE(w);
     EXPECT_EQ(w->channels, 1);
     EXPECT_EQ(w->sampleRate, 22050);

@@ -22,8 +22,7 @@ using kntr::test::CdImage;
 
 namespace {
 
-struct Disc
-{
+struct Disc {
     QTemporaryDir dir;
     CdImage image;
     Disc() { EXPECT_TRUE(dir.isValid() && image.write(QDir(dir.path()))); }
@@ -75,7 +74,7 @@ TEST(CdAudio, SourceHandsOutTheDiscsSamplesScaledByTheGain)
         qint64 pull; // bytes asked for at a time, most not whole sectors
     } cases[] = {
         {CdImage::kFirstAddress, MasterGain::kMaximum, 4096},
-        {300, MasterGain::kMaximum, 1000},          // 00:04:00
+        {300, MasterGain::kMaximum, 1000}, // 00:04:00
         {CdImage::kFirstAddress + 440, 40000, 7777}, // across the start of track 2
         {end - 3, 0, 2352},
     };

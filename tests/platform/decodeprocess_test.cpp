@@ -28,13 +28,12 @@ QByteArray byteWavHeader(int rate, quint32 dataBytes)
 {
     QByteArray header = WavImage::header(1, rate, dataBytes);
     qToLittleEndian<quint32>(rate, header.data() + 28); // bytes a second
-    qToLittleEndian<quint16>(1, header.data() + 32);    // bytes a frame
-    qToLittleEndian<quint16>(8, header.data() + 34);    // bits a sample
+    qToLittleEndian<quint16>(1, header.data() + 32); // bytes a frame
+    qToLittleEndian<quint16>(8, header.data() + 34); // bits a sample
     return header;
 }
 
-class DecodeProcessTest : public ::testing::Test
-{
+class DecodeProcessTest : public ::testing::Test {
 protected:
     /// A stand-in helper: a shell script of body.
     QString script(const QString& name, const QByteArray& body)
@@ -63,8 +62,7 @@ TEST_F(DecodeProcessTest, EveryWayAHelperCanFailBecomesAShortReason)
     ASSERT_TRUE(f.resize(header.size() + bytes)); // sparse: takes no room
     f.close();
 
-    struct Case
-    {
+    struct Case {
         const char* name;
         QString program;
         int cpuSeconds;
@@ -112,8 +110,12 @@ TEST_F(DecodeProcessTest, TheRealHelperDecodesAndStopsWhenTheReaderHasEnough)
     std::vector<int> percents;
     QString error;
     ASSERT_TRUE(helper.read(
-        path, [&](const float* s, qsizetype n) { heard.insert(heard.end(), s, s + n); return true; }, &error,
-        [&](int percent) { percents.push_back(percent); }))
+        path,
+        [&](const float* s, qsizetype n) {
+            heard.insert(heard.end(), s, s + n);
+            return true;
+        },
+        &error, [&](int percent) { percents.push_back(percent); }))
         << error.toStdString();
     EXPECT_NEAR(static_cast<double>(heard.size()), 44100, 2000);
     float peak = 0;
@@ -124,7 +126,13 @@ TEST_F(DecodeProcessTest, TheRealHelperDecodesAndStopsWhenTheReaderHasEnough)
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
 
     qint64 taken = 0;
-    EXPECT_TRUE(helper.read(path, [&](const float*, qsizetype n) { taken += n; return false; }, &error));
+    EXPECT_TRUE(helper.read(
+        path,
+        [&](const float*, qsizetype n) {
+            taken += n;
+            return false;
+        },
+        &error));
     EXPECT_GT(taken, 0);
 }
 

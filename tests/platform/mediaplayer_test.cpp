@@ -55,8 +55,7 @@ void writeWav(const QString& path, double seconds, int halfPeriod)
 
 using test::waitFor;
 
-class QtMediaPlayerTest : public test::SoundServerSuite
-{
+class QtMediaPlayerTest : public test::SoundServerSuite {
 protected:
     static void SetUpTestSuite() { startSuite("mediaplayer_tests"); }
 
@@ -96,7 +95,6 @@ protected:
                 return true;
         return false;
     }
-
 
     QTemporaryDir dir;
     MasterGain gain;

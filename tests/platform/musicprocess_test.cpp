@@ -65,8 +65,7 @@ bool processGone(qint64 pid)
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-class MusicProcessTest : public test::SoundServerSuite
-{
+class MusicProcessTest : public test::SoundServerSuite {
 protected:
     static void SetUpTestSuite() { startSuite("musicprocess_tests"); }
 
@@ -107,7 +106,6 @@ protected:
                 return true;
         return false;
     }
-
 
     QTemporaryDir dir;
     MasterGain gain;
@@ -155,8 +153,7 @@ TEST_F(MusicProcessTest, PlaysThePlayListThroughTheMasterGain)
 
 TEST_F(MusicProcessTest, EntriesThatCannotBePlayedAreLeftOutWithTheirReasons)
 {
-    struct Case
-    {
+    struct Case {
         QString name;
         std::function<void(const QString& path)> make;
         QString reason;
@@ -213,13 +210,13 @@ TEST_F(MusicProcessTest, EntriesThatCannotBePlayedAreLeftOutWithTheirReasons)
     for (size_t i = 0; i < cases.size(); ++i) {
         const SkippedEntry& skipped = player->skippedEntries()[i];
         EXPECT_EQ(skipped.path, dir.filePath(cases[i].name));
-        EXPECT_TRUE(skipped.reason.contains(cases[i].reason)) << cases[i].name.toStdString() << ": "
-                                                              << skipped.reason.toStdString();
+        EXPECT_TRUE(skipped.reason.contains(cases[i].reason))
+            << cases[i].name.toStdString() << ": " << skipped.reason.toStdString();
     }
 
     // The music process checks the header itself before its decoder opens a file.
-    const std::optional<QList<QByteArray>> reply =
-        process->waitForReply("probed", process->send("probe " + music::encode(dir.filePath("many.wav"))), 3000);
+    const std::optional<QList<QByteArray>> reply = process->waitForReply(
+        "probed", process->send("probe " + music::encode(dir.filePath("many.wav"))), 3000);
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->value(2), "bad");
     EXPECT_TRUE(music::decode(reply->value(3)).contains("66 channels"));
@@ -234,8 +231,7 @@ TEST_F(MusicProcessTest, EntriesThatCannotBePlayedAreLeftOutWithTheirReasons)
 
 TEST_F(MusicProcessTest, AFailedMusicProcessIsReportedOnceAndLeavesThePlayersHarmless)
 {
-    struct Case
-    {
+    struct Case {
         const char* what;
         int signal;
         bool cd;
@@ -311,7 +307,8 @@ TEST_F(MusicProcessTest, WithoutTheMusicProgramNothingPlaysAndNothingWaits)
 {
     MusicProcess missing(dir.filePath("no-such-program"), QString(), &gain);
     missing.setFailureHandler([this](const QString& what) { failures << what; });
-    ProcessMediaPlayer lost(missing, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); });
+    ProcessMediaPlayer lost(
+        missing, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); });
     ProcessCdDevice lostCd(missing);
     const QString list = dir.filePath("list.asx");
     ASSERT_TRUE(AsxPlayList::write(list, {dir.filePath("a.wav"), dir.filePath("b.wav")}));
@@ -353,9 +350,11 @@ TEST_F(MusicProcessTest, AnEntryThatCrashesTheDecoderIsLeftOutAndTheRestAreCheck
 
     MusicProcess crashing(program, QString(), &gain);
     crashing.setFailureHandler([this](const QString& what) { failures << what; });
-    ProcessMediaPlayer checked(crashing, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); });
+    ProcessMediaPlayer checked(
+        crashing, [](const QString& path) { return AsxPlayList::read(path).value_or(QStringList()); });
     const QString list = dir.filePath("list.asx");
-    ASSERT_TRUE(AsxPlayList::write(list, {dir.filePath("a.wav"), dir.filePath("crash.wav"), dir.filePath("c.wav")}));
+    ASSERT_TRUE(
+        AsxPlayList::write(list, {dir.filePath("a.wav"), dir.filePath("crash.wav"), dir.filePath("c.wav")}));
     ASSERT_TRUE(checked.setPlayList(list));
     EXPECT_EQ(checked.entryCount(), 2);
     ASSERT_EQ(checked.skippedEntries().size(), 1u);

@@ -82,15 +82,13 @@ TEST(RealSound, ToneImageIsHeardBitExactAndFinishedMeansHeard)
         ASSERT_EQ(rec[2 * (start + i) + 1], expected) << "right, sample " << i;
     }
     EXPECT_EQ(firstSound(rec, start + 9000), -1) << "nothing after the image";
-    EXPECT_GE(atFinish, start + 9000)
-        << "finished was reported " << (start + 9000 - atFinish) * 1000 / 44100
-        << " ms before the last sample was heard";
+    EXPECT_GE(atFinish, start + 9000) << "finished was reported " << (start + 9000 - atFinish) * 1000 / 44100
+                                      << " ms before the last sample was heard";
     ::testing::Test::RecordProperty("finished_ms_after_last_sample",
                                     static_cast<int>((atFinish - start - 9000) * 1000 / 44100));
 
     // A 22,050 Hz mono clip plays in its own format and also finishes once heard.
-    QByteArray clip("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0data",
-                    40);
+    QByteArray clip("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0data", 40);
     const int clipFrames = 22050 / 4;
     QByteArray size(4, '\0');
     qToLittleEndian<quint32>(clipFrames * 2, size.data());

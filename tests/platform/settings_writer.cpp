@@ -21,8 +21,7 @@ int main(int argc, char* argv[])
     }
     const QString big(4000, QLatin1Char('x'));
     for (long i = 0;; ++i) {
-        store.SaveSetting("Kinetrova", "Loop", QStringLiteral("Key%1").arg(i % 50),
-                          big + QString::number(i));
+        store.SaveSetting("Kinetrova", "Loop", QStringLiteral("Key%1").arg(i % 50), big + QString::number(i));
         store.SaveSetting("Kinetrova", "Loop", "Counter", QString::number(i));
     }
 }

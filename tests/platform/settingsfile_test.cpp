@@ -28,10 +28,13 @@ using namespace kntr;
 namespace {
 
 /// Collects the warnings issued while it lives (and keeps them out of the test output).
-class Warnings
-{
+class Warnings {
 public:
-    Warnings() : mPrevious(qInstallMessageHandler(&Warnings::collect)) { sCurrent = this; }
+    Warnings()
+        : mPrevious(qInstallMessageHandler(&Warnings::collect))
+    {
+        sCurrent = this;
+    }
     ~Warnings()
     {
         qInstallMessageHandler(mPrevious);
@@ -68,7 +71,7 @@ QByteArray readFile(const QString& path)
 /// What is at a path, in enough detail to tell that it was not replaced nor changed.
 QString image(const QString& path)
 {
-    struct stat st{};
+    struct stat st { };
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return QStringLiteral("absent");
     QString text = QStringLiteral("type %1 inode %2 size %3 mtime %4.%5")
@@ -79,8 +82,8 @@ QString image(const QString& path)
                        .arg(st.st_mtim.tv_nsec);
     if (S_ISREG(st.st_mode)) {
         ::chmod(QFile::encodeName(path).constData(), st.st_mode | S_IRUSR);
-        text += QStringLiteral(" md5 ") + QString::fromLatin1(QCryptographicHash::hash(
-                                               readFile(path), QCryptographicHash::Md5).toHex());
+        text += QStringLiteral(" md5 ")
+            + QString::fromLatin1(QCryptographicHash::hash(readFile(path), QCryptographicHash::Md5).toHex());
         ::chmod(QFile::encodeName(path).constData(), st.st_mode);
     }
     return text;
@@ -115,8 +118,7 @@ TEST(SettingsFile, TwoProgramsSeeEachOthersWrites)
 // can change it is seen, even when size and modification time stay the same.
 TEST(SettingsFile, ReadsSeeEveryKindOfChange)
 {
-    struct Case
-    {
+    struct Case {
         const char* name;
         bool inPlace; // rewrite the file itself, or write a new one and rename it over
     };
@@ -128,7 +130,7 @@ TEST(SettingsFile, ReadsSeeEveryKindOfChange)
         FileSettingsStore store(path);
         EXPECT_EQ(store.GetSetting("Kinetrova", "user", "weight"), "150");
 
-        struct stat old{};
+        struct stat old { };
         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &old), 0);
         const QString target = c.inPlace ? path : path + ".new";
         QFile f(target);
@@ -139,8 +141,7 @@ TEST(SettingsFile, ReadsSeeEveryKindOfChange)
         const timespec times[2] = {old.st_atim, old.st_mtim}; // the old times again
         ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(target).constData(), times, 0), 0);
         if (!c.inPlace) {
-            ASSERT_EQ(::rename(QFile::encodeName(target).constData(),
-                               QFile::encodeName(path).constData()),
+            ASSERT_EQ(::rename(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()),
                       0);
         }
 
@@ -153,8 +154,7 @@ TEST(SettingsFile, ReadsSeeEveryKindOfChange)
 // took the place of a good file after a read.
 TEST(SettingsFile, AFileThatCannotBeReadIsNeverReplaced)
 {
-    struct Case
-    {
+    struct Case {
         const char* name;
         std::function<void(const QString& path)> make;
     };
@@ -168,9 +168,7 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeverReplaced)
         {"FIFO", [](const QString& path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); }},
         {"device", [](const QString& path) { QFile::link("/dev/zero", path); }},
         {"file over 16 MB",
-         [](const QString& path) {
-             writeFile(path, kWeight150 + QByteArray(16 * 1024 * 1024, ' '));
-         }},
+         [](const QString& path) { writeFile(path, kWeight150 + QByteArray(16 * 1024 * 1024, ' ')); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -204,8 +202,7 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNeverReplaced)
 // settings.json.damaged; the strings that could be read are carried over.
 TEST(SettingsFile, AFileARewriteWouldLoseIsSetAsideFirst)
 {
-    struct Case
-    {
+    struct Case {
         const char* name;
         QByteArray content;
         const char* weight; // as read from it
@@ -215,23 +212,20 @@ TEST(SettingsFile, AFileARewriteWouldLoseIsSetAsideFirst)
         {"not an object", R"(["Kinetrova"])", "160"},
         {"a number", R"({"Kinetrova": {"user": {"weight": "150", "height": 180}}})", "150"},
         {"an array", R"({"Kinetrova": {"user": {"weight": "150", "list": ["a"]}}})", "150"},
-        {"an object for a value",
-         R"({"Kinetrova": {"user": {"weight": "150", "deep": {"a": "1"}}}})", "150"},
-        {"a value for a section", R"({"Kinetrova": {"user": {"weight": "150"}, "File": "x"}})",
-         "150"},
+        {"an object for a value", R"({"Kinetrova": {"user": {"weight": "150", "deep": {"a": "1"}}}})", "150"},
+        {"a value for a section", R"({"Kinetrova": {"user": {"weight": "150"}, "File": "x"}})", "150"},
         {"keys differing in case",
-         R"({"Kinetrova": {"user": {"weight": "150"}, "options": {"Beeps": "1", "beeps": "2"}}})",
-         "150"},
+         R"({"Kinetrova": {"user": {"weight": "150"}, "options": {"Beeps": "1", "beeps": "2"}}})", "150"},
         {"sections differing in case",
          R"({"Kinetrova": {"user": {"weight": "150"}, "USER": {"height": "180"}}})", "150"},
         // A JSON reader keeps one of the two; the other would be lost.
-        {"a section named twice",
-         R"({"Kinetrova": {"user": {"height": "180"}, "user": {"weight": "150"}}})", "150"},
+        {"a section named twice", R"({"Kinetrova": {"user": {"height": "180"}, "user": {"weight": "150"}}})",
+         "150"},
         {"an application named twice",
          R"({"Kinetrova": {"File": {"LastFile": "a.txt"}}, "Kinetrova": {"user": {"weight": "150"}}})",
          "150"},
-        {"a key named twice, once escaped",
-         R"({"Kinetrova": {"user": {"weight": "140", "weight": "150"}}})", "150"},
+        {"a key named twice, once escaped", R"({"Kinetrova": {"user": {"weight": "140", "weight": "150"}}})",
+         "150"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -302,8 +296,7 @@ TEST(SettingsFile, TwoProgramsWritingAtOnceKeepEveryKey)
     QProcess writers[2];
     const QString prefixes[2] = {"A", "B"};
     for (int w = 0; w < 2; ++w)
-        writers[w].start(QStringLiteral(SETTINGS_WRITER),
-                         {path, prefixes[w], QString::number(kKeys)});
+        writers[w].start(QStringLiteral(SETTINGS_WRITER), {path, prefixes[w], QString::number(kKeys)});
     for (QProcess& writer : writers) {
         ASSERT_TRUE(writer.waitForFinished(120000));
         EXPECT_EQ(writer.exitCode(), 0);
@@ -314,8 +307,7 @@ TEST(SettingsFile, TwoProgramsWritingAtOnceKeepEveryKey)
     int kept = 0;
     for (const QString& prefix : prefixes)
         for (int i = 0; i < kKeys; ++i)
-            kept += store.GetSetting("Kinetrova", "Race", prefix + QString::number(i))
-                    == QString::number(i);
+            kept += store.GetSetting("Kinetrova", "Race", prefix + QString::number(i)) == QString::number(i);
     EXPECT_EQ(kept, 2 * kKeys);
 }
 

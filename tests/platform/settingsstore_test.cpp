@@ -14,8 +14,7 @@ namespace {
 
 enum class Kind { Memory, File };
 
-class SettingsStoreTest : public ::testing::TestWithParam<Kind>
-{
+class SettingsStoreTest : public ::testing::TestWithParam<Kind> {
 protected:
     void SetUp() override
     {
@@ -81,8 +80,6 @@ TEST_P(SettingsStoreTest, DeletesAKeyASectionOrAnApplication)
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, SettingsStoreTest, ::testing::Values(Kind::Memory, Kind::File),
-                         [](const auto& info) {
-                             return info.param == Kind::Memory ? "Memory" : "File";
-                         });
+                         [](const auto& info) { return info.param == Kind::Memory ? "Memory" : "File"; });
 
 } // namespace

@@ -8,8 +8,7 @@ using namespace kntr;
 
 TEST(CdPosition, MovesOnByThePause)
 {
-    const struct
-    {
+    const struct {
         const char* saved;
         qint64 pausedMs;
         const char* expected;

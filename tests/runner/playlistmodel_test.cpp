@@ -17,8 +17,7 @@ using namespace kntr;
 
 namespace {
 
-class PlayListModelTest : public ::testing::Test
-{
+class PlayListModelTest : public ::testing::Test {
 protected:
     QString file(const QString& name, const QByteArray& bytes = "music")
     {
@@ -45,8 +44,7 @@ protected:
 
 TEST_F(PlayListModelTest, Id3OffsetIsTheFirstByteAfterTheTag)
 {
-    const struct
-    {
+    const struct {
         const char* name;
         QByteArray bytes;
         qint64 offset;
@@ -87,29 +85,32 @@ TEST_F(PlayListModelTest, AddDeleteAndMoveRows)
 
     // Each step: the row selected first (-1 none), the action, the rows and selection after.
     enum Action { Del, Up, Down };
-    const struct
-    {
+    const struct {
         int select;
         Action action;
         QStringList rows;
         int selected;
     } steps[] = {
-        {-1, Del, {a, b}, -1},    // none selected: the last row goes
-        {0, Up, {a, b}, 0},       // the first cannot go up
-        {0, Down, {b, a}, 1},     // the selection moves with the row
-        {1, Down, {b, a}, 1},     // the last cannot go down
-        {1, Up, {a, b}, 0},
-        {0, Del, {b}, -1},
-        {-1, Del, {}, -1},
-        {-1, Del, {}, -1},        // an empty list stays empty
+        {-1, Del, {a, b}, -1}, // none selected: the last row goes
+        {0, Up, {a, b}, 0}, // the first cannot go up
+        {0, Down, {b, a}, 1}, // the selection moves with the row
+        {1, Down, {b, a}, 1}, // the last cannot go down
+        {1, Up, {a, b}, 0},    {0, Del, {b}, -1},
+        {-1, Del, {}, -1},     {-1, Del, {}, -1}, // an empty list stays empty
         {-1, Up, {}, -1},
     };
     for (const auto& s : steps) {
         editor.selectRow(s.select);
         switch (s.action) {
-        case Del: editor.removeFile(); break;
-        case Up: editor.moveUp(); break;
-        case Down: editor.moveDown(); break;
+        case Del:
+            editor.removeFile();
+            break;
+        case Up:
+            editor.moveUp();
+            break;
+        case Down:
+            editor.moveDown();
+            break;
         }
         EXPECT_EQ(editor.paths(), s.rows) << "step " << (&s - steps);
         EXPECT_EQ(editor.selectedRow(), s.selected) << "step " << (&s - steps);

@@ -39,8 +39,7 @@ TEST(PlayListWindow, ShowsTheControlsAndSavesTheList)
     auto* frame = window.findChild<QGroupBox*>("fraSelectAudioSource");
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->title(), "Play list");
-    const struct
-    {
+    const struct {
         const char* name;
         const char* caption;
     } buttons[] = {

@@ -23,16 +23,15 @@ TEST(RecordingMediaPlayer, PositionMovesWithTheClockThroughPartsAndEntries)
     EXPECT_TRUE(player.isPlaying());
 
     // Each step: the clock moves on, then the entry and position expected.
-    const struct
-    {
+    const struct {
         qint64 advanceMs;
         int entry;
         double position;
     } steps[] = {
         {5000, 1, 6.0},
         {23000, 1, 29.0},
-        {1500, 3, 0.5},   // entry 2 is passed over
-        {20000, 1, 0.5},  // after the last, the first
+        {1500, 3, 0.5}, // entry 2 is passed over
+        {20000, 1, 0.5}, // after the last, the first
     };
     for (const auto& s : steps) {
         clock.advance(s.advanceMs);

@@ -25,10 +25,12 @@ using namespace kntr;
 namespace {
 
 /// Every level switch with its time.
-class RecordingLevels : public LevelSwitch
-{
+class RecordingLevels : public LevelSwitch {
 public:
-    explicit RecordingLevels(Clock& clock) : mClock(clock) {}
+    explicit RecordingLevels(Clock& clock)
+        : mClock(clock)
+    {
+    }
     void useLevel(SoundLevel level) override
     {
         static const char* const kNames[] = {"main", "tone", "music", "cue"};
@@ -41,10 +43,12 @@ private:
     Clock& mClock;
 };
 
-class RecordingRunView : public RunView
-{
+class RecordingRunView : public RunView {
 public:
-    explicit RecordingRunView(Clock& clock) : mClock(clock) {}
+    explicit RecordingRunView(Clock& clock)
+        : mClock(clock)
+    {
+    }
     void setRunMode(bool running) override { modes.push_back(running); }
     void showCountdown(const QString& countdown, const QString&) override
     {
@@ -65,8 +69,7 @@ public:
         problem = text;
     }
 
-    struct Shown
-    {
+    struct Shown {
         qint64 atMs;
         int segment;
         QString targets;
@@ -85,8 +88,7 @@ private:
     Clock& mClock;
 };
 
-class RunEngineTest : public ::testing::Test
-{
+class RunEngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -152,23 +154,28 @@ protected:
     RecordingLevels levels{clock};
     RunMusic music{settings, cd, mci, media, levels, clock};
     RecordingRunView view{clock};
-    RunEngine engine{session, settings, options, clock, {toneMaker, player, cues, music, levels}, messages, view};
+    RunEngine engine{session,  settings, options, clock, {toneMaker, player, cues, music, levels},
+                     messages, view};
 };
 
 TEST_F(RunEngineTest, CountdownThenEveryToneOnItsBoundary)
 {
     EXPECT_EQ(run(), RunEngine::Outcome::Completed);
-    EXPECT_EQ(view.countdowns,
-              QStringList({"Starting Audio...", "Workout starts in\r\n5 seconds", "Workout starts in\r\n4 seconds",
-                           "Workout starts in\r\n3 seconds", "Workout starts in\r\n2 seconds",
-                           "Workout Starts in\r1 Second", "Workout Starts\rNOW!"}));
+    EXPECT_EQ(
+        view.countdowns,
+        QStringList({"Starting Audio...", "Workout starts in\r\n5 seconds", "Workout starts in\r\n4 seconds",
+                     "Workout starts in\r\n3 seconds", "Workout starts in\r\n2 seconds",
+                     "Workout Starts in\r1 Second", "Workout Starts\rNOW!"}));
     const qint64 t = view.countdownEndMs;
     EXPECT_GE(t, 5000);
     EXPECT_LE(t, 5000 + RunEngine::kPollMs);
     // The first tone follows the tone pause; every later one falls on its
     // segment's scheduled start, because each wait ends half a second early.
-    const std::vector<std::pair<qint64, QString>> expected = {
-        {t + 500, "30/10"}, {t + 60000, "45/20"}, {t + 120000, "60/35"}, {t + 180000, "50/15"}, {t + 240000, "252/252"}};
+    const std::vector<std::pair<qint64, QString>> expected = {{t + 500, "30/10"},
+                                                              {t + 60000, "45/20"},
+                                                              {t + 120000, "60/35"},
+                                                              {t + 180000, "50/15"},
+                                                              {t + 240000, "252/252"}};
     EXPECT_EQ(tones(), expected);
     EXPECT_EQ(view.segments.back().targets, "5/1.5");
     EXPECT_EQ(view.modes, std::vector<bool>({true, false}));
@@ -345,8 +352,7 @@ TEST_F(RunEngineTest, StopInEveryStateReachesTheConsoleWithinASecond)
             second.push_back(call);
     ASSERT_GE(second.size(), 6u);
     const qint64 toneAt = second[1].atMs;
-    const struct
-    {
+    const struct {
         const char* state;
         qint64 atMs;
         bool toneInFlight;
@@ -377,7 +383,7 @@ TEST_F(RunEngineTest, StopInEveryStateReachesTheConsoleWithinASecond)
         if (r.toneInFlight) { // the tone being played was heard to its end
             for (const auto& call : player.calls()) {
                 const bool cut = call.kind == RecordingWavePlayer::Kind::Stop && call.atMs > request
-                                 && call.atMs < after[0].first;
+                    && call.atMs < after[0].first;
                 EXPECT_FALSE(cut) << call.atMs;
             }
         }
@@ -390,7 +396,8 @@ TEST_F(RunEngineTest, ALostOutputEndsTheRunUnlessAnotherComesWithinTwoSeconds)
     clock.at(5000 + 30000, [this] { player.setFailing(true); });
     EXPECT_EQ(run(), RunEngine::Outcome::OutputLost);
     EXPECT_EQ(view.problem, RunEngine::outputLostText(2));
-    EXPECT_EQ(view.problem, "Sound output was lost during segment 2. The machine is no longer receiving commands.");
+    EXPECT_EQ(view.problem,
+              "Sound output was lost during segment 2. The machine is no longer receiving commands.");
     EXPECT_LE(clock.tickMs(), 5000 + 60000 + 500 + RunEngine::kOutputGraceMs + 1500);
     EXPECT_EQ(view.modes.back(), false);
 

@@ -18,8 +18,7 @@
 
 namespace kntr::test {
 
-struct VolumeRig
-{
+struct VolumeRig {
     VolumeRig() { mixer.preset(40000, false); }
 
     ManualClock clock;

@@ -14,9 +14,7 @@
 
 using namespace kntr;
 
-class VolumeWindowTest : public ::testing::Test, protected test::VolumeRig
-{
-};
+class VolumeWindowTest : public ::testing::Test, protected test::VolumeRig { };
 
 TEST_F(VolumeWindowTest, ShowsItsControlsAndPassesSliderMovesToTheMixer)
 {
@@ -44,8 +42,10 @@ TEST_F(VolumeWindowTest, ShowsItsControlsAndPassesSliderMovesToTheMixer)
         {"lblAdjVolChirp", "<-- quieter --  CHIRP  --  louder -->"},
         {"lblAdjVolCD", "<-- quieter --   MUSIC   --  louder -->"},
         {"lblAdjustCue", "<-- quieter --VOICE CUE-- louder-->"},
-        {"hscVolMain", "present"}, {"hscVolAW", "present"},
-        {"hscVolCD", "present"}, {"hscVolCue", "present"},
+        {"hscVolMain", "present"},
+        {"hscVolAW", "present"},
+        {"hscVolCD", "present"},
+        {"hscVolCue", "present"},
         {"cmdAWvolume", "&Test|Play 2 chirp sounds"},
         {"cmdCDvolume", "Te&st|Play a CD"},
         {"cmdCueVolume", "T&est|Says \"Get Ready\""},

@@ -8,8 +8,7 @@ using Check = VolumeWindowModel::Test;
 
 namespace {
 
-class VolumeWindowModelTest : public ::testing::Test, protected test::VolumeRig
-{
+class VolumeWindowModelTest : public ::testing::Test, protected test::VolumeRig {
 protected:
     /// The master volume levels set, in order, since the last call.
     std::vector<unsigned> volumesSet()
@@ -42,8 +41,7 @@ TEST_F(VolumeWindowModelTest, FirstSwitchLoadsHalvedRangeAndDefaultsAndEndsAtMai
 
 TEST_F(VolumeWindowModelTest, StoredLevelsAreReadSafely)
 {
-    const struct
-    {
+    const struct {
         const char* text;
         int level;
     } cases[] = {{"12000", 12000}, {" 100 ", 100}, {"loud", 29490}, {"", 29490},
@@ -111,8 +109,7 @@ TEST_F(VolumeWindowModelTest, ToneTestPlaysTwoTonesOnWholeSecondsThenMain)
 {
     // The second tone and the return to main come once the clock is past the
     // whole second nearest to one second after each tone.
-    const struct
-    {
+    const struct {
         qint64 startMs;
         qint64 secondMs, mainMs;
     } cases[] = {{0, 1001, 2001}, {600, 2001, 3001}, {1500, 2001, 3001}};

@@ -11,8 +11,7 @@ namespace kntr::test {
 /// A disc of two audio tracks (6 s and 4 s) as a BIN/CUE image. Every sample
 /// frame can be told from the others: the left channel counts the frames from
 /// the disc's start, the right channel tells the tracks apart.
-struct CdImage
-{
+struct CdImage {
     static constexpr int kSectorFrames = 588; ///< stereo sample frames a sector
     static constexpr int kTrack1Sectors = 450;
     static constexpr int kTrack2Sectors = 300;
@@ -39,10 +38,10 @@ struct CdImage
         }
         QFile b(binPath), c(cuePath);
         return b.open(QIODevice::WriteOnly) && b.write(bin) == bin.size() && c.open(QIODevice::WriteOnly)
-               && c.write("FILE \"disc.bin\" BINARY\n"
-                          "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                          "  TRACK 02 AUDIO\n    INDEX 01 00:06:00\n")
-                      > 0;
+            && c.write("FILE \"disc.bin\" BINARY\n"
+                       "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                       "  TRACK 02 AUDIO\n    INDEX 01 00:06:00\n")
+            > 0;
     }
 };
 

@@ -10,11 +10,9 @@ class Clock;
 
 /// A CD device for tests: a scripted drive and disc whose position advances with
 /// the clock while playing, recording every command with the clock's time.
-class FakeCdDevice : public CdDevice
-{
+class FakeCdDevice : public CdDevice {
 public:
-    struct Sent
-    {
+    struct Sent {
         qint64 atMs;
         QString command;
         int code;
@@ -58,7 +56,7 @@ private:
     int mFailure = 0;
     bool mOpen = false;
     bool mPlaying = false;
-    int mFrame;               ///< position when not playing, or where playing started
+    int mFrame; ///< position when not playing, or where playing started
     qint64 mPlayStartMs = 0;
     std::vector<Sent> mSent;
 };

@@ -8,10 +8,12 @@
 namespace kntr {
 
 /// The file controller as the window sees it: records calls, answers from fields.
-class FakeFileCommands : public FileCommands
-{
+class FakeFileCommands : public FileCommands {
 public:
-    explicit FakeFileCommands(Session& session) : mSession(session) {}
+    explicit FakeFileCommands(Session& session)
+        : mSession(session)
+    {
+    }
 
     UserFileStart openUserFileAtStart(const QString& path) override
     {
@@ -71,10 +73,13 @@ private:
 
 /// The machine selection window as the main window sees it: loads the stored
 /// profile, counts the rest.
-class FakeMachineSelection : public EquipmentSelection
-{
+class FakeMachineSelection : public EquipmentSelection {
 public:
-    explicit FakeMachineSelection(Session& s, SettingsStore& settings) : mSession(s), mSettings(settings) {}
+    explicit FakeMachineSelection(Session& s, SettingsStore& settings)
+        : mSession(s)
+        , mSettings(settings)
+    {
+    }
     void load() override
     {
         ++loads;

@@ -12,24 +12,29 @@ class Clock;
 
 /// A mixer for tests: scriptable (present or not, starting level and mute) and
 /// recording every change with the clock's time.
-class FakeMixer : public Mixer
-{
+class FakeMixer : public Mixer {
 public:
-    struct Change
-    {
+    struct Change {
         qint64 atMs;
-        QString what;    ///< "open", "close", "volume" or "mute"
-        unsigned value;  ///< the level set, or 1/0 for mute on/off
+        QString what; ///< "open", "close", "volume" or "mute"
+        unsigned value; ///< the level set, or 1/0 for mute on/off
         bool ok;
     };
 
-    explicit FakeMixer(Clock& clock) : mClock(clock) {}
+    explicit FakeMixer(Clock& clock)
+        : mClock(clock)
+    {
+    }
 
     /// Whether open() finds a device (default true).
     void setAvailable(bool available) { mAvailable = available; }
     void setMaximum(unsigned maximum) { mMaximum = maximum; }
     /// Sets the state as found on opening, without recording a change.
-    void preset(unsigned volume, bool muted) { mVolume = volume; mMuted = muted; }
+    void preset(unsigned volume, bool muted)
+    {
+        mVolume = volume;
+        mMuted = muted;
+    }
 
     bool open() override;
     void close() override;

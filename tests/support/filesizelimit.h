@@ -7,8 +7,7 @@ namespace kntr::test {
 
 /// While it lives no file may grow past the limit; a write beyond it fails
 /// with EFBIG, as on a full disk, instead of ending the process.
-class FileSizeLimit
-{
+class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {

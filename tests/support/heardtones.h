@@ -17,8 +17,7 @@ constexpr int kLoud = 1500;
 
 /// The tones in a recording (left channel): where each begins, in samples, and
 /// its burst pattern, one flag per symbol, up to the first second of silence.
-struct HeardTone
-{
+struct HeardTone {
     qint64 start;
     std::vector<bool> symbols;
 };

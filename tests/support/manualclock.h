@@ -11,11 +11,12 @@ namespace kntr {
 /// with at() stand in for the user's clicks: they run, as window events would,
 /// inside the first wait or event pass that reaches their time. Timed calls
 /// (callAfter) run when the clock reaches them, in the order they fall due.
-class ManualClock : public Clock
-{
+class ManualClock : public Clock {
 public:
     explicit ManualClock(QDateTime start = QDateTime(QDate(2026, 1, 5), QTime(7, 0)))
-        : mStart(std::move(start)) {}
+        : mStart(std::move(start))
+    {
+    }
 
     qint64 tickMs() const override { return mElapsedMs; }
     QDateTime now() const override { return mStart.addMSecs(mElapsedMs); }
@@ -69,8 +70,7 @@ public:
     bool idle() const { return mEvents.empty(); }
 
 private:
-    struct Key
-    {
+    struct Key {
         qint64 atMs;
         TimerId id;
         bool operator<(const Key& o) const { return atMs != o.atMs ? atMs < o.atMs : id < o.id; }

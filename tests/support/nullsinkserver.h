@@ -18,8 +18,7 @@
 namespace kntr::test {
 
 /// A private sound server with one null sink, and a recorder on its monitor.
-class NullSinkServer
-{
+class NullSinkServer {
 public:
     bool start(QString& why)
     {
@@ -66,8 +65,9 @@ public:
 
         mRecordingPath = mDir.filePath("rec.raw");
         mRecorder.setStandardOutputFile(mRecordingPath);
-        mRecorder.start(parec, {"-d", "nullnr.monitor", "--format=s16le", "--rate=44100",
-                                "--channels=2", "--latency-msec=5", "--raw"});
+        mRecorder.start(parec,
+                        {"-d", "nullnr.monitor", "--format=s16le", "--rate=44100", "--channels=2",
+                         "--latency-msec=5", "--raw"});
         if (!mRecorder.waitForStarted(5000)) {
             why = "parec did not start";
             return false;

@@ -138,8 +138,8 @@ void RecordingMediaPlayer::catchUp() const
     for (;;) {
         const double end = mPartEnd > 0.0 ? std::min(mPartEnd, length(mCurrent)) : length(mCurrent);
         // An entry just begun lasts at least a millisecond, so the loop always ends.
-        const qint64 toEndMs = std::max<qint64>(mPosition > 0.0 ? 0 : 1,
-                                                std::llround((end - mPosition) * 1000.0));
+        const qint64 toEndMs =
+            std::max<qint64>(mPosition > 0.0 ? 0 : 1, std::llround((end - mPosition) * 1000.0));
         if (leftMs < toEndMs) {
             mPosition += leftMs / 1000.0;
             break;

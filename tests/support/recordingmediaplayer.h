@@ -19,23 +19,24 @@ class Clock;
 /// over for the next; at the end of the part or the entry the next entry plays
 /// from its start, after the last the first; selecting the current entry keeps
 /// its place.
-class RecordingMediaPlayer : public MediaPlayer
-{
+class RecordingMediaPlayer : public MediaPlayer {
 public:
     enum class Kind { SetPlayList, SelectEntry, SetPart, SetAutoStart, Play, Pause, NextEntry };
 
-    struct Call
-    {
-        qint64 atMs = 0;     ///< the clock's tick count when the call came (NextEntry: when the part ran out)
+    struct Call {
+        qint64 atMs = 0; ///< the clock's tick count when the call came (NextEntry: when the part ran out)
         Kind kind = Kind::Play;
-        QString path = {};   ///< SetPlayList
-        int entry = 0;       ///< SelectEntry: the entry asked for; NextEntry: the entry that began
-        double start = 0.0;  ///< SetPart
-        double end = 0.0;    ///< SetPart
-        bool on = false;     ///< SetAutoStart
+        QString path = {}; ///< SetPlayList
+        int entry = 0; ///< SelectEntry: the entry asked for; NextEntry: the entry that began
+        double start = 0.0; ///< SetPart
+        double end = 0.0; ///< SetPart
+        bool on = false; ///< SetAutoStart
     };
 
-    explicit RecordingMediaPlayer(Clock& clock) : mClock(clock) {}
+    explicit RecordingMediaPlayer(Clock& clock)
+        : mClock(clock)
+    {
+    }
 
     /// The play list at path holds entries of these lengths in seconds; a length of
     /// 0 or less marks an entry that cannot be played. Unscripted lists cannot be read.
@@ -72,11 +73,11 @@ private:
     std::vector<double> mEntries;
     bool mAutoStart = false;
     mutable std::vector<Call> mCalls;
-    mutable int mCurrent = 0;       ///< 0: nothing can be played
+    mutable int mCurrent = 0; ///< 0: nothing can be played
     mutable bool mPlaying = false;
     mutable double mPosition = 0.0; ///< seconds, at mSinceMs
     mutable qint64 mSinceMs = 0;
-    mutable double mPartEnd = 0.0;  ///< 0: to the end of the entry
+    mutable double mPartEnd = 0.0; ///< 0: to the end of the entry
 };
 
 } // namespace kntr

@@ -14,23 +14,24 @@ class Clock;
 /// time, and lets a sound take as long as it would (a waiting play just moves a
 /// ManualClock on; a started one reports its end through the clock), so a whole
 /// run can be checked in virtual time.
-class RecordingWavePlayer : public WavePlayer
-{
+class RecordingWavePlayer : public WavePlayer {
 public:
     enum class Kind { Image, File, Stop };
 
-    struct Call
-    {
-        qint64 atMs;          ///< the clock's tick count when the call came
+    struct Call {
+        qint64 atMs; ///< the clock's tick count when the call came
         Kind kind;
-        QByteArray image;     ///< the image played (Image)
-        QString path;         ///< the file asked for (File)
+        QByteArray image; ///< the image played (Image)
+        QString path; ///< the file asked for (File)
         bool wait = false;
-        bool played = false;  ///< false when the sound was unusable or the player was failing
+        bool played = false; ///< false when the sound was unusable or the player was failing
         qint64 durationMs = 0;
     };
 
-    explicit RecordingWavePlayer(Clock& clock) : mClock(clock) {}
+    explicit RecordingWavePlayer(Clock& clock)
+        : mClock(clock)
+    {
+    }
 
     bool playImage(const QByteArray& image, bool wait) override;
     bool playFile(const QString& path) override;

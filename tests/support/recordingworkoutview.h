@@ -5,12 +5,15 @@
 namespace kntr {
 
 /// A view for tests: remembers what it was asked to show.
-class RecordingWorkoutView : public WorkoutView
-{
+class RecordingWorkoutView : public WorkoutView {
 public:
     void refreshWorkout() override { ++refreshes; }
     void selectSegment(int index) override { selected = index; }
-    void switchUnits(Units u) override { units = u; ++unitSwitches; }
+    void switchUnits(Units u) override
+    {
+        units = u;
+        ++unitSwitches;
+    }
     void applyMachineRanges() override { ++rangeUpdates; }
     void setCaption(const QString& c) override { caption = c; }
     void resetElapsedTime() override { ++elapsedResets; }

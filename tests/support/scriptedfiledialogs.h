@@ -10,8 +10,7 @@ namespace kntr {
 
 /// File dialogs for tests: records each request and answers from a script;
 /// with the script used up the dialog is cancelled.
-class ScriptedFileDialogs : public FileDialogs
-{
+class ScriptedFileDialogs : public FileDialogs {
 public:
     /// The next dialog chooses path.
     void script(const QString& path) { mScript.push_back({true, path}); }

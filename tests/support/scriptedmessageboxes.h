@@ -9,11 +9,9 @@ namespace kntr {
 
 /// Message boxes for tests: records every box shown and answers from a script.
 /// With the script used up it answers Ok, Yes or Retry, whichever the box offers first.
-class ScriptedMessageBoxes : public MessageBoxes
-{
+class ScriptedMessageBoxes : public MessageBoxes {
 public:
-    struct Shown
-    {
+    struct Shown {
         QString text;
         Icon icon;
         Buttons buttons;

@@ -13,8 +13,7 @@
 
 namespace kntr::test {
 
-class SoundServerSuite : public ::testing::Test
-{
+class SoundServerSuite : public ::testing::Test {
 protected:
     /// Starts the server, then the application object (named name) that every
     /// test of the suite shares; the ffmpeg media backend, as the program uses,

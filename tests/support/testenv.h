@@ -7,8 +7,7 @@ namespace kntr::test {
 
 /// A temporary folder that XDG_CONFIG_HOME and XDG_DATA_HOME point into while
 /// the object lives; the previous values come back afterwards.
-class ScopedXdgHome
-{
+class ScopedXdgHome {
 public:
     ScopedXdgHome();
     ~ScopedXdgHome();

@@ -17,8 +17,7 @@ namespace kntr::test {
 /// reader that would wait for a writer for good is let go at once (it reads the
 /// end of the file), so code that wrongly opens the FIFO fails its test instead
 /// of hanging it.
-class WatchedFifo
-{
+class WatchedFifo {
 public:
     explicit WatchedFifo(const QString& path)
         : mPath(QFile::encodeName(path))

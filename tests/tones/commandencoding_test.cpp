@@ -10,11 +10,9 @@ using namespace kntr;
 
 namespace {
 
-const QStringList kMachineTypes = {"Treadmill", "Incline trainer", "Elliptical",
-                                   "Elliptical Type A", "Bike"};
+const QStringList kMachineTypes = {"Treadmill", "Incline trainer", "Elliptical", "Elliptical Type A", "Bike"};
 
-struct EncodingCase
-{
+struct EncodingCase {
     const char* machine;
     std::int16_t first, second;
     std::int16_t adjustedFirst, adjustedSecond;
@@ -186,8 +184,8 @@ TEST(EncodeCommand, MatchesAnIndependentReferenceOverAWideGrid)
             for (int b = -20; b <= 600; b += (b < 160 ? 1 : 4)) {
                 const auto [ra, rb] = referenceAdjust(type, a, b);
                 const int check = static_cast<std::int16_t>(ra + rb);
-                const CommandFrames f = EncodeCommand(type, static_cast<std::int16_t>(a),
-                                                      static_cast<std::int16_t>(b));
+                const CommandFrames f =
+                    EncodeCommand(type, static_cast<std::int16_t>(a), static_cast<std::int16_t>(b));
                 const auto frame = [](int v) {
                     const int low = v & 0xFF;
                     return low == 0 ? QString("0100000000") : loopFrame(low);

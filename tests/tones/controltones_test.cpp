@@ -15,8 +15,7 @@ using namespace kntr;
 
 namespace {
 
-const QStringList kMachineTypes = {"Treadmill", "Incline trainer", "Elliptical",
-                                   "Elliptical Type A", "Bike"};
+const QStringList kMachineTypes = {"Treadmill", "Incline trainer", "Elliptical", "Elliptical Type A", "Bike"};
 
 int word(const QByteArray& bytes, int offset)
 {
@@ -76,8 +75,7 @@ QByteArray referenceSamples(const CommandFrames& frames, int channels)
     return s;
 }
 
-void expectImage(const QByteArray& image, const CommandFrames& frames, bool stereo,
-                 const std::string& what)
+void expectImage(const QByteArray& image, const CommandFrames& frames, bool stereo, const std::string& what)
 {
     const int channels = stereo ? 2 : 1;
     ASSERT_EQ(image.size(), stereo ? 36044 : 18044) << what;
@@ -88,8 +86,7 @@ void expectImage(const QByteArray& image, const CommandFrames& frames, bool ster
         ASSERT_EQ(word(image, 44 + i * 2), word(expected, i * 2)) << what << " sample " << i;
 }
 
-class ControlTonesTest : public ::testing::Test
-{
+class ControlTonesTest : public ::testing::Test {
 protected:
     Machine machine;
     ControlTones tones{machine};
@@ -135,7 +132,8 @@ TEST_F(ControlTonesTest, HeadersForBothModes)
     const QByteArray mono = tones.MakeControlTone(65, 45, false);
     const QByteArray monoHeader("RIFF\x74\x46\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00"
                                 "\x44\xAC\x00\x00\x88\x58\x01\x00\x02\x00\x10\x00"
-                                "data\x50\x46\x00\x00", 44);
+                                "data\x50\x46\x00\x00",
+                                44);
     EXPECT_EQ(mono.left(44), monoHeader);
     EXPECT_EQ(dword(mono, 4), 18036u);
     EXPECT_EQ(dword(mono, 40), 18000u);
@@ -213,10 +211,12 @@ TEST_F(ControlTonesTest, EveryMachineTypeOverAWideGridMonoAndStereo)
                 for (int b : seconds) {
                     const auto fa = static_cast<std::int16_t>(a);
                     const auto fb = static_cast<std::int16_t>(b);
-                    expectImage(tones.MakeControlTone(fa, fb, stereo), EncodeCommand(type, fa, fb),
-                                stereo,
+                    expectImage(tones.MakeControlTone(fa, fb, stereo), EncodeCommand(type, fa, fb), stereo,
                                 QStringLiteral("%1 %2,%3 %4")
-                                    .arg(type).arg(a).arg(b).arg(stereo ? "stereo" : "mono")
+                                    .arg(type)
+                                    .arg(a)
+                                    .arg(b)
+                                    .arg(stereo ? "stereo" : "mono")
                                     .toStdString());
                     if (HasFatalFailure())
                         return;

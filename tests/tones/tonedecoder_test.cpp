@@ -46,13 +46,12 @@ int frameValue(const QString& frame)
     return v;
 }
 
-struct Conditions
-{
+struct Conditions {
     const char* name;
-    float level;     // of the tone
-    float noise;     // standard deviation of white noise
-    float music;     // amplitude of each of four sines, one close to 2 kHz
-    int offset;      // samples of audio before the image
+    float level; // of the tone
+    float noise; // standard deviation of white noise
+    float music; // amplitude of each of four sines, one close to 2 kHz
+    int offset; // samples of audio before the image
 };
 
 // The image placed into longer audio as the conditions say.
@@ -68,7 +67,8 @@ std::vector<float> scene(const std::vector<float>& image, const Conditions& c, u
         if (c.noise > 0)
             v += noise(random);
         for (double f : {440.0, 1130.0, 1930.0, 3150.0})
-            v += c.music * static_cast<float>(std::sin(2 * std::numbers::pi * f * static_cast<double>(i) / 44100));
+            v += c.music
+                * static_cast<float>(std::sin(2 * std::numbers::pi * f * static_cast<double>(i) / 44100));
         audio[i] = v;
     }
     return audio;
@@ -84,7 +84,8 @@ TEST(ToneDecoder, ReadsEveryCommandOfEveryMachineTypeUnderAdverseConditions)
         {"noise", 0.5f, 0.03f, 0.0f, 777},
         {"music underneath", 0.6f, 0.005f, 0.06f, 44100},
     };
-    const std::pair<int, int> values[] = {{65, 45}, {120, 400}, {30, 147}, {10, 0}, {252, 252}, {255, 1}, {50, 100}};
+    const std::pair<int, int> values[] = {{65, 45},   {120, 400}, {30, 147}, {10, 0},
+                                          {252, 252}, {255, 1},   {50, 100}};
     unsigned seed = 1;
     for (const QString& type : kMachineTypes) {
         Machine machine;
@@ -97,10 +98,16 @@ TEST(ToneDecoder, ReadsEveryCommandOfEveryMachineTypeUnderAdverseConditions)
                 const CommandFrames frames = EncodeCommand(type, a, b);
                 const std::vector<float> image = mono(tones.MakeControlTone(a, b, stereo), stereo ? 2 : 1);
                 for (const Conditions& c : conditions) {
-                    SCOPED_TRACE(QStringLiteral("%1 %2 %3 %4 %5").arg(type).arg(first).arg(second).arg(c.name)
-                                     .arg(stereo ? "stereo" : "mono").toStdString());
+                    SCOPED_TRACE(QStringLiteral("%1 %2 %3 %4 %5")
+                                     .arg(type)
+                                     .arg(first)
+                                     .arg(second)
+                                     .arg(c.name)
+                                     .arg(stereo ? "stereo" : "mono")
+                                     .toStdString());
                     const std::vector<float> audio = scene(image, c, seed++);
-                    const std::vector<DecodedCommand> found = ToneDecoder::decode(audio.data(), std::ssize(audio));
+                    const std::vector<DecodedCommand> found =
+                        ToneDecoder::decode(audio.data(), std::ssize(audio));
                     ASSERT_EQ(found.size(), 1u);
                     EXPECT_NEAR(found[0].seconds, c.offset / 44100.0, 1e-4);
                     EXPECT_EQ(found[0].first, frameValue(frames[0]));
@@ -128,7 +135,8 @@ TEST(ToneDecoder, TellsTwoBeepsAndDamagedFramesAndFindsNothingInMusicAlone)
     const size_t damaged = audio.size();
     audio.insert(audio.end(), tone.begin(), tone.end());
     const size_t symbol = damaged + 1412 + 3 * 880 + 1054 + 2 * 88;
-    std::fill(audio.begin() + static_cast<qsizetype>(symbol), audio.begin() + static_cast<qsizetype>(symbol + 88), 0.0f);
+    std::fill(audio.begin() + static_cast<qsizetype>(symbol),
+              audio.begin() + static_cast<qsizetype>(symbol + 88), 0.0f);
     audio.insert(audio.end(), 30000, 0.0f);
 
     // Fed in small uneven pieces, as a decoder hands them on.
@@ -151,16 +159,16 @@ TEST(ToneDecoder, TellsTwoBeepsAndDamagedFramesAndFindsNothingInMusicAlone)
     std::mt19937 random(7);
     std::normal_distribution<float> noise(0.0f, 0.3f);
     for (size_t i = 0; i < music.size(); ++i)
-        music[i] = i < music.size() / 2 ? 0.5f * static_cast<float>(std::sin(0.28495 * static_cast<double>(i)) * (i / 20000 % 2))
-                                              + 0.2f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)))
-                                        : noise(random);
+        music[i] = i < music.size() / 2
+            ? 0.5f * static_cast<float>(std::sin(0.28495 * static_cast<double>(i)) * (i / 20000 % 2))
+                + 0.2f * static_cast<float>(std::sin(0.05 * static_cast<double>(i)))
+            : noise(random);
     EXPECT_TRUE(ToneDecoder::decode(music.data(), std::ssize(music)).empty());
 }
 
 TEST(CommandTargets, UndoesTheMachineTypeAdjustment)
 {
-    const struct
-    {
+    const struct {
         const char* type;
         int first, second; // tenths, as the segment holds them
         const char* text;

@@ -38,8 +38,8 @@ TEST(VoiceClips, EveryWordHasAShortTrimmedClipIn22kHzMono16Bit)
         const auto loudest = [&](qsizetype from, qsizetype count) {
             int peak = 0;
             for (qsizetype i = from; i < from + count; ++i) {
-                const qint16 s = static_cast<qint16>(
-                    static_cast<quint8>(wav->samples[2 * i]) | (wav->samples[2 * i + 1] << 8));
+                const qint16 s = static_cast<qint16>(static_cast<quint8>(wav->samples[2 * i])
+                                                     | (wav->samples[2 * i + 1] << 8));
                 peak = std::max(peak, std::abs(static_cast<int>(s)));
             }
             return peak;

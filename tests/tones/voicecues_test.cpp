@@ -1,6 +1,5 @@
 #include "tones/voicecues.h"
 
-
 #include "testenv.h"
 
 #include <QDir>
@@ -21,16 +20,29 @@ QByteArray clip(int ms)
     const quint32 data = 22050 * ms / 1000 * 2;
     QByteArray h("RIFF....WAVEfmt ", 16);
     qToLittleEndian<quint32>(data + 36, h.data() + 4);
-    const auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); h.append(b, 4); };
-    const auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); h.append(b, 2); };
-    u32(16); u16(1); u16(1); u32(22050); u32(44100); u16(2); u16(16);
+    const auto u32 = [&](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        h.append(b, 4);
+    };
+    const auto u16 = [&](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        h.append(b, 2);
+    };
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(22050);
+    u32(44100);
+    u16(2);
+    u16(16);
     h.append("data", 4);
     u32(data);
     return h + QByteArray(static_cast<int>(data), '\x01');
 }
 
-class VoiceCuesTest : public ::testing::Test
-{
+class VoiceCuesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {

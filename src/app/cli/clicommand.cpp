@@ -22,8 +22,8 @@ void printMainHelp(QTextStream& out)
         << "Kinetrova's headless companion: works with workouts, control tones and\n"
         << "settings without opening a window.\n\nCommands:\n";
     for (const CliCommand& c : cliCommands())
-        out << "  " << c.name.leftJustified(10) << ' '
-            << c.description.section(QLatin1Char('\n'), 0, 0) << '\n';
+        out << "  " << c.name.leftJustified(10) << ' ' << c.description.section(QLatin1Char('\n'), 0, 0)
+            << '\n';
     out << "\nRun '" << kProgram << " COMMAND --help' for a command's arguments.\n";
 }
 
@@ -37,7 +37,7 @@ void printCommandHelp(QTextStream& out, const CliCommand& command)
         QString names;
         for (const QString& n : o.names())
             names += (names.isEmpty() ? QString() : QStringLiteral(", "))
-                     + (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+                + (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
         if (!o.valueName().isEmpty())
             names += QLatin1Char(' ') + o.valueName();
         out << "  " << names.leftJustified(22) << ' ' << o.description() << '\n';
@@ -62,7 +62,7 @@ int CliArguments::choice(const QString& option, const QStringList& choices) cons
         return index;
     const QString listed = choices.size() < 2 ? choices.join(QString())
                                               : choices.mid(0, choices.size() - 1).join(QStringLiteral(", "))
-                                                    + QStringLiteral(" or ") + choices.last();
+            + QStringLiteral(" or ") + choices.last();
     usageError(QStringLiteral("--%1 takes %2").arg(option, listed));
     return kBadChoice;
 }
@@ -97,8 +97,7 @@ int runCli(const QStringList& arguments, CliContext& context)
         return mainUsageError(context.err, QStringLiteral("no command given"));
 
     const QString& first = arguments.first();
-    if (first == QLatin1String("--help") || first == QLatin1String("-h")
-        || first == QLatin1String("help")) {
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
         printMainHelp(context.out);
         return kCliOk;
     }
@@ -134,8 +133,8 @@ int runCli(const QStringList& arguments, CliContext& context)
     if (n < command->minPositional)
         return args.usageError(QStringLiteral("missing argument"));
     if (n > command->maxPositional)
-        return args.usageError(QStringLiteral("unexpected argument '%1'")
-                                   .arg(args.mPositional.at(command->maxPositional)));
+        return args.usageError(
+            QStringLiteral("unexpected argument '%1'").arg(args.mPositional.at(command->maxPositional)));
     return command->run(args, context);
 }
 

@@ -17,8 +17,7 @@ class SettingsStore;
 enum CliStatus { kCliOk = 0, kCliFailed = 1, kCliUsage = 2 };
 
 /// What a command may use: output streams, the user's settings, the folders.
-struct CliContext
-{
+struct CliContext {
     QTextStream& out;
     QTextStream& err;
     SettingsStore& settings;
@@ -29,11 +28,14 @@ struct CliCommand;
 class Machine;
 
 /// The parsed arguments of one command.
-class CliArguments
-{
+class CliArguments {
 public:
     CliArguments(const CliCommand& command, const QCommandLineParser& parser, CliContext& context)
-        : mCommand(command), mParser(parser), mContext(context) {}
+        : mCommand(command)
+        , mParser(parser)
+        , mContext(context)
+    {
+    }
 
     const QStringList& positional() const { return mPositional; }
     bool isSet(const QString& option) const { return mParser.isSet(option); }
@@ -68,11 +70,10 @@ private:
 };
 
 /// One subcommand: its name, how it is called, its options and what it does.
-struct CliCommand
-{
+struct CliCommand {
     QString name;
-    QString synopsis;     ///< arguments after the name, e.g. "FILE.txt [--units miles|km]"
-    QString description;  ///< one line; more lines after it show only in the command's --help
+    QString synopsis; ///< arguments after the name, e.g. "FILE.txt [--units miles|km]"
+    QString description; ///< one line; more lines after it show only in the command's --help
     std::vector<QCommandLineOption> options;
     int minPositional = 0;
     int maxPositional = 0;

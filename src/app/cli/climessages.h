@@ -9,10 +9,12 @@ namespace kntr {
 /// Message boxes of the headless commands: the text goes to stderr on one line
 /// and the answer is the cautious one (OK, No): a question never starts
 /// something the user was not asked about.
-class CliMessages : public MessageBoxes
-{
+class CliMessages : public MessageBoxes {
 public:
-    explicit CliMessages(QTextStream& err) : mErr(err) {}
+    explicit CliMessages(QTextStream& err)
+        : mErr(err)
+    {
+    }
 
     Answer show(const QString& text, Icon, Buttons buttons, const QString&) override
     {

@@ -13,8 +13,7 @@ namespace kntr {
 
 /// A workout opened as File > Open opens it, for the headless commands: the
 /// file's machine settings and every other setting change stay in memory.
-class CliWorkout
-{
+class CliWorkout {
 public:
     explicit CliWorkout(CliContext& context);
 

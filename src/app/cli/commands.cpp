@@ -17,16 +17,8 @@ namespace kntr {
 const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
-        profileCommand(),
-        totalsCommand(),
-        convertCommand(),
-        toneCommand(),
-        runCommand(),
-        wavCommand(),
-        randomCommand(),
-        printCommand(),
-        mp3Command(),
-        decodeCommand(),
+        profileCommand(), totalsCommand(), convertCommand(), toneCommand(), runCommand(),
+        wavCommand(),     randomCommand(), printCommand(),   mp3Command(),  decodeCommand(),
     };
     return commands;
 }

@@ -10,10 +10,11 @@ namespace kntr {
 
 namespace {
 
-const QCommandLineOption kMachine(QStringList{QStringLiteral("m"), QStringLiteral("machine")},
-                                  QStringLiteral("Machine type the values are meant for; the stored profile's "
-                                                 "by default."),
-                                  QStringLiteral("TYPE"));
+const QCommandLineOption kMachine(
+    QStringList{QStringLiteral("m"), QStringLiteral("machine")},
+    QStringLiteral("Machine type the values are meant for; the stored profile's "
+                   "by default."),
+    QStringLiteral("TYPE"));
 
 int run(const CliArguments& args, CliContext& context)
 {
@@ -40,13 +41,15 @@ int run(const CliArguments& args, CliContext& context)
         context.out << QString::asprintf("%9.3f %3d %3d  ", c.seconds, c.first, c.second)
                     << CommandTargets::fromSent(type, c.first, c.second).text()
                     << QString::asprintf("  check %3d ", c.check) << (c.checkHolds ? "ok" : "WRONG")
-                    << "  repeat " << (c.repeatMatched ? "ok" : "DIFFERS") << (c.beeps == 2 ? "  2 beeps" : "")
-                    << '\n';
+                    << "  repeat " << (c.repeatMatched ? "ok" : "DIFFERS")
+                    << (c.beeps == 2 ? "  2 beeps" : "") << '\n';
     }
     context.out.flush();
-    const auto unclean = std::count_if(found->begin(), found->end(), [](const DecodedCommand& c) { return !c.clean(); });
+    const auto unclean =
+        std::count_if(found->begin(), found->end(), [](const DecodedCommand& c) { return !c.clean(); });
     if (unclean > 0)
-        return args.failure(QStringLiteral("%1 of %2 commands did not decode cleanly").arg(unclean).arg(found->size()));
+        return args.failure(
+            QStringLiteral("%1 of %2 commands did not decode cleanly").arg(unclean).arg(found->size()));
     return kCliOk;
 }
 

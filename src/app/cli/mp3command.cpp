@@ -31,11 +31,12 @@ int run(const CliArguments& args, CliContext& context)
 CliCommand mp3Command()
 {
     std::vector<QCommandLineOption> options = WorkoutFileArguments::options(WorkoutFileType::Mp3);
-    options.insert(options.begin() + 4,
-                   QCommandLineOption(kBitRate,
-                                      QStringLiteral("kbit/s without music (default: the stored preference); with "
-                                                     "music the first file's bit rate is used."),
-                                      QStringLiteral("64|96|128")));
+    options.insert(
+        options.begin() + 4,
+        QCommandLineOption(kBitRate,
+                           QStringLiteral("kbit/s without music (default: the stored preference); with "
+                                          "music the first file's bit rate is used."),
+                           QStringLiteral("64|96|128")));
     return {QStringLiteral("mp3"),
             QStringLiteral("WORKOUT.txt -o OUT.mp3 [--music FILE.mp3 ...] [--playlist LIST.asx] "
                            "[--one-file-per-segment] [--bitrate 64|96|128] [--cues on|off] [--beeps 1|2] "

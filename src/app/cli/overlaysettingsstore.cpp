@@ -15,8 +15,7 @@ bool OverlaySettingsStore::isDeleted(const QString& application, const QString& 
                                      const QString& key) const
 {
     for (const Deleted& d : mDeleted)
-        if (sameName(d.application, application)
-            && (d.section.isEmpty() || sameName(d.section, section))
+        if (sameName(d.application, application) && (d.section.isEmpty() || sameName(d.section, section))
             && (d.key.isEmpty() || sameName(d.key, key)))
             return true;
     return false;
@@ -35,8 +34,8 @@ QString OverlaySettingsStore::GetSetting(const QString& application, const QStri
     return mBase.GetSetting(application, section, key, defaultValue);
 }
 
-void OverlaySettingsStore::SaveSetting(const QString& application, const QString& section,
-                                       const QString& key, const QString& value)
+void OverlaySettingsStore::SaveSetting(const QString& application, const QString& section, const QString& key,
+                                       const QString& value)
 {
     mChanges.SaveSetting(application, section, key, value);
 }

@@ -10,10 +10,12 @@ namespace kntr {
 /// A settings store that reads through to another one and keeps its own
 /// changes in memory: commands that go through the program's normal paths
 /// see the user's settings but leave them as they are.
-class OverlaySettingsStore : public SettingsStore
-{
+class OverlaySettingsStore : public SettingsStore {
 public:
-    explicit OverlaySettingsStore(const SettingsStore& base) : mBase(base) {}
+    explicit OverlaySettingsStore(const SettingsStore& base)
+        : mBase(base)
+    {
+    }
 
     QString GetSetting(const QString& application, const QString& section, const QString& key,
                        const QString& defaultValue = {}) const override;
@@ -23,8 +25,7 @@ public:
                        const QString& key = {}) override;
 
 private:
-    struct Deleted
-    {
+    struct Deleted {
         QString application, section, key;
     };
     bool isDeleted(const QString& application, const QString& section, const QString& key) const;

@@ -31,7 +31,8 @@ int run(const CliArguments& args, CliContext& context)
         bool ok = false;
         copies = args.value(kCopies).toInt(&ok);
         if (!ok || copies < 1 || copies > kMaxCopies)
-            return args.usageError(QStringLiteral("--copies takes a whole number from 1 to %1").arg(kMaxCopies));
+            return args.usageError(
+                QStringLiteral("--copies takes a whole number from 1 to %1").arg(kMaxCopies));
     }
     // Text is laid out with the fonts of a GUI application (the offscreen one will do).
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -71,19 +72,20 @@ int run(const CliArguments& args, CliContext& context)
 
 CliCommand printCommand()
 {
-    return {QStringLiteral("print"),
-            QStringLiteral("WORKOUT.txt -o OUT.pdf [--copies N]"),
-            QStringLiteral("Write the workout sheet File > Print prints as a PDF file.\n\n"
-                           "The sheet shows the window caption, the profile graph and a table of every\n"
-                           "segment's time and values as the main window shows them; each copy starts a\n"
-                           "page of its own. The paper is Letter where the locale measures in US units,\n"
-                           "else A4."),
-            {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")}, QStringLiteral("The file to write."),
-                                QStringLiteral("OUT.pdf")),
-             QCommandLineOption(kCopies, QStringLiteral("Number of copies (default 1)."), QStringLiteral("N"))},
-            1,
-            1,
-            run};
+    return {
+        QStringLiteral("print"),
+        QStringLiteral("WORKOUT.txt -o OUT.pdf [--copies N]"),
+        QStringLiteral("Write the workout sheet File > Print prints as a PDF file.\n\n"
+                       "The sheet shows the window caption, the profile graph and a table of every\n"
+                       "segment's time and values as the main window shows them; each copy starts a\n"
+                       "page of its own. The paper is Letter where the locale measures in US units,\n"
+                       "else A4."),
+        {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")},
+                            QStringLiteral("The file to write."), QStringLiteral("OUT.pdf")),
+         QCommandLineOption(kCopies, QStringLiteral("Number of copies (default 1)."), QStringLiteral("N"))},
+        1,
+        1,
+        run};
 }
 
 } // namespace kntr

@@ -19,8 +19,7 @@ int run(const CliArguments&, CliContext& context)
     machine.GetSettings(context.settings);
     machine.setMachineType(machine.MachineType());
     const auto label = [](const QString& name, const char* fallback) {
-        return ((name.isEmpty() ? QLatin1String(fallback) : name) + QLatin1Char(':'))
-            .leftJustified(15);
+        return ((name.isEmpty() ? QLatin1String(fallback) : name) + QLatin1Char(':')).leftJustified(15);
     };
     context.out << label(QStringLiteral("Machine type"), "") << machine.MachineType() << '\n'
                 << label(QStringLiteral("Units"), "") << machine.DisplayUnits() << '\n'
@@ -35,9 +34,13 @@ int run(const CliArguments&, CliContext& context)
 
 CliCommand profileCommand()
 {
-    return {QStringLiteral("profile"), QString(),
+    return {QStringLiteral("profile"),
+            QString(),
             QStringLiteral("Show the stored machine profile: type, units and value ranges."),
-            {}, 0, 0, run};
+            {},
+            0,
+            0,
+            run};
 }
 
 } // namespace kntr

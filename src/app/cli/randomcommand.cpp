@@ -69,8 +69,7 @@ std::optional<int> wholeNumber(const QString& text)
 
 /// One attribute's values as the generator window shows them, and the
 /// positions its sliders can take.
-struct Scale
-{
+struct Scale {
     QString name; ///< "speed", "incline", "resistance"
     QString unit; ///< " mph", " km/h", "%" or nothing
     int min = 0;
@@ -139,11 +138,12 @@ Scale inclineScale(const Machine& m)
 }
 
 /// Reads the options into the parameters; on a mistake returns the message.
-class Options
-{
+class Options {
 public:
     Options(const CliArguments& args, const Machine& machine)
-        : mArgs(args), mSpeed(speedScale(machine)), mIncline(inclineScale(machine))
+        : mArgs(args)
+        , mSpeed(speedScale(machine))
+        , mIncline(inclineScale(machine))
     {
     }
 
@@ -223,11 +223,15 @@ private:
             read[i] = v.value_or(0);
         }
         if (!ok)
-            return QStringLiteral("--%1 takes RAMP,SPACING,PEAK: ramp %2 to %3, spacing %4 to %5, peak %6 to %7")
+            return QStringLiteral(
+                       "--%1 takes RAMP,SPACING,PEAK: ramp %2 to %3, spacing %4 to %5, peak %6 to %7")
                 .arg(option)
-                .arg(P::kBiasMin[P::Ramp]).arg(P::kBiasMax[P::Ramp])
-                .arg(P::kBiasMin[P::Spacing]).arg(P::kBiasMax[P::Spacing])
-                .arg(P::kBiasMin[P::Peak]).arg(P::kBiasMax[P::Peak]);
+                .arg(P::kBiasMin[P::Ramp])
+                .arg(P::kBiasMax[P::Ramp])
+                .arg(P::kBiasMin[P::Spacing])
+                .arg(P::kBiasMax[P::Spacing])
+                .arg(P::kBiasMin[P::Peak])
+                .arg(P::kBiasMax[P::Peak]);
         bias = read;
         return std::nullopt;
     }
@@ -244,7 +248,8 @@ private:
             const std::optional<int> seconds = parts.size() == 3 ? wholeNumber(parts[0]) : std::nullopt;
             if (!seconds || !numbers(parts.mid(1), {&speed, &incline}))
                 return QStringLiteral("--%1 takes SEC,SPEED,INCLINE, as in 60,%2,%3")
-                    .arg(option, plainNumber(mSpeed.shown(mSpeed.min)), plainNumber(mIncline.shown(mIncline.min)));
+                    .arg(option, plainNumber(mSpeed.shown(mSpeed.min)),
+                         plainNumber(mIncline.shown(mIncline.min)));
             if (*seconds < P::kMinFixedSeconds || *seconds > P::kMaxFixedSeconds)
                 return QStringLiteral("--%1 %2: the time takes whole seconds from %3 to %4")
                     .arg(option, given[i])
@@ -302,47 +307,46 @@ int run(const CliArguments& args, CliContext& context)
 
 CliCommand randomCommand()
 {
-    return {QStringLiteral("random"),
-            QStringLiteral("-o OUT.txt [--minutes N] [--speed MIN-MAX] [--incline MIN-MAX] "
-                           "[--speed-pattern P] [--incline-pattern P] [--speed-bias R,S,P] "
-                           "[--incline-bias R,S,P] [--warmup S,V,I] [--cooldown S,V,I] [--seed N]"),
-            QStringLiteral(
-                "Make a random workout, as the Random Workout window does, and write it.\n\n"
-                "The workout is made for the stored machine and written as a version 1.2 file.\n"
-                "Every option left out takes the value stored by the Random Workout window\n"
-                "(or its default); the stored values are never changed. Speeds and inclines\n"
-                "are written as the window shows them: speeds in mph, or in km/h when the\n"
-                "stored units are metric; a value between two of the machine's steps is\n"
-                "taken down to the step below, and a value outside the machine's range is\n"
-                "refused. The same seed and options give the same workout."),
-            {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")},
-                                QStringLiteral("The file to write."), QStringLiteral("OUT.txt")),
-             QCommandLineOption(kMinutes, QStringLiteral("Total time, 10 to 60 minutes."), QStringLiteral("N")),
-             QCommandLineOption(kSpeed, QStringLiteral("Speed range of the middle segments."),
-                                QStringLiteral("MIN-MAX")),
-             QCommandLineOption(kIncline, QStringLiteral("Incline range of the middle segments."),
-                                QStringLiteral("MIN-MAX")),
-             QCommandLineOption(kSpeedPattern, QStringLiteral("random, interval or fast-slow."),
-                                QStringLiteral("PATTERN")),
-             QCommandLineOption(kInclinePattern, QStringLiteral("random, interval or hill."),
-                                QStringLiteral("PATTERN")),
-             QCommandLineOption(kSpeedBias,
-                                QStringLiteral("Speed ramp (1-100), interval spacing (2-10), peak (0-100)."),
-                                QStringLiteral("R,S,P")),
-             QCommandLineOption(kInclineBias, QStringLiteral("The same for the incline."),
-                                QStringLiteral("R,S,P")),
-             QCommandLineOption(kWarmUp,
-                                QStringLiteral("A warm-up segment: seconds (30-240), speed, incline; "
-                                               "the first use sets the 1st, a second the 2nd."),
-                                QStringLiteral("S,V,I")),
-             QCommandLineOption(kCoolDown,
-                                QStringLiteral("A cool-down segment, as --warmup."),
-                                QStringLiteral("S,V,I")),
-             QCommandLineOption(kSeed, QStringLiteral("Seed of the random draws (default: the clock)."),
-                                QStringLiteral("N"))},
-            0,
-            0,
-            run};
+    return {
+        QStringLiteral("random"),
+        QStringLiteral("-o OUT.txt [--minutes N] [--speed MIN-MAX] [--incline MIN-MAX] "
+                       "[--speed-pattern P] [--incline-pattern P] [--speed-bias R,S,P] "
+                       "[--incline-bias R,S,P] [--warmup S,V,I] [--cooldown S,V,I] [--seed N]"),
+        QStringLiteral("Make a random workout, as the Random Workout window does, and write it.\n\n"
+                       "The workout is made for the stored machine and written as a version 1.2 file.\n"
+                       "Every option left out takes the value stored by the Random Workout window\n"
+                       "(or its default); the stored values are never changed. Speeds and inclines\n"
+                       "are written as the window shows them: speeds in mph, or in km/h when the\n"
+                       "stored units are metric; a value between two of the machine's steps is\n"
+                       "taken down to the step below, and a value outside the machine's range is\n"
+                       "refused. The same seed and options give the same workout."),
+        {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")},
+                            QStringLiteral("The file to write."), QStringLiteral("OUT.txt")),
+         QCommandLineOption(kMinutes, QStringLiteral("Total time, 10 to 60 minutes."), QStringLiteral("N")),
+         QCommandLineOption(kSpeed, QStringLiteral("Speed range of the middle segments."),
+                            QStringLiteral("MIN-MAX")),
+         QCommandLineOption(kIncline, QStringLiteral("Incline range of the middle segments."),
+                            QStringLiteral("MIN-MAX")),
+         QCommandLineOption(kSpeedPattern, QStringLiteral("random, interval or fast-slow."),
+                            QStringLiteral("PATTERN")),
+         QCommandLineOption(kInclinePattern, QStringLiteral("random, interval or hill."),
+                            QStringLiteral("PATTERN")),
+         QCommandLineOption(kSpeedBias,
+                            QStringLiteral("Speed ramp (1-100), interval spacing (2-10), peak (0-100)."),
+                            QStringLiteral("R,S,P")),
+         QCommandLineOption(kInclineBias, QStringLiteral("The same for the incline."),
+                            QStringLiteral("R,S,P")),
+         QCommandLineOption(kWarmUp,
+                            QStringLiteral("A warm-up segment: seconds (30-240), speed, incline; "
+                                           "the first use sets the 1st, a second the 2nd."),
+                            QStringLiteral("S,V,I")),
+         QCommandLineOption(kCoolDown, QStringLiteral("A cool-down segment, as --warmup."),
+                            QStringLiteral("S,V,I")),
+         QCommandLineOption(kSeed, QStringLiteral("Seed of the random draws (default: the clock)."),
+                            QStringLiteral("N"))},
+        0,
+        0,
+        run};
 }
 
 } // namespace kntr

@@ -28,7 +28,8 @@ namespace kntr {
 
 namespace {
 
-const QCommandLineOption kFrom(QStringLiteral("from"), QStringLiteral("Start at this segment (as Resume does)."),
+const QCommandLineOption kFrom(QStringLiteral("from"),
+                               QStringLiteral("Start at this segment (as Resume does)."),
                                QStringLiteral("SEGMENT"));
 const QCommandLineOption kDelay(QStringLiteral("delay"), QStringLiteral("Countdown seconds: 0, 5, 10 or 20."),
                                 QStringLiteral("SECONDS"));
@@ -42,7 +43,8 @@ const QCommandLineOption kMusic(QStringLiteral("music"),
 const QCommandLineOption kCdDevice(QStringLiteral("cd-device"),
                                    QStringLiteral("The CD drive or BIN/CUE image (.cue) of --music cd."),
                                    QStringLiteral("PATH"));
-const QCommandLineOption kUnits(QStringLiteral("units"), QStringLiteral("Targets shown and spoken in miles or km."),
+const QCommandLineOption kUnits(QStringLiteral("units"),
+                                QStringLiteral("Targets shown and spoken in miles or km."),
                                 QStringLiteral("miles|km"));
 
 /// Ctrl-C and SIGTERM reach the run through a pipe the event loop watches.
@@ -57,8 +59,7 @@ void onSignal(int signal)
 }
 
 /// Stops the run on Ctrl-C or SIGTERM while it lives; the handlers go with it.
-class StopOnSignals
-{
+class StopOnSignals {
 public:
     explicit StopOnSignals(RunEngine& engine)
     {
@@ -67,8 +68,7 @@ public:
         mNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
         QObject::connect(mNotifier.get(), &QSocketNotifier::activated, [&engine] {
             char buffer[16];
-            while (::read(gSignalPipe[0], buffer, sizeof buffer) > 0) {
-            }
+            while (::read(gSignalPipe[0], buffer, sizeof buffer) > 0) { }
             engine.requestStop();
         });
         struct sigaction action = {};
@@ -141,8 +141,8 @@ int run(const CliArguments& args, CliContext& context)
         bool ok = false;
         from = args.value(kFrom).toInt(&ok);
         if (!ok || from < 1 || from > session.workout.count())
-            return args.usageError(QStringLiteral("--from takes a segment number from 1 to %1")
-                                       .arg(session.workout.count()));
+            return args.usageError(
+                QStringLiteral("--from takes a segment number from 1 to %1").arg(session.workout.count()));
     }
 
     if (QMediaDevices::defaultAudioOutput().isNull())
@@ -157,17 +157,20 @@ int run(const CliArguments& args, CliContext& context)
     SystemClock clock;
     CliMessages messages(context.err);
     SoundDevices sounds(clock, settings, context.paths, session.machine, messages,
-                        args.isSet(kCdDevice) ? QFileInfo(args.value(kCdDevice)).absoluteFilePath() : QString());
+                        args.isSet(kCdDevice) ? QFileInfo(args.value(kCdDevice)).absoluteFilePath()
+                                              : QString());
     RunMusic runMusic(settings, sounds.cd(), sounds.mci(), sounds.mediaPlayer(), sounds.levels(), clock);
     if (music == RunMusic::kPlayList)
         AudioSettings(settings).setPlayList(playList);
-    runMusic.SetAudioType(music ? music : AudioSettings(settings).musicSourceText(QStringLiteral("1")).toInt());
+    runMusic.SetAudioType(music ? music
+                                : AudioSettings(settings).musicSourceText(QStringLiteral("1")).toInt());
 
     const Machine& machine = session.machine;
     TerminalRunView view(context.out, context.err, ::isatty(STDOUT_FILENO) == 1, session.workout.count(),
                          speedCaption(machine, speedDisplay(machine, settings)), machine.AttTwoDesignLabel());
     RunEngine engine(session, settings, options, clock,
-                     {sounds.tones(), sounds.runPlayer(), sounds.cues(), runMusic, sounds.levels()}, messages, view);
+                     {sounds.tones(), sounds.runPlayer(), sounds.cues(), runMusic, sounds.levels()}, messages,
+                     view);
     sounds.setMusicFailureHandler([&engine](const QString& what) { engine.musicFailed(what); });
 
     gSignal = 0;
@@ -204,11 +207,15 @@ int run(const CliArguments& args, CliContext& context)
 
 CliCommand runCommand()
 {
-    return {QStringLiteral("run"),
-            QStringLiteral("WORKOUT.txt [--from SEGMENT] [--delay 0|5|10|20] [--beeps 1|2] [--cues on|off] "
-                           "[--music none|cd|PLAYLIST.asx] [--cd-device PATH] [--units miles|km]"),
-            QStringLiteral("Run a workout live through the sound card; Ctrl-C stops it with the stop command."),
-            {kFrom, kDelay, kBeeps, kCues, kMusic, kCdDevice, kUnits}, 1, 1, run};
+    return {
+        QStringLiteral("run"),
+        QStringLiteral("WORKOUT.txt [--from SEGMENT] [--delay 0|5|10|20] [--beeps 1|2] [--cues on|off] "
+                       "[--music none|cd|PLAYLIST.asx] [--cd-device PATH] [--units miles|km]"),
+        QStringLiteral("Run a workout live through the sound card; Ctrl-C stops it with the stop command."),
+        {kFrom, kDelay, kBeeps, kCues, kMusic, kCdDevice, kUnits},
+        1,
+        1,
+        run};
 }
 
 } // namespace kntr

@@ -12,8 +12,7 @@ namespace kntr {
 /// targets (as "Speed 6.0, Incline 3.5") and time left. On a terminal one line is kept up to date; into a
 /// file or pipe each countdown step and each segment get a plain line. Notes and
 /// the reason a run failed go to the error stream.
-class TerminalRunView : public RunView
-{
+class TerminalRunView : public RunView {
 public:
     TerminalRunView(QTextStream& out, QTextStream& err, bool terminal, int segmentCount, QString firstLabel,
                     QString secondLabel);
@@ -23,7 +22,7 @@ public:
     void endCountdown() override;
     void showSegment(int segment, const QString& first, const QString& second) override;
     void showTimeLeft(const QString& text) override;
-    void selectSegment(int) override {}
+    void selectSegment(int) override { }
     void showNote(const QString& text) override;
     void runEnded(RunOutcome outcome, const QString& problem) override;
 

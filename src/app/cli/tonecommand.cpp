@@ -22,8 +22,7 @@ const QCommandLineOption kMachine(QStringList{QStringLiteral("m"), QStringLitera
 const QCommandLineOption kStereo(QStringLiteral("stereo"),
                                  QStringLiteral("Two channels, as in workout files (mono by default)."));
 const QCommandLineOption kOutput(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                 QStringLiteral("Write the WAV image to FILE."),
-                                 QStringLiteral("FILE"));
+                                 QStringLiteral("Write the WAV image to FILE."), QStringLiteral("FILE"));
 const QCommandLineOption kPlay(QStringLiteral("play"),
                                QStringLiteral("Play the tone through the sound card."));
 
@@ -70,9 +69,8 @@ int run(const CliArguments& args, CliContext& context)
         if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit())
             return args.failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
     }
-    context.out << machine.MachineType() << ' ' << *first << ' ' << *second << ": "
-                << frames[0] << ' ' << frames[1] << ' ' << frames[2]
-                << (stereo ? " (stereo)" : " (mono)");
+    context.out << machine.MachineType() << ' ' << *first << ' ' << *second << ": " << frames[0] << ' '
+                << frames[1] << ' ' << frames[2] << (stereo ? " (stereo)" : " (mono)");
     if (args.isSet(QStringLiteral("output")))
         context.out << ", " << image.size() << " bytes to " << args.value(QStringLiteral("output"));
     context.out << '\n';
@@ -94,7 +92,10 @@ CliCommand toneCommand()
     return {QStringLiteral("tone"),
             QStringLiteral("FIRST SECOND [--machine TYPE] [--stereo] (-o FILE.wav | --play)"),
             QStringLiteral("Write or play the control tone for two values in tenths (65 45: 6.5 and 4.5)."),
-            {kMachine, kStereo, kOutput, kPlay}, 2, 2, run};
+            {kMachine, kStereo, kOutput, kPlay},
+            2,
+            2,
+            run};
 }
 
 } // namespace kntr

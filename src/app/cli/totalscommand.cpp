@@ -53,18 +53,18 @@ int run(const CliArguments& args, CliContext& context)
 
 CliCommand totalsCommand()
 {
-    return {QStringLiteral("totals"),
-            QStringLiteral("FILE.txt [--units miles|km] [--weight POUNDS]"),
-            QStringLiteral("Show a workout file's segment count, time, distance and calories."),
-            {QCommandLineOption(kUnits,
-                                QStringLiteral("Distance in miles or km (default: the file's units)."),
-                                QStringLiteral("miles|km")),
-             QCommandLineOption(kWeight,
-                                QStringLiteral("Body weight for the calories (default: the stored one)."),
-                                QStringLiteral("POUNDS"))},
-            1,
-            1,
-            run};
+    return {
+        QStringLiteral("totals"),
+        QStringLiteral("FILE.txt [--units miles|km] [--weight POUNDS]"),
+        QStringLiteral("Show a workout file's segment count, time, distance and calories."),
+        {QCommandLineOption(kUnits, QStringLiteral("Distance in miles or km (default: the file's units)."),
+                            QStringLiteral("miles|km")),
+         QCommandLineOption(kWeight,
+                            QStringLiteral("Body weight for the calories (default: the stored one)."),
+                            QStringLiteral("POUNDS"))},
+        1,
+        1,
+        run};
 }
 
 } // namespace kntr

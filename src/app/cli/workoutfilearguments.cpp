@@ -35,25 +35,27 @@ std::vector<QCommandLineOption> WorkoutFileArguments::options(WorkoutFileType ty
 {
     const QString name = workoutFileTypeName(type);
     const QString music = type == WorkoutFileType::Mp3
-                              ? QStringLiteral("A constant-bit-rate MPEG-1 Layer III file at 44.1 kHz, stereo or "
-                                               "joint stereo, to play underneath; repeat for more, played in order.")
-                              : QStringLiteral("A 16-bit 44.1 kHz stereo WAV file to play underneath; "
-                                               "repeat for more, played in order.");
-    return {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")}, QStringLiteral("The file to write."),
-                               QStringLiteral("OUT.") + name),
-            QCommandLineOption(kMusic, music, QStringLiteral("FILE.") + name),
-            QCommandLineOption(kPlayList,
-                               QStringLiteral("An ASX play list whose .%1 files play underneath, before any --music "
-                                              "files; other entries are passed over with a note.")
-                                   .arg(name),
-                               QStringLiteral("LIST.asx")),
-            QCommandLineOption(kOneFilePerSegment, QStringLiteral("Music file n plays under segment n alone.")),
-            QCommandLineOption(kCues, QStringLiteral("Spoken cues (default: the stored option)."),
-                               QStringLiteral("on|off")),
-            QCommandLineOption(kBeeps, QStringLiteral("Tones per command (default: the stored option)."),
-                               QStringLiteral("1|2")),
-            QCommandLineOption(kUnits, QStringLiteral("Speak speeds in mph or km/h (default: the file's units)."),
-                               QStringLiteral("miles|km"))};
+        ? QStringLiteral("A constant-bit-rate MPEG-1 Layer III file at 44.1 kHz, stereo or "
+                         "joint stereo, to play underneath; repeat for more, played in order.")
+        : QStringLiteral("A 16-bit 44.1 kHz stereo WAV file to play underneath; "
+                         "repeat for more, played in order.");
+    return {
+        QCommandLineOption(QStringList{kOutput, QStringLiteral("output")},
+                           QStringLiteral("The file to write."), QStringLiteral("OUT.") + name),
+        QCommandLineOption(kMusic, music, QStringLiteral("FILE.") + name),
+        QCommandLineOption(
+            kPlayList,
+            QStringLiteral("An ASX play list whose .%1 files play underneath, before any --music "
+                           "files; other entries are passed over with a note.")
+                .arg(name),
+            QStringLiteral("LIST.asx")),
+        QCommandLineOption(kOneFilePerSegment, QStringLiteral("Music file n plays under segment n alone.")),
+        QCommandLineOption(kCues, QStringLiteral("Spoken cues (default: the stored option)."),
+                           QStringLiteral("on|off")),
+        QCommandLineOption(kBeeps, QStringLiteral("Tones per command (default: the stored option)."),
+                           QStringLiteral("1|2")),
+        QCommandLineOption(kUnits, QStringLiteral("Speak speeds in mph or km/h (default: the file's units)."),
+                           QStringLiteral("miles|km"))};
 }
 
 int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& preferences, Units& units)
@@ -63,7 +65,8 @@ int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& 
     const int cues = args.choice(kCues, {QStringLiteral("on"), QStringLiteral("off")});
     const int beeps = args.choice(kBeeps, {QStringLiteral("1"), QStringLiteral("2")});
     const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
-    if (cues == CliArguments::kBadChoice || beeps == CliArguments::kBadChoice || unit == CliArguments::kBadChoice)
+    if (cues == CliArguments::kBadChoice || beeps == CliArguments::kBadChoice
+        || unit == CliArguments::kBadChoice)
         return kCliUsage;
     if (cues != CliArguments::kNotGiven)
         preferences.voiceCues = cues == 0;
@@ -77,7 +80,8 @@ int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& 
 int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, WorkoutFileType type,
                                 std::vector<MusicEntry>& music)
 {
-    const QString note = QStringLiteral("kinetrova-cli ") + workoutFileTypeName(type) + QStringLiteral(": note: ");
+    const QString note =
+        QStringLiteral("kinetrova-cli ") + workoutFileTypeName(type) + QStringLiteral(": note: ");
     if (args.isSet(kPlayList)) {
         const QString list = args.value(kPlayList);
         const std::optional<QStringList> paths = AsxPlayList::read(list);
@@ -126,13 +130,15 @@ QString WorkoutFileArguments::asLines(QString text)
     return text;
 }
 
-int WorkoutFileArguments::build(const CliArguments& args, CliContext& context, const WorkoutFileWriter& writer,
+int WorkoutFileArguments::build(const CliArguments& args, CliContext& context,
+                                const WorkoutFileWriter& writer,
                                 const std::function<int(RecordingPreferences&)>& ownOptions)
 {
     const WorkoutFileType type = writer.type();
     const QString output = args.value(kOutput);
     if (output.isEmpty())
-        return args.usageError(QStringLiteral("no output file given (-o OUT.%1)").arg(workoutFileTypeName(type)));
+        return args.usageError(
+            QStringLiteral("no output file given (-o OUT.%1)").arg(workoutFileTypeName(type)));
     // The file is renamed into place: only a regular file may be replaced.
     if (const QString reason = notARegularFile(QFileInfo(output)); !reason.isEmpty())
         return args.failure(QStringLiteral("cannot write %1: %2").arg(output, reason));

@@ -16,8 +16,7 @@ class WorkoutFileWriter;
 
 /// The arguments that the wav and mp3 commands share: the stored recording
 /// preferences as the command line overrides them, and the music list.
-class WorkoutFileArguments
-{
+class WorkoutFileArguments {
 public:
     /// -o, --music, --playlist, --one-file-per-segment, --cues, --beeps, --units.
     static std::vector<QCommandLineOption> options(WorkoutFileType type);

@@ -41,7 +41,8 @@ void put(char kind, const char* data, qint64 size)
 {
     const QByteArray out = DecodeProcess::record(kind, data, size);
     for (qsizetype done = 0; done < out.size();) {
-        const ssize_t n = ::write(STDOUT_FILENO, out.constData() + done, static_cast<size_t>(out.size() - done));
+        const ssize_t n =
+            ::write(STDOUT_FILENO, out.constData() + done, static_cast<size_t>(out.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -100,9 +101,11 @@ int main(int argc, char* argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Decodes an audio file for Kinetrova; the samples go to stdout."));
+    parser.setApplicationDescription(
+        QStringLiteral("Decodes an audio file for Kinetrova; the samples go to stdout."));
     const QCommandLineOption cpuSeconds(QStringLiteral("cpu-seconds"), QStringLiteral("CPU time allowed."),
-                                        QStringLiteral("seconds"), QString::number(DecodeProcess::kCpuSecondsBase));
+                                        QStringLiteral("seconds"),
+                                        QString::number(DecodeProcess::kCpuSecondsBase));
     parser.addOption(cpuSeconds);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The audio file to decode."));
     parser.addHelpOption();

@@ -26,9 +26,9 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Plays Kinetrova's music; driven through stdin."));
-    const QCommandLineOption cdDevice(QStringLiteral("cd-device"),
-                                      QStringLiteral("The CD drive or disc image (default: the system's drive)."),
-                                      QStringLiteral("path"));
+    const QCommandLineOption cdDevice(
+        QStringLiteral("cd-device"),
+        QStringLiteral("The CD drive or disc image (default: the system's drive)."), QStringLiteral("path"));
     parser.addOption(cdDevice);
     parser.addHelpOption();
     parser.process(app);

@@ -129,7 +129,7 @@ void MusicServer::probe(qint64 number, const QString& path)
     const auto settled = [&decoder, &error] {
         const QMediaPlayer::MediaStatus status = decoder.mediaStatus();
         return error || status == QMediaPlayer::InvalidMedia || status == QMediaPlayer::LoadedMedia
-               || status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::BufferedMedia;
+            || status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::BufferedMedia;
     };
     connect(&decoder, &QMediaPlayer::mediaStatusChanged, &loop, [&] {
         if (settled())
@@ -149,9 +149,9 @@ void MusicServer::probe(qint64 number, const QString& path)
         reply(head + " ok " + QByteArray::number(decoder.duration()));
     } else {
         const QString why = !settled() ? QStringLiteral("the decoder took too long to open it")
-                            : decoder.errorString().isEmpty()
-                                ? QStringLiteral("the decoder cannot open it")
-                                : QStringLiteral("the decoder cannot open it: ") + decoder.errorString();
+            : decoder.errorString().isEmpty()
+            ? QStringLiteral("the decoder cannot open it")
+            : QStringLiteral("the decoder cannot open it: ") + decoder.errorString();
         reply(head + " bad " + music::encode(why));
     }
     decoder.setSource(QUrl());
@@ -189,14 +189,14 @@ void MusicServer::reportStatus()
     QByteArray line = "status seq=" + QByteArray::number(mDone);
     if (mPlayer) {
         line += " entry=" + QByteArray::number(mPlayer->currentEntry())
-                + " entries=" + QByteArray::number(mPlayer->entryCount())
-                + " pos=" + QByteArray::number(std::llround(mPlayer->position() * 1000.0))
-                + " dur=" + QByteArray::number(std::llround(mPlayer->duration() * 1000.0))
-                + " playing=" + (mPlayer->isPlaying() ? "1" : "0");
+            + " entries=" + QByteArray::number(mPlayer->entryCount())
+            + " pos=" + QByteArray::number(std::llround(mPlayer->position() * 1000.0))
+            + " dur=" + QByteArray::number(std::llround(mPlayer->duration() * 1000.0))
+            + " playing=" + (mPlayer->isPlaying() ? "1" : "0");
     }
     if (mCd) {
         line += " cdcode=" + QByteArray::number(mCdCode) + " cd=" + QByteArray::number(mCdFrame)
-                + " cdplaying=" + (mCdPlaying ? "1" : "0");
+            + " cdplaying=" + (mCdPlaying ? "1" : "0");
     }
     reply(line);
 }
@@ -205,7 +205,8 @@ void MusicServer::reply(const QByteArray& line)
 {
     const QByteArray out = line + '\n';
     for (qsizetype done = 0; done < out.size();) {
-        const ssize_t n = ::write(STDOUT_FILENO, out.constData() + done, static_cast<size_t>(out.size() - done));
+        const ssize_t n =
+            ::write(STDOUT_FILENO, out.constData() + done, static_cast<size_t>(out.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

@@ -20,8 +20,7 @@ namespace kntr {
 /// reads commands from stdin without blocking, carries them out one after the
 /// other on the play-list player and the CD device, and reports on stdout.
 /// The player and the CD device are made on first use.
-class MusicServer : public QObject
-{
+class MusicServer : public QObject {
     Q_OBJECT
 
 public:
@@ -52,15 +51,15 @@ private:
     QSocketNotifier* mInput;
     QTimer* mHeartbeat;
 
-    QByteArray mPartial;          ///< input after the last complete line
+    QByteArray mPartial; ///< input after the last complete line
     std::deque<QByteArray> mQueue;
     bool mBusy = false;
     bool mInputEnded = false;
-    qint64 mDone = 0;             ///< commands carried out
-    QStringList mAdded;           ///< the play list being put together
-    QStringList mList;            ///< the play list loaded
+    qint64 mDone = 0; ///< commands carried out
+    QStringList mAdded; ///< the play list being put together
+    QStringList mList; ///< the play list loaded
 
-    bool mCdInUse = false;        ///< played since the last stop or close
+    bool mCdInUse = false; ///< played since the last stop or close
     bool mCdPlaying = false;
     int mCdCode = -1;
     int mCdFrame = 0;

@@ -38,7 +38,8 @@ RecordingPreferencesWindow::RecordingPreferencesWindow(SettingsStore& settings, 
     frame1->setObjectName(QStringLiteral("Frame1"));
     mChkWavePerSegment = new QCheckBox(QStringLiteral("&Use one file per segment"), frame1);
     mChkWavePerSegment->setObjectName(QStringLiteral("chkWavePerSegment"));
-    mChkWavePerSegment->setToolTip(QStringLiteral("Files assigned one per segment in the order shown in the list."));
+    mChkWavePerSegment->setToolTip(
+        QStringLiteral("Files assigned one per segment in the order shown in the list."));
     (new QVBoxLayout(frame1))->addWidget(mChkWavePerSegment);
 
     auto* frame2 = new QGroupBox(QStringLiteral("Settings for Workouts without Background Music"), this);

@@ -218,8 +218,8 @@ void WorkoutFileWindow::showModel()
     mPic->setValue(mModel.progress());
 
     const bool idle = !mModel.busy();
-    for (QWidget* w : std::initializer_list<QWidget*>{mFrame1, mCmdAddFile, mCmdDelFile, mCmdUP, mCmdDown, mCmdPref,
-                                                      mCmdExit})
+    for (QWidget* w : std::initializer_list<QWidget*>{mFrame1, mCmdAddFile, mCmdDelFile, mCmdUP, mCmdDown,
+                                                      mCmdPref, mCmdExit})
         w->setEnabled(idle);
     mCmdMakeFile->setEnabled(mModel.canMake());
     mCmdCancel->setEnabled(mModel.canCancel());
@@ -252,8 +252,9 @@ void WorkoutFileWindow::cmdExit_Click()
 }
 
 void openWorkoutFileBuilder(WorkoutFileType type, const Workout& workout, const Machine& machine,
-                            SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
-                            const AppPaths& paths, QWidget* parent, const WorkoutFileWriter* mp3Writer)
+                            SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages,
+                            Clock& clock, const AppPaths& paths, QWidget* parent,
+                            const WorkoutFileWriter* mp3Writer)
 {
     if (!WorkoutFileModel::mayOpen(settings, messages))
         return;

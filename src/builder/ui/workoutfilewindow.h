@@ -27,8 +27,7 @@ class WorkoutFileWriter;
 /// the status lines, the progress bar and the Make, Cancel, Verify and Exit
 /// buttons. It shows a WorkoutFileModel and passes the user's actions to it.
 /// Only Exit closes it; it cannot be closed while a file is being made.
-class WorkoutFileWindow : public QDialog
-{
+class WorkoutFileWindow : public QDialog {
     Q_OBJECT
 
 public:
@@ -80,7 +79,8 @@ private:
 /// clips of paths; MP3 files by mp3Writer, without which the window opens with
 /// Make disabled.
 void openWorkoutFileBuilder(WorkoutFileType type, const Workout& workout, const Machine& machine,
-                            SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages, Clock& clock,
-                            const AppPaths& paths, QWidget* parent, const WorkoutFileWriter* mp3Writer = nullptr);
+                            SettingsStore& settings, FileDialogs& dialogs, MessageBoxes& messages,
+                            Clock& clock, const AppPaths& paths, QWidget* parent,
+                            const WorkoutFileWriter* mp3Writer = nullptr);
 
 } // namespace kntr

@@ -16,7 +16,8 @@ namespace {
 /// system the texts were written for do.
 QString displayed(QString text)
 {
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 /// A frame without caption holding a button and its explanation.

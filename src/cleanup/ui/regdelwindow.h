@@ -12,8 +12,7 @@ class SettingsCleanup;
 /// kntrRegDel's window (frmMainkntrRegDel): asks whether to delete the settings
 /// of earlier Kinetrova releases. Yes deletes them and closes; No and closing
 /// the window change nothing.
-class RegDelWindow : public QDialog
-{
+class RegDelWindow : public QDialog {
     Q_OBJECT
 
 public:

@@ -25,19 +25,20 @@ AboutDialog::AboutDialog(std::function<void()> resetSettings, QWidget* parent)
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
 
-    auto* purpose = new QLabel(tr("Interval workouts for exercise machines that obey audio control tones."), this);
+    auto* purpose =
+        new QLabel(tr("Interval workouts for exercise machines that obey audio control tones."), this);
     purpose->setAlignment(Qt::AlignCenter);
     purpose->setWordWrap(true);
 
-    auto* version = new QLabel(tr("Version %1, build %2").arg(QString::fromLatin1(kVersion)).arg(kBuildNumber), this);
+    auto* version =
+        new QLabel(tr("Version %1, build %2").arg(QString::fromLatin1(kVersion)).arg(kBuildNumber), this);
     version->setObjectName(QStringLiteral("lblVersion"));
     version->setAlignment(Qt::AlignCenter);
 
-    auto* credit = new QLabel(
-        tr("MP3 encoding by LAME (libmp3lame), the LAME project, "
-           "<a href=\"https://lame.sourceforge.io/\">lame.sourceforge.io</a>, "
-           "used under the GNU Lesser General Public License."),
-        this);
+    auto* credit = new QLabel(tr("MP3 encoding by LAME (libmp3lame), the LAME project, "
+                                 "<a href=\"https://lame.sourceforge.io/\">lame.sourceforge.io</a>, "
+                                 "used under the GNU Lesser General Public License."),
+                              this);
     credit->setObjectName(QStringLiteral("lblCredit"));
     credit->setAlignment(Qt::AlignCenter);
     credit->setWordWrap(true);
@@ -45,7 +46,8 @@ AboutDialog::AboutDialog(std::function<void()> resetSettings, QWidget* parent)
 
     auto* reset = new QPushButton(tr("Clear Kinetrova from registry"), this);
     reset->setObjectName(QStringLiteral("cmdReset"));
-    reset->setToolTip(tr("Deletes every setting Kinetrova has stored and puts the machine back to a treadmill in miles."));
+    reset->setToolTip(
+        tr("Deletes every setting Kinetrova has stored and puts the machine back to a treadmill in miles."));
     connect(reset, &QPushButton::clicked, this, [this, reset] {
         cmdReset_Click();
         reset->setEnabled(false);

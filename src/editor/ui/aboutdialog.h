@@ -10,8 +10,7 @@ namespace kntr {
 
 /// Help > About: the program's title, version and build number, the credit
 /// for the MP3 encoder and the button that clears Kinetrova's settings.
-class AboutDialog : public QDialog
-{
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:

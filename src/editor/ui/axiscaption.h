@@ -6,8 +6,7 @@ namespace kntr {
 
 /// A rotated axis caption (picYlbl, picYKlbl, picY2lbl): the left one reads
 /// upwards (turned 90°), the right one downwards (turned 270°).
-class AxisCaption : public QWidget
-{
+class AxisCaption : public QWidget {
     Q_OBJECT
 
 public:

@@ -48,7 +48,8 @@ QString HelpWindow::currentPage() const
     return mBrowser->source().toLocalFile();
 }
 
-void HelpWindow::showManual(QPointer<HelpWindow>& window, const QString& programDataDir, MessageBoxes& messages)
+void HelpWindow::showManual(QPointer<HelpWindow>& window, const QString& programDataDir,
+                            MessageBoxes& messages)
 {
     const QString folder = programDataDir + QStringLiteral("/help");
     const QString index = folder + QStringLiteral("/index.html");

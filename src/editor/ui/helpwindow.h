@@ -10,8 +10,7 @@ namespace kntr {
 class MessageBoxes;
 
 /// The "Kinetrova Help" window: the manual shipped with the program, read offline.
-class HelpWindow : public QWidget
-{
+class HelpWindow : public QWidget {
     Q_OBJECT
 
 public:
@@ -25,7 +24,8 @@ public:
 
     /// Help > Contents: shows window, made on first use, with the manual in
     /// programDataDir/help; without the manual's index.html, tells where it belongs.
-    static void showManual(QPointer<HelpWindow>& window, const QString& programDataDir, MessageBoxes& messages);
+    static void showManual(QPointer<HelpWindow>& window, const QString& programDataDir,
+                           MessageBoxes& messages);
 
 private:
     QTextBrowser* mBrowser;

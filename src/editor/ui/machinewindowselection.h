@@ -11,8 +11,7 @@ class MachineSelectionModel;
 /// The main window's equipment choice carried out by the machine selection
 /// window: its model loads the profile and fits the workout, its dialog lets
 /// the user choose.
-class MachineWindowSelection : public EquipmentSelection
-{
+class MachineWindowSelection : public EquipmentSelection {
 public:
     MachineWindowSelection(MachineSelectionModel& model, QWidget* dialogParent);
 

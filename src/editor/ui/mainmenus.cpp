@@ -49,19 +49,14 @@ void MainMenus::buildFileMenu(QMenuBar* bar)
     mFileRandom->setVisible(false);
 
     // The workout and user-file entries wait, hidden, for the file commands.
-    const struct
-    {
+    const struct {
         const char* caption;
         const char* name;
     } fileEntries[] = {
-        {nullptr, "mnuFileSep1"},
-        {"&Open Workout...", "mnuFileOpen"},
-        {"&Save Workout", "mnuFileSave"},
-        {"Save Workout &As...", "mnuFileSaveAs"},
-        {nullptr, "mnuFileSep2"},
-        {"O&pen User...", "mnuFileOpenUser"},
-        {"Sa&ve User", "mnuFileSaveUser"},
-        {"Sav&e User As...", "mnuFileSaveUserAs"},
+        {nullptr, "mnuFileSep1"},          {"&Open Workout...", "mnuFileOpen"},
+        {"&Save Workout", "mnuFileSave"},  {"Save Workout &As...", "mnuFileSaveAs"},
+        {nullptr, "mnuFileSep2"},          {"O&pen User...", "mnuFileOpenUser"},
+        {"Sa&ve User", "mnuFileSaveUser"}, {"Sav&e User As...", "mnuFileSaveUserAs"},
     };
     for (std::size_t i = 0; i < std::size(fileEntries); ++i) {
         QAction* action = fileEntries[i].caption ? mFileMenu->addAction(tr(fileEntries[i].caption))
@@ -82,7 +77,8 @@ void MainMenus::buildFileMenu(QMenuBar* bar)
     mCreateSeparator->setVisible(false);
     const QString createCaptions[] = {tr("Create &MP3 File..."), tr("Create &WAV File...")};
     for (int i = 0; i < 2; ++i) {
-        QAction* create = addEntry(mFileMenu, createCaptions[i], QStringLiteral("mnuAudioCreateFile%1").arg(i));
+        QAction* create =
+            addEntry(mFileMenu, createCaptions[i], QStringLiteral("mnuAudioCreateFile%1").arg(i));
         create->setVisible(false);
         connect(create, &QAction::triggered, this, [this, i] { emit createFileChosen(i); });
         mCreateFile[i] = create;
@@ -130,7 +126,8 @@ void MainMenus::buildOptionsMenu(QMenuBar* bar)
     mDelayGroup = addOptionGroup(
         options, {tr("Delay start &5 seconds"), tr("Delay start &10 seconds"), tr("Delay start &20 seconds")},
         {5, 10, 20},
-        {QStringLiteral("mnuOptionDelay5"), QStringLiteral("mnuOptionDelay10"), QStringLiteral("mnuOptionDelay20")});
+        {QStringLiteral("mnuOptionDelay5"), QStringLiteral("mnuOptionDelay10"),
+         QStringLiteral("mnuOptionDelay20")});
     connect(mDelayGroup, &QActionGroup::triggered, this,
             [this](QAction* action) { emit delayChosen(action->data().toInt()); });
     options->addSeparator();
@@ -141,7 +138,8 @@ void MainMenus::buildOptionsMenu(QMenuBar* bar)
     options->addSeparator();
     auto* units = new QActionGroup(this);
     mOptionMiles = addEntry(options, tr("&Miles and pounds"), QStringLiteral("mnuOptionMiles"));
-    mOptionKilometers = addEntry(options, tr("&Kilometers and kilograms"), QStringLiteral("mnuOptionKilometers"));
+    mOptionKilometers =
+        addEntry(options, tr("&Kilometers and kilograms"), QStringLiteral("mnuOptionKilometers"));
     for (QAction* a : {mOptionMiles, mOptionKilometers}) {
         a->setCheckable(true);
         units->addAction(a);

@@ -20,8 +20,7 @@ namespace kntr {
 /// It only builds and shows them: the window connects the entries to what they
 /// do, and puts checks and visibility in step with the program through the
 /// show... calls. Entries whose command is attached later start hidden.
-class MainMenus : public QObject
-{
+class MainMenus : public QObject {
     Q_OBJECT
 
 public:

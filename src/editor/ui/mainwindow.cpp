@@ -210,8 +210,8 @@ void MainWindow::ResizeMainForm()
     }
     mTotalsPanel->layout()->activate();
 
-    const PanelLayout layout = layOutPanels(arrangement, centralWidget()->size(), gap, mSegmentPanel->sizeHint(),
-                                            mTotalsPanel->sizeHint());
+    const PanelLayout layout = layOutPanels(arrangement, centralWidget()->size(), gap,
+                                            mSegmentPanel->sizeHint(), mTotalsPanel->sizeHint());
     mSegmentPanel->setGeometry(layout.segment);
     mTotalsPanel->setGeometry(layout.totals);
     mProfile->setGeometry(layout.profile);

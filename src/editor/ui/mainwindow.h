@@ -42,8 +42,7 @@ struct Session;
 /// file commands and the machine selection window are attached once they exist
 /// (attachFileCommands, attachMachineSelection); until then their menu entries
 /// stay hidden.
-class MainWindow : public QMainWindow, public WorkoutView, public RunView
-{
+class MainWindow : public QMainWindow, public WorkoutView, public RunView {
     Q_OBJECT
 
 public:
@@ -59,8 +58,7 @@ public:
     void attachMachineSelection(EquipmentSelection* selection);
 
     /// What a live run needs of the program besides the window.
-    struct RunParts
-    {
+    struct RunParts {
         RunEngine* engine = nullptr;
         RunMusic* music = nullptr;
         /// Opens the play-list window modally.
@@ -74,8 +72,7 @@ public:
     void attachRun(RunParts parts);
 
     /// The File menu's commands that open windows of other parts of the program.
-    struct MoreCommands
-    {
+    struct MoreCommands {
         /// "&Random Workout...": the generator window, modally.
         std::function<void()> randomWorkout;
         /// Start hides the generator window when it is open.

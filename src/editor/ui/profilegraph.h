@@ -15,8 +15,7 @@ class Editor;
 ///
 /// The column widths are the graph's own: computed for its width whenever it
 /// is redrawn or resized, and used to find the segment under the pointer.
-class ProfileGraph : public QFrame
-{
+class ProfileGraph : public QFrame {
     Q_OBJECT
 
 public:

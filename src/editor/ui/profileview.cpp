@@ -29,7 +29,8 @@ ProfileView::ProfileView(Editor& editor, QWidget* parent)
     mPaceCaption->hide();
     mRightCaption = new AxisCaption(AxisCaption::Reading::Downwards, this);
     mRightCaption->setObjectName(QStringLiteral("picY2lbl"));
-    mRightAxis->setLabels({std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
+    mRightAxis->setLabels(
+        {std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
 }
 
 void ProfileView::refresh(unsigned changes)

@@ -16,8 +16,7 @@ class ValueAxis;
 ///
 /// It places its parts itself, whenever it is resized or its scales change,
 /// in the arrangement the printed picture shares (layOutProfile).
-class ProfileView : public QWidget
-{
+class ProfileView : public QWidget {
     Q_OBJECT
 
 public:

@@ -74,19 +74,21 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
         mScrolls[i] = scroll;
 
         const Editor::Field field = kBoxFields[i];
-        connect(scroll, &QScrollBar::valueChanged, this, [this, field](int v) { mEditor.setValue(field, v); });
-        connect(box, &ValueBox::navigationKey, this, [this, field](Editor::Key key) { mEditor.keyPress(field, key); });
+        connect(scroll, &QScrollBar::valueChanged, this,
+                [this, field](int v) { mEditor.setValue(field, v); });
+        connect(box, &ValueBox::navigationKey, this,
+                [this, field](Editor::Key key) { mEditor.keyPress(field, key); });
         const Editor::Box activeBox = static_cast<Editor::Box>(i + 1);
         connect(box, &ValueBox::activated, this, [this, activeBox] { mEditor.activate(activeBox); });
     }
-    connect(mBoxes[kSegmentBox], &ValueBox::otherKey, mBoxes[kSegmentBox], [box = mBoxes[kSegmentBox]] {
-        box->end(false);
-    });
+    connect(mBoxes[kSegmentBox], &ValueBox::otherKey, mBoxes[kSegmentBox],
+            [box = mBoxes[kSegmentBox]] { box->end(false); });
     mScrolls[kTimeBox]->setToolTip(tr("Hold an arrow to change the time 10 seconds a step."));
 
     mAddButton = makeButton(tr("&Ins Seg"), QStringLiteral("btnAddSegment"),
                             tr("Add segment to the right of the selected segment."), this);
-    mDeleteButton = makeButton(tr("&Del Seg"), QStringLiteral("btnDelSegment"), tr("Delete selected segment."), this);
+    mDeleteButton =
+        makeButton(tr("&Del Seg"), QStringLiteral("btnDelSegment"), tr("Delete selected segment."), this);
     connect(mAddButton, &QPushButton::clicked, &mEditor, &Editor::insertCopyOfCurrent);
     connect(mDeleteButton, &QPushButton::clicked, &mEditor, &Editor::deleteCurrent);
     grid->addWidget(mAddButton, 1, 4);
@@ -97,9 +99,10 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
     mTimeLeft->setAlignment(Qt::AlignCenter);
     mTimeLeft->setText(QStringLiteral("0:00"));
     mTimeLeft->setToolTip(tr("Time left in the segment."));
-    mStartButton = makeButton(tr("&Start"), QStringLiteral("cmdStart"), tr("Start workout at segment 1."), this);
-    mResumeButton = makeButton(tr("&Resume"), QStringLiteral("cmdResume"), tr("Start workout at the selected segment."),
-                               this);
+    mStartButton =
+        makeButton(tr("&Start"), QStringLiteral("cmdStart"), tr("Start workout at segment 1."), this);
+    mResumeButton = makeButton(tr("&Resume"), QStringLiteral("cmdResume"),
+                               tr("Start workout at the selected segment."), this);
     connect(mStartButton, &QPushButton::clicked, this, &SegmentPanel::startClicked);
     connect(mResumeButton, &QPushButton::clicked, this, &SegmentPanel::resumeClicked);
     grid->addWidget(mTimeLeft, 0, 5);
@@ -153,11 +156,20 @@ void SegmentPanel::refresh(unsigned changes)
 void SegmentPanel::focusActiveBox()
 {
     switch (mEditor.activeBox()) {
-    case Editor::Box::Segment: mBoxes[0]->takeFocus(); break;
-    case Editor::Box::Speed: mBoxes[1]->takeFocus(); break;
-    case Editor::Box::Incline: mBoxes[2]->takeFocus(); break;
-    case Editor::Box::Time: mBoxes[3]->takeFocus(); break;
-    case Editor::Box::None: break;
+    case Editor::Box::Segment:
+        mBoxes[0]->takeFocus();
+        break;
+    case Editor::Box::Speed:
+        mBoxes[1]->takeFocus();
+        break;
+    case Editor::Box::Incline:
+        mBoxes[2]->takeFocus();
+        break;
+    case Editor::Box::Time:
+        mBoxes[3]->takeFocus();
+        break;
+    case Editor::Box::None:
+        break;
     }
 }
 

@@ -19,8 +19,7 @@ class ValueBox;
 /// (lblTime, cmdStart, cmdResume), hidden until a run can be started.
 ///
 /// It mirrors the editor's controls and forwards the user's moves to it.
-class SegmentPanel : public QGroupBox
-{
+class SegmentPanel : public QGroupBox {
     Q_OBJECT
 
 public:
@@ -50,7 +49,7 @@ protected:
 
 private:
     Editor& mEditor;
-    std::array<ValueBox*, 4> mBoxes{};     ///< segment, speed, incline, time
+    std::array<ValueBox*, 4> mBoxes{}; ///< segment, speed, incline, time
     std::array<QScrollBar*, 4> mScrolls{}; ///< in the same order
     QLabel* mSpeedLabel = nullptr;
     QLabel* mInclineLabel = nullptr;

@@ -11,8 +11,7 @@ namespace kntr {
 /// The time axis under the graph (picXaxis): five tick marks at 0, 1/4, 2/4,
 /// 3/4 and 4/4 of the graph width (lblXdash0..4), their times (lblXnum0..4)
 /// and the caption "minutes:seconds" (lblXcaption).
-class TimeAxis : public QWidget
-{
+class TimeAxis : public QWidget {
     Q_OBJECT
 
 public:

@@ -96,19 +96,18 @@ void TotalsPanel::arrange(Arrangement arrangement)
     // Row, column, row span and column span of every part. Wide: a column beside
     // the graph, one total per row. Compact: a strip under the editing frame, two
     // rows, the weight at the right.
-    struct Cell
-    {
+    struct Cell {
         QWidget* widget;
         std::array<int, 4> wide;
         std::array<int, 4> compact;
     };
     const Cell cells[] = {
-        {mCaptions[0], {0, 0, 1, 1}, {0, 0, 1, 1}}, {mTotalTime, {0, 1, 1, 1}, {0, 1, 1, 1}},
-        {mCaptions[1], {1, 0, 1, 1}, {0, 3, 1, 1}}, {mTotalDist, {1, 1, 1, 1}, {0, 4, 1, 1}},
-        {mDistUnit, {1, 2, 1, 1}, {0, 5, 1, 1}},    {mCaptions[2], {2, 0, 1, 1}, {1, 0, 1, 1}},
-        {mTotalCal, {2, 1, 1, 1}, {1, 1, 1, 1}},    {mCaptions[3], {3, 0, 1, 1}, {1, 3, 1, 1}},
-        {mSegDist, {3, 1, 1, 2}, {1, 4, 1, 2}},     {mCaptions[4], {4, 0, 1, 1}, {0, 7, 1, 1}},
-        {mPoundsBox, {4, 1, 1, 1}, {0, 8, 1, 1}},   {mWeightUnit, {4, 2, 1, 1}, {0, 9, 1, 1}},
+        {mCaptions[0], {0, 0, 1, 1}, {0, 0, 1, 1}},  {mTotalTime, {0, 1, 1, 1}, {0, 1, 1, 1}},
+        {mCaptions[1], {1, 0, 1, 1}, {0, 3, 1, 1}},  {mTotalDist, {1, 1, 1, 1}, {0, 4, 1, 1}},
+        {mDistUnit, {1, 2, 1, 1}, {0, 5, 1, 1}},     {mCaptions[2], {2, 0, 1, 1}, {1, 0, 1, 1}},
+        {mTotalCal, {2, 1, 1, 1}, {1, 1, 1, 1}},     {mCaptions[3], {3, 0, 1, 1}, {1, 3, 1, 1}},
+        {mSegDist, {3, 1, 1, 2}, {1, 4, 1, 2}},      {mCaptions[4], {4, 0, 1, 1}, {0, 7, 1, 1}},
+        {mPoundsBox, {4, 1, 1, 1}, {0, 8, 1, 1}},    {mWeightUnit, {4, 2, 1, 1}, {0, 9, 1, 1}},
         {mPoundsScroll, {5, 0, 1, 3}, {1, 7, 1, 3}},
     };
     const bool wide = arrangement == Arrangement::Wide;

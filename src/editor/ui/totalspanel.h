@@ -21,8 +21,7 @@ class ValueBox;
 ///
 /// The frame is a column beside the graph in the wide arrangement and a strip
 /// of two rows in the compact one (arrange).
-class TotalsPanel : public QGroupBox
-{
+class TotalsPanel : public QGroupBox {
     Q_OBJECT
 
 public:

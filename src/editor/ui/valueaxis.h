@@ -13,8 +13,7 @@ namespace kntr {
 
 /// A value axis beside the graph: six labels (lblYscale0..5 on the left,
 /// lblY2scale0..5 on the right), each at the height of the value it marks.
-class ValueAxis : public QWidget
-{
+class ValueAxis : public QWidget {
     Q_OBJECT
 
 public:

@@ -24,12 +24,24 @@ void ValueBox::keyPressEvent(QKeyEvent* event)
 {
     using Key = Editor::Key;
     switch (event->key()) {
-    case Qt::Key_Up: emit navigationKey(Key::Up); break;
-    case Qt::Key_Down: emit navigationKey(Key::Down); break;
-    case Qt::Key_Left: emit navigationKey(Key::Left); break;
-    case Qt::Key_Right: emit navigationKey(Key::Right); break;
-    case Qt::Key_PageUp: emit navigationKey(Key::PageUp); break;
-    case Qt::Key_PageDown: emit navigationKey(Key::PageDown); break;
+    case Qt::Key_Up:
+        emit navigationKey(Key::Up);
+        break;
+    case Qt::Key_Down:
+        emit navigationKey(Key::Down);
+        break;
+    case Qt::Key_Left:
+        emit navigationKey(Key::Left);
+        break;
+    case Qt::Key_Right:
+        emit navigationKey(Key::Right);
+        break;
+    case Qt::Key_PageUp:
+        emit navigationKey(Key::PageUp);
+        break;
+    case Qt::Key_PageDown:
+        emit navigationKey(Key::PageDown);
+        break;
     default:
         if (event->matches(QKeySequence::Copy)) {
             QLineEdit::keyPressEvent(event);

@@ -8,8 +8,7 @@ namespace kntr {
 
 /// A read-only box that shows one value: typing does nothing, the arrow and
 /// page keys are passed on to the value's control.
-class ValueBox : public QLineEdit
-{
+class ValueBox : public QLineEdit {
     Q_OBJECT
 
 public:

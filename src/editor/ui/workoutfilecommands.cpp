@@ -5,8 +5,8 @@
 
 namespace kntr {
 
-WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles,
-                                         QString executable, ToolRunner tools)
+WorkoutFileCommands::WorkoutFileCommands(WorkoutFiles& files, RecentFiles& recentFiles, QString executable,
+                                         ToolRunner tools)
     : mFiles(files)
     , mRecentFiles(recentFiles)
     , mExecutable(std::move(executable))

@@ -10,8 +10,7 @@ class WorkoutFiles;
 
 /// The main window's file commands carried out by the workout-file controller
 /// and the recent-files list.
-class WorkoutFileCommands : public FileCommands
-{
+class WorkoutFileCommands : public FileCommands {
 public:
     /// executable is the program registered to open user files; tools starts the
     /// desktop's database tools after a registration changed (default: detached).

@@ -9,8 +9,7 @@ namespace kntr {
 /// The controls of a music list as both music windows lay them out: the list,
 /// Add, Del, Up, Down and the play list's Browse. Each keeps its window's
 /// object name; the window places them.
-struct MusicListControls
-{
+struct MusicListControls {
     QListWidget* list = nullptr;
     QPushButton* add = nullptr;
     QPushButton* remove = nullptr;
@@ -22,10 +21,10 @@ struct MusicListControls
 /// Passes the controls' clicks and the list's selection to a music-list model
 /// (selectRow, addFile, removeFile, moveUp, moveDown, browse), for as long as
 /// owner lives.
-template<typename Model>
-void forwardMusicList(QObject* owner, const MusicListControls& c, Model& model)
+template<typename Model> void forwardMusicList(QObject* owner, const MusicListControls& c, Model& model)
 {
-    QObject::connect(c.list, &QListWidget::currentRowChanged, owner, [&model](int row) { model.selectRow(row); });
+    QObject::connect(c.list, &QListWidget::currentRowChanged, owner,
+                     [&model](int row) { model.selectRow(row); });
     QObject::connect(c.add, &QPushButton::clicked, owner, [&model] { model.addFile(); });
     QObject::connect(c.remove, &QPushButton::clicked, owner, [&model] { model.removeFile(); });
     QObject::connect(c.up, &QPushButton::clicked, owner, [&model] { model.moveUp(); });

@@ -108,8 +108,7 @@ void RandomWorkoutWindow::buildParameters()
     grid->setVerticalSpacing(2);
     grid->setHorizontalSpacing(12);
 
-    struct Column
-    {
+    struct Column {
         Attribute attribute;
         Range max, min;
         const char* maxName;
@@ -132,11 +131,12 @@ void RandomWorkoutWindow::buildParameters()
         const int a = static_cast<int>(c.attribute);
         const int col = 2 * a;
         int row = 0;
-        for (const auto& [range, name, text] : {std::tuple{c.max, c.maxName, c.maxText},
-                                                std::tuple{c.min, c.minName, c.minText}}) {
+        for (const auto& [range, name, text] :
+             {std::tuple{c.max, c.maxName, c.maxText}, std::tuple{c.min, c.minName, c.minText}}) {
             const int r = static_cast<int>(range);
             const QString bar = QLatin1String(name);
-            mRangeCaptions[r] = makeLabel(QStringLiteral("lbl") + bar.mid(3) + QStringLiteral("Cap"), mFraParameters);
+            mRangeCaptions[r] =
+                makeLabel(QStringLiteral("lbl") + bar.mid(3) + QStringLiteral("Cap"), mFraParameters);
             mRangeTexts[r] = makeLabel(QLatin1String(text), mFraParameters, Qt::AlignRight);
             mRanges[r] = makeScrollBar(bar, Qt::Horizontal, mFraParameters);
             mRangeCaptions[r]->setBuddy(mRanges[r]);
@@ -162,8 +162,8 @@ void RandomWorkoutWindow::buildParameters()
         grid->addWidget(mBiasCaptions[a], row++, col, 1, 2);
         // The three biases share one place; the pattern's own is shown.
         for (int i = 0; i < 3; ++i) {
-            QScrollBar* bar =
-                makeScrollBar(QStringLiteral("%1_%2").arg(QLatin1String(c.bias)).arg(i), Qt::Horizontal, mFraParameters);
+            QScrollBar* bar = makeScrollBar(QStringLiteral("%1_%2").arg(QLatin1String(c.bias)).arg(i),
+                                            Qt::Horizontal, mFraParameters);
             mBiases[a][i] = bar;
             grid->addWidget(bar, row, col, 1, 2);
             connect(bar, &QScrollBar::valueChanged, this,
@@ -213,11 +213,11 @@ void RandomWorkoutWindow::buildSegments()
             makeLabel(QLatin1String(texts[v]) + QStringLiteral("Cap"), mFraSetSegments, Qt::AlignHCenter);
         grid->addWidget(mColumnCaptions[v], 0, v, Qt::AlignHCenter);
         for (int k = 0; k < 4; ++k) {
-            QScrollBar* bar =
-                makeScrollBar(QStringLiteral("%1_%2").arg(QLatin1String(bars[v])).arg(k), Qt::Vertical, mFraSetSegments);
+            QScrollBar* bar = makeScrollBar(QStringLiteral("%1_%2").arg(QLatin1String(bars[v])).arg(k),
+                                            Qt::Vertical, mFraSetSegments);
             bar->setMinimumHeight(150);
-            QLabel* text = makeLabel(QStringLiteral("%1_%2").arg(QLatin1String(texts[v])).arg(k), mFraSetSegments,
-                                     Qt::AlignHCenter);
+            QLabel* text = makeLabel(QStringLiteral("%1_%2").arg(QLatin1String(texts[v])).arg(k),
+                                     mFraSetSegments, Qt::AlignHCenter);
             mSegments[v][k] = bar;
             mSegmentTexts[v][k] = text;
             grid->addWidget(bar, 1, v, Qt::AlignHCenter);

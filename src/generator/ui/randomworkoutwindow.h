@@ -19,8 +19,7 @@ namespace kntr {
 /// RandomWorkoutModel and passes the user's moves to it. It is modal and keeps
 /// its fixed size; "&Make Workout" leaves it open, "&Close" stores the values
 /// and closes it. Closing it any other way keeps what was stored before.
-class RandomWorkoutWindow : public QDialog
-{
+class RandomWorkoutWindow : public QDialog {
     Q_OBJECT
 
 public:
@@ -47,10 +46,10 @@ private:
     RandomWorkoutModel& mForm;
     QGroupBox* mFraParameters = nullptr;
     QGroupBox* mFraSetSegments = nullptr;
-    std::array<QScrollBar*, 4> mRanges{};       ///< by Range
+    std::array<QScrollBar*, 4> mRanges{}; ///< by Range
     std::array<QLabel*, 4> mRangeCaptions{};
     std::array<QLabel*, 4> mRangeTexts{};
-    std::array<QButtonGroup*, 2> mPatterns{};   ///< optSpeed, optIncline
+    std::array<QButtonGroup*, 2> mPatterns{}; ///< optSpeed, optIncline
     std::array<std::array<QScrollBar*, 3>, 2> mBiases{};
     std::array<QLabel*, 2> mBiasCaptions{};
     QScrollBar* mHscTime = nullptr;

@@ -33,8 +33,8 @@ QComboBox* makeBox(const char* name, QWidget* parent)
 }
 
 /// A frame of three boxes under the labels "Minimum", "Maximum", "Increment".
-QGroupBox* rangeFrame(const char* name, const QString& caption,
-                      const std::array<QComboBox*, 3>& boxes, QWidget* parent)
+QGroupBox* rangeFrame(const char* name, const QString& caption, const std::array<QComboBox*, 3>& boxes,
+                      QWidget* parent)
 {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QLatin1String(name));
@@ -43,8 +43,8 @@ QGroupBox* rangeFrame(const char* name, const QString& caption,
     const char* labels[] = {"Minimum", "Maximum", "Increment"};
     for (int k = 0; k < 3; ++k) {
         auto* label = new QLabel(QLatin1String(labels[k]), frame);
-        label->setObjectName(QStringLiteral("lbl%1%2").arg(QLatin1String(name + 3),
-                                                           QLatin1String(labels[k])));
+        label->setObjectName(
+            QStringLiteral("lbl%1%2").arg(QLatin1String(name + 3), QLatin1String(labels[k])));
         grid->addWidget(label, 0, k);
         grid->addWidget(boxes[k], 1, k);
         boxes[k]->setParent(frame);
@@ -97,13 +97,11 @@ MachineSelectionWindow::MachineSelectionWindow(MachineSelectionModel& model, QWi
         unitLayout->addWidget(mUnitButtons[i]);
     }
 
-    mSpeedBoxes = {makeBox("cmbSpeedMin", this), makeBox("cmbSpeedMax", this),
-                   makeBox("cmbSpeedInc", this)};
+    mSpeedBoxes = {makeBox("cmbSpeedMin", this), makeBox("cmbSpeedMax", this), makeBox("cmbSpeedInc", this)};
     mInclineBoxes = {makeBox("cmbInclineMin", this), makeBox("cmbInclineMax", this),
                      makeBox("cmbInclineInc", this)};
     mFraSpeed = rangeFrame("fraSpeed", QStringLiteral("Speed"), mSpeedBoxes, this);
-    mFraIncline = rangeFrame("fraIncline", QStringLiteral("Incline or Resistance"),
-                             mInclineBoxes, this);
+    mFraIncline = rangeFrame("fraIncline", QStringLiteral("Incline or Resistance"), mInclineBoxes, this);
 
     mCmdOk = new QPushButton(QStringLiteral("&Save"), this);
     mCmdOk->setObjectName(QStringLiteral("cmdOk"));
@@ -129,9 +127,8 @@ MachineSelectionWindow::MachineSelectionWindow(MachineSelectionModel& model, QWi
             [this](int index) { mModel.chooseMachineType(index); });
     connect(mOptUnits, &QButtonGroup::idClicked, this, [this](int id) { mModel.chooseUnits(id); });
     for (int k = 0; k < 3; ++k) {
-        connect(mSpeedBoxes[k], &QComboBox::activated, this, [this, k](int entry) {
-            mModel.chooseSpeed(kSpeedBoxes[k], mModel.shownSpeedSet(), entry);
-        });
+        connect(mSpeedBoxes[k], &QComboBox::activated, this,
+                [this, k](int entry) { mModel.chooseSpeed(kSpeedBoxes[k], mModel.shownSpeedSet(), entry); });
         connect(mInclineBoxes[k], &QComboBox::activated, this,
                 [this, k](int entry) { mModel.chooseIncline(kInclineBoxes[k], entry); });
     }

@@ -17,8 +17,7 @@ namespace kntr {
 /// The machine selection window `frmMachine`: shows a MachineSelectionModel and
 /// passes the user's choices to it. One set of speed boxes is on screen; it
 /// shows whichever set (machine unit or km/h) the model has visible.
-class MachineSelectionWindow : public QDialog
-{
+class MachineSelectionWindow : public QDialog {
     Q_OBJECT
 
 public:

@@ -25,7 +25,8 @@ GetReadyWindow::GetReadyWindow(QWidget* parent)
     big.setBold(true);
     mCountdown->setFont(big);
     mCountdown->setAlignment(Qt::AlignCenter);
-    mCountdown->setMinimumWidth(mCountdown->fontMetrics().horizontalAdvance(QStringLiteral("Workout resumes in 20 seconds...")));
+    mCountdown->setMinimumWidth(
+        mCountdown->fontMetrics().horizontalAdvance(QStringLiteral("Workout resumes in 20 seconds...")));
     mInstructions->setAlignment(Qt::AlignCenter);
 
     auto* layout = new QVBoxLayout(this);

@@ -10,8 +10,7 @@ namespace kntr {
 /// The countdown window of a run (frmGetReady): the countdown line, the
 /// console instructions and Cancel. It does not block: the run goes on while it
 /// shows, and Cancel or closing it asks the run to stop.
-class GetReadyWindow : public QDialog
-{
+class GetReadyWindow : public QDialog {
     Q_OBJECT
 
 public:

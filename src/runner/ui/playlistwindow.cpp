@@ -48,8 +48,8 @@ PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
     mCmdDelFile = makeButton("cmdDelFile", "&Del file", mFraSelectAudioSource);
     mCmdMoveUp = makeButton("cmdMoveUp", "&Move Up", mFraSelectAudioSource);
     mCmdMoveDown = makeButton("cmdMoveDown", "M&ove Dn", mFraSelectAudioSource);
-    auto* browseLabel = new QLabel(QStringLiteral("Playlist file name - asx type file"),
-                                   mFraSelectAudioSource);
+    auto* browseLabel =
+        new QLabel(QStringLiteral("Playlist file name - asx type file"), mFraSelectAudioSource);
     browseLabel->setObjectName(QStringLiteral("lblBrowse"));
     mTxtBrowse = new QLineEdit(mFraSelectAudioSource);
     mTxtBrowse->setObjectName(QStringLiteral("txtBrowse"));
@@ -81,7 +81,8 @@ PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
     layout->addWidget(mFraSelectAudioSource, 1);
     layout->addLayout(buttons);
 
-    forwardMusicList(this, {mLstMusicFiles, mCmdAddFile, mCmdDelFile, mCmdMoveUp, mCmdMoveDown, mCmdBrowse}, mModel);
+    forwardMusicList(this, {mLstMusicFiles, mCmdAddFile, mCmdDelFile, mCmdMoveUp, mCmdMoveDown, mCmdBrowse},
+                     mModel);
     connect(mCmdAccept, &QPushButton::clicked, this, [this] { cmdAccept_Click(); });
     connect(mCmdCancel, &QPushButton::clicked, this, &PlayListWindow::reject);
 

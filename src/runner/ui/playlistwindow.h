@@ -15,8 +15,7 @@ class PlayListModel;
 /// play list, their order, and the play-list file they are saved to. It shows a
 /// PlayListModel and passes the user's actions to it; each time it opens it
 /// loads the stored play list afresh.
-class PlayListWindow : public QDialog
-{
+class PlayListWindow : public QDialog {
     Q_OBJECT
 
 public:

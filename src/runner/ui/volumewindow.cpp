@@ -19,8 +19,7 @@ namespace {
 using Level = SoundLevel;
 using Test = VolumeWindowModel::Test;
 
-QPushButton* makeButton(const char* name, const QString& caption, const QString& tip,
-                        QWidget* parent)
+QPushButton* makeButton(const char* name, const QString& caption, const QString& tip, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -44,8 +43,7 @@ VolumeWindow::VolumeWindow(VolumeWindowModel& levels, QWidget* parent)
     mFraAdjChirp->setToolTip(QStringLiteral("Set volumes for computer playback mode"));
     auto* grid = new QGridLayout(mFraAdjChirp);
 
-    struct Row
-    {
+    struct Row {
         Level level;
         const char* label;
         const char* slider;
@@ -74,12 +72,12 @@ VolumeWindow::VolumeWindow(VolumeWindowModel& levels, QWidget* parent)
                 [this, level = row.level](int value) { mLevels.setValue(level, value); });
     }
 
-    mTests = {makeButton("cmdAWvolume", QStringLiteral("&Test"),
-                         QStringLiteral("Play 2 chirp sounds"), mFraAdjChirp),
-              makeButton("cmdCDvolume", VolumeWindowModel::kTestCaption, QStringLiteral("Play a CD"),
-                         mFraAdjChirp),
-              makeButton("cmdCueVolume", QStringLiteral("T&est"),
-                         QStringLiteral("Says \"Get Ready\""), mFraAdjChirp)};
+    mTests = {
+        makeButton("cmdAWvolume", QStringLiteral("&Test"), QStringLiteral("Play 2 chirp sounds"),
+                   mFraAdjChirp),
+        makeButton("cmdCDvolume", VolumeWindowModel::kTestCaption, QStringLiteral("Play a CD"), mFraAdjChirp),
+        makeButton("cmdCueVolume", QStringLiteral("T&est"), QStringLiteral("Says \"Get Ready\""),
+                   mFraAdjChirp)};
     grid->addWidget(mTests[static_cast<int>(Test::Tone)], 3, 1);
     grid->addWidget(mTests[static_cast<int>(Test::Music)], 5, 1);
     grid->addWidget(mTests[static_cast<int>(Test::Voice)], 7, 1);
@@ -92,10 +90,10 @@ VolumeWindow::VolumeWindow(VolumeWindowModel& levels, QWidget* parent)
 
     mCmdDefaults = makeButton("cmdDefaults", QStringLiteral("De&fault Settings"),
                               QStringLiteral("Change to default settings"), this);
-    mCmdAccept = makeButton("cmdAccept", QStringLiteral("&Accept"),
-                            QStringLiteral("Save Volume Settings"), this);
-    mCmdCancel = makeButton("cmdCancel", QStringLiteral("&Cancel"),
-                            QStringLiteral("Cancel these changes"), this);
+    mCmdAccept =
+        makeButton("cmdAccept", QStringLiteral("&Accept"), QStringLiteral("Save Volume Settings"), this);
+    mCmdCancel =
+        makeButton("cmdCancel", QStringLiteral("&Cancel"), QStringLiteral("Cancel these changes"), this);
     connect(mCmdDefaults, &QPushButton::clicked, this, [this] { mLevels.restoreDefaults(); });
     connect(mCmdAccept, &QPushButton::clicked, this, [this] {
         mLevels.accept();

@@ -15,8 +15,7 @@ namespace kntr {
 /// The volume window `frmAudio`: the main level and the three listening levels
 /// with their tests, Default Settings, Accept and Cancel. It does not block;
 /// Accept and Cancel hide it, and it passes everything to a VolumeWindowModel.
-class VolumeWindow : public QDialog
-{
+class VolumeWindow : public QDialog {
     Q_OBJECT
 
 public:
@@ -37,8 +36,8 @@ private:
 
     VolumeWindowModel& mLevels;
     QGroupBox* mFraAdjChirp;
-    std::array<QSlider*, 4> mSliders;       ///< by SoundLevel
-    std::array<QPushButton*, 3> mTests;     ///< by VolumeWindowModel::Test
+    std::array<QSlider*, 4> mSliders; ///< by SoundLevel
+    std::array<QPushButton*, 3> mTests; ///< by VolumeWindowModel::Test
     QPushButton* mCmdDefaults;
     QPushButton* mCmdAccept;
     QPushButton* mCmdCancel;
