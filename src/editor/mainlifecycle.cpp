@@ -119,6 +119,12 @@ bool MainLifecycle::newWorkout()
     // Starting afresh would throw away unsaved edits without a word.
     if (!offerToSave())
         return false;
+    startNewWorkout();
+    return true;
+}
+
+void MainLifecycle::startNewWorkout()
+{
     NewWorkout(mSession.workout, mSession.machine, mSettings);
     mSession.workout.setWeight(mSession.weightPounds);
     mSession.modified = false;
@@ -126,17 +132,21 @@ bool MainLifecycle::newWorkout()
     mEditor.refreshAll();
     mView.setCaption(kCaption);
     mView.resetElapsedTime();
-    return true;
 }
 
 bool MainLifecycle::useWorkout(const Workout& workout)
 {
-    if (!newWorkout())
+    // A generated workout the user has not touched since is replaced without a
+    // question: asking each time would turn Make Workout into a chore.
+    const bool untouched = mGenerated && sameSegments(*mGenerated, mSession.workout);
+    if (!untouched && !offerToSave())
         return false;
+    startNewWorkout();
     mSession.workout = workout;
     mSession.workout.setCurrent(1);
     mSession.modified = true;
     mEditor.refreshAll();
+    mGenerated = mSession.workout; // as the editor shows it
     return true;
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/workout.h"
+
 #include <QStringList>
+
+#include <optional>
 
 namespace kntr {
 
@@ -10,7 +14,6 @@ class EquipmentSelection;
 class FileCommands;
 class RunOptions;
 class SettingsStore;
-class Workout;
 class WorkoutView;
 struct Session;
 
@@ -52,7 +55,8 @@ public:
     /// Returns false when the user kept the old one.
     bool newWorkout();
     /// Puts workout in place of the one being edited as newWorkout would (after
-    /// the same question); the new workout counts as edited, segment 1 selected.
+    /// the same question, unless what is edited is the workout put in place
+    /// last, untouched); the new workout counts as edited, segment 1 selected.
     bool useWorkout(const Workout& workout);
     /// The About window's reset: clears the stored settings and brings what is in
     /// memory back to a first start's state (machine, units, remembered file,
@@ -61,6 +65,8 @@ public:
 
 private:
     void buildDefaultWorkout();
+    /// File > New without the question.
+    void startNewWorkout();
 
     Session& mSession;
     SettingsStore& mSettings;
@@ -70,6 +76,8 @@ private:
     RunOptions& mOptions;
     FileCommands* mFileCommands = nullptr;
     EquipmentSelection* mMachineSelection = nullptr;
+    /// The workout last generated, to tell whether the user has edited it since.
+    std::optional<Workout> mGenerated;
 };
 
 } // namespace kntr

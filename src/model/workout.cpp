@@ -73,6 +73,14 @@ void Workout::setWeight(double pounds)
         segment(i).setSegmentWeight(pounds);
 }
 
+bool sameSegments(const Workout& a, const Workout& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Segment& x, const Segment& y) {
+        return x.SegmentSpeed() == y.SegmentSpeed() && x.SegmentIncline() == y.SegmentIncline()
+            && x.SegmentTime() == y.SegmentTime();
+    });
+}
+
 int storedWeightPounds(const SettingsStore& settings)
 {
     bool ok = false;

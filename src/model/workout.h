@@ -58,6 +58,9 @@ private:
     int mCurrent = 1;
 };
 
+/// Whether two workouts hold the same segments (speed, incline and time) in the same order.
+bool sameSegments(const Workout& a, const Workout& b);
+
 /// The text shown when a segment cannot be added to a full workout.
 extern const char* const kWorkoutFullMessage;
 

@@ -141,6 +141,31 @@ TEST_F(MainLifecycleTest, StartUpChoosesTheWorkout)
     EXPECT_EQ(machine.verifications, 7);
 }
 
+TEST_F(MainLifecycleTest, AGeneratedWorkoutIsReplacedWithoutAQuestionUntilTheUserEditsIt)
+{
+    Workout generated;
+    generated.setCount(3);
+    generated.segment(2).setSegmentSpeed(5);
+
+    session.modified = true; // an edited workout: Make Workout asks first
+    files.calls.clear();
+    ASSERT_TRUE(lifecycle.useWorkout(generated));
+    EXPECT_EQ(files.calls, QStringList({"offerToSave"}));
+    EXPECT_TRUE(session.modified) << "a generated workout is not saved yet";
+
+    // Made again without an edit in between: no question.
+    files.calls.clear();
+    ASSERT_TRUE(lifecycle.useWorkout(generated));
+    EXPECT_TRUE(files.calls.isEmpty());
+
+    // An edit of the generated workout brings the question back, and No keeps it.
+    editor.insertCopyOfCurrent();
+    files.mayReplace = false;
+    EXPECT_FALSE(lifecycle.useWorkout(generated));
+    EXPECT_EQ(files.calls, QStringList({"offerToSave"}));
+    EXPECT_EQ(session.workout.count(), 4);
+}
+
 TEST_F(MainLifecycleTest, RunOptionsReadWhatTheMenuOffers)
 {
     struct Case {
