@@ -547,6 +547,17 @@ TEST_F(MainWindowTest, HelpOpensTheManualAndClosesAtExit)
             help = w;
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(messages.shown().empty());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.contains(help->frameGeometry())) << "the manual opens within the screen";
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible()) << "Esc closes the manual";
+
+    action("mnuHelpContents")->trigger();
+    help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == "Kinetrova Help")
+            help = w;
+    ASSERT_NE(help, nullptr);
     QPointer<QWidget> watch(help);
     EXPECT_TRUE(window().close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -3,6 +3,9 @@
 #include "platform/messageboxes.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -43,6 +46,16 @@ HelpWindow::HelpWindow(const QString& indexFile, QWidget* parent)
     resize(640, 560);
 }
 
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Esc closes the manual, as it closes the program's other windows.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 QString HelpWindow::currentPage() const
 {
     return mBrowser->source().toLocalFile();
@@ -59,8 +72,18 @@ void HelpWindow::showManual(QPointer<HelpWindow>& window, const QString& program
                       MessageBoxes::Icon::Information);
         return;
     }
-    if (!window)
+    if (!window) {
         window = new HelpWindow(index);
+        // Within the screen's free area, whatever its size: centred, and no
+        // larger than the area.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            window->resize(window->size().boundedTo(area.size() * 9 / 10));
+            QRect frame(QPoint(), window->size());
+            frame.moveCenter(area.center());
+            window->move(frame.topLeft());
+        }
+    }
     window->show();
     window->raise();
     window->activateWindow();

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QKeyEvent;
 class QTextBrowser;
 
 namespace kntr {
@@ -26,6 +27,9 @@ public:
     /// programDataDir/help; without the manual's index.html, tells where it belongs.
     static void showManual(QPointer<HelpWindow>& window, const QString& programDataDir,
                            MessageBoxes& messages);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QTextBrowser* mBrowser;
