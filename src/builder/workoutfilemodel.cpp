@@ -109,7 +109,7 @@ void WorkoutFileModel::addFile()
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
     request.filter = musicFilter(mType);
-    request.folder = existingFolder(mMusicFolder);
+    request.folder = PlayListDialogs::existingFolder(mMusicFolder);
     if (request.folder.isEmpty())
         request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("MP3Directory"));
     const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
@@ -235,7 +235,7 @@ void WorkoutFileModel::makeFile()
     request.filter = musicFilter(mType);
     request.defaultSuffix = name;
     const QFileInfo proposed(BuildEstimate::outputPath(mOutputPath, lastFile(), mType));
-    request.folder = existingFolder(proposed.absolutePath());
+    request.folder = PlayListDialogs::existingFolder(proposed.absolutePath());
     request.fileName = proposed.fileName();
     const std::optional<QString> chosen = mDialogs.getSaveFileName(request);
     if (!chosen || chosen->isEmpty())
@@ -404,11 +404,6 @@ void WorkoutFileModel::changed()
 QString WorkoutFileModel::lastFile() const
 {
     return FileSettings(mSettings).lastFile();
-}
-
-QString WorkoutFileModel::existingFolder(const QString& folder) const
-{
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
 } // namespace kntr

@@ -127,7 +127,6 @@ private:
     void progressed(int percent, const QString& status);
     void changed();
     QString lastFile() const;
-    QString existingFolder(const QString& folder) const;
 
     WorkoutFileType mType;
     const Workout& mWorkout;

@@ -8,10 +8,14 @@
 
 namespace kntr::PlayListDialogs {
 
+QString existingFolder(const QString& folder)
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
 QString existingFolder(const SettingsStore& settings, const QString& key)
 {
-    const QString folder = FileSettings(settings).folder(key);
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+    return existingFolder(FileSettings(settings).folder(key));
 }
 
 std::optional<QString> chooseFileToSave(FileDialogs& dialogs, const SettingsStore& settings,

@@ -16,6 +16,8 @@ inline const QString kFilter = QStringLiteral("Playlist Files (*.asx)");
 inline const QString kNotPlayListMessage =
     QStringLiteral("File not identified as a playlist file. Please try a another file.");
 
+/// folder while it exists, else empty: where a dialog may start.
+QString existingFolder(const QString& folder);
 /// A remembered folder (FileSettings::folder) while it exists, else empty.
 QString existingFolder(const SettingsStore& settings, const QString& key);
 

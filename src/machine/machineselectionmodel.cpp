@@ -9,8 +9,6 @@
 #include "platform/messageboxes.h"
 #include "platform/settingsstore.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <cstdint>
 
@@ -31,33 +29,22 @@ const QString MachineSelectionModel::kCalorieNotice =
 
 namespace {
 
-/// A box's text as a number: "," read as ".", anything that is no number as 0.
-double boxValue(const QString& text)
-{
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    return ok ? v : 0.0;
-}
-
 std::int16_t boxTenths(const ChoiceBox& box)
 {
-    const int t = toTenths(boxValue(box.text()));
-    return static_cast<std::int16_t>(std::clamp(t, int(INT16_MIN), int(INT16_MAX)));
+    return choiceTenths(box.text());
 }
 
-/// A stored range value as the boxes write it: tenths ÷ 10 with the system separator.
+/// A stored range value as the boxes write it.
 QString rangeText(int tenths)
 {
-    return plainNumber(tenths / 10.0, systemDecimalSeparator());
+    return choiceText(tenths / 10.0);
 }
 
 QStringList inKilometres(const QStringList& choices)
 {
     QStringList out;
     for (const QString& c : choices)
-        out.append(plainNumber(boxValue(c) * kKilometresPerMile, systemDecimalSeparator()));
+        out.append(choiceText(choiceValue(c) * kKilometresPerMile));
     return out;
 }
 
@@ -217,11 +204,11 @@ void MachineSelectionModel::chooseIncline(Box box, int entry)
     ChoiceBox& maximum = mIncline[1];
     if (box == Box::InclineMin) {
         if (minimum.select(entry))
-            while (boxValue(maximum.text()) <= boxValue(minimum.text())
+            while (choiceValue(maximum.text()) <= choiceValue(minimum.text())
                    && maximum.select(maximum.index() + 1)) { }
     } else if (box == Box::InclineMax) {
         if (maximum.select(entry))
-            while (boxValue(maximum.text()) <= boxValue(minimum.text())
+            while (choiceValue(maximum.text()) <= choiceValue(minimum.text())
                    && minimum.select(minimum.index() - 1)) { }
     } else if (box == Box::InclineInc) {
         mIncline[2].select(entry);

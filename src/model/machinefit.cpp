@@ -43,10 +43,6 @@ void fitWorkoutToMachine(Workout& workout, const Machine& machine)
     }
 }
 
-namespace {
-
-/// The machine window's reading of a box text: "," read as ".", anything that
-/// is no number as 0.
 double choiceValue(const QString& text)
 {
     QString t = text.trimmed();
@@ -56,11 +52,17 @@ double choiceValue(const QString& text)
     return ok ? v : 0.0;
 }
 
-/// A range value as the choice lists write it: tenths ÷ 10 with the system separator.
+std::int16_t choiceTenths(const QString& text)
+{
+    return static_cast<std::int16_t>(std::clamp(toTenths(choiceValue(text)), int(INT16_MIN), int(INT16_MAX)));
+}
+
 QString choiceText(double value)
 {
     return plainNumber(value, systemDecimalSeparator());
 }
+
+namespace {
 
 /// The type the window shows for name: name itself when it is one of the
 /// types, else fallback when that is one, else the first type.
@@ -109,8 +111,7 @@ void applyMachineChoice(Machine& machine, const MachineChoice& choice)
             index = choices.indexOf(choiceText((machine.*r.get)() / 10.0));
         if (index < 0)
             index = choices.isEmpty() ? -1 : 0;
-        const int tenths = index < 0 ? 0 : toTenths(choiceValue(choices.at(index)));
-        (machine.*r.set)(static_cast<std::int16_t>(std::clamp(tenths, int(INT16_MIN), int(INT16_MAX))));
+        (machine.*r.set)(index < 0 ? std::int16_t(0) : choiceTenths(choices.at(index)));
     }
     machine.setDisplayUnits(choice.metric ? QStringLiteral("Kilos") : QStringLiteral("Miles"));
 }

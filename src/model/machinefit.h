@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 
 namespace kntr {
 
@@ -22,6 +23,14 @@ void fitWorkoutToMachine(Workout& workout, const Machine& machine);
 /// ranges from the settings, and labels and choice lists for the type. A stored
 /// type that is none of the five counts as the first of them.
 void loadStoredMachine(Machine& machine, const SettingsStore& settings);
+
+/// A choice of the machine window's range lists read as a number: "," read as
+/// ".", anything that is no number as 0.
+double choiceValue(const QString& text);
+/// The same in tenths, held to the 16 bits a machine value has.
+std::int16_t choiceTenths(const QString& text);
+/// A range value as the choice lists write it: with the system's decimal separator.
+QString choiceText(double value);
 
 /// A machine profile as a workout file or the machine window gives it: the
 /// type's name, the units, and the six range values (speed minimum, maximum and

@@ -36,13 +36,6 @@ void SettingsSection::remove(const QString& key)
     mWrite->DeleteSetting(kAppName, mName, key);
 }
 
-int SettingsSection::number(const QString& key, int fallback) const
-{
-    bool ok = false;
-    const int value = text(key).trimmed().toInt(&ok);
-    return ok ? value : fallback;
-}
-
 #define KNTR_SECTION(Class, Name)                                                                            \
     Class::Class(const SettingsStore& store)                                                                 \
         : SettingsSection(store, QStringLiteral(Name))                                                       \

@@ -21,8 +21,6 @@ protected:
     QString text(const QString& key, const QString& fallback = {}) const;
     void setText(const QString& key, const QString& value);
     void remove(const QString& key);
-    /// A whole number, or fallback for anything else.
-    int number(const QString& key, int fallback) const;
 
 private:
     const SettingsStore& mRead;

@@ -55,7 +55,7 @@ bool SoundLevels::load()
     mMaximum = std::max(mMinimum, static_cast<int>(mMixer.maximum() / 2));
     set(SoundLevel::Main, static_cast<int>(mMixer.volume() / 2));
     apply(SoundLevel::Main);
-    readStored();
+    restoreStored();
 
     if (muteQuestionNeeded())
         answerMuteQuestion(
@@ -118,7 +118,7 @@ void SoundLevels::store()
     save(kVoiceKey, SoundLevel::Voice);
 }
 
-void SoundLevels::readStored()
+void SoundLevels::restoreStored()
 {
     set(SoundLevel::Tone, storedLevel(kToneKey));
     apply(SoundLevel::Tone);
@@ -127,11 +127,6 @@ void SoundLevels::readStored()
     set(SoundLevel::Voice, storedLevel(kVoiceKey));
     apply(SoundLevel::Voice);
     apply(SoundLevel::Main);
-}
-
-void SoundLevels::restoreStored()
-{
-    readStored();
 }
 
 void SoundLevels::restoreDefaults()

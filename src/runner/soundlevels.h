@@ -75,7 +75,6 @@ public:
 private:
     static constexpr int index(SoundLevel level) { return static_cast<int>(level); }
     int storedLevel(const char* key) const;
-    void readStored();
 
     Mixer& mMixer;
     SettingsStore& mSettings;

@@ -4,6 +4,7 @@
 // the decoder ends this process, never Kinetrova.
 
 #include "platform/decodeprocess.h"
+#include "platform/helperprogram.h"
 #include "platform/monoaudioreader.h"
 #include "platform/musicentrycheck.h"
 
@@ -16,7 +17,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <new>
 
@@ -39,16 +39,7 @@ constexpr bool kLimitAddressSpace = true;
 
 void put(char kind, const char* data, qint64 size)
 {
-    const QByteArray out = DecodeProcess::record(kind, data, size);
-    for (qsizetype done = 0; done < out.size();) {
-        const ssize_t n =
-            ::write(STDOUT_FILENO, out.constData() + done, static_cast<size_t>(out.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ::_exit(1); // nobody reads any more
-        done += n;
-    }
+    kntr::writeToParentOrExit(DecodeProcess::record(kind, data, size));
 }
 
 [[noreturn]] void fail(const QString& reason)

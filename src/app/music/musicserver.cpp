@@ -1,6 +1,7 @@
 #include "musicserver.h"
 
 #include "platform/cddevicefactory.h"
+#include "platform/helperprogram.h"
 #include "platform/musicentrycheck.h"
 #include "platform/musicprotocol.h"
 
@@ -203,16 +204,7 @@ void MusicServer::reportStatus()
 
 void MusicServer::reply(const QByteArray& line)
 {
-    const QByteArray out = line + '\n';
-    for (qsizetype done = 0; done < out.size();) {
-        const ssize_t n =
-            ::write(STDOUT_FILENO, out.constData() + done, static_cast<size_t>(out.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ::_exit(1); // nobody listens any more
-        done += n;
-    }
+    writeToParentOrExit(line + '\n');
 }
 
 QtMediaPlayer& MusicServer::player()
