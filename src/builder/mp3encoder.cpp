@@ -59,6 +59,12 @@ Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
     if (pcm.isEmpty())
         return result;
 
+    // The library fills a few shared tables on its first use: once, before encoders run side by side.
+    static const bool tablesReady = [] {
+        lame_close(lame_init());
+        return true;
+    }();
+    (void)tablesReady;
     const Lame lame(lame_init());
     if (!lame) {
         result.code = NoMoreHandles;

@@ -33,7 +33,8 @@ public:
 
     /// Encodes pcm, interleaved little-endian left/right sample pairs, at the bit
     /// rate in kbit/s (one MPEG-1 rate from 32 to 320). No samples give no frames;
-    /// a byte count that is not whole sample pairs is an invalid format.
+    /// a byte count that is not whole sample pairs is an invalid format. Calls
+    /// may run at the same time on different threads.
     static Result encode(const QByteArray& pcm, int bitRate);
 
     /// "No Error", "Invalid format", "Invalid format parameters", "No more

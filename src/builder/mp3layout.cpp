@@ -15,7 +15,11 @@
 #include <QHash>
 
 #include <algorithm>
-#include <optional>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 namespace kntr {
 
@@ -41,7 +45,8 @@ QString segmentStatus(const char* what, int segment)
         + QString::number(segment);
 }
 
-// Encodes each tone and clip once and counts its frames.
+// Collects each distinct tone and clip while the file is planned, then encodes
+// them all at once, side by side on every processor, and counts their frames.
 class Encodings {
 public:
     Encodings(const Mp3Layout::Encoder& encoder, const Mp3Layout::Step& step, int bitRate,
@@ -53,51 +58,121 @@ public:
     {
     }
 
-    // The piece for the samples named key, or nothing when planning is to end
-    // (problem() or stopped() then say why). Samples of no length give no piece.
-    std::optional<Mp3Piece> piece(const QString& key, const QByteArray& pcm, const QString& status)
+    // The job that encodes the samples named key, or -1 when planning is to end
+    // (stopped() then says so). Samples of no length need no job: -2.
+    int job(const QString& key, const QByteArray& pcm, const QString& status)
     {
         if (pcm.isEmpty())
-            return Mp3Piece{Mp3Piece::Kind::Encoded, 0, {}, 0, 0, 0, status};
+            return kNothing;
         if (mStep && !mStep(status)) {
             mStopped = true;
-            return std::nullopt;
+            return -1;
         }
-        if (const auto found = mDone.constFind(key); found != mDone.constEnd()) {
-            Mp3Piece p = *found;
-            p.status = status;
-            return p;
-        }
-        const Mp3Encoder::Result encoded = mEncoder(pcm, mBitRate);
-        if (!encoded.ok()) {
-            mProblem = QStringLiteral("Lame: ") + Mp3Encoder::errorText(encoded.code);
-            return std::nullopt;
-        }
-        // Only whole frames of the build's bit rate may reach the file.
-        QBuffer buffer;
-        buffer.setData(encoded.frames);
-        buffer.open(QIODevice::ReadOnly);
-        const Mp3FrameWalk::Result walk =
-            Mp3FrameWalk::walk(buffer, 1, mFormat, Mp3FrameWalk::Match::ThirdByte);
-        if (!walk.ok || walk.position != encoded.frames.size() + 1) {
-            mProblem = QStringLiteral("Lame: the encoder did not deliver whole frames at ")
-                + QString::number(mBitRate) + QStringLiteral(" kbit/s.");
-            return std::nullopt;
-        }
-        Mp3Piece p{Mp3Piece::Kind::Encoded, walk.frames, encoded.frames, 0, 0, 0, status};
-        mDone.insert(key, p);
-        return p;
+        if (const auto found = mJobs.constFind(key); found != mJobs.constEnd())
+            return *found;
+        const int index = static_cast<int>(mWork.size());
+        mJobs.insert(key, index);
+        mWork.push_back(Work{pcm, status, {}, 0});
+        return index;
     }
+
+    // Encodes every job; false on an encoder failure (problem() says why) or
+    // when the step asks to stop (stopped()).
+    bool run()
+    {
+        const size_t count = mWork.size();
+        std::atomic_size_t next = 0;
+        std::atomic_bool stop = false;
+        std::mutex mutex;
+        std::condition_variable changed;
+        size_t finished = 0;
+        std::vector<size_t> reported; // finished jobs not yet reported, in the order they ended
+        const auto work = [&] {
+            for (size_t i = next++; i < count && !stop; i = next++) {
+                Work& w = mWork[i];
+                w.encoded = mEncoder(w.pcm, mBitRate);
+                w.pcm = {}; // its memory is not needed any more
+                const std::lock_guard lock(mutex);
+                ++finished;
+                reported.push_back(i);
+                changed.notify_one();
+            }
+        };
+        const size_t threads = std::min<size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+        std::vector<std::thread> workers;
+        workers.reserve(threads);
+        for (size_t t = 0; t < threads; ++t)
+            workers.emplace_back(work);
+        // Reports come from this thread only, as each piece is done.
+        {
+            std::unique_lock lock(mutex);
+            while (!stop && finished < count) {
+                changed.wait(lock, [&] { return !reported.empty(); });
+                const std::vector<size_t> done = std::exchange(reported, {});
+                lock.unlock();
+                for (size_t i : done)
+                    if (mStep && !mStep(mWork[i].status))
+                        stop = true;
+                lock.lock();
+            }
+        }
+        for (std::thread& t : workers)
+            t.join();
+        if (stop) {
+            mStopped = true;
+            return false;
+        }
+        for (Work& w : mWork)
+            if (!check(w))
+                return false;
+        return true;
+    }
+
+    // The encoded frames of a job and their number.
+    const QByteArray& bytes(int job) const { return mWork[static_cast<size_t>(job)].encoded.frames; }
+    qint64 frames(int job) const { return mWork[static_cast<size_t>(job)].frames; }
 
     const QString& problem() const { return mProblem; }
     bool stopped() const { return mStopped; }
 
+    static constexpr int kNothing = -2;
+
 private:
+    struct Work {
+        QByteArray pcm;
+        QString status;
+        Mp3Encoder::Result encoded;
+        qint64 frames;
+    };
+
+    // Checks a job's result and counts its frames.
+    bool check(Work& w)
+    {
+        if (!w.encoded.ok()) {
+            mProblem = QStringLiteral("Lame: ") + Mp3Encoder::errorText(w.encoded.code);
+            return false;
+        }
+        // Only whole frames of the build's bit rate may reach the file.
+        QBuffer buffer;
+        buffer.setData(w.encoded.frames);
+        buffer.open(QIODevice::ReadOnly);
+        const Mp3FrameWalk::Result walk =
+            Mp3FrameWalk::walk(buffer, 1, mFormat, Mp3FrameWalk::Match::ThirdByte);
+        if (!walk.ok || walk.position != w.encoded.frames.size() + 1) {
+            mProblem = QStringLiteral("Lame: the encoder did not deliver whole frames at ")
+                + QString::number(mBitRate) + QStringLiteral(" kbit/s.");
+            return false;
+        }
+        w.frames = walk.frames;
+        return true;
+    }
+
     const Mp3Layout::Encoder& mEncoder;
     const Mp3Layout::Step& mStep;
     int mBitRate;
     Mp3FrameFormat mFormat;
-    QHash<QString, Mp3Piece> mDone;
+    QHash<QString, int> mJobs;
+    std::vector<Work> mWork;
     QString mProblem;
     bool mStopped = false;
 };
@@ -179,30 +254,29 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
     const QChar separator = systemDecimalSeparator();
     Encodings encodings(encoder, step, layout.mBitRate, layout.mFormat);
     std::vector<Mp3Piece>& pieces = layout.mPieces;
+    // The encoded pieces, by their place in pieces, and the job that fills each.
+    std::vector<std::pair<size_t, int>> encodedAt;
     const auto silence = [&pieces](qint64 frames, int segment, const QString& status = {}) {
         pieces.push_back(Mp3Piece{Mp3Piece::Kind::Silence, frames, {}, 0, segment, 0, status});
     };
-    // Adds the encoded samples; false when planning has to end.
-    const auto encoded = [&](const QString& key, const QByteArray& pcm, const QString& status, int segment,
-                             qint64& inserted) {
-        std::optional<Mp3Piece> piece = encodings.piece(key, pcm, status);
-        if (!piece) {
-            layout.mProblem = encodings.problem();
-            layout.mStopped = encodings.stopped();
+    // Adds the samples, encoded later; false when planning has to end.
+    const auto encoded = [&](const QString& key, const QByteArray& pcm, const QString& status, int segment) {
+        const int job = encodings.job(key, pcm, status);
+        if (job == -1) {
+            layout.mStopped = true;
             return false;
         }
-        if (piece->frames > 0) {
-            piece->segment = segment;
-            inserted += piece->frames;
-            pieces.push_back(std::move(*piece));
+        if (job >= 0) {
+            encodedAt.emplace_back(pieces.size(), job);
+            pieces.push_back(Mp3Piece{Mp3Piece::Kind::Encoded, 0, {}, 0, segment, 0, status});
         }
         return true;
     };
-    const auto clip = [&](const QString& word, int segment, qint64& inserted) {
+    const auto clip = [&](const QString& word, int segment) {
         if (word.isEmpty())
             return true;
         return encoded(QStringLiteral("clip ") + word.toLower(), clips.samples(word),
-                       segmentStatus("Voicecue.mp3", segment ? segment : workout.count()), segment, inserted);
+                       segmentStatus("Voicecue.mp3", segment ? segment : workout.count()), segment);
     };
 
     silence(kLeadInFrames, 0,
@@ -213,39 +287,64 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
         const Segment& segment = workout.segment(k);
         const qint64 frames = framesOf(roundHalfEven(segment.SegmentTime()));
         segmentsEnd += frames;
-        qint64 inserted = 0;
-        if (options.voiceCues && !clip(QStringLiteral("getready"), k, inserted))
+        if (options.voiceCues && !clip(QStringLiteral("getready"), k))
             return layout;
         silence(kSilentRunFrames, k);
-        inserted += kSilentRunFrames;
         const QByteArray tone = SegmentTone::samples(tones, segment, true);
         const QString toneKey = QStringLiteral("tone %1 %2")
                                     .arg(toTenths(segment.SegmentSpeed()))
                                     .arg(toTenths(segment.SegmentIncline()));
         for (int beep = 0; beep < (options.beeps == 2 ? 2 : 1); ++beep)
-            if (!encoded(toneKey, tone, segmentStatus("Chirp.mp3", k), k, inserted))
+            if (!encoded(toneKey, tone, segmentStatus("Chirp.mp3", k), k))
                 return layout;
         silence(kSilentRunFrames, k);
-        inserted += kSilentRunFrames;
         if (options.voiceCues) {
             for (const QString& word : SpokenCue::words(segment, machine, options.units, separator))
-                if (!clip(word, k, inserted))
+                if (!clip(word, k))
                     return layout;
         }
-        if (frames > inserted)
-            pieces.push_back(
-                Mp3Piece{Mp3Piece::Kind::Music, frames - inserted, {}, inserted, k, segmentsEnd, {}});
+        // The whole segment for now: what is inserted before it is known once encoded.
+        pieces.push_back(Mp3Piece{Mp3Piece::Kind::Music, frames, {}, 0, k, segmentsEnd, {}});
     }
 
-    qint64 ending = 0;
-    if (options.voiceCues && !clip(QStringLiteral("endofworkout"), 0, ending))
+    if (options.voiceCues && !clip(QStringLiteral("endofworkout"), 0))
         return layout;
     if (!encoded(QStringLiteral("end tone"), SegmentTone::endSamples(tones, true),
-                 segmentStatus("Chirp.mp3", workout.count()), 0, ending))
+                 segmentStatus("Chirp.mp3", workout.count()), 0))
         return layout;
     silence(kTailFrames, 0,
             QStringLiteral("Preparing Mp3 frame ") + QString::number(layout.mTotalFrames)
                 + QStringLiteral(" of ") + QString::number(layout.mTotalFrames));
+
+    if (!encodings.run()) {
+        layout.mProblem = encodings.problem();
+        layout.mStopped = encodings.stopped();
+        layout.mPieces.clear();
+        return layout;
+    }
+    for (const auto& [at, job] : encodedAt) {
+        pieces[at].bytes = encodings.bytes(job);
+        pieces[at].frames = encodings.frames(job);
+    }
+    // The music runs on under what was inserted before it in its segment.
+    std::vector<Mp3Piece> placed;
+    placed.reserve(pieces.size());
+    qint64 inserted = 0;
+    for (Mp3Piece& piece : pieces) {
+        if (piece.kind == Mp3Piece::Kind::Music) {
+            if (piece.frames > inserted) {
+                piece.skip = inserted;
+                piece.frames -= inserted;
+                placed.push_back(std::move(piece));
+            }
+            inserted = 0;
+        } else if (piece.frames > 0) {
+            if (piece.segment > 0)
+                inserted += piece.frames;
+            placed.push_back(std::move(piece));
+        }
+    }
+    pieces = std::move(placed);
     return layout;
 }
 

@@ -25,10 +25,12 @@ class Workout;
 /// spoken targets, then music until the segment has its frames (the segment
 /// time rounded to whole seconds / 0.026); after the last segment the
 /// end-of-workout clip, the end tone and 173 silent frames. Tones and clips are
-/// encoded here, each distinct one once. The music runs on under the inserted
-/// sounds: as many music frames as were inserted are dropped first. A segment
-/// whose inserts exceed its frames gets no music, and the file is longer than
-/// the workout by the excess.
+/// encoded here, each distinct one once, all of them side by side on every
+/// processor once the plan has found them (the encoder is called from several
+/// threads at a time; the Step only from the planning thread). The music runs
+/// on under the inserted sounds: as many music frames as were inserted are
+/// dropped first. A segment whose inserts exceed its frames gets no music, and
+/// the file is longer than the workout by the excess.
 class Mp3Layout {
 public:
     static constexpr double kFrameSeconds = 0.026;
@@ -38,7 +40,8 @@ public:
 
     /// Encodes 16-bit stereo 44.1 kHz samples at a bit rate (Mp3Encoder::encode).
     using Encoder = std::function<Mp3Encoder::Result(const QByteArray& pcm, int bitRate)>;
-    /// Called before each encoding with the status line; returning false stops the plan.
+    /// Called with the status line for each tone and clip as the plan finds it and
+    /// again as its encoding is done; returning false stops the plan.
     using Step = std::function<bool(const QString& status)>;
 
     /// Clips come from clipDir (missing clips say nothing). On an encoder failure
