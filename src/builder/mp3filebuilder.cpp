@@ -36,6 +36,21 @@ public:
         return mBlock.size() <= Mp3FileBuilder::kBlockBytes || flush();
     }
 
+    // Adds whole frames that the caller keeps valid until this returns: a long
+    // run goes to the file as it is, without passing through the block.
+    bool appendRun(QByteArrayView frames, qint64 count)
+    {
+        if (frames.size() < Mp3FileBuilder::kBlockBytes / 4)
+            return append(frames, count);
+        if (!flush())
+            return false;
+        if (mOut.write(frames.data(), frames.size()) != frames.size())
+            return false;
+        mWritten += frames.size();
+        mFrames += count;
+        return reported();
+    }
+
     bool appendSilence(const QByteArray& frame, qint64 count)
     {
         if (mSilence.isEmpty())
@@ -60,13 +75,8 @@ public:
             return false;
         mWritten += mBlock.size();
         mBlock.clear();
-        report();
-        mCancelled = mCancel && mCancel->load();
-        return !mCancelled;
+        return reported();
     }
-
-    // Whether adding bytes writes the block out.
-    bool fills(qint64 bytes) const { return mBlock.size() + bytes > Mp3FileBuilder::kBlockBytes; }
 
     // A new status line, reported at once or with the next block.
     void setStatus(const QString& status, bool now = true)
@@ -76,6 +86,14 @@ public:
         mStatus = status;
         if (now)
             report();
+    }
+
+    // Reports what is written; false when the build is cancelled.
+    bool reported()
+    {
+        report();
+        mCancelled = mCancel && mCancel->load();
+        return !mCancelled;
     }
 
     void report() const
@@ -209,7 +227,27 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
                 if (static_cast<size_t>(piece.segment) > mMusic.size() && !mMusic.empty())
                     result.musicRanOut = true;
             }
+            // Frames copied as they are, one after another in the reader's window,
+            // go out in one piece.
+            QByteArrayView run;
+            qint64 runFrames = 0;
+            const auto writeRun = [&] {
+                if (run.isEmpty())
+                    return true;
+                writer.setStatus(QStringLiteral("Preparing Mp3 frame ")
+                                     + QString::number(piece.segmentsEnd - budget) + frameCount
+                                     + QStringLiteral("\rWriting workout segment ")
+                                     + QString::number(piece.segment),
+                                 false);
+                const bool written = writer.appendRun(run, runFrames);
+                run = {};
+                runFrames = 0;
+                return written;
+            };
             while (budget > 0) {
+                // Reading on may move the window under the run.
+                if (!music.nextInWindow() && !writeRun())
+                    return fail();
                 const QByteArrayView frame = music.next();
                 if (frame.isEmpty()) {
                     if (!mOptions.oneFilePerSegment && !mMusic.empty())
@@ -225,16 +263,23 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
                     --skip;
                     continue;
                 }
+                const QByteArrayView passed = splice.pass(frame, music.startedEntry());
+                const bool follows = run.isEmpty() || run.data() + run.size() == frame.data();
+                if (passed.data() != frame.data() || !follows || run.size() + frame.size() > kBlockBytes) {
+                    if (!writeRun())
+                        return fail();
+                }
                 --budget;
-                if (writer.fills(frame.size()))
-                    writer.setStatus(QStringLiteral("Preparing Mp3 frame ")
-                                         + QString::number(piece.segmentsEnd - budget) + frameCount
-                                         + QStringLiteral("\rWriting workout segment ")
-                                         + QString::number(piece.segment),
-                                     false);
-                if (!writer.append(splice.pass(frame, music.startedEntry()), 1))
+                if (passed.data() == frame.data()) {
+                    run =
+                        QByteArrayView(run.isEmpty() ? frame.data() : run.data(), run.size() + frame.size());
+                    ++runFrames;
+                } else if (!writer.append(passed, 1)) {
                     return fail();
+                }
             }
+            if (!writeRun())
+                return fail();
             if (!writer.appendSilence(silent, budget))
                 return fail();
             break;

@@ -25,7 +25,9 @@ class Workout;
 /// (see Mp3Splice).
 ///
 /// Music is read a window at a time and the file is written front to back in
-/// blocks, so an hour of music never sits in memory. It is written to a
+/// blocks, so an hour of music never sits in memory; long runs of music frames
+/// that are copied as they are go from the read window to the file in one
+/// piece. It is written to a
 /// temporary file beside the target and renamed into place only when complete:
 /// a cancelled or failed build leaves an earlier file of that name as it was.
 class Mp3FileBuilder {

@@ -69,6 +69,18 @@ bool Mp3MusicReader::have(qint64 count)
     return true;
 }
 
+bool Mp3MusicReader::nextInWindow() const
+{
+    if (mEnded || mEnd - mBegin < 3)
+        return false;
+    const MusicEntry& entry = mMusic[static_cast<size_t>(mEntry)];
+    const QByteArrayView header(mWindow.data() + mBegin, 3);
+    const qint64 size = header == entry.frameHeader ? entry.frameSize
+        : header == entry.paddedFrameHeader         ? entry.paddedFrameSize
+                                                    : 0;
+    return size > 0 && mEnd - mBegin >= size;
+}
+
 QByteArrayView Mp3MusicReader::next()
 {
     while (!mEnded) {

@@ -29,6 +29,11 @@ public:
     /// valid until the next call.
     QByteArrayView next();
 
+    /// Whether the next frame is already whole in the window: next() then
+    /// neither reads nor moves the window, so the views it gave since the last
+    /// read stay valid and lie one after another.
+    bool nextInWindow() const;
+
     /// The entry the last frame came from; -1 before the first.
     int entry() const { return mEntry; }
     /// Whether the last frame was the first read from its entry.
