@@ -18,7 +18,7 @@ Program::Program(SettingsStore& settings, const AppPaths& paths, MessageBoxes& m
     , mFiles(mSession, settings, mWindow, messages, dialogs, mRecentFiles, paths)
     , mFileCommands(mFiles, mRecentFiles, executable, std::move(desktopTools))
     , mRandomWorkout(mSession, settings, clock, [this](const Workout& w) { return mWindow.useWorkout(w); })
-    , mMp3Writer(paths.voiceCueDir())
+    , mMp3Writer(paths.voiceCueDir(), paths.pieceCacheDir())
 {
     mRecentFiles.LoadRecentFiles();
     mWindow.attachMachineSelection(&mEquipment);

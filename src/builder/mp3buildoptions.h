@@ -2,6 +2,8 @@
 
 #include "model/units.h"
 
+#include <QString>
+
 namespace kntr {
 
 /// How a workout MP3 file is assembled.
@@ -19,6 +21,9 @@ struct Mp3BuildOptions {
     bool oneFilePerSegment = false;
     /// Speeds are spoken in km/h.
     Units units = Units::Miles;
+    /// The folder where encoded tones and cues are kept for later builds
+    /// (Mp3PieceCache); empty keeps none.
+    QString pieceCacheDir;
 };
 
 } // namespace kntr

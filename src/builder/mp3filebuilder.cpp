@@ -3,11 +3,14 @@
 #include "musictype.h"
 
 #include "mp3musicreader.h"
+#include "mp3piececache.h"
 #include "mp3splice.h"
 #include "wavefilebuilder.h"
 
 #include <QByteArrayView>
 #include <QSaveFile>
+
+#include <optional>
 
 namespace kntr {
 
@@ -159,12 +162,18 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
     }
 
     const auto cancelled = [cancel] { return cancel && cancel->load(); };
+    std::optional<Mp3PieceCache> cache;
+    if (!mOptions.pieceCacheDir.isEmpty())
+        cache.emplace(mOptions.pieceCacheDir);
     const Mp3Layout layout =
-        Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir, mEncoder, [&](const QString& status) {
-            if (progress)
-                progress(0, status);
-            return !cancelled();
-        });
+        Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir,
+                        cache ? cache->in(mEncoder) : mEncoder, [&](const QString& status) {
+                            if (progress)
+                                progress(0, status);
+                            return !cancelled();
+                        });
+    if (cache && cache->kept() > 0)
+        cache->trim();
     if (layout.stopped()) {
         result.outcome = WaveBuildResult::Outcome::Cancelled;
         return result;

@@ -6,16 +6,18 @@
 
 namespace kntr {
 
-Mp3WorkoutWriter::Mp3WorkoutWriter(QString clipDir)
+Mp3WorkoutWriter::Mp3WorkoutWriter(QString clipDir, QString pieceCacheDir)
     : mClipDir(std::move(clipDir))
+    , mPieceCacheDir(std::move(pieceCacheDir))
 {
 }
 
 WaveBuildResult Mp3WorkoutWriter::write(const Job& job, const Progress& progress,
                                         const std::atomic_bool& cancel) const
 {
-    const Mp3FileBuilder builder(job.workout, job.machine, job.preferences.mp3Options(job.machine.units()),
-                                 job.music, mClipDir);
+    Mp3BuildOptions options = job.preferences.mp3Options(job.machine.units());
+    options.pieceCacheDir = mPieceCacheDir;
+    const Mp3FileBuilder builder(job.workout, job.machine, options, job.music, mClipDir);
     return builder.build(job.path, progress, &cancel);
 }
 

@@ -6,9 +6,10 @@
 
 namespace kntr {
 
-AppPaths::AppPaths(QString programDataDir, QString userDataDir)
+AppPaths::AppPaths(QString programDataDir, QString userDataDir, QString userCacheDir)
     : mProgramDataDir(std::move(programDataDir))
     , mUserDataDir(std::move(userDataDir))
+    , mUserCacheDir(std::move(userCacheDir))
 {
 }
 
@@ -32,7 +33,11 @@ AppPaths AppPaths::fromEnvironment()
     QString userData = qEnvironmentVariable("XDG_DATA_HOME");
     if (userData.isEmpty() || !QDir::isAbsolutePath(userData))
         userData = QDir::homePath() + QStringLiteral("/.local/share");
-    return AppPaths(programData, userData + QStringLiteral("/kinetrova"));
+    QString userCache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (userCache.isEmpty() || !QDir::isAbsolutePath(userCache))
+        userCache = QDir::homePath() + QStringLiteral("/.cache");
+    return AppPaths(programData, userData + QStringLiteral("/kinetrova"),
+                    userCache + QStringLiteral("/kinetrova"));
 }
 
 } // namespace kntr

@@ -8,6 +8,7 @@
 #include "builder/mp3filebuilder.h"
 #include "builder/mp3layout.h"
 #include "builder/mp3musiccheck.h"
+#include "builder/mp3piececache.h"
 #include "builder/mp3splice.h"
 
 #include "model/machine.h"
@@ -29,6 +30,7 @@
 #include <cmath>
 #include <csignal>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <regex>
 #include <sys/resource.h>
@@ -646,6 +648,67 @@ TEST(Mp3Splice, SideInformationAndInformationFramesAreFoundByTheHeader)
     }
     EXPECT_FALSE(Mp3Splice::sideInfo(QByteArray::fromHex("FFFB9044")).has_value()); // no room for it
     EXPECT_TRUE(Mp3Splice::silentFrame('\x90', 35).isEmpty());
+}
+
+// ---- Encoding side by side, and keeping what was encoded ---------------------
+
+TEST_F(Mp3Build, PiecesEncodedSideBySideOrKeptGiveTheBytesOfOneAtATime)
+{
+    setSegments({20, 25, 20, 15});
+    const std::vector<MusicEntry> song = {music(QStringLiteral("song.mp3"), mp3Frames(3000, 1))};
+    const QString out = mDir.filePath(QStringLiteral("w.mp3"));
+    const QString cache = mDir.filePath(QStringLiteral("cache"));
+    std::mutex oneAtATime;
+    std::atomic_int encodes = 0;
+    const auto build = [&](const QString& cacheDir, bool serial) {
+        Mp3BuildOptions options;
+        options.beeps = 2;
+        options.pieceCacheDir = cacheDir;
+        Mp3FileBuilder builder(mWorkout, mMachine, options, song, kClipDir);
+        builder.setEncoder([&, serial](const QByteArray& pcm, int rate) {
+            std::unique_lock lock(oneAtATime, std::defer_lock);
+            if (serial)
+                lock.lock();
+            ++encodes;
+            return Mp3Encoder::encode(pcm, rate);
+        });
+        encodes = 0;
+        EXPECT_EQ(builder.build(out).outcome, Outcome::Written);
+        return readWhole(out);
+    };
+    const QByteArray serial = build({}, true);
+    const int distinct = encodes;
+    ASSERT_GT(distinct, 5);
+    const auto entries = [&] { return QDir(cache).entryList(QDir::Files | QDir::Hidden); };
+
+    struct Step {
+        const char* name;
+        std::function<void()> before;
+        int encodes;
+    } steps[] = {
+        {"first build", {}, distinct},
+        {"rebuild", {}, 0},
+        {"one entry cut short, one damaged",
+         [&] {
+             const QStringList names = entries();
+             const QString cut = QDir(cache).filePath(names[0]);
+             QFile::resize(cut, QFileInfo(cut).size() - 1);
+             QFile damaged(QDir(cache).filePath(names[1]));
+             ASSERT_TRUE(damaged.open(QIODevice::ReadWrite) && damaged.seek(100));
+             damaged.write("\x33");
+         },
+         2},
+        {"rebuild after the repair", {}, 0},
+        {"cache trimmed to nothing", [&] { Mp3PieceCache(cache, 0).trim(); }, distinct},
+    };
+    for (const Step& step : steps) {
+        if (step.before)
+            step.before();
+        EXPECT_EQ(build(cache, false), serial) << step.name;
+        EXPECT_EQ(encodes, step.encodes) << step.name;
+        EXPECT_EQ(entries().size(), distinct) << step.name;
+        EXPECT_TRUE(entries().filter(QStringLiteral(".part")).isEmpty()) << step.name;
+    }
 }
 
 // ---- Failures and their clean-up --------------------------------------------

@@ -14,7 +14,7 @@ const QString kBitRate = QStringLiteral("bitrate");
 
 int run(const CliArguments& args, CliContext& context)
 {
-    const Mp3WorkoutWriter writer(context.paths.voiceCueDir());
+    const Mp3WorkoutWriter writer(context.paths.voiceCueDir(), context.paths.pieceCacheDir());
     return WorkoutFileArguments::build(args, context, writer, [&](RecordingPreferences& preferences) {
         if (!args.isSet(kBitRate))
             return int(kCliOk);

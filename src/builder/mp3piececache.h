@@ -1,0 +1,59 @@
+#pragma once
+
+#include "mp3layout.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+
+namespace kntr {
+
+/// Keeps the encoded tones and spoken cues of earlier builds in a folder, so
+/// that building a workout again encodes nothing.
+///
+/// An entry is found by a hash of its samples, the bit rate and the encoder's
+/// version, so a changed tone, clip or encoder never finds an old entry. Each
+/// entry holds its length and a checksum of its frames: one that was cut short
+/// or damaged is not used but encoded again and replaced. Entries are written
+/// beside their place and renamed into it, so a reader never sees half of one.
+/// When the folder grows past its limit, the entries used longest ago go.
+///
+/// One cache may serve encodings running at the same time.
+class Mp3PieceCache {
+public:
+    /// The folder may not exist yet; it is made with the first entry.
+    explicit Mp3PieceCache(QString folder, qint64 limitBytes = kLimitBytes);
+
+    /// The encoded frames kept for pcm at the bit rate, or nothing.
+    std::optional<QByteArray> find(const QByteArray& pcm, int bitRate) const;
+    /// Keeps frames, the encoding of pcm at the bit rate; false when they could not be written.
+    bool keep(const QByteArray& pcm, int bitRate, const QByteArray& frames) const;
+
+    /// encoder with this cache in front of it: what it finds is not encoded
+    /// again, and what is encoded without an error is kept. The cache must
+    /// outlive the encoder returned.
+    Mp3Layout::Encoder in(Mp3Layout::Encoder encoder) const;
+
+    /// Removes the entries used longest ago while the folder holds more than its limit.
+    void trim() const;
+
+    const QString& folder() const { return mFolder; }
+    /// Entries found and kept since this cache was made.
+    qint64 found() const { return mFound; }
+    qint64 kept() const { return mKept; }
+
+    static constexpr qint64 kLimitBytes = 32 * 1024 * 1024;
+
+private:
+    QString pathOf(const QByteArray& pcm, int bitRate) const;
+
+    QString mFolder;
+    qint64 mLimitBytes;
+    mutable std::atomic<qint64> mFound = 0;
+    mutable std::atomic<qint64> mKept = 0;
+};
+
+} // namespace kntr
