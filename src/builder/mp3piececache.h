@@ -14,7 +14,7 @@ namespace kntr {
 /// Keeps the encoded tones and spoken cues of earlier builds in a folder, so
 /// that building a workout again encodes nothing.
 ///
-/// An entry is found by a hash of its samples, the bit rate and the encoder's
+/// An entry is found by a hash (BLAKE2b) of its samples, the bit rate and the encoder's
 /// version, so a changed tone, clip or encoder never finds an old entry. Each
 /// entry holds its length and a checksum of its frames: one that was cut short
 /// or damaged is not used but encoded again and replaced. Entries are written
@@ -26,11 +26,6 @@ class Mp3PieceCache {
 public:
     /// The folder may not exist yet; it is made with the first entry.
     explicit Mp3PieceCache(QString folder, qint64 limitBytes = kLimitBytes);
-
-    /// The encoded frames kept for pcm at the bit rate, or nothing.
-    std::optional<QByteArray> find(const QByteArray& pcm, int bitRate) const;
-    /// Keeps frames, the encoding of pcm at the bit rate; false when they could not be written.
-    bool keep(const QByteArray& pcm, int bitRate, const QByteArray& frames) const;
 
     /// encoder with this cache in front of it: what it finds is not encoded
     /// again, and what is encoded without an error is kept. The cache must
@@ -48,7 +43,12 @@ public:
     static constexpr qint64 kLimitBytes = 32 * 1024 * 1024;
 
 private:
+    /// The file of the entry for pcm at the bit rate.
     QString pathOf(const QByteArray& pcm, int bitRate) const;
+    /// The encoded frames kept in the entry at path, or nothing.
+    std::optional<QByteArray> find(const QString& path) const;
+    /// Keeps frames in the entry at path; false when they could not be written.
+    bool keep(const QString& path, const QByteArray& frames) const;
 
     QString mFolder;
     qint64 mLimitBytes;
