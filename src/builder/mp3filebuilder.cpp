@@ -172,8 +172,6 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
                                 progress(0, status);
                             return !cancelled();
                         });
-    if (cache && cache->kept() > 0)
-        cache->trim();
     if (layout.stopped()) {
         result.outcome = WaveBuildResult::Outcome::Cancelled;
         return result;
@@ -300,6 +298,8 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
     if (!writer.flush() || !out.commit())
         return fail();
 
+    if (cache)
+        cache->keepNew();
     result.outcome = WaveBuildResult::Outcome::Written;
     result.bytes = writer.written();
     result.status = writtenStatus(path);

@@ -90,11 +90,25 @@ Mp3Layout::Encoder Mp3PieceCache::in(Mp3Layout::Encoder encoder) const
         if (std::optional<QByteArray> frames = find(path))
             return Mp3Encoder::Result{Mp3Encoder::NoError, std::move(*frames)};
         Mp3Encoder::Result result = encoder(pcm, bitRate);
-        // A cache that cannot be written only costs the next build the encoding.
-        if (result.ok() && !result.frames.isEmpty())
-            keep(path, result.frames);
+        // An entry that cannot be written only costs the next build the encoding.
+        if (result.ok() && !result.frames.isEmpty()) {
+            const std::lock_guard lock(mNewMutex);
+            mNew.emplace_back(path, result.frames);
+        }
         return result;
     };
+}
+
+void Mp3PieceCache::keepNew()
+{
+    const std::vector<std::pair<QString, QByteArray>> entries = [this] {
+        const std::lock_guard lock(mNewMutex);
+        return std::exchange(mNew, {});
+    }();
+    for (const auto& [path, frames] : entries)
+        keep(path, frames);
+    if (!entries.empty())
+        trim();
 }
 
 void Mp3PieceCache::trim() const

@@ -6,8 +6,10 @@
 #include <QString>
 
 #include <atomic>
-#include <memory>
+#include <mutex>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace kntr {
 
@@ -28,9 +30,14 @@ public:
     explicit Mp3PieceCache(QString folder, qint64 limitBytes = kLimitBytes);
 
     /// encoder with this cache in front of it: what it finds is not encoded
-    /// again, and what is encoded without an error is kept. The cache must
-    /// outlive the encoder returned.
+    /// again, and what is encoded without an error is held for keepNew(). The
+    /// cache must outlive the encoder returned.
     Mp3Layout::Encoder in(Mp3Layout::Encoder encoder) const;
+
+    /// Writes the entries encoded since the last call, then trims the folder:
+    /// done once the workout file is in place, so that its writing does not
+    /// wait for them.
+    void keepNew();
 
     /// Removes the entries used longest ago while the folder holds more than its limit.
     void trim() const;
@@ -54,6 +61,8 @@ private:
     qint64 mLimitBytes;
     mutable std::atomic<qint64> mFound = 0;
     mutable std::atomic<qint64> mKept = 0;
+    mutable std::mutex mNewMutex;
+    mutable std::vector<std::pair<QString, QByteArray>> mNew; // entries to write: path, frames
 };
 
 } // namespace kntr
