@@ -98,7 +98,9 @@ public:
                 changed.notify_one();
             }
         };
-        const size_t threads = std::min<size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
+        // Every processor, but a bounded number of encoders in memory at a time.
+        const size_t threads =
+            std::min<size_t>({count, std::max(1u, std::thread::hardware_concurrency()), kMostThreads});
         std::vector<std::thread> workers;
         workers.reserve(threads);
         for (size_t t = 0; t < threads; ++t)
@@ -136,6 +138,7 @@ public:
     bool stopped() const { return mStopped; }
 
     static constexpr int kNothing = -2;
+    static constexpr size_t kMostThreads = 16;
 
 private:
     struct Work {
