@@ -57,7 +57,6 @@ std::optional<QByteArray> Mp3PieceCache::find(const QString& path) const
         return std::nullopt;
     // Used now: the last to go when the folder is trimmed.
     file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
-    ++mFound;
     return frames;
 }
 
@@ -79,7 +78,6 @@ bool Mp3PieceCache::keep(const QString& path, const QByteArray& frames) const
     if (std::rename(QFile::encodeName(part.fileName()).constData(), target.constData()) != 0)
         return false;
     part.setAutoRemove(false);
-    ++mKept;
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <atomic>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -42,11 +41,6 @@ public:
     /// Removes the entries used longest ago while the folder holds more than its limit.
     void trim() const;
 
-    const QString& folder() const { return mFolder; }
-    /// Entries found and kept since this cache was made.
-    qint64 found() const { return mFound; }
-    qint64 kept() const { return mKept; }
-
     static constexpr qint64 kLimitBytes = 32 * 1024 * 1024;
 
 private:
@@ -59,8 +53,6 @@ private:
 
     QString mFolder;
     qint64 mLimitBytes;
-    mutable std::atomic<qint64> mFound = 0;
-    mutable std::atomic<qint64> mKept = 0;
     mutable std::mutex mNewMutex;
     mutable std::vector<std::pair<QString, QByteArray>> mNew; // entries to write: path, frames
 };
