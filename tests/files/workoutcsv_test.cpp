@@ -1,4 +1,5 @@
 // Workout tables (CSV): the dialects read, the refusals, and export then import over the test workouts.
+// What export writes is checked through kinetrova-cli export (tests/app).
 
 #include "files/workoutcsv.h"
 #include "files/workoutdocument.h"
@@ -169,24 +170,6 @@ TEST(WorkoutTable, ExportThenImportGivesTheSameSegmentsOverTheTestWorkouts)
         }
     }
     EXPECT_GE(tried, 20);
-}
-
-TEST(WorkoutTable, ExportWritesTheMachinesColumnsMinutesAndDecimalPoints)
-{
-    Workout w;
-    w.setCount(3);
-    const Row rows[] = {{6.5, 2.5, 90}, {12, 0, 3600}, {3.3, 1, 65.25}};
-    for (int i = 1; i <= 3; ++i) {
-        w.segment(i).setSegmentSpeed(rows[i - 1].one);
-        w.segment(i).setSegmentIncline(rows[i - 1].two);
-        w.segment(i).setSegmentTime(rows[i - 1].seconds);
-    }
-    EXPECT_EQ(buildWorkoutTable(w, machineOf("Treadmill"), Units::Miles),
-              "time,speed,incline\r\n1:30,6.5,2.5\r\n60:00,12,0\r\n1:05.25,3.3,1\r\n");
-    EXPECT_EQ(buildWorkoutTable(w, machineOf("Bike"), Units::Kilometres),
-              "time,speed,resistance\r\n1:30,10.5,2.5\r\n60:00,19.3,0\r\n1:05.25,5.3,1\r\n");
-    EXPECT_EQ(buildWorkoutTable(w, machineOf("Elliptical"), Units::Kilometres),
-              "time,resistance,incline\r\n1:30,6.5,2.5\r\n60:00,12,0\r\n1:05.25,3.3,1\r\n");
 }
 
 } // namespace
