@@ -27,8 +27,8 @@ public:
     /// segment to the stored machine as open() fits a file without machine
     /// settings. On failure problem() says why.
     bool importTable(const QString& path, Units units);
-    /// The segments whose values open() or importTable() changed from what the file holds, one
-    /// line each: "segment 2: speed 11 -> 10, time 5 -> 10".
+    /// The segments whose values open() or importTable() changed from what the
+    /// file holds, one line each: "segment 2: speed 11 -> 10, time 5 -> 10".
     const QStringList& changes() const { return mChanges; }
     /// Writes the workout as a version 1.2 file. On failure problem() says why.
     bool saveAs(const QString& path);
