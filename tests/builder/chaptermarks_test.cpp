@@ -73,10 +73,10 @@ protected:
     AppPaths mPaths{QStringLiteral(KNTR_VOICECUE_DIR "/.."), QStringLiteral("/user")};
 };
 
-TEST_F(ChapterMarksTest, EachSegmentIsAChapterFromItsCueOrToneOnAsPlayersAndDecodeReadThem)
+TEST_F(ChapterMarksTest, EachSegmentIsAChapterFromItsCueOrToneOnAsDecodeAndPlayersReadThem)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffprobe")).isEmpty())
-        GTEST_SKIP() << "ffprobe is not installed";
+    // A player's reading, where ffprobe is installed (scripts/install-deps --extras).
+    const bool player = !QStandardPaths::findExecutable(QStringLiteral("ffprobe")).isEmpty();
     struct Case {
         const char* workout;
         const char* type;
@@ -110,9 +110,27 @@ TEST_F(ChapterMarksTest, EachSegmentIsAChapterFromItsCueOrToneOnAsPlayersAndDeco
         const CliRun built = run(QStringList{c.type, workout, "-o", marked, "--chapters"} + c.args);
         ASSERT_EQ(built.status, 0) << built.err.toStdString();
 
-        QString title;
-        const std::vector<Chapter> chapters = probe(marked, &title);
-        EXPECT_EQ(title, c.type == QLatin1String("mp3") ? QString(c.workout) : QString());
+        // decode lists each mark before the command heard from its start on.
+        const QStringList lines = run({"decode", marked}).out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 5);
+        std::vector<Chapter> chapters;
+        for (int k = 0; k < 2; ++k) {
+            const QString& line = lines[2 * k];
+            ASSERT_EQ(line.mid(9, 11), "  chapter  ") << line.toStdString();
+            EXPECT_EQ(line.mid(20), c.titles[k]);
+            chapters.push_back({line.left(9).toDouble(), line.mid(20)});
+        }
+        if (player) {
+            QString title;
+            const std::vector<Chapter> probed = probe(marked, &title);
+            EXPECT_EQ(title, c.type == QLatin1String("mp3") ? QString(c.workout) : QString());
+            ASSERT_EQ(probed.size(), 2u);
+            for (size_t k = 0; k < probed.size(); ++k) {
+                EXPECT_NEAR(probed[k].seconds, chapters[k].seconds, 0.001);
+                EXPECT_EQ(probed[k].title, chapters[k].title);
+            }
+        }
+
         // The tones are where they are without the marks, as Verify finds them.
         const auto tones = ToneFileDecoder::decode(marked);
         ASSERT_TRUE(tones);
@@ -125,10 +143,8 @@ TEST_F(ChapterMarksTest, EachSegmentIsAChapterFromItsCueOrToneOnAsPlayersAndDeco
         };
         EXPECT_EQ(heard(*tones),
                   heard(ToneFileDecoder::decode(plain).value_or(std::vector<DecodedCommand>{})));
-        ASSERT_EQ(chapters.size(), 2u);
         const bool cues = c.args.contains("on");
         for (size_t k = 0; k < chapters.size(); ++k) {
-            EXPECT_EQ(chapters[k].title, c.titles[static_cast<qsizetype>(k)]);
             // From the get-ready clip before the tone, or the tone itself (an MP3
             // decoder hears it a frame or two into its first frame).
             const double lead = (*tones)[k].seconds - chapters[k].seconds;
@@ -138,14 +154,6 @@ TEST_F(ChapterMarksTest, EachSegmentIsAChapterFromItsCueOrToneOnAsPlayersAndDeco
                 EXPECT_TRUE(lead >= 0 && lead < 0.06) << lead;
             }
         }
-
-        // decode lists each mark before the command heard from its start on.
-        const QStringList lines = run({"decode", marked}).out.split('\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(lines.size(), 5);
-        for (int k = 0; k < 2; ++k)
-            EXPECT_EQ(lines[2 * k],
-                      QString::asprintf("%9.3f  chapter  ", chapters[static_cast<size_t>(k)].seconds)
-                          + c.titles[k]);
 
         // The marks are added to the file as it is without them: a tag in front,
         // chunks after the data that the RIFF size covers.
