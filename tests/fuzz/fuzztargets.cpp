@@ -1,5 +1,6 @@
 #include "fuzztargets.h"
 
+#include "builder/chaptermarks.h"
 #include "builder/mp3frameformat.h"
 #include "builder/mp3framewalk.h"
 #include "builder/mp3musiccheck.h"
@@ -773,6 +774,23 @@ std::string toneDecoder(const QByteArray& input)
     return check.result();
 }
 
+std::string chapterMarks(const QByteArray& input)
+{
+    Checks check;
+    QBuffer buffer;
+    buffer.setData(input);
+    buffer.open(QIODevice::ReadOnly);
+    const std::vector<ChapterMark> marks = ChapterMarks::read(buffer);
+    check.expect(marks.size() <= static_cast<size_t>(ChapterMarks::kMaxChapters), "too many chapters");
+    double last = 0;
+    for (const ChapterMark& mark : marks) {
+        check.expect(std::isfinite(mark.seconds) && mark.seconds >= last, "a chapter out of order");
+        check.expect(mark.title.size() <= input.size(), "a title longer than the input");
+        last = mark.seconds;
+    }
+    return check.result();
+}
+
 } // namespace
 
 const std::vector<Target>& targets()
@@ -781,7 +799,7 @@ const std::vector<Target>& targets()
         {"workout_text", &workoutText},    {"user_file", &userFile},         {"settings_file", &settingsFile},
         {"asx_playlist", &asxPlayList},    {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
         {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice},       {"tone_decoder", &toneDecoder},
-        {"audio_read", &audioRead},        {"workout_table", &workoutTable},
+        {"audio_read", &audioRead},        {"workout_table", &workoutTable}, {"chapter_marks", &chapterMarks},
     };
     return all;
 }
