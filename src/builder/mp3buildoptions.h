@@ -24,6 +24,10 @@ struct Mp3BuildOptions {
     /// The folder where encoded tones and cues are kept for later builds
     /// (Mp3PieceCache); empty keeps none.
     QString pieceCacheDir;
+    /// An ID3v2.4 tag in front of the frames: the title and a chapter per segment.
+    bool chapters = false;
+    /// The tag's title.
+    QString title;
 };
 
 } // namespace kntr

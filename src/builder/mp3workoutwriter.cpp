@@ -4,6 +4,8 @@
 
 #include "model/machine.h"
 
+#include <QFileInfo>
+
 namespace kntr {
 
 Mp3WorkoutWriter::Mp3WorkoutWriter(QString clipDir, QString pieceCacheDir)
@@ -17,6 +19,7 @@ WaveBuildResult Mp3WorkoutWriter::write(const Job& job, const Progress& progress
 {
     Mp3BuildOptions options = job.preferences.mp3Options(job.machine.units());
     options.pieceCacheDir = mPieceCacheDir;
+    options.title = job.title.isEmpty() ? QFileInfo(job.path).completeBaseName() : job.title;
     const Mp3FileBuilder builder(job.workout, job.machine, options, job.music, mClipDir);
     return builder.build(job.path, progress, &cancel);
 }
