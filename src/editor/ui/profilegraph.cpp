@@ -1,5 +1,6 @@
 #include "profilegraph.h"
 
+#include "editor/axislabels.h"
 #include "editor/editor.h"
 #include "editor/graphbars.h"
 #include "editor/graphgeometry.h"
@@ -51,6 +52,10 @@ void ProfileGraph::paintEvent(QPaintEvent* event)
     const Workout& workout = mEditor.session().workout;
     paintGraphBars(painter, contentsRect(), workout, mWidths, workout.current(), speedScaleTop(),
                    inclineScaleTop(), palette().color(QPalette::Base));
+    const Machine& machine = mEditor.session().machine;
+    // The bars stand for speeds whether the left scale reads speed or pace.
+    paintGraphLegend(painter, contentsRect(), leftAxisCaption(machine, false), rightAxisCaption(machine),
+                     palette().color(QPalette::Base));
 }
 
 QPoint ProfileGraph::toGraph(const QPoint& widgetPoint) const

@@ -9,12 +9,13 @@ namespace kntr {
 class Editor;
 
 /// The profile graph (picBox): one column per segment, as wide as the segment
-/// is long, with the speed bar and the incline bar over each other on their own
+/// is long, with the speed bar and the incline bar side by side on their own
 /// scales and the current segment in highlight colours. Clicks select a
 /// segment and drags change the active value, through the Editor.
 ///
 /// The column widths are the graph's own: computed for its width whenever it
-/// is redrawn or resized, and used to find the segment under the pointer.
+/// is redrawn or resized, and used to find the segment under the pointer. A
+/// legend in the top right corner names the two bars.
 class ProfileGraph : public QFrame {
     Q_OBJECT
 
