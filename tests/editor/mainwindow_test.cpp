@@ -34,6 +34,7 @@
 #include <QScreen>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -268,8 +269,6 @@ TEST_F(MainWindowTest, KeysInTheBoxes)
     EXPECT_EQ(text("lblTotalTime"), "30:10");
     EXPECT_EQ(find<QScrollBar>("hscSelTime")->value(), 70);
     EXPECT_TRUE(session.modified);
-    QTest::keyClicks(time, "99");
-    EXPECT_EQ(time->text(), "1:10"); // typing is ignored
 
     auto* segment = find<QLineEdit>("txtSelSegment");
     QTest::keyClick(segment, Qt::Key_Up);
@@ -288,6 +287,60 @@ TEST_F(MainWindowTest, KeysInTheBoxes)
     QTest::keyClick(pounds, Qt::Key_PageUp);
     EXPECT_EQ(pounds->text(), "161");
     EXPECT_EQ(settings.GetSetting(kAppName, "user", "weight"), "161");
+}
+
+TEST_F(MainWindowTest, TypedValuesSnapToTheMachineOrComeBack)
+{
+    start();
+    enum class Commit { Enter, FocusOut, ArrowUp };
+    struct Case {
+        const char* box;
+        const char* typed;
+        Commit commit;
+        const char* shown;
+        const char* status;
+    };
+    // Speeds 1.0 to 10.0 by 0.1, inclines 1.0 to 10.0 by 0.5, times 0:10 to 60:00.
+    const Case cases[] = {
+        {"txtSelSpeed", "5.5", Commit::Enter, "5.5", ""},
+        {"txtSelSpeed", "6,04", Commit::FocusOut, "6", ""},
+        {"txtSelSpeed", "4", Commit::ArrowUp, "4.1", ""},
+        {"txtSelSpeed", "25", Commit::Enter, "10", "\"25\" is out of range; Speed is set to 10."},
+        {"txtSelIncl", "3.3", Commit::FocusOut, "3.5", ""},
+        {"txtSelIncl", "steep", Commit::Enter, "3.5",
+         "\"steep\" is not a value for Incline (type a number such as 3.5); it stays 3.5."},
+        {"txtSelTime", "2:30", Commit::Enter, "2:30", ""},
+        {"txtSelTime", "45", Commit::FocusOut, "0:45", ""},
+        {"txtSelTime", "5", Commit::Enter, "0:10", "\"5\" is out of range; Time is set to 0:10."},
+        {"txtSelTime", "1:5", Commit::Enter, "0:10",
+         "\"1:5\" is not a time (type m:ss or seconds); Time stays 0:10."},
+    };
+    for (const Case& c : cases) {
+        auto* box = find<QLineEdit>(c.box);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, c.typed);
+        switch (c.commit) {
+        case Commit::Enter:
+            QTest::keyClick(box, Qt::Key_Return);
+            EXPECT_TRUE(box->hasFocus()) << c.typed;
+            break;
+        case Commit::FocusOut:
+            find<QWidget>("hscSelSegment")->setFocus(Qt::TabFocusReason);
+            EXPECT_TRUE(find<QWidget>("hscSelSegment")->hasFocus()) << c.typed;
+            break;
+        case Commit::ArrowUp:
+            QTest::keyClick(box, Qt::Key_Up);
+            break;
+        }
+        EXPECT_EQ(box->text(), c.shown) << c.typed;
+        EXPECT_EQ(window().statusBar()->currentMessage(), c.status) << c.typed;
+    }
+    const Segment& first = session.workout.segment(1);
+    EXPECT_DOUBLE_EQ(first.SegmentSpeed(), 10.0);
+    EXPECT_DOUBLE_EQ(first.SegmentIncline(), 3.5);
+    EXPECT_DOUBLE_EQ(first.SegmentTime(), 10);
+    EXPECT_TRUE(session.modified);
 }
 
 TEST_F(MainWindowTest, ScrollBarsAndButtons)

@@ -153,6 +153,12 @@ void MainWindow::buildPanels()
     mSegmentPanel = new SegmentPanel(*mEditor, central);
     connect(mSegmentPanel, &SegmentPanel::startClicked, this, &MainWindow::cmdStart_Click);
     connect(mSegmentPanel, &SegmentPanel::resumeClicked, this, &MainWindow::cmdResume_Click);
+    connect(mSegmentPanel, &SegmentPanel::statusMessage, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
     mTotalsPanel = new TotalsPanel(*mEditor, central);
     // Tab order follows the rows, on into the weight.
     setTabOrder(mSegmentPanel->lastInTabOrder(), mTotalsPanel->firstInTabOrder());

@@ -81,6 +81,12 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
         const Editor::Box activeBox = static_cast<Editor::Box>(i + 1);
         connect(box, &ValueBox::activated, this, [this, activeBox] { mEditor.activate(activeBox); });
     }
+    for (int i = kSegmentBox + 1; i <= kTimeBox; ++i) {
+        mBoxes[i]->setTyping(true);
+        connect(mBoxes[i], &ValueBox::textEntered, this, [this, field = kBoxFields[i]](const QString& text) {
+            emit statusMessage(mEditor.enterText(field, text));
+        });
+    }
     connect(mBoxes[kSegmentBox], &ValueBox::otherKey, mBoxes[kSegmentBox],
             [box = mBoxes[kSegmentBox]] { box->end(false); });
     mScrolls[kTimeBox]->setToolTip(tr("Hold an arrow to change the time 10 seconds a step."));
