@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -41,6 +42,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 using namespace kntr;
 
@@ -508,6 +510,49 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
     EXPECT_TRUE(find<QWidget>("txtSelSpeed")->isEnabled());
     EXPECT_TRUE(window().findChild<QMenu*>("mnuFile")->menuAction()->isEnabled());
     EXPECT_EQ(text("lblTime"), "0:00");
+}
+
+TEST_F(MainWindowTest, RunDisplayShowsTheRunAndGoesBackToTheEditor)
+{
+    settings.SaveSetting(kAppName, "options", "Delay", "5");
+    RunParts run(session, settings, options, clock, messages, window());
+    start();
+    window().resize(800, 600);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(find<QWidget>("runDisplay")->isVisible());
+
+    std::map<QString, QString> seen;
+    int largePixels = 0;
+    bool editorHidden = false;
+    clock.at(30000, [&] {
+        EXPECT_TRUE(find<QWidget>("runDisplay")->isVisible());
+        editorHidden = !find<QWidget>("picBox")->isVisible() && !find<QWidget>("fraSegment")->isVisible();
+        for (const char* name :
+             {"lblRunSegment", "lblRunFirstCaption", "lblRunFirst", "lblRunSecondCaption", "lblRunSecond",
+              "lblRunTimeLeft", "lblRunElapsed", "lblRunTotal", "lblRunNext"})
+            seen[name] = text(name);
+        largePixels = std::min(find<QWidget>("lblRunFirst")->font().pixelSize(),
+                               find<QWidget>("lblRunTimeLeft")->font().pixelSize());
+        EXPECT_GT(find<QProgressBar>("prgRun")->value(), 0);
+        EXPECT_EQ(text("lblRunTimeLeft"), text("lblTime"));
+        find<QPushButton>("cmdRunStop")->click();
+    });
+    find<QPushButton>("cmdStart")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return !run.engine.isRunning(); }));
+
+    EXPECT_TRUE(editorHidden);
+    EXPECT_EQ(seen["lblRunSegment"], "Segment 1 of 10");
+    EXPECT_EQ(seen["lblRunFirstCaption"], "Speed mph");
+    EXPECT_EQ(seen["lblRunFirst"], "1");
+    EXPECT_EQ(seen["lblRunSecondCaption"], "Incline");
+    EXPECT_EQ(seen["lblRunElapsed"], "Elapsed 0:25");
+    EXPECT_EQ(seen["lblRunTotal"], "Total 30:00");
+    EXPECT_EQ(seen["lblRunNext"], "Next: Speed 2, Incline 1");
+    EXPECT_GE(largePixels, window().height() / 4);
+    EXPECT_EQ(run.stopTones(), 1);
+    EXPECT_FALSE(find<QWidget>("runDisplay")->isVisible());
+    EXPECT_TRUE(find<QWidget>("picBox")->isVisible());
+    EXPECT_TRUE(find<QWidget>("fraSegment")->isVisible());
 }
 
 TEST_F(MainWindowTest, StartUpRestoresTheMusicSource)
