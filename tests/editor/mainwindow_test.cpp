@@ -345,6 +345,37 @@ TEST_F(MainWindowTest, TypedValuesSnapToTheMachineOrComeBack)
     EXPECT_TRUE(session.modified);
 }
 
+TEST_F(MainWindowTest, ArrowKeysOnTheGraphMoveBetweenSegments)
+{
+    start();
+    auto* graph = find<QWidget>("picBox");
+    QTest::mouseClick(graph, Qt::LeftButton, {}, pointInSegment(4));
+    EXPECT_TRUE(graph->hasFocus());
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_Right, "5"},  {Qt::Key_Left, "4"}, {Qt::Key_Left, "3"}, {Qt::Key_End, "10"},
+        {Qt::Key_Right, "10"}, {Qt::Key_Home, "1"}, {Qt::Key_Left, "1"},
+    };
+    for (const auto& [key, segment] : keys) {
+        QTest::keyClick(graph, key);
+        EXPECT_EQ(text("txtSelSegment"), segment);
+        EXPECT_TRUE(graph->hasFocus());
+    }
+    EXPECT_EQ(text("lblTotalTime"), "30:00"); // no time changed
+    EXPECT_FALSE(session.modified);
+}
+
+TEST_F(MainWindowTest, ScrollBarsTakeTheKeyboard)
+{
+    start();
+    auto* scroll = find<QScrollBar>("hscSelSpeed");
+    scroll->setFocus(Qt::TabFocusReason);
+    const int before = scroll->value();
+    QTest::keyClick(scroll, Qt::Key_Right);
+    EXPECT_EQ(scroll->value(), before + 1);
+    EXPECT_EQ(text("txtSelSpeed"), "1.1");
+    EXPECT_TRUE(scroll->hasFocus());
+}
+
 TEST_F(MainWindowTest, ScrollBarsAndButtons)
 {
     start();
