@@ -3,6 +3,7 @@
 #include "sounddevices.h"
 #include "platform/filesettingsstore.h"
 #include "platform/qtdialogs.h"
+#include "sliderfocus.h"
 #include "platform/systemclock.h"
 #include "version.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     // The installed package's icon, from the icon theme; none in a build tree.
     QApplication::setDesktopFileName(QString::fromLatin1(kntr::kAppId));
     QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kntr::kAppId)));
+    kntr::markSliderFocus(app);
 
     kntr::FileSettingsStore settings(kntr::FileSettingsStore::defaultPath());
     const kntr::AppPaths paths = kntr::AppPaths::fromEnvironment();

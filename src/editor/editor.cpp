@@ -7,6 +7,7 @@
 #include "model/storedsettings.h"
 #include "model/targettexts.h"
 #include "model/totals.h"
+#include "model/typedvalues.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/settingsstore.h"
@@ -423,6 +424,56 @@ bool Editor::keyPress(Field field, Key key)
     }
     setValue(field, v);
     return true;
+}
+
+QString Editor::enterText(Field field, const QString& text)
+{
+    if (!mEditingEnabled || (field != Field::Speed && field != Field::Incline && field != Field::Time))
+        return QString();
+    Batch batch(*this);
+    const QString shown = this->text(field);
+    const QString typed = text.trimmed();
+    const Control& c = control(field);
+    std::optional<int> value;
+    QString caption;
+    switch (field) {
+    case Field::Speed:
+        caption = mSpeedCaption;
+        if (const std::optional<double> v = firstTargetFromText(
+                mSession.machine, typed, paceShown() ? SpeedDisplay::Pace : SpeedDisplay::Value))
+            value = toTenths(*v);
+        break;
+    case Field::Incline:
+        caption = mSession.machine.AttTwoDesignLabel();
+        if (const std::optional<double> v = numberFromText(typed))
+            value = toTenths(*v);
+        break;
+    default:
+        caption = QStringLiteral("Time");
+        value = secondsFromText(typed);
+        break;
+    }
+
+    QString note;
+    if (!value) {
+        note = field == Field::Time
+            ? QStringLiteral("\"%1\" is not a time (type m:ss or seconds); Time stays %2.").arg(typed, shown)
+            : QStringLiteral("\"%1\" is not a value for %2 (type a number such as %3); it stays %3.")
+                  .arg(typed, caption, shown);
+    } else {
+        // The time takes any whole second; the held-arrow step is the scroll bar's.
+        const int snapped = snapToStep(*value, c.min, c.max, field == Field::Time ? 1 : c.step);
+        setValue(field, snapped);
+    }
+    updateTextBoxes();
+    touch(Texts);
+    if (value && (*value < c.min || *value > c.max))
+        note =
+            QStringLiteral("\"%1\" is out of range; %2 is set to %3.").arg(typed, caption, this->text(field));
+    // Typing never moves the focus: the box keeps it after Enter, and the
+    // control the user went on to keeps it after leaving the box.
+    mPending &= ~ActiveBox;
+    return note;
 }
 
 void Editor::activate(Box box)

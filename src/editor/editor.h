@@ -131,6 +131,15 @@ public:
     /// A key pressed in a box; returns whether it moved (or tried to move) the control.
     bool keyPress(Field field, Key key);
 
+    /// Text typed into the speed, incline or time box: the value it stands for
+    /// (speed or pace as the speed label shows, time as "m:ss" or seconds) is
+    /// brought onto the control's step and range and stored, and the box shows
+    /// the value stored. Text that is no value leaves the segment alone and the
+    /// box shows the old value again. Returns what the user should read in the
+    /// status line (why the text was refused or the value moved), or nothing.
+    /// The focus stays where it is.
+    QString enterText(Field field, const QString& text);
+
     /// Marks a box active: it decides what dragging on the graph changes.
     void activate(Box box);
     Box activeBox() const { return mActive; }

@@ -56,6 +56,7 @@ void GraphPicture::paint(QPainter& painter, const QRectF& target) const
 
     paintGraphBars(painter, bars, mWorkout, columnWidths(mWorkout, bars.width()), mWorkout.current(),
                    mScales.speedTop, mScales.inclineTop, Qt::white);
+    paintGraphLegend(painter, bars, mScales.valueCaption, mScales.rightCaption, Qt::white);
     painter.drawRect(QRectF(graph).adjusted(0.5, 0.5, -0.5, -0.5));
 
     // Value labels, each centred on the height of its value.

@@ -1,4 +1,5 @@
 #include "editor/axislabels.h"
+#include "editor/graphbars.h"
 #include "editor/graphgeometry.h"
 #include "editor/graphpalette.h"
 
@@ -159,6 +160,30 @@ TEST_F(GraphTest, BarColours)
     EXPECT_TRUE(isDarkBackground(Qt::black));
     EXPECT_FALSE(isDarkBackground(Qt::white));
     EXPECT_FALSE(isDarkBackground(QColor(160, 160, 160)));
+}
+
+TEST_F(GraphTest, BothBarsShowInEveryColumn)
+{
+    struct Case {
+        int left, width, speedY, inclineY;
+        QRect speed, incline;
+        bool speedInFront;
+    };
+    const Case cases[] = {
+        // Wide columns: side by side, the speed on the left, whichever is taller.
+        {10, 8, 20, 60, QRect(10, 20, 4, 80), QRect(14, 60, 4, 40), true},
+        {10, 8, 60, 20, QRect(10, 60, 4, 40), QRect(14, 20, 4, 80), true},
+        {0, 3, 50, 50, QRect(0, 50, 1, 50), QRect(1, 50, 2, 50), true},
+        // Narrow columns: across the width, the shorter bar in front.
+        {5, 2, 30, 70, QRect(5, 30, 2, 70), QRect(5, 70, 2, 30), false},
+        {5, 1, 70, 30, QRect(5, 70, 1, 30), QRect(5, 30, 1, 70), true},
+    };
+    for (const Case& c : cases) {
+        const ColumnBars bars = columnBars({c.left, c.width}, 100, c.speedY, c.inclineY);
+        EXPECT_EQ(bars.speed, c.speed) << c.left << " " << c.width;
+        EXPECT_EQ(bars.incline, c.incline) << c.left << " " << c.width;
+        EXPECT_EQ(bars.speedInFront, c.speedInFront) << c.width << " " << c.speedY;
+    }
 }
 
 TEST_F(GraphTest, TimeAxisLabels)

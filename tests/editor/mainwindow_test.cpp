@@ -32,14 +32,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 using namespace kntr;
 
@@ -270,8 +273,6 @@ TEST_F(MainWindowTest, KeysInTheBoxes)
     EXPECT_EQ(text("lblTotalTime"), "30:10");
     EXPECT_EQ(find<QScrollBar>("hscSelTime")->value(), 70);
     EXPECT_TRUE(session.modified);
-    QTest::keyClicks(time, "99");
-    EXPECT_EQ(time->text(), "1:10"); // typing is ignored
 
     auto* segment = find<QLineEdit>("txtSelSegment");
     QTest::keyClick(segment, Qt::Key_Up);
@@ -290,6 +291,91 @@ TEST_F(MainWindowTest, KeysInTheBoxes)
     QTest::keyClick(pounds, Qt::Key_PageUp);
     EXPECT_EQ(pounds->text(), "161");
     EXPECT_EQ(settings.GetSetting(kAppName, "user", "weight"), "161");
+}
+
+TEST_F(MainWindowTest, TypedValuesSnapToTheMachineOrComeBack)
+{
+    start();
+    enum class Commit { Enter, FocusOut, ArrowUp };
+    struct Case {
+        const char* box;
+        const char* typed;
+        Commit commit;
+        const char* shown;
+        const char* status;
+    };
+    // Speeds 1.0 to 10.0 by 0.1, inclines 1.0 to 10.0 by 0.5, times 0:10 to 60:00.
+    const Case cases[] = {
+        {"txtSelSpeed", "5.5", Commit::Enter, "5.5", ""},
+        {"txtSelSpeed", "6,04", Commit::FocusOut, "6", ""},
+        {"txtSelSpeed", "4", Commit::ArrowUp, "4.1", ""},
+        {"txtSelSpeed", "25", Commit::Enter, "10", "\"25\" is out of range; Speed is set to 10."},
+        {"txtSelIncl", "3.3", Commit::FocusOut, "3.5", ""},
+        {"txtSelIncl", "steep", Commit::Enter, "3.5",
+         "\"steep\" is not a value for Incline (type a number such as 3.5); it stays 3.5."},
+        {"txtSelTime", "2:30", Commit::Enter, "2:30", ""},
+        {"txtSelTime", "45", Commit::FocusOut, "0:45", ""},
+        {"txtSelTime", "5", Commit::Enter, "0:10", "\"5\" is out of range; Time is set to 0:10."},
+        {"txtSelTime", "1:5", Commit::Enter, "0:10",
+         "\"1:5\" is not a time (type m:ss or seconds); Time stays 0:10."},
+    };
+    for (const Case& c : cases) {
+        auto* box = find<QLineEdit>(c.box);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, c.typed);
+        switch (c.commit) {
+        case Commit::Enter:
+            QTest::keyClick(box, Qt::Key_Return);
+            EXPECT_TRUE(box->hasFocus()) << c.typed;
+            break;
+        case Commit::FocusOut:
+            find<QWidget>("hscSelSegment")->setFocus(Qt::TabFocusReason);
+            EXPECT_TRUE(find<QWidget>("hscSelSegment")->hasFocus()) << c.typed;
+            break;
+        case Commit::ArrowUp:
+            QTest::keyClick(box, Qt::Key_Up);
+            break;
+        }
+        EXPECT_EQ(box->text(), c.shown) << c.typed;
+        EXPECT_EQ(window().statusBar()->currentMessage(), c.status) << c.typed;
+    }
+    const Segment& first = session.workout.segment(1);
+    EXPECT_DOUBLE_EQ(first.SegmentSpeed(), 10.0);
+    EXPECT_DOUBLE_EQ(first.SegmentIncline(), 3.5);
+    EXPECT_DOUBLE_EQ(first.SegmentTime(), 10);
+    EXPECT_TRUE(session.modified);
+}
+
+TEST_F(MainWindowTest, ArrowKeysOnTheGraphMoveBetweenSegments)
+{
+    start();
+    auto* graph = find<QWidget>("picBox");
+    QTest::mouseClick(graph, Qt::LeftButton, {}, pointInSegment(4));
+    EXPECT_TRUE(graph->hasFocus());
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_Right, "5"},  {Qt::Key_Left, "4"}, {Qt::Key_Left, "3"}, {Qt::Key_End, "10"},
+        {Qt::Key_Right, "10"}, {Qt::Key_Home, "1"}, {Qt::Key_Left, "1"},
+    };
+    for (const auto& [key, segment] : keys) {
+        QTest::keyClick(graph, key);
+        EXPECT_EQ(text("txtSelSegment"), segment);
+        EXPECT_TRUE(graph->hasFocus());
+    }
+    EXPECT_EQ(text("lblTotalTime"), "30:00"); // no time changed
+    EXPECT_FALSE(session.modified);
+}
+
+TEST_F(MainWindowTest, ScrollBarsTakeTheKeyboard)
+{
+    start();
+    auto* scroll = find<QScrollBar>("hscSelSpeed");
+    scroll->setFocus(Qt::TabFocusReason);
+    const int before = scroll->value();
+    QTest::keyClick(scroll, Qt::Key_Right);
+    EXPECT_EQ(scroll->value(), before + 1);
+    EXPECT_EQ(text("txtSelSpeed"), "1.1");
+    EXPECT_TRUE(scroll->hasFocus());
 }
 
 TEST_F(MainWindowTest, ScrollBarsAndButtons)
@@ -457,6 +543,49 @@ TEST_F(MainWindowTest, StartCountsDownRunsAndStopStops)
     EXPECT_TRUE(find<QWidget>("txtSelSpeed")->isEnabled());
     EXPECT_TRUE(window().findChild<QMenu*>("mnuFile")->menuAction()->isEnabled());
     EXPECT_EQ(text("lblTime"), "0:00");
+}
+
+TEST_F(MainWindowTest, RunDisplayShowsTheRunAndGoesBackToTheEditor)
+{
+    settings.SaveSetting(kAppName, "options", "Delay", "5");
+    RunParts run(session, settings, options, clock, messages, window());
+    start();
+    window().resize(800, 600);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(find<QWidget>("runDisplay")->isVisible());
+
+    std::map<QString, QString> seen;
+    int largePixels = 0;
+    bool editorHidden = false;
+    clock.at(30000, [&] {
+        EXPECT_TRUE(find<QWidget>("runDisplay")->isVisible());
+        editorHidden = !find<QWidget>("picBox")->isVisible() && !find<QWidget>("fraSegment")->isVisible();
+        for (const char* name :
+             {"lblRunSegment", "lblRunFirstCaption", "lblRunFirst", "lblRunSecondCaption", "lblRunSecond",
+              "lblRunTimeLeft", "lblRunElapsed", "lblRunTotal", "lblRunNext"})
+            seen[name] = text(name);
+        largePixels = std::min(find<QWidget>("lblRunFirst")->font().pixelSize(),
+                               find<QWidget>("lblRunTimeLeft")->font().pixelSize());
+        EXPECT_GT(find<QProgressBar>("prgRun")->value(), 0);
+        EXPECT_EQ(text("lblRunTimeLeft"), text("lblTime"));
+        find<QPushButton>("cmdRunStop")->click();
+    });
+    find<QPushButton>("cmdStart")->click();
+    ASSERT_TRUE(clock.runUntil([&] { return !run.engine.isRunning(); }));
+
+    EXPECT_TRUE(editorHidden);
+    EXPECT_EQ(seen["lblRunSegment"], "Segment 1 of 10");
+    EXPECT_EQ(seen["lblRunFirstCaption"], "Speed mph");
+    EXPECT_EQ(seen["lblRunFirst"], "1");
+    EXPECT_EQ(seen["lblRunSecondCaption"], "Incline");
+    EXPECT_EQ(seen["lblRunElapsed"], "Elapsed 0:25");
+    EXPECT_EQ(seen["lblRunTotal"], "Total 30:00");
+    EXPECT_EQ(seen["lblRunNext"], "Next: Speed 2, Incline 1");
+    EXPECT_GE(largePixels, window().height() / 4);
+    EXPECT_EQ(run.stopTones(), 1);
+    EXPECT_FALSE(find<QWidget>("runDisplay")->isVisible());
+    EXPECT_TRUE(find<QWidget>("picBox")->isVisible());
+    EXPECT_TRUE(find<QWidget>("fraSegment")->isVisible());
 }
 
 TEST_F(MainWindowTest, StartUpRestoresTheMusicSource)

@@ -7,6 +7,7 @@
 #include "workoutprinting.h"
 #include "mainmenus.h"
 #include "profileview.h"
+#include "rundisplay.h"
 #include "segmentpanel.h"
 #include "totalspanel.h"
 
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -151,15 +153,39 @@ void MainWindow::buildPanels()
     setCentralWidget(central);
     central->installEventFilter(this);
 
-    mProfile = new ProfileView(*mEditor, central);
+    buildRunDisplay(central);
     mSegmentPanel = new SegmentPanel(*mEditor, central);
     connect(mSegmentPanel, &SegmentPanel::startClicked, this, &MainWindow::cmdStart_Click);
     connect(mSegmentPanel, &SegmentPanel::resumeClicked, this, &MainWindow::cmdResume_Click);
+    connect(mSegmentPanel, &SegmentPanel::statusMessage, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
     mTotalsPanel = new TotalsPanel(*mEditor, central);
     // Tab order follows the rows, on into the weight.
     setTabOrder(mSegmentPanel->lastInTabOrder(), mTotalsPanel->firstInTabOrder());
 
     setMinimumSize(420, 380);
+}
+
+void MainWindow::buildRunDisplay(QWidget* central)
+{
+    mProfileStack = new QStackedWidget(central);
+    mProfileStack->setObjectName(QStringLiteral("profileStack"));
+    mProfile = new ProfileView(*mEditor, mProfileStack);
+    mRunDisplay = new RunDisplay(mSession, mSettings, mProfileStack);
+    mProfileStack->addWidget(mProfile);
+    mProfileStack->addWidget(mRunDisplay);
+    connect(mRunDisplay, &RunDisplay::stopClicked, this, &MainWindow::cmdStart_Click);
+
+    auto* fullScreen = new QAction(tr("Full Screen"), this);
+    fullScreen->setObjectName(QStringLiteral("actFullScreen"));
+    fullScreen->setShortcut(Qt::Key_F11);
+    connect(fullScreen, &QAction::triggered, this,
+            [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+    addAction(fullScreen);
 }
 
 void MainWindow::refresh(unsigned changes)
@@ -216,7 +242,9 @@ void MainWindow::ResizeMainForm()
                                             mSegmentPanel->sizeHint(), mTotalsPanel->sizeHint());
     mSegmentPanel->setGeometry(layout.segment);
     mTotalsPanel->setGeometry(layout.totals);
-    mProfile->setGeometry(layout.profile);
+    const bool running = mProfileStack->currentWidget() == mRunDisplay;
+    mProfileStack->setGeometry(running ? centralWidget()->rect().adjusted(gap, gap, -gap, -gap)
+                                       : layout.profile);
     if (mStarted)
         WindowPlacement::writeState(mSettings, WindowPlacement::stateOf(windowState()));
 }
@@ -388,6 +416,14 @@ void MainWindow::showNote(const QString& text)
 
 void MainWindow::setRunMode(bool running)
 {
+    if (running) {
+        mRunDisplay->model().begin();
+        statusBar()->clearMessage();
+    }
+    mRunDisplay->refresh();
+    mProfileStack->setCurrentWidget(running ? static_cast<QWidget*>(mRunDisplay) : mProfile);
+    mSegmentPanel->setVisible(!running);
+    mTotalsPanel->setVisible(!running);
     mSegmentPanel->setRunMode(running);
     mMenus->setRunning(running);
     mEditor->setEditingEnabled(!running);
@@ -415,17 +451,23 @@ void MainWindow::endCountdown()
         mGetReady->finish();
     setEnabled(true);
     mProfile->updateGraphics();
+    if (mProfileStack->currentWidget() == mRunDisplay)
+        mRunDisplay->focusStop();
 }
 
-void MainWindow::showSegment(int segment, const QString&, const QString&)
+void MainWindow::showSegment(int segment, const QString& first, const QString& second)
 {
     // The editor shows the segment being run; its boxes show the same targets.
     mEditor->selectSegment(segment);
+    mRunDisplay->model().showSegment(segment, first, second);
+    mRunDisplay->refresh();
 }
 
 void MainWindow::showTimeLeft(const QString& text)
 {
     mSegmentPanel->setTimeLeft(text);
+    mRunDisplay->model().showTimeLeft(text);
+    mRunDisplay->refresh();
 }
 
 // ---------------------------------------------------------------- start-up

@@ -13,6 +13,7 @@
 #include <functional>
 
 class QMenu;
+class QStackedWidget;
 
 namespace kntr {
 
@@ -27,6 +28,7 @@ class MessageBoxes;
 class ProfileView;
 class RunEngine;
 class RunMusic;
+class RunDisplay;
 class RunOptions;
 class SegmentPanel;
 class SettingsStore;
@@ -38,7 +40,8 @@ struct Session;
 ///
 /// Editing itself is the Editor's, and each panel (src/editor/ui) mirrors it;
 /// the window assembles the panels, places them for its size, and carries out
-/// the menus' commands, the workout view and the run view by forwarding. The
+/// the menus' commands, the workout view and the run view by forwarding; a
+/// run shows in the run display, and F11 toggles full screen. The
 /// file commands and the machine selection window are attached once they exist
 /// (attachFileCommands, attachMachineSelection); until then their menu entries
 /// stay hidden.
@@ -148,6 +151,7 @@ private:
     void updateRecentFilesMenu();
     void showAudioType();
     double dotsPerInch() const;
+    void buildRunDisplay(QWidget* central);
 
     Session& mSession;
     SettingsStore& mSettings;
@@ -166,6 +170,10 @@ private:
 
     MainMenus* mMenus = nullptr;
     ProfileView* mProfile = nullptr;
+    /// The profile view, or the run display during a run, which then takes the
+    /// whole client area (the editing frames are idle meanwhile).
+    QStackedWidget* mProfileStack = nullptr;
+    RunDisplay* mRunDisplay = nullptr;
     SegmentPanel* mSegmentPanel = nullptr;
     TotalsPanel* mTotalsPanel = nullptr;
     QPointer<GetReadyWindow> mGetReady;

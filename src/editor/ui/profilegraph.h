@@ -9,12 +9,15 @@ namespace kntr {
 class Editor;
 
 /// The profile graph (picBox): one column per segment, as wide as the segment
-/// is long, with the speed bar and the incline bar over each other on their own
+/// is long, with the speed bar and the incline bar side by side on their own
 /// scales and the current segment in highlight colours. Clicks select a
-/// segment and drags change the active value, through the Editor.
+/// segment and drags change the active value, through the Editor. With the
+/// focus, Left and Right select the segment before or after, Home and End the
+/// first and the last.
 ///
 /// The column widths are the graph's own: computed for its width whenever it
-/// is redrawn or resized, and used to find the segment under the pointer.
+/// is redrawn or resized, and used to find the segment under the pointer. A
+/// legend in the top right corner names the two bars.
 class ProfileGraph : public QFrame {
     Q_OBJECT
 
@@ -36,6 +39,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QPoint toGraph(const QPoint& widgetPoint) const;

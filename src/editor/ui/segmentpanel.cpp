@@ -7,12 +7,15 @@
 
 #include "model/session.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace kntr {
 
@@ -68,7 +71,9 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
         grid->addWidget(box, 1, i);
         auto* scroll = new QScrollBar(Qt::Horizontal, this);
         scroll->setObjectName(scrollNames[i]);
-        scroll->setFocusPolicy(Qt::NoFocus);
+        scroll->setFocusPolicy(Qt::StrongFocus);
+        // Right arrow and wheel up raise the value, as the box's arrows do.
+        scroll->setInvertedControls(false);
         grid->addWidget(scroll, 2, i);
         mBoxes[i] = box;
         mScrolls[i] = scroll;
@@ -80,6 +85,12 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
                 [this, field](Editor::Key key) { mEditor.keyPress(field, key); });
         const Editor::Box activeBox = static_cast<Editor::Box>(i + 1);
         connect(box, &ValueBox::activated, this, [this, activeBox] { mEditor.activate(activeBox); });
+    }
+    for (int i = kSegmentBox + 1; i <= kTimeBox; ++i) {
+        mBoxes[i]->setTyping(true);
+        connect(mBoxes[i], &ValueBox::textEntered, this, [this, field = kBoxFields[i]](const QString& text) {
+            emit statusMessage(mEditor.enterText(field, text));
+        });
     }
     connect(mBoxes[kSegmentBox], &ValueBox::otherKey, mBoxes[kSegmentBox],
             [box = mBoxes[kSegmentBox]] { box->end(false); });
@@ -112,11 +123,15 @@ SegmentPanel::SegmentPanel(Editor& editor, QWidget* parent)
     for (int i = 0; i < 4; ++i)
         grid->setColumnStretch(i, 1);
 
-    // Tab order follows the rows.
-    setTabOrder(mBoxes[0], mBoxes[1]);
-    setTabOrder(mBoxes[1], mBoxes[2]);
-    setTabOrder(mBoxes[2], mBoxes[3]);
-    setTabOrder(mBoxes[3], mAddButton);
+    // Tab goes down each column, a box and its scroll bar, then to the buttons.
+    QWidget* previous = nullptr;
+    for (int i = 0; i < 4; ++i) {
+        if (previous)
+            setTabOrder(previous, mBoxes[i]);
+        setTabOrder(mBoxes[i], mScrolls[i]);
+        previous = mScrolls[i];
+    }
+    setTabOrder(previous, mAddButton);
     setTabOrder(mAddButton, mDeleteButton);
     setTabOrder(mDeleteButton, mStartButton);
     setTabOrder(mStartButton, mResumeButton);
@@ -155,6 +170,9 @@ void SegmentPanel::refresh(unsigned changes)
 
 void SegmentPanel::focusActiveBox()
 {
+    // A scroll bar moved from the keyboard keeps the focus.
+    if (std::find(mScrolls.begin(), mScrolls.end(), QApplication::focusWidget()) != mScrolls.end())
+        return;
     switch (mEditor.activeBox()) {
     case Editor::Box::Segment:
         mBoxes[0]->takeFocus();

@@ -18,7 +18,8 @@ class ValueBox;
 /// hscSelSegment, ...), the Add and Delete buttons, and the run's controls
 /// (lblTime, cmdStart, cmdResume), hidden until a run can be started.
 ///
-/// It mirrors the editor's controls and forwards the user's moves to it.
+/// It mirrors the editor's controls and forwards the user's moves to it. The
+/// speed, incline and time boxes take typed values.
 class SegmentPanel : public QGroupBox {
     Q_OBJECT
 
@@ -43,6 +44,8 @@ public:
 signals:
     void startClicked();
     void resumeClicked();
+    /// What the status line should say after a typed value; empty to clear it.
+    void statusMessage(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -42,7 +42,8 @@ TotalsPanel::TotalsPanel(Editor& editor, QWidget* parent)
     mWeightUnit->setObjectName(QStringLiteral("lblWeightUnit"));
     mPoundsScroll = new QScrollBar(Qt::Horizontal, this);
     mPoundsScroll->setObjectName(QStringLiteral("hscPounds"));
-    mPoundsScroll->setFocusPolicy(Qt::NoFocus);
+    mPoundsScroll->setFocusPolicy(Qt::StrongFocus);
+    mPoundsScroll->setInvertedControls(false);
     mPoundsScroll->setToolTip(tr("Your body weight, for the calorie total."));
     connect(mPoundsScroll, &QScrollBar::valueChanged, this,
             [this](int v) { mEditor.setValue(Editor::Field::Weight, v); });
@@ -83,6 +84,9 @@ void TotalsPanel::refresh(unsigned changes)
 
 void TotalsPanel::focusWeight()
 {
+    // The scroll bar moved from the keyboard keeps the focus.
+    if (mPoundsScroll->hasFocus())
+        return;
     mPoundsBox->takeFocus();
 }
 

@@ -30,6 +30,9 @@ QScrollBar* makeScrollBar(const QString& name, Qt::Orientation orientation, QWid
 {
     auto* bar = new QScrollBar(orientation, parent);
     bar->setObjectName(name);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    // Right, up and wheel up raise the value, moving the handle the same way.
+    bar->setInvertedControls(false);
     // Up is more, as on the graph.
     if (orientation == Qt::Vertical)
         bar->setInvertedAppearance(true);

@@ -64,6 +64,7 @@ VolumeWindow::VolumeWindow(VolumeWindowModel& levels, QWidget* parent)
         auto* slider = new QSlider(Qt::Horizontal, mFraAdjChirp);
         slider->setObjectName(QLatin1String(row.slider));
         slider->setMinimumWidth(260);
+        slider->setFocusPolicy(Qt::StrongFocus);
         label->setBuddy(slider);
         grid->addWidget(label, line++, 0);
         grid->addWidget(slider, line++, 0);
