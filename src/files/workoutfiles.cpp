@@ -462,7 +462,9 @@ void WorkoutFiles::importTable()
         return;
     const WorkoutTableResult read = readWorkoutTableFile(path, mSession.machine, mSession.machine.units());
     if (!read.table) {
-        mMessages.show(sentence(read.problem), Icon::Information);
+        mMessages.show(sentence(read.problem)
+                           + QStringLiteral("\r\rChoose another table with File > Import CSV."),
+                       Icon::Exclamation);
         return;
     }
 
@@ -497,7 +499,9 @@ void WorkoutFiles::exportTable()
     if (!writeTextFile(absolute(path),
                        buildWorkoutTable(mSession.workout, mSession.machine, mSession.machine.units()),
                        &error))
-        mMessages.show(error, Icon::Exclamation);
+        mMessages.show(saveFailedMessage(absolute(path), error,
+                                         QStringLiteral("Choose another folder with File > Export CSV.")),
+                       Icon::Exclamation);
 }
 
 } // namespace kntr

@@ -676,7 +676,10 @@ TEST_F(WorkoutFilesTest, ImportCsvMakesANewUnsavedWorkoutFittedToTheMachineAndEx
     messages.script(Answer::No);
     dialogs.script(path("bad.csv"));
     files.importTable();
-    EXPECT_EQ(shownTexts().last(), path("bad.csv") + ": line 3, column speed: 'fast' is not a number.");
+    EXPECT_EQ(shownTexts().last(),
+              path("bad.csv")
+                  + ": line 3, column speed: 'fast' is not a number."
+                    "\r\rChoose another table with File > Import CSV.");
     expectSegment(2, 10, 2, 30);
 
     dialogs.script(path("hills-out.csv"));
