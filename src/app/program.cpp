@@ -75,6 +75,11 @@ Program::Run::Run(Program& program, SettingsStore& settings, const AppPaths& pat
     , volume(sounds.levels(), sounds.cd(), sounds.player(), sounds.tones(), sounds.cues(), clock, messages)
 {
     sounds.setMusicFailureHandler([this](const QString& what) { engine.musicFailed(what); });
+    playList.setPlayabilityCheck(sounds.mediaPlayer());
+    // The volume window's music test plays what a run would: the play list when it is the music.
+    volume.setPlayListMusic(sounds.mediaPlayer(), [this] {
+        return music.audioType() == RunMusic::kPlayList ? music.playListFile() : QString();
+    });
 }
 
 Program::Run::~Run()

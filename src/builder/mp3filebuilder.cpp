@@ -142,6 +142,13 @@ QString Mp3FileBuilder::musicTypeProblem() const
     return kntr::musicTypeProblem(mMusic, WorkoutFileType::Mp3);
 }
 
+QString Mp3FileBuilder::writtenMessage(const QString& path)
+{
+    return QStringLiteral("Kinetrova MP3 file ") + path
+        + QStringLiteral(" written to disk. Play it on your computer or MP3 player, or copy it to a "
+                         "CD-R disk to use as a workout.");
+}
+
 QString Mp3FileBuilder::writtenStatus(const QString& path)
 {
     return QStringLiteral("Workout file: ") + path

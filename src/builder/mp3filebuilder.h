@@ -59,6 +59,8 @@ public:
     QString musicTypeProblem() const;
 
     static QString writtenStatus(const QString& path);
+    /// The box that tells a finished build, as a WAV build has one.
+    static QString writtenMessage(const QString& path);
 
 private:
     const Workout& mWorkout;

@@ -82,7 +82,8 @@ QString WaveFileBuilder::notEnoughSpaceMessage(const QString& location)
 
 QString WaveFileBuilder::writeFailureMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("The workout file ") + path + QStringLiteral(" could not be written.\r\r") + reason;
+    return QStringLiteral("The workout file ") + path + QStringLiteral(" could not be written.\r\r") + reason
+        + QStringLiteral("\r\rChoose another folder or free some space, then make the file again.");
 }
 
 QString WaveFileBuilder::writtenMessage(const QString& path)
@@ -201,7 +202,8 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
     result.musicRanOut = layout.musicRanOut();
     if (!withMusic || layout.musicRanOut())
         result.message = writtenMessage(path);
-    result.status = withMusic && layout.musicRanOut() ? status : writtenStatus(path);
+    // The last pass line would read as if writing had stopped half-way.
+    result.status = writtenStatus(path);
     return result;
 }
 

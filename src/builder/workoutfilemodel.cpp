@@ -4,6 +4,7 @@
 #include "files/playlistdialogs.h"
 
 #include "buildestimate.h"
+#include "mp3filebuilder.h"
 #include "mp3musiccheck.h"
 #include "tonefiledecoder.h"
 #include "wavefilebuilder.h"
@@ -48,6 +49,13 @@ QString upperName(WorkoutFileType type)
 
 const QString WorkoutFileModel::kCaption =
     QStringLiteral("Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
+
+QString WorkoutFileModel::caption() const
+{
+    // Both builders may be open at once: the title says which file each makes.
+    return kCaption
+        + (mType == WorkoutFileType::Mp3 ? QStringLiteral(" (MP3 file)") : QStringLiteral(" (WAV file)"));
+}
 const QString WorkoutFileModel::kSaveFirstMessage =
     QStringLiteral("Save this workout before creating a MP3 or WAV file.");
 const QString WorkoutFileModel::kUseExitMessage =
@@ -171,13 +179,13 @@ void WorkoutFileModel::saveList()
     if (busy())
         return;
     const std::optional<QString> chosen =
-        PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
+        PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath, paths().value(0));
     if (!chosen)
         return;
     const QString path = *chosen;
     QString error;
     if (!AsxPlayList::write(path, paths(), &error)) {
-        mMessages.show(error, MessageBoxes::Icon::Exclamation);
+        mMessages.show(PlayListDialogs::saveFailedMessage(path, error), MessageBoxes::Icon::Exclamation);
         return;
     }
     mPlayListPath = path;
@@ -225,7 +233,7 @@ void WorkoutFileModel::makeFile()
                 QStringLiteral("Cannot use a ") + other + QStringLiteral(" file in a ") + upperName(mType)
                     + QStringLiteral(" workout.\rPlease delete file and try again or try \ra different "
                                      "selection."),
-                MessageBoxes::Icon::Information);
+                MessageBoxes::Icon::Exclamation);
             return;
         }
     }
@@ -254,7 +262,7 @@ void WorkoutFileModel::makeFile()
     const qint64 free = mFreeSpace ? mFreeSpace(folder) : -1;
     if (free >= 0 && static_cast<double>(free) * 0.9 < static_cast<double>(mEstimate)) {
         mMessages.show(WaveFileBuilder::notEnoughSpaceMessage(QDir::toNativeSeparators(folder)),
-                       MessageBoxes::Icon::Information);
+                       MessageBoxes::Icon::Exclamation);
         return;
     }
 
@@ -266,19 +274,22 @@ void WorkoutFileModel::makeFile()
     const WaveBuildResult result = mWriter->write(
         job, [this](int percent, const QString& status) { progressed(percent, status); }, mCancel);
     mActivity = Activity::Idle;
-    mProgress = 0;
+    // A finished file leaves the bar full; anything else empties it.
+    mProgress = result.outcome == WaveBuildResult::Outcome::Written ? 100 : 0;
 
     switch (result.outcome) {
-    case WaveBuildResult::Outcome::Written:
+    case WaveBuildResult::Outcome::Written: {
         mWrittenPath = path;
-        if (!result.message.isEmpty()) {
-            if (mMusic.empty())
-                mInfo2 = path + QStringLiteral(" written to disk. OK to Exit.");
-            changed();
-            mMessages.show(result.message, MessageBoxes::Icon::Information);
-        }
+        // Both kinds of file end with a box, so a finished build is never missed.
+        const QString written = !result.message.isEmpty() ? result.message
+            : mType == WorkoutFileType::Mp3               ? Mp3FileBuilder::writtenMessage(path)
+                                                          : WaveFileBuilder::writtenMessage(path);
+        mInfo2 = mMusic.empty() ? path + QStringLiteral(" written to disk. OK to Exit.") : result.status;
+        changed();
+        mMessages.show(written, MessageBoxes::Icon::Information);
         mInfo2 = result.status;
         break;
+    }
     case WaveBuildResult::Outcome::Cancelled:
         recomputeEstimate();
         break;
@@ -287,8 +298,8 @@ void WorkoutFileModel::makeFile()
         recomputeEstimate();
         changed();
         mMessages.show(result.message,
-                       result.outcome == WaveBuildResult::Outcome::Refused ? MessageBoxes::Icon::Information
-                                                                           : MessageBoxes::Icon::Exclamation);
+                       result.outcome == WaveBuildResult::Outcome::Refused ? MessageBoxes::Icon::Exclamation
+                                                                           : MessageBoxes::Icon::Critical);
         break;
     }
     changed();
@@ -371,7 +382,7 @@ bool WorkoutFileModel::admit(const QString& path, QStringList* unreadable)
         mMusic.append(checked.entry);
         return true;
     case MusicCheckResult::Verdict::Rejected:
-        mMessages.show(checked.message, MessageBoxes::Icon::Information);
+        mMessages.show(checked.message, MessageBoxes::Icon::Exclamation);
         return false;
     case MusicCheckResult::Verdict::Unreadable:
         unreadable->append(path + QStringLiteral(" could not be read: ") + checked.message);

@@ -37,6 +37,8 @@ class WorkoutFileWriter;
 class WorkoutFileModel {
 public:
     static const QString kCaption;
+    /// The window's title: kCaption and the kind of file made.
+    QString caption() const;
     static const QString kSaveFirstMessage;
     static const QString kUseExitMessage;
     static const QString kAbortedMessage;

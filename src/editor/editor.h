@@ -80,6 +80,8 @@ public:
 
     Session& session() { return mSession; }
     const Session& session() const { return mSession; }
+    /// The clock the editor keeps time by (the date of a printed sheet, too).
+    Clock& clock() const { return mClock; }
 
     const Control& control(Field field) const { return mControls[index(field)]; }
     /// Moves a control as its scroll bar would: a value outside the range is

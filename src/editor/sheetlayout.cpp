@@ -22,6 +22,18 @@ QRectF SheetLayout::pictureRect() const
     return {(mPage.width() - kPictureWidth) / 2, kTopMargin + mLine, kPictureWidth, kPictureHeight};
 }
 
+QPointF SheetLayout::footerAt() const
+{
+    // Centred in the bottom margin, under the last row a page can take.
+    return {(mPage.width() - kPictureWidth) / 2,
+            mPage.height() - kBottomMargin + (kBottomMargin - mLine) / 2};
+}
+
+double SheetLayout::footerRight() const
+{
+    return (mPage.width() + kPictureWidth) / 2;
+}
+
 double SheetLayout::tableTop() const
 {
     return kTopMargin + 2 * mLine + kPictureHeight;

@@ -35,14 +35,17 @@ struct PlacedText {
 /// character widths apart, the first 18 character widths left of the page's
 /// middle, where a character width is a tenth of the width of "1234567890".
 /// A table too long for the page goes on at the top of further pages, with its
-/// header row again.
+/// header row again. Every page has a footer line in the bottom margin, across
+/// the width of the picture.
 class SheetLayout {
 public:
     static constexpr double kTopMargin = 720;
     static constexpr double kPictureWidth = 7000;
     static constexpr double kPictureHeight = 4000;
-    /// Rows stop this far above the foot of the page.
-    static constexpr double kBottomMargin = 720;
+    /// Rows stop this far above the foot of the page (3/8 inch), which leaves
+    /// room for 44 rows of 10-point Arial on a Letter page and for the footer
+    /// line, centred in this margin.
+    static constexpr double kBottomMargin = 540;
 
     /// The width of a text in the sheet's font, in twips.
     using Measure = std::function<double(const QString&)>;
@@ -55,6 +58,9 @@ public:
     double tableTop() const;
     /// A tenth of the width of "1234567890".
     double charWidth() const { return mCharWidth; }
+    /// Where the footer line starts (its left end) and where it ends on the right.
+    QPointF footerAt() const;
+    double footerRight() const;
     /// The centres of the four columns.
     std::array<double, 4> columnCentres() const;
 

@@ -13,7 +13,15 @@
 
 namespace kntr {
 
-WorkoutSheet::WorkoutSheet(const Session& session, SpeedDisplay display, QString caption)
+QFont WorkoutSheet::font()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    font.setPixelSize(kFontTwips);
+    return font;
+}
+
+WorkoutSheet::WorkoutSheet(const Session& session, SpeedDisplay display, QString caption, QDate printed)
     : mCaption(std::move(caption))
     , mGraph(session, display)
 {
@@ -29,6 +37,13 @@ WorkoutSheet::WorkoutSheet(const Session& session, SpeedDisplay display, QString
                          firstTargetText(machine, s.SegmentSpeed(), display),
                          secondTargetText(s.SegmentIncline())});
     }
+    const Units units = machine.units();
+    const WorkoutTotals totals = computeTotals(workout, machine.MachineType(), units);
+    mFooterTotals = QStringLiteral("Total time %1     Distance %2 %3     Calories %4")
+                        .arg(minutesSecondsText(totals.seconds), totalDistanceText(totals.distance),
+                             units == Units::Kilometres ? QStringLiteral("km") : QStringLiteral("Miles"),
+                             totalCaloriesText(totals.calories));
+    mFooterDate = QStringLiteral("Printed ") + printed.toString(Qt::ISODate);
 }
 
 int WorkoutSheet::print(QPagedPaintDevice& device, int copies) const
@@ -42,8 +57,7 @@ int WorkoutSheet::print(QPagedPaintDevice& device, int copies) const
     painter.scale(dpiX / kTwipsPerInch, dpiY / kTwipsPerInch);
     const QSizeF page(device.width() * kTwipsPerInch / dpiX, device.height() * kTwipsPerInch / dpiY);
 
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(kFontTwips);
+    const QFont font = WorkoutSheet::font();
     const QFontMetricsF metrics(font);
     const SheetLayout layout(page, metrics.height(),
                              [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
@@ -69,6 +83,9 @@ int WorkoutSheet::print(QPagedPaintDevice& device, int copies) const
             }
             for (const PlacedText& placed : table[p])
                 draw(placed);
+            const QPointF footer = layout.footerAt();
+            draw({mFooterTotals, footer});
+            draw({mFooterDate, {layout.footerRight() - metrics.horizontalAdvance(mFooterDate), footer.y()}});
         }
     }
     return painter.end() ? pages : 0;

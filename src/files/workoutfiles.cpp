@@ -54,6 +54,19 @@ QString sentence(QString text)
     return text;
 }
 
+/// A file that could not be written: the file, the cause and the way out.
+QString saveFailedMessage(const QString& path, QString cause, const QString& wayOut)
+{
+    if (cause.endsWith(QLatin1Char('.')))
+        cause.chop(1);
+    return QStringLiteral("Could not save %1: %2.\r\r%3").arg(QDir::toNativeSeparators(path), cause, wayOut);
+}
+
+const QString kSaveWorkoutWayOut = QStringLiteral("Choose another folder with File > Save Workout As.");
+const QString kSaveUserWayOut = QStringLiteral("Choose another folder with File > Save User As.");
+const QString kOpenWorkoutWayOut = QStringLiteral("Choose another workout with File > Open Workout.");
+const QString kOpenUserWayOut = QStringLiteral("Choose another user file with File > Open User.");
+
 QString notTextFileMessage(const QString& path)
 {
     return path + QStringLiteral(" was not recognized as a text file. Select a file ending with \"txt\".");
@@ -127,9 +140,9 @@ void WorkoutFiles::showStartFailure()
 {
     // The remembered text where it is true; otherwise what is wrong with the file.
     if (mLastMissing)
-        mMessages.show(kNotFoundMessage, Icon::Information);
+        mMessages.show(kNotFoundMessage, Icon::Exclamation);
     else
-        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded, Icon::Information);
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded, Icon::Exclamation);
 }
 
 std::optional<WorkoutFileContents> WorkoutFiles::readWorkoutFile(const QString& path)
@@ -196,7 +209,7 @@ bool WorkoutFiles::saveWorkoutTo(const QString& path)
     QString error;
     if (!mDocument.write(file, &error)) {
         // The workout stays unsaved and the remembered file unchanged.
-        mMessages.show(error, Icon::Exclamation);
+        mMessages.show(saveFailedMessage(file, error, kSaveWorkoutWayOut), Icon::Exclamation);
         return false;
     }
     rememberWorkoutFile(file);
@@ -266,7 +279,8 @@ void WorkoutFiles::openWorkout()
 void WorkoutFiles::openWorkoutPath(const QString& path)
 {
     if (!openWorkoutFile(path)) {
-        mMessages.show(sentence(mLastProblem), Icon::Information);
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kOpenWorkoutWayOut,
+                       Icon::Exclamation);
         return;
     }
     mRecentFiles.AddRecentFile(absolute(path), absolute(path));
@@ -278,14 +292,15 @@ void WorkoutFiles::openWorkoutPath(const QString& path)
 void WorkoutFiles::openUserPath(const QString& path)
 {
     if (!openUserFile(path)) {
-        mMessages.show(sentence(mLastProblem), Icon::Information);
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kOpenUserWayOut, Icon::Exclamation);
         return;
     }
     if (!mUserWorkoutLoaded)
         mMessages.show(sentence(mLastProblem)
                            + QStringLiteral("\r\rThe user file was opened with the workout "
-                                            "shown before."),
-                       Icon::Information);
+                                            "shown before. ")
+                           + kOpenWorkoutWayOut,
+                       Icon::Exclamation);
     mRecentFiles.AddRecentFile(absolute(path), absolute(path));
 }
 
@@ -294,7 +309,7 @@ bool WorkoutFiles::openUserFileAtStart(const QString& path)
     const bool opened = openUserFile(path);
     if (!opened) {
         // The user file itself: never "Workout file was not found".
-        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded, Icon::Information);
+        mMessages.show(sentence(mLastProblem) + QStringLiteral("\r\r") + kDefaultLoaded, Icon::Exclamation);
     } else if (!mUserWorkoutLoaded) {
         showStartFailure();
     }
@@ -378,7 +393,7 @@ bool WorkoutFiles::SaveUserFile(int mode)
     const QString file = absolute(target);
     QString error;
     if (!writeTextFile(file, text, &error)) {
-        mMessages.show(error, Icon::Exclamation);
+        mMessages.show(saveFailedMessage(file, error, kSaveUserWayOut), Icon::Exclamation);
         return false;
     }
     mSession.userFile = file;
@@ -423,7 +438,7 @@ void WorkoutFiles::openRecentPath(const QString& path)
         // Moved or deleted since: the entry would fail the same way every time.
         mRecentFiles.RemoveRecentFile(path);
         mMessages.show(path + QStringLiteral(" was not found. It was removed from the recent files."),
-                       Icon::Information);
+                       Icon::Exclamation);
     } else if (!offerToSave()) {
         return;
     } else if (workout) {
@@ -447,7 +462,9 @@ void WorkoutFiles::importTable()
         return;
     const WorkoutTableResult read = readWorkoutTableFile(path, mSession.machine, mSession.machine.units());
     if (!read.table) {
-        mMessages.show(sentence(read.problem), Icon::Information);
+        mMessages.show(sentence(read.problem)
+                           + QStringLiteral("\r\rChoose another table with File > Import CSV."),
+                       Icon::Exclamation);
         return;
     }
 
@@ -482,7 +499,9 @@ void WorkoutFiles::exportTable()
     if (!writeTextFile(absolute(path),
                        buildWorkoutTable(mSession.workout, mSession.machine, mSession.machine.units()),
                        &error))
-        mMessages.show(error, Icon::Exclamation);
+        mMessages.show(saveFailedMessage(absolute(path), error,
+                                         QStringLiteral("Choose another folder with File > Export CSV.")),
+                       Icon::Exclamation);
 }
 
 } // namespace kntr

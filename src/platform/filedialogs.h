@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -22,6 +23,9 @@ public:
 
     /// Returns the chosen existing file, or nothing when the user cancelled.
     virtual std::optional<QString> getOpenFileName(const FileDialogRequest& request) = 0;
+    /// Returns the existing files chosen together (at least one), or nothing when
+    /// the user cancelled.
+    virtual std::optional<QStringList> getOpenFileNames(const FileDialogRequest& request) = 0;
     /// Returns the chosen file to write, or nothing when the user cancelled.
     /// The dialog has already asked before an existing file is replaced.
     virtual std::optional<QString> getSaveFileName(const FileDialogRequest& request) = 0;

@@ -100,6 +100,15 @@ std::optional<QString> QtFileDialogs::getOpenFileName(const FileDialogRequest& r
     return chosen(QFileDialog::getOpenFileName(mParent, request.title, startPath(request), request.filter));
 }
 
+std::optional<QStringList> QtFileDialogs::getOpenFileNames(const FileDialogRequest& request)
+{
+    const QStringList paths =
+        QFileDialog::getOpenFileNames(mParent, request.title, startPath(request), request.filter);
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths;
+}
+
 std::optional<QString> QtFileDialogs::getSaveFileName(const FileDialogRequest& request)
 {
     if (request.defaultSuffix.isEmpty())

@@ -32,6 +32,7 @@ public:
     void setParent(QWidget* parent) { mParent = parent; }
 
     std::optional<QString> getOpenFileName(const FileDialogRequest& request) override;
+    std::optional<QStringList> getOpenFileNames(const FileDialogRequest& request) override;
     std::optional<QString> getSaveFileName(const FileDialogRequest& request) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "files/asxplaylist.h"
 #include "model/storedsettings.h"
 #include "platform/filedialogs.h"
+#include "platform/mediaplayer.h"
 #include "platform/messageboxes.h"
 #include "platform/settingsstore.h"
 
@@ -45,12 +46,13 @@ void PlayListModel::addFile()
     request.title = QStringLiteral("Open");
     request.filter = kAudioFilter;
     request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("MP3Directory"));
-    const std::optional<QString> chosen = mDialogs.getOpenFileName(request);
-    if (!chosen)
+    const std::optional<QStringList> chosen = mDialogs.getOpenFileNames(request);
+    if (!chosen || chosen->isEmpty())
         return;
-    const QFileInfo file(*chosen);
-    appendRow(file.absoluteFilePath());
-    FileSettings(mSettings).setFolder(QStringLiteral("MP3Directory"), file.absolutePath());
+    for (const QString& path : *chosen)
+        appendRow(QFileInfo(path).absoluteFilePath());
+    FileSettings(mSettings).setFolder(QStringLiteral("MP3Directory"),
+                                      QFileInfo(chosen->constLast()).absolutePath());
     changed();
 }
 
@@ -86,28 +88,93 @@ void PlayListModel::browse()
     setListPath(QFileInfo(*chosen).absoluteFilePath());
 }
 
-bool PlayListModel::accept()
+void PlayListModel::nameList(const QString& typed)
+{
+    const QString name = typed.trimmed();
+    if (name.isEmpty()) {
+        mPlayListPath.clear();
+        changed();
+        return;
+    }
+    // A name without a folder goes where the list is, else where lists were kept.
+    QString base = mPlayListPath.isEmpty() ? QString() : QFileInfo(mPlayListPath).absolutePath();
+    if (base.isEmpty())
+        base = PlayListDialogs::existingFolder(mSettings, QStringLiteral("ASXDirectory"));
+    if (base.isEmpty())
+        base = QDir::homePath();
+    QFileInfo file(QDir(base).absoluteFilePath(name));
+    if (file.suffix().isEmpty())
+        file.setFile(file.absoluteFilePath() + QStringLiteral(".asx"));
+    if (file.isFile()) {
+        setListPath(file.absoluteFilePath());
+        return;
+    }
+    mPlayListPath = file.absoluteFilePath();
+    changed();
+}
+
+std::optional<QString> PlayListModel::writeChosenFile()
 {
     const std::optional<QString> chosen =
-        PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath);
+        PlayListDialogs::chooseFileToSave(mDialogs, mSettings, mPlayListPath, paths().value(0));
     if (!chosen)
-        return false;
+        return std::nullopt;
 
     // The new list replaces the old file in one step: should the write fail,
     // the previous play list is still there.
-    const QFileInfo file(*chosen);
+    const QString path = QFileInfo(*chosen).absoluteFilePath();
     QString error;
-    if (!AsxPlayList::write(file.absoluteFilePath(), paths(), &error)) {
-        mMessages.show(error, MessageBoxes::Icon::Exclamation);
-        return false;
+    if (!AsxPlayList::write(path, paths(), &error)) {
+        mMessages.show(PlayListDialogs::saveFailedMessage(path, error), MessageBoxes::Icon::Exclamation);
+        return std::nullopt;
     }
+    return path;
+}
+
+bool PlayListModel::saveAs()
+{
+    const std::optional<QString> written = writeChosenFile();
+    if (!written)
+        return false;
+    mPlayListPath = *written;
+    FileSettings(mSettings).setFolder(QStringLiteral("ASXDirectory"), QFileInfo(*written).absolutePath());
+    changed();
+    return true;
+}
+
+bool PlayListModel::accept()
+{
+    const std::optional<QString> written = writeChosenFile();
+    if (!written)
+        return false;
+    const QFileInfo file(*written);
     mPlayListPath = file.absoluteFilePath();
     AudioSettings audio(mSettings);
     audio.setPlayList(mPlayListPath);
     FileSettings(mSettings).setFolder(QStringLiteral("ASXDirectory"), file.absolutePath());
     audio.setMusicSource(5);
     changed();
+    reportUnplayable(mPlayListPath);
     return true;
+}
+
+void PlayListModel::reportUnplayable(const QString& path)
+{
+    if (!mPlayer || mRows.rows().empty())
+        return;
+    const bool playable = mPlayer->setPlayList(path);
+    const QStringList notes = mPlayer->skippedNotes();
+    if (playable && notes.isEmpty())
+        return;
+    QString text = playable
+        ? QStringLiteral("Some music of the play list %1 cannot be played; a workout passes over it:")
+        : QStringLiteral("None of the music of the play list %1 can be played:");
+    text = text.arg(QDir::toNativeSeparators(path));
+    for (const QString& note : notes)
+        text += QStringLiteral("\r - ") + note;
+    text += QStringLiteral("\r\rRemove these files with Audio > Play list and Del file, or replace them "
+                           "with copies that play.");
+    mMessages.show(text, MessageBoxes::Icon::Exclamation);
 }
 
 void PlayListModel::setListPath(const QString& path)

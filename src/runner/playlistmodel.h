@@ -6,18 +6,20 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kntr {
 
 class FileDialogs;
+class MediaPlayer;
 class MessageBoxes;
 class SettingsStore;
 
 /// What the play-list editor window (frmAudioWMP) shows and does, without
 /// widgets: the list of music files of the live run's play list with the ID3
-/// offset of each, the play-list file name, and the Add, Del, Move, Browse and
-/// Save actions. The play list itself is an ASX file.
+/// offset of each, the play-list file name, and the Add, Del, Move, Browse,
+/// Save As and Save actions. The play list itself is an ASX file.
 class PlayListModel {
 public:
     static const QString kCaption;
@@ -44,7 +46,8 @@ public:
     /// The play-list file name box (txtBrowse).
     const QString& playListPath() const { return mPlayListPath; }
 
-    /// Adds a music file chosen in an open dialog and remembers its folder.
+    /// Adds the music files chosen together in an open dialog, in the order
+    /// given, and remembers their folder.
     void addFile();
     /// Deletes the selected row, or the last row when none is selected.
     void removeFile();
@@ -54,6 +57,14 @@ public:
     void moveDown();
     /// Chooses a play list in an open dialog and loads it.
     void browse();
+    /// The user typed a name into the file name box: the name of a play list
+    /// that exists loads it; a new name names the list shown, whose rows stay
+    /// (".asx" is added to a name without an extension). Nothing is written.
+    void nameList(const QString& typed);
+    /// Save As: writes the rows to a play list chosen in a save dialog, which
+    /// proposes the list's own name; the list then goes by that name. The window
+    /// stays open and the run's play list is left as it was until Save.
+    bool saveAs();
     /// Save: writes the rows as a play list chosen in a save dialog and stores it
     /// as the run's play list. Returns true when written (the window then closes);
     /// false when the dialog was cancelled or the file could not be written.
@@ -71,11 +82,20 @@ public:
     /// also 0 when the file cannot be read.
     static qint64 id3Offset(const QString& path);
 
+    /// The player whose check of a play list's entries Save reports: files it
+    /// would pass over in a run (a corrupt MP3, a missing file) are named then.
+    void setPlayabilityCheck(MediaPlayer& player) { mPlayer = &player; }
+
     /// Called after every change of what the window shows.
     void setChangeHandler(std::function<void()> handler) { mOnChange = std::move(handler); }
 
 private:
     void appendRow(const QString& path);
+    /// Writes the rows to a file chosen in the save dialog; its path, or nothing
+    /// when cancelled or not written (the user has been told why).
+    std::optional<QString> writeChosenFile();
+    /// Names the entries of the saved play list at path that a run would pass over.
+    void reportUnplayable(const QString& path);
     /// Moves the selected row one place up (-1) or down (+1).
     void exchange(int step);
     void changed();
@@ -84,6 +104,7 @@ private:
     SettingsStore& mSettings;
     FileDialogs& mDialogs;
     MessageBoxes& mMessages;
+    MediaPlayer* mPlayer = nullptr;
     MusicList<Row> mRows;
     QString mPlayListPath;
     std::function<void()> mOnChange;

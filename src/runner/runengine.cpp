@@ -99,7 +99,7 @@ bool RunEngine::checkMusic(bool resumed)
             music.reloadPlayList();
         } else if (!music.loadPlayList()) {
             music.SetAudioType(RunMusic::kNone);
-            mMessages.show(kPlayListMissing, Icon::Information);
+            mMessages.show(kPlayListMissing, Icon::Exclamation);
             return false;
         }
     }

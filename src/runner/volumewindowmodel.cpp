@@ -3,6 +3,7 @@
 #include "model/numbers.h"
 #include "platform/cddevice.h"
 #include "platform/clock.h"
+#include "platform/mediaplayer.h"
 #include "platform/messageboxes.h"
 #include "platform/waveplayer.h"
 #include "tones/controltones.h"
@@ -91,6 +92,10 @@ void VolumeWindowModel::runTest(Level level, const std::function<void()>& play)
 
 void VolumeWindowModel::endTest()
 {
+    if (std::exchange(mListPlaying, false)) {
+        mMusicPlayer->pause();
+        mMusicCaption = kTestCaption;
+    }
     mTesting = false;
     enableAll();
     mLevels.apply(Level::Main);
@@ -130,9 +135,21 @@ void VolumeWindowModel::testVoice()
     });
 }
 
+void VolumeWindowModel::setPlayListMusic(MediaPlayer& player, PlayListSource playList)
+{
+    mMusicPlayer = &player;
+    mPlayList = std::move(playList);
+}
+
 void VolumeWindowModel::testMusic()
 {
-    if (mLevels.running() || !ensureReady() || mTesting)
+    if (mLevels.running() || !ensureReady())
+        return;
+    if (mListPlaying) {
+        endTest();
+        return;
+    }
+    if (mTesting)
         return;
     if (mMusicCaption == kStopCaption) {
         mCd.sendCommand(QStringLiteral("stop cdaudio"));
@@ -140,6 +157,11 @@ void VolumeWindowModel::testMusic()
         enableAll();
         mLevels.apply(Level::Main);
         changed();
+        return;
+    }
+    const QString playList = mMusicPlayer && mPlayList ? mPlayList() : QString();
+    if (!playList.isEmpty()) {
+        testPlayList(playList);
         return;
     }
 
@@ -163,7 +185,36 @@ void VolumeWindowModel::testMusic()
     // Nothing plays at the music level, so the main level returns at once.
     mLevels.apply(Level::Main);
     changed();
-    mMessages.show(kNoCdText, MessageBoxes::Icon::Information);
+    mMessages.show(kNoCdText, MessageBoxes::Icon::Exclamation);
+}
+
+void VolumeWindowModel::testPlayList(const QString& path)
+{
+    mTesting = true;
+    ++mTest;
+    isolate(Level::Music);
+    mLevels.apply(Level::Music);
+    changed();
+    // The player says which entries it passed over and why; with none left
+    // there is nothing to hear, and the user learns which files to replace.
+    if (!mMusicPlayer->setPlayList(path) || mMusicPlayer->entryCount() < 1) {
+        endTest();
+        QString text = QStringLiteral("The play list %1 has no music that can be played.").arg(path);
+        const QStringList notes = mMusicPlayer->skippedNotes();
+        if (!notes.isEmpty())
+            text += QStringLiteral("\r\r") + notes.join(QLatin1Char('\r'));
+        text += QStringLiteral("\r\rAdd music files to it with Audio > Play list, or choose the CD "
+                               "with Audio > CD-ROM.");
+        mMessages.show(text, MessageBoxes::Icon::Exclamation);
+        return;
+    }
+    mMusicPlayer->setAutoStart(false);
+    mMusicPlayer->selectEntry(1);
+    mMusicPlayer->play();
+    mListPlaying = true;
+    mMusicCaption = kStopCaption;
+    changed();
+    afterTest(kPlayListTestMs, [this] { endTest(); });
 }
 
 void VolumeWindowModel::restoreDefaults()
@@ -214,6 +265,8 @@ bool VolumeWindowModel::ensureReady()
 
 void VolumeWindowModel::stopCd()
 {
+    if (mListPlaying)
+        endTest();
     mCd.sendCommand(QStringLiteral("stop cdaudio"));
     mCd.sendCommand(QStringLiteral("close cdaudio"));
     // A music test ended this way gives the other levels back, as its Stop does.

@@ -13,6 +13,7 @@ namespace kntr {
 class CdDevice;
 class Clock;
 class ControlTones;
+class MediaPlayer;
 class MessageBoxes;
 class VoiceCues;
 class WavePlayer;
@@ -29,6 +30,12 @@ public:
     static const QString kNoCdText;
     static const QString kTestCaption; ///< music test idle: "Te&st"
     static const QString kStopCaption; ///< music test playing: "&Stop"
+    /// How long the music test plays a play list's first entry.
+    static constexpr qint64 kPlayListTestMs = 5000;
+
+    /// The play list the music test plays when the run's music is a play list;
+    /// empty when the music comes from the CD.
+    using PlayListSource = std::function<QString()>;
 
     using Level = SoundLevel;
     enum class Test { Tone, Music, Voice };
@@ -72,8 +79,13 @@ public:
     void testTone();
     /// Voice test: "getready" at the voice level.
     void testVoice();
-    /// Music test: starts the CD at the music level, or stops it.
+    /// Music test: starts the music at the music level, or stops it. With a
+    /// play list as the run's music its first entry plays for kPlayListTestMs,
+    /// else the CD plays until stopped.
     void testMusic();
+    /// The player and play list the music test uses when the run's music is a
+    /// play list; without them the test always plays the CD.
+    void setPlayListMusic(MediaPlayer& player, PlayListSource playList);
     /// Puts the three levels to their default; nothing is stored.
     void restoreDefaults();
     /// Stores the three levels and returns to the main level; the window then hides.
@@ -97,6 +109,7 @@ private:
     /// still sounding gives way.
     void runModeChanged(bool running);
     void stopCd();
+    void testPlayList(const QString& path);
     void isolate(Level level);
     /// A test button: only the tested level live and applied from play() on,
     /// until the test's last step calls endTest().
@@ -116,8 +129,11 @@ private:
     VoiceCues& mCues;
     Clock& mClock;
     MessageBoxes& mMessages;
+    MediaPlayer* mMusicPlayer = nullptr;
+    PlayListSource mPlayList;
 
     bool mTesting = false;
+    bool mListPlaying = false; ///< the music test plays the play list
     quint64 mTest = 0; ///< counts tests, so a step of an ended one is dropped
     std::shared_ptr<const int> mAlive = std::make_shared<const int>(0);
     std::array<bool, 4> mSliderEnabled{true, true, true, true};

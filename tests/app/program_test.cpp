@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,24 @@ TEST_F(ProgramTest, AnUnsavedDefaultWorkoutComesBackQuietlyWithTheChosenMachine)
     EXPECT_EQ(label("lblTotalDist"), "1.702");
 }
 
+TEST_F(ProgramTest, TheCaptionMarksUnsavedEditsUntilTheWorkoutIsSaved)
+{
+    start();
+    MainWindow& window = program->window();
+    EXPECT_TRUE(window.windowTitle().endsWith("[*]"));
+    EXPECT_FALSE(window.isWindowModified());
+
+    auto* speed = window.findChild<QScrollBar*>("hscSelSpeed");
+    ASSERT_NE(speed, nullptr);
+    speed->setValue(speed->value() + 5);
+    EXPECT_TRUE(window.isWindowModified()) << "an edit shows as \"*\" in the title bar";
+
+    dialogs.script(home.path() + "/marked.txt");
+    ASSERT_TRUE(program->files().SaveWorkoutFile(2));
+    EXPECT_EQ(window.windowTitle(), "Kinetrova - marked.txt[*]");
+    EXPECT_FALSE(window.isWindowModified());
+}
+
 TEST_F(ProgramTest, AWorkoutSavedWithItsMachineReopensOnTheNextStart)
 {
     start();
@@ -87,13 +106,13 @@ TEST_F(ProgramTest, AWorkoutSavedWithItsMachineReopensOnTheNextStart)
     const QString file = home.path() + "/hills.txt";
     dialogs.script(file);
     ASSERT_TRUE(program->files().SaveWorkoutFile(2));
-    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - hills.txt");
+    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - hills.txt[*]");
     program->window().close();
     EXPECT_TRUE(messages.shown().empty()) << "saved, so no question at exit";
 
     start();
     EXPECT_EQ(program->session().workout.segment(2).SegmentSpeed(), 6.5);
-    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - hills.txt");
+    EXPECT_EQ(program->window().windowTitle(), "Kinetrova - hills.txt[*]");
     EXPECT_FALSE(program->session().modified);
     EXPECT_EQ(program->recentFiles().RecentFilePath(1), file);
 }
@@ -116,7 +135,7 @@ TEST_F(ProgramTest, AUserFileOnTheCommandLineBringsItsWorkoutAndWeight)
     start({"kinetrova", "\"" + user + "\""});
     EXPECT_EQ(program->session().userFile, user);
     EXPECT_EQ(program->session().weightPounds, 150);
-    EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova - run.txt");
+    EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova - run.txt[*]");
 }
 
 TEST_F(ProgramTest, AUserFileWhoseWorkoutIsGoneStartsOnTheDefaultWorkout)
@@ -136,7 +155,7 @@ TEST_F(ProgramTest, AUserFileWhoseWorkoutIsGoneStartsOnTheDefaultWorkout)
     EXPECT_EQ(program->session().weightPounds, 170);
     EXPECT_EQ(program->session().workout.count(), 10) << "the default workout, as the message says";
     EXPECT_EQ(label("lblTotalTime"), "30:00");
-    EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova");
+    EXPECT_EQ(program->window().windowTitle(), "runner.ktr - Kinetrova[*]");
     // A later Save goes to the default workout's file, never over the missing workout's name.
     EXPECT_EQ(settings.GetSetting("Kinetrova", "File", "LastFile"), paths.userDataDir() + "/default.txt");
 }

@@ -812,7 +812,7 @@ TEST_F(Mp3Build, ProgressRisesToTheEndWithTheStatusTexts)
     ASSERT_EQ(r.outcome, Outcome::Written);
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
     EXPECT_EQ(percents.back(), 100);
-    EXPECT_TRUE(r.message.isEmpty()); // no closing box for an MP3 file
+    EXPECT_TRUE(r.message.isEmpty()); // the window's model gives the closing box
     EXPECT_EQ(statuses.back(),
               "Workout file: " + out
                   + " written to disk. \rOk to play this file on your computer, MP3 Player, or copy "

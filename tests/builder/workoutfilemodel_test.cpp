@@ -5,6 +5,8 @@
 #include "builder/buildestimate.h"
 #include "builder/wavefilebuilder.h"
 #include "builder/wavworkoutwriter.h"
+#include "builder/mp3filebuilder.h"
+#include "builder/mp3workoutwriter.h"
 #include "builder/workoutfilemodel.h"
 #include "files/asxplaylist.h"
 #include "model/machine.h"
@@ -189,7 +191,7 @@ TEST_F(WorkoutFileModelTest, MakeAsksForTheNameChecksTheSpaceWritesAndVerifies)
     ASSERT_EQ(mMessages.shown().size(), 1u);
     EXPECT_EQ(mMessages.shown()[0].text, WaveFileBuilder::writtenMessage(path("out.wav")));
     EXPECT_EQ(m.lblInfo2(), WaveFileBuilder::writtenStatus(path("out.wav")));
-    EXPECT_EQ(m.progress(), 0);
+    EXPECT_EQ(m.progress(), 100) << "a finished file leaves the bar full";
     EXPECT_FALSE(m.busy());
     EXPECT_EQ(m.writtenPath(), path("out.wav"));
     ASSERT_GT(percents.size(), 2u);
@@ -253,6 +255,7 @@ TEST_F(WorkoutFileModelTest, OpensOnlyForASavedWorkoutAndMakesMp3OnlyWithAWriter
 
     WorkoutFileModel m = maker(WorkoutFileType::Mp3, &mWriter); // a WAV writer does not make MP3 files
     EXPECT_EQ(m.frameCaption(), "1. Add MP3 music files (optional).");
+    EXPECT_EQ(m.caption(), WorkoutFileModel::kCaption + " (MP3 file)");
     EXPECT_EQ(m.outputPath(), path("walk.mp3"));
     EXPECT_FALSE(m.canMake());
     m.makeFile();
@@ -270,6 +273,17 @@ TEST_F(WorkoutFileModelTest, OpensOnlyForASavedWorkoutAndMakesMp3OnlyWithAWriter
     second.frameSize = 208;
     EXPECT_EQ(BuildEstimate::mp3Size(mWorkout, 64, {first, second}),
               qRound64(30 * 313 / 0.026 + 12 * 417 / 0.026));
+
+    // A finished MP3 file ends with a box, as a WAV file does, and the status says it is done.
+    const Mp3WorkoutWriter mp3(QStringLiteral(KNTR_VOICECUE_DIR));
+    WorkoutFileModel made = maker(WorkoutFileType::Mp3, &mp3);
+    mMessages.clear();
+    mDialogs.script(path("made.mp3"));
+    made.makeFile();
+    ASSERT_EQ(mMessages.shown().size(), 1u);
+    EXPECT_EQ(mMessages.shown()[0].text, Mp3FileBuilder::writtenMessage(path("made.mp3")));
+    EXPECT_EQ(made.lblInfo2(), Mp3FileBuilder::writtenStatus(path("made.mp3")));
+    EXPECT_EQ(made.progress(), 100);
 }
 
 } // namespace

@@ -80,7 +80,8 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     window.show();
 
     EXPECT_EQ(window.objectName(), "frmCreateCD");
-    EXPECT_EQ(window.windowTitle(), "Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC");
+    EXPECT_EQ(window.windowTitle(),
+              "Kinetrova - Create workout file for a CD, MP3 Player, or PocketPC (WAV file)");
     EXPECT_EQ(window.findChild<QGroupBox*>("Frame1")->title(), "1. Add WAV music files (optional).");
     const std::pair<const char*, const char*> captions[] = {
         {"cmdAddFile", "&Add file"},    {"cmdDelFile", "&Del file"},

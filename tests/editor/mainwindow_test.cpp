@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheDefaultWorkoutCentred)
     EXPECT_TRUE(find<QWidget>("picYlbl")->isVisible());
     EXPECT_EQ(find<AxisCaption>("picYlbl")->text(), "Speed");
     EXPECT_EQ(find<AxisCaption>("picY2lbl")->text(), "Incline");
-    EXPECT_EQ(window().windowTitle(), "Kinetrova");
+    EXPECT_EQ(window().windowTitle(), "Kinetrova[*]");
     EXPECT_FALSE(session.modified);
 
     EXPECT_TRUE(action("mnuOptionVoiceOn")->isChecked());
@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, NewWorkout)
     EXPECT_EQ(text("lblXnum4"), "1:00");
     EXPECT_EQ(find<QScrollBar>("hscSelSegment")->maximum(), 1);
     EXPECT_EQ(settings.GetSetting(kAppName, "File", "LastFile"), "");
-    EXPECT_EQ(window().windowTitle(), "Kinetrova");
+    EXPECT_EQ(window().windowTitle(), "Kinetrova[*]");
 }
 
 TEST_F(MainWindowTest, NewAndExitLetTheFileCommandsAskFirst)
@@ -733,7 +733,7 @@ TEST_F(MainWindowTest, AboutShowsTheBuildAndClearsTheSettings)
     EXPECT_EQ(text("lblSpeed"), "Speed");
     // Nothing of the cleared settings is left on screen to be written back.
     EXPECT_EQ(visibleEntries("mnuFile").filter("/w/run.txt"), QStringList());
-    EXPECT_EQ(window().windowTitle(), "Kinetrova");
+    EXPECT_EQ(window().windowTitle(), "Kinetrova[*]");
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include "scriptedmessageboxes.h"
 
 #include <QFile>
+#include <QFontInfo>
+#include <QPageSize>
 #include <QLocale>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -45,9 +47,10 @@ protected:
         editor.selectSegment(2);
     }
 
-    bool printPdf(const QString& path, int copies)
+    bool printPdf(const QString& path, int copies, QPageSize::PageSizeId paper = QPageSize::Letter)
     {
         QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(QPageSize(paper));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         printer.setCopyCount(copies);
@@ -108,6 +111,25 @@ TEST_F(PrintingTest, OnePagePerCopyAndATableTooLongGoesOverleaf)
     EXPECT_TRUE(messages.shown().empty());
 }
 
+TEST_F(PrintingTest, FortyFourRowsFitOnePageOfLetterOrA4AboveAFooterWithTheTotals)
+{
+    session.workout.setCount(44);
+    for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4}) {
+        const QString pdf = dir.filePath(QStringLiteral("sheet-%1.pdf").arg(int(paper)));
+        EXPECT_TRUE(printPdf(pdf, 1, paper));
+        EXPECT_EQ(pdfPages(pdf), 1) << QPageSize::name(paper).toStdString();
+    }
+    EXPECT_EQ(QFontInfo(WorkoutSheet::font()).family(), "Liberation Sans") << "or Arial itself";
+
+    // The footer gives the totals the window shows and the day by the editor's clock.
+    const WorkoutSheet sheet = sheetOfEditedWorkout(editor, "Kinetrova - default");
+    const Editor::TotalsTexts& totals = editor.totals();
+    EXPECT_EQ(sheet.footerTotals(),
+              QStringLiteral("Total time %1     Distance %2 Miles     Calories %3")
+                  .arg(totals.time, totals.distance, totals.calories));
+    EXPECT_EQ(sheet.footerDate(), "Printed " + clock.now().date().toString(Qt::ISODate));
+}
+
 TEST_F(PrintingTest, AFailingPrinterSaysSoAndACancelledDialogPrintsNothing)
 {
     EXPECT_FALSE(printPdf(dir.filePath("no-such-folder/sheet.pdf"), 1));
@@ -145,6 +167,8 @@ TEST_F(PrintingTest, CliPrintWritesOnePagePerCopy)
         {{"print", workout, "-o", out, "--copies", "2"}, 0, 2},
         {{"print", workout, "--copies", "2"}, 2, -1},
         {{"print", workout, "-o", dir.filePath("x.pdf"), "--copies", "0"}, 2, -1},
+        {{"print", workout, "-o", out, "--date", "2026-12-08"}, 0, 1},
+        {{"print", workout, "-o", dir.filePath("x.pdf"), "--date", "8.12.2026"}, 2, -1},
         {{"print", workout, "-o", dir.path()}, 1, -1}, // a folder is never replaced
     };
     for (const Case& c : cases) {

@@ -18,6 +18,9 @@ TEST(SheetLayoutTest, CaptionPictureAndTableStandWhereThePageSays)
 {
     EXPECT_EQ(kLetter.captionAt(), QPointF(2620, 720));
     EXPECT_EQ(kLetter.pictureRect(), QRectF(2620, 960, 7000, 4000));
+    // The footer spans the picture's width, in the middle of the bottom margin.
+    EXPECT_EQ(kLetter.footerAt(), QPointF(2620, 15840 - 540 + (540 - 240) / 2));
+    EXPECT_EQ(kLetter.footerRight(), 2620 + 7000);
     EXPECT_EQ(kLetter.tableTop(), 5200);
 
     struct Case {
@@ -55,12 +58,13 @@ TEST(SheetLayoutTest, ALongTableGoesOnOverleafWithItsHeaders)
     for (int i = 1; i <= 60; ++i)
         rows.push_back({QString::number(i), "1:00", "5", "1"});
     const auto pages = kLetter.table(kHeaders, rows);
-    // Rows end 720 twips above the foot: (15840 − 720 − 5200) / 240 − 1 = 40 rows fit under the picture.
+    // Rows end 540 twips above the foot: (15840 − 540 − 5200) / 240 − 1 = 41.08, so 41 rows fit under the
+    // picture.
     ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[0].size(), 4 + 40 * 4u);
-    EXPECT_EQ(pages[1].size(), 4 + 20 * 4u);
+    EXPECT_EQ(pages[0].size(), 4 + 41 * 4u);
+    EXPECT_EQ(pages[1].size(), 4 + 19 * 4u);
     EXPECT_EQ(pages[1][0].at.y(), 720);
-    EXPECT_EQ(pages[1][4].text, "41");
+    EXPECT_EQ(pages[1][4].text, "42");
     EXPECT_EQ(pages[1][4].at.y(), 720 + kLine);
 }
 

@@ -22,6 +22,7 @@ namespace {
 class NoDialogs : public kntr::FileDialogs {
 public:
     std::optional<QString> getOpenFileName(const kntr::FileDialogRequest&) override { return {}; }
+    std::optional<QStringList> getOpenFileNames(const kntr::FileDialogRequest&) override { return {}; }
     std::optional<QString> getSaveFileName(const kntr::FileDialogRequest&) override { return {}; }
 };
 

@@ -169,7 +169,8 @@ TEST_F(WorkoutFilesTest, ABrokenFileLeavesTheWorkoutAndMachineAsTheyWere)
               QStringList({"Do you want to save changes made to default.txt?",
                            path("broken.txt")
                                + " is not a valid workout file: segment 3 (line 16): "
-                                 "the incline \"four\" is not a number."}));
+                                 "the incline \"four\" is not a number."
+                                 "\r\rChoose another workout with File > Open Workout."}));
     ASSERT_EQ(session.workout.count(), 2);
     expectSegment(1, 4, 2, 300);
     expectSegment(2, 5, 3, 400);
@@ -178,6 +179,38 @@ TEST_F(WorkoutFilesTest, ABrokenFileLeavesTheWorkoutAndMachineAsTheyWere)
     EXPECT_EQ(view.caption, "Kinetrova - mine.txt");
     EXPECT_EQ(stored("File", "LastFile"), "");
     EXPECT_EQ(recent.count(), 0);
+}
+
+TEST_F(WorkoutFilesTest, AFailedSaveNamesTheFileTheCauseAndTheWayOut)
+{
+    setSegments({{4, 2, 300}});
+    session.modified = true;
+    QDir().mkpath(path("folder.txt"));
+    const struct {
+        QString file;
+        bool user; // File > Save User As, else File > Save Workout As
+        const char* cause;
+    } cases[] = {
+        {path("no/such/folder/hills.txt"), false, "No such file or directory"},
+        {path("folder.txt"), false, "Is a folder, not a file"},
+        {path("no/such/folder/runner.ktr"), true, "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        messages.clear();
+        dialogs.script(c.file);
+        if (c.user) {
+            session.modified = false;
+            EXPECT_FALSE(files.SaveUserFile(2));
+        } else {
+            EXPECT_FALSE(files.SaveWorkoutFile(2));
+        }
+        ASSERT_EQ(messages.shown().size(), 1u) << c.file.toStdString();
+        EXPECT_EQ(messages.shown()[0].text,
+                  QStringLiteral("Could not save %1: %2.\r\rChoose another folder with File > %3.")
+                      .arg(c.file, c.cause, c.user ? "Save User As" : "Save Workout As"));
+        EXPECT_EQ(messages.shown()[0].icon, Icon::Exclamation);
+    }
+    EXPECT_TRUE(session.userFile.isEmpty());
 }
 
 TEST_F(WorkoutFilesTest, AFailedOpenSaysInOneMessageWhichFileFailedAndWhy)
@@ -214,8 +247,10 @@ TEST_F(WorkoutFilesTest, AFailedOpenSaysInOneMessageWhichFileFailedAndWhy)
         messages.clear();
         dialogs.script(path(c.name));
         files.openWorkout();
-        EXPECT_EQ(shownTexts(), QStringList{(c.unreadable ? "Cannot read " : "") + path(c.name) + c.says});
-        EXPECT_EQ(messages.shown().at(0).icon, Icon::Information);
+        EXPECT_EQ(shownTexts(),
+                  QStringList{(c.unreadable ? "Cannot read " : "") + path(c.name) + c.says
+                              + "\r\rChoose another workout with File > Open Workout."});
+        EXPECT_EQ(messages.shown().at(0).icon, Icon::Exclamation);
         ASSERT_EQ(session.workout.count(), 1) << c.name;
         expectSegment(1, 4, 2, 300);
     }
@@ -456,7 +491,8 @@ TEST_F(WorkoutFilesTest, AUserFileWhoseWorkoutIsGoneStillOpens)
     files.openUser();
     EXPECT_EQ(shownTexts(),
               QStringList{"Cannot read /gone/hills.txt: No such file or directory."
-                          "\r\rThe user file was opened with the workout shown before."});
+                          "\r\rThe user file was opened with the workout shown before. "
+                          "Choose another workout with File > Open Workout."});
     expectSegment(1, 4, 2, 300);
     EXPECT_EQ(session.weightPounds, 150);
     EXPECT_EQ(session.userFile, path("runner.ktr"));
@@ -486,7 +522,8 @@ TEST_F(WorkoutFilesTest, BadUserFilesChangeNothing)
         messages.clear();
         dialogs.script(path(name));
         files.openUser();
-        EXPECT_EQ(shownTexts(), QStringList{path(name) + says});
+        EXPECT_EQ(shownTexts(),
+                  QStringList{path(name) + says + "\r\rChoose another user file with File > Open User."});
     }
     EXPECT_EQ(session.workout.count(), 1) << "the workout was not loaded";
     EXPECT_TRUE(session.userFile.isEmpty());
@@ -639,7 +676,10 @@ TEST_F(WorkoutFilesTest, ImportCsvMakesANewUnsavedWorkoutFittedToTheMachineAndEx
     messages.script(Answer::No);
     dialogs.script(path("bad.csv"));
     files.importTable();
-    EXPECT_EQ(shownTexts().last(), path("bad.csv") + ": line 3, column speed: 'fast' is not a number.");
+    EXPECT_EQ(shownTexts().last(),
+              path("bad.csv")
+                  + ": line 3, column speed: 'fast' is not a number."
+                    "\r\rChoose another table with File > Import CSV.");
     expectSegment(2, 10, 2, 30);
 
     dialogs.script(path("hills-out.csv"));

@@ -3,6 +3,8 @@
 #include "platform/memorysettingsstore.h"
 #include "runner/playlistmodel.h"
 
+#include "manualclock.h"
+#include "recordingmediaplayer.h"
 #include "scriptedfiledialogs.h"
 #include "scriptedmessageboxes.h"
 #include "testenv.h"
@@ -67,18 +69,17 @@ TEST_F(PlayListModelTest, AddDeleteAndMoveRows)
     const QString a = file("a.mp3", QByteArray("ID3\x03\0\0\0\0\x01\x02", 10));
     const QString b = file("sub/b.wav");
     const QString c = file("sub/c.wma");
+    // One file, a cancelled dialog, then two files chosen together.
     dialogs.script(a);
-    dialogs.script(b);
     dialogs.scriptCancel();
-    dialogs.script(c);
-    for (int i = 0; i < 4; ++i)
+    dialogs.scriptMany({b, c});
+    for (int i = 0; i < 3; ++i)
         editor.addFile();
 
-    ASSERT_EQ(dialogs.requests().size(), 4u);
+    ASSERT_EQ(dialogs.requests().size(), 3u);
     EXPECT_EQ(dialogs.requests()[0].filter, PlayListModel::kAudioFilter);
     EXPECT_EQ(dialogs.requests()[0].folder, dir.path());
-    EXPECT_EQ(dialogs.requests()[3].folder, dir.filePath("sub")) << "the last file's folder";
-    EXPECT_EQ(setting("File", "MP3Directory"), dir.filePath("sub"));
+    EXPECT_EQ(setting("File", "MP3Directory"), dir.filePath("sub")) << "the last file's folder";
     EXPECT_EQ(editor.paths(), QStringList({a, b, c}));
     EXPECT_EQ(editor.rows()[0].id3Offset, 128 + 2 + 10);
     EXPECT_EQ(editor.rows()[1].id3Offset, 0);
@@ -173,26 +174,85 @@ TEST_F(PlayListModelTest, BrowseLoadsAPlayListAndSaveStoresIt)
     EXPECT_EQ(editor.playListFileName(), saved);
 }
 
-TEST_F(PlayListModelTest, SaveProposesTempAsxAndReportsAFailedWrite)
+TEST_F(PlayListModelTest, ANewListIsNamedThenSavedUnderItsOwnName)
 {
-    settings.SaveSetting(kAppName, "File", "ASXDirectory", dir.path());
+    const QString music = file("albums/a.mp3");
     editor.load();
     EXPECT_TRUE(editor.playListPath().isEmpty());
-    EXPECT_TRUE(editor.paths().isEmpty());
+    dialogs.script(music);
+    editor.addFile();
+
+    // Unnamed, with no play-list folder known: the music's folder is proposed.
+    dialogs.scriptCancel();
+    EXPECT_FALSE(editor.accept());
+    EXPECT_EQ(dialogs.requests().back().fileName, PlayListDialogs::kNewListName);
+    EXPECT_EQ(dialogs.requests().back().folder, dir.filePath("albums"));
+
+    // A typed name names the list; its rows stay and nothing is written yet.
+    editor.nameList(dir.filePath("lists/morning"));
+    EXPECT_EQ(editor.playListPath(), dir.filePath("lists/morning.asx"));
+    EXPECT_EQ(editor.paths(), QStringList{music});
+    EXPECT_FALSE(QFileInfo::exists(editor.playListPath()));
+
+    // Save proposes that name in its folder; a folder that is not there is
+    // reported with the file, the cause and the way out.
+    dialogs.script(editor.playListPath());
+    EXPECT_FALSE(editor.accept());
+    EXPECT_EQ(dialogs.requests().back().fileName, "morning.asx");
+    EXPECT_EQ(dialogs.requests().back().folder, dir.filePath("lists"));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("Could not save the play list "
+                                                    + dir.filePath("lists/morning.asx") + ": "))
+        << messages.shown()[0].text.toStdString();
+    EXPECT_TRUE(messages.shown()[0].text.contains("Choose another folder with Save As"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageBoxes::Icon::Exclamation);
     EXPECT_TRUE(editor.playListFileName().isEmpty());
 
-    dialogs.script(dir.filePath("no/such/folder/list.asx"));
-    EXPECT_FALSE(editor.accept());
-    EXPECT_EQ(dialogs.requests().back().fileName, "temp.asx");
-    EXPECT_EQ(dialogs.requests().back().folder, dir.path());
-    EXPECT_EQ(messages.shown().size(), 1u);
+    // Save As writes and keeps editing; the run's list changes only with Save.
+    dialogs.script(dir.filePath("morning.asx"));
+    EXPECT_TRUE(editor.saveAs());
+    EXPECT_EQ(editor.playListPath(), dir.filePath("morning.asx"));
+    EXPECT_EQ(AsxPlayList::read(dir.filePath("morning.asx")), QStringList{music});
     EXPECT_TRUE(editor.playListFileName().isEmpty());
-    EXPECT_TRUE(editor.playListPath().isEmpty());
+
+    // Typing the name of a list that exists loads it.
+    ASSERT_TRUE(AsxPlayList::write(dir.filePath("other.asx"), {music, music}));
+    editor.nameList("other");
+    EXPECT_EQ(editor.playListPath(), dir.filePath("other.asx"));
+    EXPECT_EQ(editor.paths().size(), 2);
 
     // An empty list saves the first line and "</Asx>".
+    editor.removeFile();
+    editor.removeFile();
     dialogs.script(dir.filePath("empty.asx"));
     EXPECT_TRUE(editor.accept());
+    EXPECT_EQ(editor.playListFileName(), dir.filePath("empty.asx"));
     QFile written(dir.filePath("empty.asx"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), QByteArray("<Asx Version = \"3.0\" > \r\n</Asx>"));
+}
+
+TEST_F(PlayListModelTest, SaveNamesTheMusicARunWouldPassOver)
+{
+    ManualClock clock;
+    RecordingMediaPlayer player{clock};
+    editor.setPlayabilityCheck(player);
+    const QString list = dir.filePath("run.asx");
+    dialogs.scriptMany({file("good.mp3"), file("corrupt.mp3")});
+    editor.addFile();
+
+    player.scriptPlayList(list, {120.0, 0.0});
+    dialogs.script(list);
+    EXPECT_TRUE(editor.accept());
+    ASSERT_EQ(messages.shown().size(), 1u);
+    const QString& text = messages.shown()[0].text;
+    EXPECT_TRUE(text.contains(list)) << text.toStdString();
+    EXPECT_TRUE(text.contains("entry 2 was skipped: it cannot be played"));
+    EXPECT_TRUE(text.contains("Audio > Play list"));
+    EXPECT_EQ(messages.shown()[0].icon, MessageBoxes::Icon::Exclamation);
+
+    player.scriptPlayList(list, {120.0, 90.0});
+    dialogs.script(list);
+    EXPECT_TRUE(editor.accept());
+    EXPECT_EQ(messages.shown().size(), 1u) << "a list that plays is saved without a word";
 }

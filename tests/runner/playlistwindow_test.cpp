@@ -44,8 +44,8 @@ TEST(PlayListWindow, ShowsTheControlsAndSavesTheList)
         const char* caption;
     } buttons[] = {
         {"cmdAddFile", "A&dd file"}, {"cmdDelFile", "&Del file"}, {"cmdMoveUp", "&Move Up"},
-        {"cmdMoveDown", "M&ove Dn"}, {"cmdBrowse", "&Browse"},    {"cmdAccept", "&Save"},
-        {"cmdCancel", "&Cancel"},
+        {"cmdMoveDown", "M&ove Dn"}, {"cmdBrowse", "&Browse"},    {"cmdSaveAs", "Save &As..."},
+        {"cmdAccept", "&Save"},      {"cmdCancel", "&Cancel"},
     };
     for (const auto& b : buttons) {
         auto* button = window.findChild<QPushButton*>(b.name);
@@ -56,7 +56,8 @@ TEST(PlayListWindow, ShowsTheControlsAndSavesTheList)
     auto* name = window.findChild<QLineEdit*>("txtBrowse");
     ASSERT_NE(list, nullptr);
     ASSERT_NE(name, nullptr);
-    EXPECT_EQ(window.findChild<QLabel*>("lblBrowse")->text(), "Playlist file name - asx type file");
+    EXPECT_EQ(window.findChild<QLabel*>("lblBrowse")->text(), "Play list file");
+    EXPECT_FALSE(name->isReadOnly());
 
     // Opened: the stored list shows. Cancel keeps the stored play list.
     QTimer::singleShot(0, &window, [&] {
@@ -66,22 +67,28 @@ TEST(PlayListWindow, ShowsTheControlsAndSavesTheList)
     });
     EXPECT_EQ(window.choosePlayList(), old);
 
-    // Add a file, move it up, save under a new name: the window closes with it.
+    // Add two files at once, move the last up, type a new name: Save proposes
+    // it, and the window closes with the list saved there.
     const QString added = dir.filePath("b.wav");
     const QString saved = dir.filePath("new.asx");
-    dialogs.script(added);
+    dialogs.scriptMany({dir.filePath("c.mp3"), added});
     dialogs.script(saved);
     QTimer::singleShot(0, &window, [&] {
         QTest::mouseClick(window.findChild<QPushButton*>("cmdAddFile"), Qt::LeftButton);
-        ASSERT_EQ(list->count(), 2);
-        list->setCurrentRow(1);
+        ASSERT_EQ(list->count(), 3);
+        list->setCurrentRow(2);
         QTest::mouseClick(window.findChild<QPushButton*>("cmdMoveUp"), Qt::LeftButton);
-        EXPECT_EQ(list->item(0)->text(), added);
-        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(list->item(1)->text(), added);
+        EXPECT_EQ(list->currentRow(), 1);
+        name->setFocus();
+        name->selectAll();
+        QTest::keyClicks(name, "new");
         QTest::mouseClick(window.findChild<QPushButton*>("cmdAccept"), Qt::LeftButton);
     });
     EXPECT_EQ(window.choosePlayList(), saved);
     EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(dialogs.requests().back().fileName, "new.asx");
+    EXPECT_EQ(dialogs.requests().back().folder, dir.path());
     EXPECT_EQ(name->text(), saved);
-    EXPECT_EQ(AsxPlayList::read(saved), QStringList({added, dir.filePath("a.mp3")}));
+    EXPECT_EQ(AsxPlayList::read(saved), QStringList({dir.filePath("a.mp3"), added, dir.filePath("c.mp3")}));
 }

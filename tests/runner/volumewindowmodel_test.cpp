@@ -1,5 +1,7 @@
 #include "volumerig.h"
 
+#include "recordingmediaplayer.h"
+
 #include <gtest/gtest.h>
 
 using namespace kntr;
@@ -159,6 +161,55 @@ TEST_F(VolumeWindowModelTest, VoiceAndMusicTestsEndAtMain)
     EXPECT_EQ(levels.musicTestCaption(), "Te&st");
     EXPECT_TRUE(levels.testEnabled(Check::Tone));
     EXPECT_EQ(mixer.level(), 40000u);
+}
+
+TEST_F(VolumeWindowModelTest, MusicTestWithAPlayListPlaysItsFirstEntryForFiveSeconds)
+{
+    RecordingMediaPlayer music{clock};
+    music.scriptPlayList("/music/list.asx", {200.0, 180.0});
+    QString playList = "/music/list.asx";
+    levels.setPlayListMusic(music, [&playList] { return playList; });
+    levels.load();
+    volumesSet();
+
+    const qint64 start = clock.tickMs();
+    levels.testMusic();
+    EXPECT_TRUE(music.isPlaying());
+    EXPECT_EQ(music.currentEntry(), 1);
+    EXPECT_FALSE(cd.playing());
+    EXPECT_EQ(levels.musicTestCaption(), "&Stop");
+    EXPECT_FALSE(levels.slider(Level::Tone).enabled);
+    EXPECT_EQ(volumesSet(), std::vector<unsigned>{58980});
+    clock.runUntil([&music] { return !music.isPlaying(); });
+    EXPECT_EQ(clock.tickMs() - start, VolumeWindowModel::kPlayListTestMs);
+    EXPECT_EQ(levels.musicTestCaption(), "Te&st");
+    EXPECT_TRUE(levels.testEnabled(Check::Tone));
+    EXPECT_EQ(volumesSet(), std::vector<unsigned>{40000});
+
+    // Stop ends it early, and the test's timer then changes nothing.
+    levels.testMusic();
+    clock.advance(1000);
+    levels.testMusic();
+    EXPECT_FALSE(music.isPlaying());
+    levels.testTone();
+    clock.advance(VolumeWindowModel::kPlayListTestMs);
+    EXPECT_FALSE(music.isPlaying());
+
+    // A list with nothing to play names itself and the way out; the CD is left alone.
+    clock.runUntil([this] { return levels.testEnabled(Check::Music); });
+    playList = "/music/broken.asx";
+    levels.testMusic();
+    ASSERT_FALSE(messages.shown().empty());
+    EXPECT_TRUE(messages.shown().back().text.startsWith("The play list /music/broken.asx has no music"));
+    EXPECT_TRUE(messages.shown().back().text.contains("Audio > Play list"));
+    EXPECT_EQ(messages.shown().back().icon, MessageBoxes::Icon::Exclamation);
+    EXPECT_EQ(levels.musicTestCaption(), "Te&st");
+    EXPECT_FALSE(cd.playing());
+
+    // Music from the CD: the CD test as before.
+    playList.clear();
+    levels.testMusic();
+    EXPECT_TRUE(cd.playing());
 }
 
 TEST_F(VolumeWindowModelTest, DuringARunOnlyTheSlidersWorkAndOnlyTheLevelInForceIsHeard)

@@ -23,6 +23,15 @@ bool RecordingMediaPlayer::setPlayList(const QString& path)
     return mCurrent > 0;
 }
 
+QStringList RecordingMediaPlayer::skippedNotes() const
+{
+    QStringList notes;
+    for (int n = 1; n <= entryCount(); ++n)
+        if (length(n) <= 0)
+            notes << QStringLiteral("entry %1 was skipped: it cannot be played").arg(n);
+    return notes;
+}
+
 int RecordingMediaPlayer::entryCount() const
 {
     return static_cast<int>(mEntries.size());

@@ -52,6 +52,8 @@ public:
     void setAutoStart(bool on) override;
     void play() override;
     void pause() override;
+    /// "entry N was skipped: it cannot be played" for each unplayable entry.
+    QStringList skippedNotes() const override;
 
     bool isPlaying() const { return mPlaying; }
     const std::vector<Call>& calls() const;

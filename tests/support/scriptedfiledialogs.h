@@ -13,35 +13,48 @@ namespace kntr {
 class ScriptedFileDialogs : public FileDialogs {
 public:
     /// The next dialog chooses path.
-    void script(const QString& path) { mScript.push_back({true, path}); }
+    void script(const QString& path) { mScript.push_back({true, {path}}); }
+    /// The next dialog chooses these files together (an open dialog taking several).
+    void scriptMany(const QStringList& paths) { mScript.push_back({true, paths}); }
     /// The next dialog is cancelled.
-    void scriptCancel() { mScript.push_back({false, QString()}); }
+    void scriptCancel() { mScript.push_back({false, {}}); }
 
     std::optional<QString> getOpenFileName(const FileDialogRequest& request) override
+    {
+        return first(answer(request));
+    }
+    std::optional<QStringList> getOpenFileNames(const FileDialogRequest& request) override
     {
         return answer(request);
     }
     std::optional<QString> getSaveFileName(const FileDialogRequest& request) override
     {
-        return answer(request);
+        return first(answer(request));
     }
 
     const std::vector<FileDialogRequest>& requests() const { return mRequests; }
 
 private:
-    std::optional<QString> answer(const FileDialogRequest& request)
+    static std::optional<QString> first(const std::optional<QStringList>& paths)
+    {
+        if (!paths)
+            return std::nullopt;
+        return paths->value(0);
+    }
+
+    std::optional<QStringList> answer(const FileDialogRequest& request)
     {
         mRequests.push_back(request);
         if (mScript.empty())
             return std::nullopt;
-        const auto [chosen, path] = mScript.front();
+        const auto [chosen, paths] = mScript.front();
         mScript.pop_front();
         if (!chosen)
             return std::nullopt;
-        return path;
+        return paths;
     }
 
-    std::deque<std::pair<bool, QString>> mScript;
+    std::deque<std::pair<bool, QStringList>> mScript;
     std::vector<FileDialogRequest> mRequests;
 };
 

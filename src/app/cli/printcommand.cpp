@@ -19,6 +19,7 @@ namespace {
 
 const QString kOutput = QStringLiteral("o");
 const QString kCopies = QStringLiteral("copies");
+const QString kDate = QStringLiteral("date");
 constexpr int kMaxCopies = 999;
 
 int run(const CliArguments& args, CliContext& context)
@@ -34,6 +35,12 @@ int run(const CliArguments& args, CliContext& context)
             return args.usageError(
                 QStringLiteral("--copies takes a whole number from 1 to %1").arg(kMaxCopies));
     }
+    QDate printed = SystemClock().now().date();
+    if (args.isSet(kDate)) {
+        printed = QDate::fromString(args.value(kDate), Qt::ISODate);
+        if (!printed.isValid())
+            return args.usageError(QStringLiteral("--date takes a date as YYYY-MM-DD"));
+    }
     // Text is laid out with the fonts of a GUI application (the offscreen one will do).
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return args.failure(QStringLiteral("printing needs the fonts of a QGuiApplication"));
@@ -43,7 +50,8 @@ int run(const CliArguments& args, CliContext& context)
         return args.failure(workout.problem());
 
     const Session& session = workout.session();
-    const WorkoutSheet sheet(session, speedDisplay(session.machine, workout.settings()), workout.caption());
+    const WorkoutSheet sheet(session, speedDisplay(session.machine, workout.settings()), workout.caption(),
+                             printed);
 
     int pages = 0;
     QBuffer pdf;
@@ -74,15 +82,18 @@ CliCommand printCommand()
 {
     return {
         QStringLiteral("print"),
-        QStringLiteral("WORKOUT.txt -o OUT.pdf [--copies N]"),
+        QStringLiteral("WORKOUT.txt -o OUT.pdf [--copies N] [--date YYYY-MM-DD]"),
         QStringLiteral("Write the workout sheet File > Print prints as a PDF file.\n\n"
                        "The sheet shows the window caption, the profile graph and a table of every\n"
                        "segment's time and values as the main window shows them; each copy starts a\n"
-                       "page of its own. The paper is Letter where the locale measures in US units,\n"
-                       "else A4."),
+                       "page of its own. A footer gives the workout's totals and the date printed\n"
+                       "(today, or --date). The paper is Letter where the locale measures in US\n"
+                       "units, else A4."),
         {QCommandLineOption(QStringList{kOutput, QStringLiteral("output")},
                             QStringLiteral("The file to write."), QStringLiteral("OUT.pdf")),
-         QCommandLineOption(kCopies, QStringLiteral("Number of copies (default 1)."), QStringLiteral("N"))},
+         QCommandLineOption(kCopies, QStringLiteral("Number of copies (default 1)."), QStringLiteral("N")),
+         QCommandLineOption(kDate, QStringLiteral("The date the footer gives (default today)."),
+                            QStringLiteral("YYYY-MM-DD"))},
         1,
         1,
         run};

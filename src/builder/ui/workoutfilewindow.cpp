@@ -88,7 +88,7 @@ WorkoutFileWindow::WorkoutFileWindow(WorkoutFileModel& model, SettingsStore& set
     , mMessages(messages)
 {
     setObjectName(QStringLiteral("frmCreateCD"));
-    setWindowTitle(WorkoutFileModel::kCaption);
+    setWindowTitle(mModel.caption());
     setModal(true);
 
     mFrame1 = new QGroupBox(mModel.frameCaption(), this);
@@ -136,8 +136,6 @@ WorkoutFileWindow::WorkoutFileWindow(WorkoutFileModel& model, SettingsStore& set
     mPic->setObjectName(QStringLiteral("pic"));
     mPic->setRange(0, 100);
     mPic->setTextVisible(false);
-    mPic->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid gray; background: white; }"
-                                       "QProgressBar::chunk { background: rgb(255, 0, 0); }"));
 
     mCmdMakeFile = makeButton("cmdMakeFile", "&Make Workout File", this);
     mCmdMakeFile->setDefault(true);

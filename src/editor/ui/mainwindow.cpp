@@ -45,7 +45,7 @@ MainWindow::MainWindow(Session& session, SettingsStore& settings, const AppPaths
     , mLifecycle(session, settings, paths, *mEditor, *this, options)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Kinetrova"));
+    setCaption(QStringLiteral("Kinetrova"));
     mMenus = new MainMenus(menuBar(), this);
     connectMenus();
     buildPanels();
@@ -90,7 +90,7 @@ void MainWindow::connectMenus()
                 command(*mFileCommands);
         });
     connect(m->filePrint(), &QAction::triggered, this,
-            [this] { printWorkout(*mEditor, windowTitle(), this, mMessages); });
+            [this] { printWorkout(*mEditor, windowTitle().remove(QStringLiteral("[*]")), this, mMessages); });
     connect(m, &MainMenus::createFileChosen, this, [this](int type) {
         if (mCommands.createWorkoutFile)
             mCommands.createWorkoutFile(type);
@@ -190,6 +190,7 @@ void MainWindow::buildRunDisplay(QWidget* central)
 
 void MainWindow::refresh(unsigned changes)
 {
+    setWindowModified(mSession.modified);
     mSegmentPanel->refresh(changes);
     mTotalsPanel->refresh(changes);
     mProfile->refresh(changes);
@@ -278,7 +279,9 @@ void MainWindow::applyMachineRanges()
 
 void MainWindow::setCaption(const QString& caption)
 {
-    setWindowTitle(caption);
+    // "[*]" shows as "*" while the workout has edits not yet saved.
+    setWindowTitle(caption + QStringLiteral("[*]"));
+    setWindowModified(mSession.modified);
 }
 
 void MainWindow::resetElapsedTime()

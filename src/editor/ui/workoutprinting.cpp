@@ -3,8 +3,10 @@
 #include "editor/editor.h"
 
 #include "model/session.h"
+#include "platform/clock.h"
 #include "platform/messageboxes.h"
 
+#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -23,7 +25,7 @@ WorkoutSheet sheetOfEditedWorkout(Editor& editor, const QString& caption)
 {
     // The workout as it stands, with the segment selected now marked on the graph.
     WorkoutSheet sheet(editor.session(), editor.paceShown() ? SpeedDisplay::Pace : SpeedDisplay::Value,
-                       caption);
+                       caption, editor.clock().now().date());
     for (int i = 1; i <= editor.session().workout.count(); ++i)
         editor.selectSegment(i);
     return sheet;
@@ -42,6 +44,11 @@ bool printWorkoutOn(QPrinter& printer, Editor& editor, const QString& caption, M
 {
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
+    // The sheet is laid out on the printable area itself, as far as the
+    // printer reaches (the whole page in a PDF file).
+    QPageLayout page = printer.pageLayout();
+    page.setMargins(page.minimumMargins());
+    printer.setPageLayout(page);
     const WorkoutSheet sheet = sheetOfEditedWorkout(editor, caption);
     if (sheet.print(printer, copies) == 0 || printer.printerState() == QPrinter::Error) {
         messages.show(QStringLiteral("Printer Error!"), MessageBoxes::Icon::Exclamation);

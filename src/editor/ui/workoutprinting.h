@@ -16,7 +16,8 @@ class MessageBoxes;
 
 /// The sheet of the workout being edited, as File > Print makes it: every
 /// segment is selected in turn, as the window would show it, so the last
-/// segment is left selected (and the editor asks for a redraw).
+/// segment is left selected (and the editor asks for a redraw). The footer is
+/// dated by the editor's clock.
 WorkoutSheet sheetOfEditedWorkout(Editor& editor, const QString& caption);
 
 /// Shows the print dialog for printer; false when the user cancels it.

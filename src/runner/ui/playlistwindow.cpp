@@ -48,16 +48,18 @@ PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
     mCmdDelFile = makeButton("cmdDelFile", "&Del file", mFraSelectAudioSource);
     mCmdMoveUp = makeButton("cmdMoveUp", "&Move Up", mFraSelectAudioSource);
     mCmdMoveDown = makeButton("cmdMoveDown", "M&ove Dn", mFraSelectAudioSource);
-    auto* browseLabel =
-        new QLabel(QStringLiteral("Playlist file name - asx type file"), mFraSelectAudioSource);
+    auto* browseLabel = new QLabel(QStringLiteral("Play list file"), mFraSelectAudioSource);
     browseLabel->setObjectName(QStringLiteral("lblBrowse"));
+    // One field for the list's file: Browse opens a list that exists, a name
+    // typed here or chosen with Save As names a new one (its rows stay).
     mTxtBrowse = new QLineEdit(mFraSelectAudioSource);
     mTxtBrowse->setObjectName(QStringLiteral("txtBrowse"));
-    // The name is chosen with Browse or Save: a name typed in would empty the
-    // list on the way to a new file.
-    mTxtBrowse->setReadOnly(true);
+    mTxtBrowse->setPlaceholderText(QStringLiteral("New list: type a name or use Save As"));
     browseLabel->setBuddy(mTxtBrowse);
     mCmdBrowse = makeButton("cmdBrowse", "&Browse", mFraSelectAudioSource);
+    mCmdBrowse->setToolTip(QStringLiteral("Open a play list that exists"));
+    mCmdSaveAs = makeButton("cmdSaveAs", "Save &As...", mFraSelectAudioSource);
+    mCmdSaveAs->setToolTip(QStringLiteral("Save the list under a new name and go on editing"));
 
     auto* rowButtons = new QVBoxLayout;
     for (QPushButton* b : {mCmdAddFile, mCmdDelFile, mCmdMoveUp, mCmdMoveDown})
@@ -67,8 +69,11 @@ PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
     frame->addWidget(mLstMusicFiles, 0, 0);
     frame->addLayout(rowButtons, 0, 1);
     frame->addWidget(browseLabel, 1, 0, 1, 2);
-    frame->addWidget(mTxtBrowse, 2, 0);
-    frame->addWidget(mCmdBrowse, 2, 1);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(mTxtBrowse, 1);
+    fileRow->addWidget(mCmdBrowse);
+    fileRow->addWidget(mCmdSaveAs);
+    frame->addLayout(fileRow, 2, 0, 1, 2);
 
     mCmdAccept = makeButton("cmdAccept", "&Save", this);
     mCmdAccept->setDefault(true);
@@ -83,6 +88,11 @@ PlayListWindow::PlayListWindow(PlayListModel& model, QWidget* parent)
 
     forwardMusicList(this, {mLstMusicFiles, mCmdAddFile, mCmdDelFile, mCmdMoveUp, mCmdMoveDown, mCmdBrowse},
                      mModel);
+    connect(mTxtBrowse, &QLineEdit::editingFinished, this, [this] {
+        if (mTxtBrowse->text() != mModel.playListPath())
+            mModel.nameList(mTxtBrowse->text());
+    });
+    connect(mCmdSaveAs, &QPushButton::clicked, this, [this] { mModel.saveAs(); });
     connect(mCmdAccept, &QPushButton::clicked, this, [this] { cmdAccept_Click(); });
     connect(mCmdCancel, &QPushButton::clicked, this, &PlayListWindow::reject);
 

@@ -42,6 +42,7 @@ private:
     QPushButton* mCmdMoveDown;
     QLineEdit* mTxtBrowse;
     QPushButton* mCmdBrowse;
+    QPushButton* mCmdSaveAs;
     QPushButton* mCmdAccept;
     QPushButton* mCmdCancel;
 };
