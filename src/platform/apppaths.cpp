@@ -35,4 +35,12 @@ AppPaths AppPaths::fromEnvironment()
     return AppPaths(programData, userData + QStringLiteral("/kinetrova"));
 }
 
+QString AppPaths::musicCacheDir()
+{
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    return cache + QStringLiteral("/kinetrova/music");
+}
+
 } // namespace kntr

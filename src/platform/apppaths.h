@@ -26,6 +26,8 @@ public:
     /// Default folders for workout text files and user files; created on demand.
     QString workoutsDir() const { return mUserDataDir + QStringLiteral("/workouts"); }
     QString usersDir() const { return mUserDataDir + QStringLiteral("/users"); }
+    /// The converted copies of music files ($XDG_CACHE_HOME/kinetrova/music); created on demand.
+    static QString musicCacheDir();
 
 private:
     QString mProgramDataDir;
