@@ -288,7 +288,7 @@ MusicConversion::Result MusicConversion::convert(const QString& path, const Musi
             }
             return true;
         },
-        &decodeError, progress);
+        &decodeError, progress ? progress : Progress([](int) {}));
     if (cancel) {
         file.cancelWriting();
         result.outcome = Outcome::Cancelled;
