@@ -2,6 +2,8 @@
 
 #include "model/units.h"
 
+#include <QString>
+
 namespace kntr {
 
 /// How a workout MP3 file is assembled.
@@ -19,6 +21,10 @@ struct Mp3BuildOptions {
     bool oneFilePerSegment = false;
     /// Speeds are spoken in km/h.
     Units units = Units::Miles;
+    /// An ID3v2.4 tag in front of the frames: the title and a chapter per segment.
+    bool chapters = false;
+    /// The tag's title.
+    QString title;
 };
 
 } // namespace kntr

@@ -1,5 +1,7 @@
 #include "mp3filebuilder.h"
 
+#include "chaptermarks.h"
+
 #include "musictype.h"
 
 #include "mp3musicreader.h"
@@ -157,7 +159,11 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
         return result;
     }
 
-    if (const QString problem = WaveFileBuilder::spaceProblem(path, layout.maximumLength(mMusic), mFreeSpace);
+    const QByteArray tag = mOptions.chapters
+        ? ChapterMarks::mp3Tag(layout, mWorkout, mMachine, mOptions.units, mOptions.title)
+        : QByteArray();
+    if (const QString problem =
+            WaveFileBuilder::spaceProblem(path, tag.size() + layout.maximumLength(mMusic), mFreeSpace);
         !problem.isEmpty()) {
         result.message = problem;
         return result;
@@ -184,6 +190,9 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
         out.cancelWriting();
         return result;
     };
+    // The chapters' tag goes first: it holds no frames.
+    if (!writer.append(tag, 0))
+        return fail();
     Mp3MusicReader music(mMusic);
     Mp3Splice splice;
     const QByteArray& silent = layout.silentFrame();

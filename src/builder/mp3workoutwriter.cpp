@@ -4,6 +4,8 @@
 
 #include "model/machine.h"
 
+#include <QFileInfo>
+
 namespace kntr {
 
 Mp3WorkoutWriter::Mp3WorkoutWriter(QString clipDir)
@@ -14,8 +16,9 @@ Mp3WorkoutWriter::Mp3WorkoutWriter(QString clipDir)
 WaveBuildResult Mp3WorkoutWriter::write(const Job& job, const Progress& progress,
                                         const std::atomic_bool& cancel) const
 {
-    const Mp3FileBuilder builder(job.workout, job.machine, job.preferences.mp3Options(job.machine.units()),
-                                 job.music, mClipDir);
+    Mp3BuildOptions options = job.preferences.mp3Options(job.machine.units());
+    options.title = job.title.isEmpty() ? QFileInfo(job.path).completeBaseName() : job.title;
+    const Mp3FileBuilder builder(job.workout, job.machine, options, job.music, mClipDir);
     return builder.build(job.path, progress, &cancel);
 }
 

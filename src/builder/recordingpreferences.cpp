@@ -49,6 +49,7 @@ RecordingPreferences RecordingPreferences::read(const SettingsStore& settings, i
         p.mp3BitRate = kBitRates[static_cast<int>(*choice)];
     const std::optional<double> beeps = storedNumber(options.beepsText(QStringLiteral("1")));
     p.beeps = beeps && *beeps == 2.0 ? 2 : 1;
+    p.chapters = storedFlag(stored.chapterMarksText(QStringLiteral("0")), false);
     return p;
 }
 
@@ -62,6 +63,9 @@ void RecordingPreferences::save(SettingsStore& settings) const
         if (kBitRates[i] == mp3BitRate)
             choice = i;
     stored.setBitRateChoice(choice);
+    // Settings that never had chapter marks on stay as they were.
+    if (chapters || !stored.chapterMarksText({}).isEmpty())
+        stored.setChapterMarks(chapters);
 }
 
 WaveBuildOptions RecordingPreferences::waveOptions(Units units) const
@@ -72,6 +76,7 @@ WaveBuildOptions RecordingPreferences::waveOptions(Units units) const
     options.beeps = beeps;
     options.oneFilePerSegment = oneFilePerSegment;
     options.units = units;
+    options.chapters = chapters;
     return options;
 }
 
@@ -83,6 +88,7 @@ Mp3BuildOptions RecordingPreferences::mp3Options(Units units) const
     options.beeps = beeps;
     options.oneFilePerSegment = oneFilePerSegment;
     options.units = units;
+    options.chapters = chapters;
     return options;
 }
 

@@ -17,13 +17,14 @@ struct RecordingPreferences {
     bool stereo = true; ///< for WAV workouts without music
     int mp3BitRate = 128; ///< 64, 96 or 128 kbit/s, for MP3 workouts without music
     int beeps = 1;
+    bool chapters = false; ///< chapter marks, one per segment, in WAV and MP3 workouts
 
     /// Reads the preferences in the order "VoiceCues", "OneFilePerSeg", "WaveType",
-    /// "MP3BitRate", then "Beeps". A stored bit-rate choice outside 0 to 2 keeps
+    /// "MP3BitRate", "Beeps", then "ChapterMarks". A stored bit-rate choice outside 0 to 2 keeps
     /// previousBitRate.
     static RecordingPreferences read(const SettingsStore& settings, int previousBitRate = 128);
 
-    /// Stores "OneFilePerSeg", "WaveType" and "MP3BitRate", as the preferences
+    /// Stores "OneFilePerSeg", "WaveType", "MP3BitRate" and "ChapterMarks", as the preferences
     /// window's Save does.
     void save(SettingsStore& settings) const;
 

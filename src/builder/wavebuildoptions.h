@@ -18,6 +18,9 @@ struct WaveBuildOptions {
     bool oneFilePerSegment = false;
     /// Speeds are spoken in km/h.
     Units units = Units::Miles;
+    /// A chapter mark at each segment's start: a `cue ` chunk and its labels
+    /// after the sample data.
+    bool chapters = false;
 };
 
 } // namespace kntr

@@ -1,5 +1,7 @@
 #include "wavefilebuilder.h"
 
+#include "chaptermarks.h"
+
 #include "musictype.h"
 
 #include "wavelayout.h"
@@ -116,12 +118,16 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
 
     const WaveLayout layout = WaveLayout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir);
     const qint64 length = layout.length();
-    if (length > kLargestWaveFile) {
+    const QByteArray chapters = mOptions.chapters
+        ? ChapterMarks::wavChunks(layout, mWorkout, mMachine, mOptions.units)
+        : QByteArray();
+    if (length + chapters.size() > kLargestWaveFile) {
         result.message = QStringLiteral("This workout is too long for a WAV file: the file would be larger "
                                         "than 4 GB.\r\rShorten the workout.");
         return result;
     }
-    if (const QString problem = spaceProblem(path, length, mFreeSpace); !problem.isEmpty()) {
+    if (const QString problem = spaceProblem(path, length + chapters.size(), mFreeSpace);
+        !problem.isEmpty()) {
         result.message = problem;
         return result;
     }
@@ -180,13 +186,18 @@ WaveBuildResult WaveFileBuilder::build(const QString& path, const Progress& prog
             return result;
         }
     }
+    if (!chapters.isEmpty() && !ChapterMarks::appendToWav(out, chapters)) {
+        result.message = writeFailureMessage(path, out.errorString());
+        out.cancelWriting();
+        return result;
+    }
     if (!out.commit()) {
         result.message = writeFailureMessage(path, out.errorString());
         return result;
     }
 
     result.outcome = WaveBuildResult::Outcome::Written;
-    result.bytes = length;
+    result.bytes = length + chapters.size();
     result.musicRanOut = layout.musicRanOut();
     if (!withMusic || layout.musicRanOut())
         result.message = writtenMessage(path);

@@ -110,10 +110,13 @@ void WaveLayout::planSkeleton(const Workout& workout, const Machine& machine, co
     for (int k = 1; k <= workout.count(); ++k) {
         const Segment& segment = workout.segment(k);
         const qint64 at = offsetAt(boundary);
+        qint64 start = at;
         if (options.voiceCues) {
             const QByteArray& ready = clips.samples(QStringLiteral("getready"));
             addBytes(at - ready.size(), ready);
+            start -= ready.size();
         }
+        mSegmentStarts.push_back(std::max<qint64>(kHeaderSize, start));
         position = at;
         const QByteArray tone = SegmentTone::samples(tones, segment, mStereo);
         for (int beep = 0; beep < (options.beeps == 2 ? 2 : 1); ++beep) {

@@ -68,6 +68,9 @@ public:
 
     /// The byte offset of a moment t seconds into the audio.
     qint64 offsetAt(double seconds) const;
+    /// Where each segment's sounds begin, by byte offset: its get-ready clip, or
+    /// without cues its control tone. Segment k at index k − 1.
+    const std::vector<qint64>& segmentStarts() const { return mSegmentStarts; }
 
 private:
     void planSkeleton(const Workout& workout, const Machine& machine, const WaveBuildOptions& options,
@@ -83,6 +86,7 @@ private:
     bool mMusicRanOut = false;
     std::vector<WavePiece> mPieces; // placements in the order they are made
     std::vector<WavePiece> mSpans;
+    std::vector<qint64> mSegmentStarts;
 };
 
 } // namespace kntr

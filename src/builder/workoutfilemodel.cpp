@@ -272,7 +272,8 @@ void WorkoutFileModel::makeFile()
     mActivity = Activity::Building;
     mProgress = 0;
     changed();
-    const WorkoutFileWriter::Job job{mWorkout, mMachine, mPreferences, mMusic.rows(), path};
+    WorkoutFileWriter::Job job{mWorkout, mMachine, mPreferences, mMusic.rows(), path};
+    job.title = QFileInfo(lastFile()).completeBaseName();
     const WaveBuildResult result = mWriter->write(
         job, [this](int percent, const QString& status) { progressed(percent, status); }, mCancel);
     mActivity = Activity::Idle;

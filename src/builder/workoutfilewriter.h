@@ -29,6 +29,9 @@ public:
         RecordingPreferences preferences;
         std::vector<MusicEntry> music;
         QString path;
+        /// The workout's file name without extension, the title of the chapter
+        /// marks; empty: the written file's.
+        QString title = {};
     };
 
     /// Called often (at least every few seconds of audio): the percentage done

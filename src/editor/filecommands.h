@@ -44,6 +44,10 @@ public:
     virtual bool saveWorkout() = 0;
     /// File > Save Workout As...; returns whether the workout was written (false when cancelled).
     virtual bool saveWorkoutAs() = 0;
+    /// File > Import CSV...
+    virtual void importTable() = 0;
+    /// File > Export CSV...
+    virtual void exportTable() = 0;
     /// File > Open User...
     virtual void openUser() = 0;
     /// File > Save User

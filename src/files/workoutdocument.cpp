@@ -3,6 +3,7 @@
 #include "textfile.h"
 
 #include "model/machinefit.h"
+#include "model/numbers.h"
 #include "model/storedsettings.h"
 #include "model/session.h"
 #include "model/workoutview.h"
@@ -52,6 +53,28 @@ WorkoutFileRead readWorkoutFile(const QString& path)
         break;
     }
     return result;
+}
+
+QStringList fittingChanges(const std::vector<SegmentValues>& read, const Workout& fitted,
+                           double (*shownSpeed)(double))
+{
+    QStringList changes;
+    for (int i = 1; i <= fitted.count() && i <= static_cast<int>(read.size()); ++i) {
+        const Segment& s = fitted.segment(i);
+        const SegmentValues& file = read[static_cast<size_t>(i - 1)];
+        QStringList changed;
+        const auto compare = [&changed](const char* what, double before, double after) {
+            if (before != after)
+                changed << QStringLiteral("%1 %2 -> %3")
+                               .arg(QLatin1String(what), plainNumber(before), plainNumber(after));
+        };
+        compare("speed", file.speed, shownSpeed ? shownSpeed(s.SegmentSpeed()) : s.SegmentSpeed());
+        compare("incline", file.incline, s.SegmentIncline());
+        compare("time", file.fileSeconds, s.SegmentTime());
+        if (!changed.isEmpty())
+            changes << QStringLiteral("segment %1: ").arg(i) + changed.join(QStringLiteral(", "));
+    }
+    return changes;
 }
 
 QString workoutCaption(const Session& session, const QString& workoutFileName)

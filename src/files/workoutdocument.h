@@ -4,13 +4,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace kntr {
 
 class AppPaths;
 class SettingsStore;
+class Workout;
 class WorkoutView;
 struct Session;
 
@@ -33,6 +36,12 @@ struct WorkoutFileRead {
     bool missing = false; ///< the file does not exist
 };
 WorkoutFileRead readWorkoutFile(const QString& path);
+
+/// The segments whose values fitting to the machine changed from what was read,
+/// one line each: "segment 2: speed 11 -> 10, time 5 -> 10". shownSpeed, when
+/// given, puts a fitted speed into the units the read speeds are in.
+QStringList fittingChanges(const std::vector<SegmentValues>& read, const Workout& fitted,
+                           double (*shownSpeed)(double) = nullptr);
 
 /// The caption for a workout file name, led by the open user file's name:
 /// "Kinetrova - climb.txt" or "anna.ktr - Kinetrova - climb.txt".

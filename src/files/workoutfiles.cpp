@@ -3,6 +3,7 @@
 #include "recentfiles.h"
 #include "textfile.h"
 #include "usertext.h"
+#include "workoutcsv.h"
 #include "workouttext.h"
 
 #include "model/numbers.h"
@@ -39,6 +40,7 @@ using Answer = MessageBoxes::Answer;
 
 const QString kWorkoutFilter = QStringLiteral("Text Files (*.txt)");
 const QString kUserFilter = QStringLiteral("Kinetrova User Files (*.ktr)");
+const QString kTableFilter = QStringLiteral("CSV files (*.csv)");
 
 const QString kDefaultLoaded = QStringLiteral("Default workout was loaded.");
 
@@ -430,6 +432,57 @@ void WorkoutFiles::openRecentPath(const QString& path)
         openUserPath(path);
     }
     mDocument.fitToMachine();
+}
+
+void WorkoutFiles::importTable()
+{
+    if (!offerToSave())
+        return;
+    FileDialogRequest request;
+    request.title = QStringLiteral("Import CSV");
+    request.filter = kTableFilter;
+    request.folder = workoutFolder();
+    const QString path = mDialogs.getOpenFileName(request).value_or(QString());
+    if (path.isEmpty())
+        return;
+    const WorkoutTableResult read = readWorkoutTableFile(path, mSession.machine, mSession.machine.units());
+    if (!read.table) {
+        mMessages.show(sentence(read.problem), Icon::Information);
+        return;
+    }
+
+    // A new workout, as File > New makes one: no file yet, so Save asks for a name.
+    mDocument.apply(read.table->contents());
+    mDocument.fitToMachine();
+    FileSettings(mSettings).setLastFile(QString());
+    mSession.modified = true;
+    mView.resetElapsedTime();
+    mView.setCaption(QStringLiteral("Kinetrova"));
+    const QStringList changes = read.table->changes(mSession.workout);
+    if (!changes.isEmpty())
+        mMessages.show(QStringLiteral("The workout was fitted to the machine:\r")
+                           + changes.join(QLatin1Char('\r')),
+                       Icon::Information);
+}
+
+void WorkoutFiles::exportTable()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export CSV");
+    request.filter = kTableFilter;
+    request.folder = workoutFolder();
+    request.fileName =
+        QFileInfo(FileSettings(mSettings).lastFileName(QStringLiteral("workout"))).completeBaseName()
+        + QStringLiteral(".csv");
+    request.defaultSuffix = QStringLiteral("csv");
+    const QString path = mDialogs.getSaveFileName(request).value_or(QString());
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeTextFile(absolute(path),
+                       buildWorkoutTable(mSession.workout, mSession.machine, mSession.machine.units()),
+                       &error))
+        mMessages.show(error, Icon::Exclamation);
 }
 
 } // namespace kntr

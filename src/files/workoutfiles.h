@@ -82,6 +82,16 @@ public:
     /// File > Open Workout.
     void openWorkout();
 
+    /// File > Import CSV: after the question offerToSave asks, reads the workout
+    /// table chosen in the Open dialog, speeds in the units in force, and fits
+    /// it to the machine as File > Open fits a workout; it becomes a new workout
+    /// not yet saved. What the fitting changed is shown in one message; a table
+    /// that is refused is named in one message and changes nothing.
+    void importTable();
+    /// File > Export CSV: writes the workout as a table, speeds in the units in
+    /// force, to the file chosen in the Save dialog.
+    void exportTable();
+
     /// Reads the user file at path: loads its workout, sets the weight and makes
     /// it the open user file. Shows nothing. False when the user file could not
     /// be read, with the reason in lastReadProblem().

@@ -227,6 +227,14 @@ void RecordingSettings::setBitRateChoice(int choice)
 {
     setText(QStringLiteral("MP3BitRate"), QString::number(choice));
 }
+QString RecordingSettings::chapterMarksText(const QString& fallback) const
+{
+    return text(QStringLiteral("ChapterMarks"), fallback);
+}
+void RecordingSettings::setChapterMarks(bool on)
+{
+    setText(QStringLiteral("ChapterMarks"), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
 
 QString RecentFileSettings::path(int number) const
 {

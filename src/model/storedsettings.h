@@ -128,6 +128,9 @@ public:
     /// The MP3 bit rate as the index of its choice.
     QString bitRateChoiceText(const QString& fallback) const;
     void setBitRateChoice(int choice);
+    /// "1" when workout files get chapter marks, one per segment.
+    QString chapterMarksText(const QString& fallback) const;
+    void setChapterMarks(bool on);
 };
 
 /// The File menu's recent files, numbered from 1.

@@ -1,4 +1,4 @@
-// kinetrova-cli totals and convert on workout files.
+// kinetrova-cli totals, convert, import and export on workout files and tables.
 
 #include "clirun.h"
 #include "files/textfile.h"
@@ -10,6 +10,7 @@
 #include "testenv.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -164,11 +165,112 @@ TEST_F(CliFilesTest, BadArgumentsAreUsageErrors)
     for (const QStringList& args :
          {QStringList{"totals"}, QStringList{"totals", workout, "--units", "furlongs"},
           QStringList{"totals", workout, "--weight", "heavy"},
-          QStringList{"totals", workout, "--weight", "20"}, QStringList{"convert", workout}}) {
+          QStringList{"totals", workout, "--weight", "20"}, QStringList{"convert", workout},
+          QStringList{"import", workout}, QStringList{"import", workout, "-o", "x.txt", "--units", "mph"},
+          QStringList{"export", workout}, QStringList{"export", "-o", "x.csv"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("Usage: kinetrova-cli")) << r.err.toStdString();
     }
+}
+
+TEST_F(CliFilesTest, ImportWritesAWorkoutFittedToTheStoredMachineAndNotesTheChanges)
+{
+    // The stored machine: speed 1 to 10 by 0.1, incline 1 to 10 by 0.5.
+    const QString table = file("hills.csv",
+                               "Time;Speed;Incline;Notes\r\n1:00;6,5;2;warm\r\n"
+                               "0:30;11;2,25;\r\n1:00:00;3;1;\r\n");
+    const QString out = dir.path() + "/hills.txt";
+    CliRun r = run({"import", table, "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, "kinetrova-cli import: note: segment 2: speed 11 -> 10, incline 2.25 -> 2\n");
+    EXPECT_EQ(readWholeFile(out).value_or(""),
+              "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\nMiles\r\n10\r\n"
+              "100\r\n1\r\n10\r\n100\r\n5\r\n\r\n[segment settings]\r\n1\t6.5\t2\t60\r\n"
+              "2\t10\t2\t30\r\n3\t3\t1\t3600\r\n\r\n[playlist]\r\n\r\n\r\n\r\n");
+
+    // Speeds in km/h, given or stored; the notes speak km/h as the table does.
+    const QString km = file("km.csv", "time,speed,incline\n60,16.1,2\n60,9.75,2\n");
+    r = run({"import", km, "-o", out, "--units", "km"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, "kinetrova-cli import: note: segment 2: speed 9.75 -> 9.8\n");
+    EXPECT_TRUE(readWholeFile(out).value_or("").contains("\r\n1\t10\t2\t60\r\n2\t6.1\t2\t60\r\n"));
+    settings.SaveSetting("Kinetrova", "Options", "Units", "Kilos");
+    EXPECT_EQ(run({"import", km, "-o", out}).err, r.err);
+    EXPECT_EQ(run({"import", km, "-o", out, "--units", "miles"}).err,
+              "kinetrova-cli import: note: segment 1: speed 16.1 -> 10\n"
+              "kinetrova-cli import: note: segment 2: speed 9.75 -> 9.8\n");
+}
+
+TEST_F(CliFilesTest, ExportWritesATableThatImportReadsBack)
+{
+    const QString workout = file("hills.txt",
+                                 "Vexa v 1.2                \r\n\r\n[machine settings]\r\n"
+                                 "Bike\r\nMiles\r\n10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n"
+                                 "[segment settings]\r\n1\t6.5\t2\t65.25\r\n2\t12\t4.5\t3600\r\n"
+                                 "\r\n[playlist]\r\n\r\n\r\n\r\n");
+    const QString table = dir.path() + "/hills.csv";
+    CliRun r = run({"export", workout, "-o", table});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, "kinetrova-cli export: note: segment 2: speed 12 -> 10\n");
+    EXPECT_EQ(readWholeFile(table).value_or(""),
+              "time,speed,resistance\r\n1:05.25,6.5,2\r\n60:00,10,4.5\r\n");
+    r = run({"export", workout, "-o", table, "--units", "km"});
+    EXPECT_EQ(readWholeFile(table).value_or(""),
+              "time,speed,resistance\r\n1:05.25,10.5,2\r\n60:00,16.1,4.5\r\n");
+
+    // With the workout's machine stored, the table comes back as the same workout.
+    settings.SaveSetting("Kinetrova", "Machine", "MachineType", "Bike");
+    settings.SaveSetting("Kinetrova", "Machine", "InclineMin", "0");
+    const QString back = dir.path() + "/back.txt";
+    r = run({"import", table, "-o", back, "--units", "km"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(readWholeFile(back).value_or("").contains("\r\n1\t6.5\t2\t65.25\r\n2\t10\t4.5\t3600\r\n"));
+    EXPECT_EQ(settings.GetSetting("Kinetrova", "Machine", "SpeedMax"), "") << "nothing stored";
+}
+
+TEST_F(CliFilesTest, RefusedTablesFailAndWriteNothing)
+{
+    const QString out = dir.path() + "/out.txt";
+    const QString kept = file("kept.txt", "unchanged");
+    QByteArray large(kMaxTextFileBytes + 1, ' ');
+    large.prepend("time,speed,incline\n");
+    const QString fifo = dir.path() + "/fifo.csv";
+    ASSERT_EQ(QProcess::execute("mkfifo", {fifo}), 0);
+    const struct {
+        QString table;
+        QString error;
+    } cases[] = {
+        {file("fast.csv", "time,speed,incline\n1:00,5,1\n0:30,fast,1\n"),
+         dir.path() + "/fast.csv: line 3, column speed: 'fast' is not a number"},
+        {file("short.csv", "time,speed,incline\n0:05,5,1\n"),
+         dir.path() + "/short.csv: line 2, column time: '0:05' is under 10 seconds"},
+        {file("binary.csv", QByteArray("time,speed\0", 11)), dir.path() + "/binary.csv: not a text file"},
+        {file("large.csv", large),
+         "cannot read " + dir.path() + "/large.csv: File too large (more than 1 MB)"},
+        {fifo, "cannot read " + fifo + ": Not a regular file"},
+        {"/dev/zero", "cannot read /dev/zero: Not a regular file"},
+    };
+    for (const auto& c : cases) {
+        for (const QString& target : {out, kept}) {
+            const CliRun r = run({"import", c.table, "-o", target});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, "kinetrova-cli import: " + c.error + "\n");
+        }
+        EXPECT_FALSE(QFileInfo::exists(out)) << c.error.toStdString();
+        EXPECT_EQ(readWholeFile(kept).value_or(""), "unchanged");
+    }
+    // Only a regular file is replaced.
+    const QString table = file("ok.csv", "time,speed,incline\n1:00,5,1\n");
+    EXPECT_EQ(run({"import", table, "-o", "/dev/null"}).err,
+              "kinetrova-cli import: cannot write /dev/null: Not a regular file\n");
+    EXPECT_EQ(run({"export", defaultWorkoutFile(), "-o", fifo}).err,
+              "kinetrova-cli export: cannot write " + fifo + ": Not a regular file\n");
+    EXPECT_EQ(run({"export", kept, "-o", out}).status, 1);
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    EXPECT_FALSE(QFileInfo::exists(out));
 }
 
 } // namespace

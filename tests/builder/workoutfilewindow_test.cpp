@@ -263,4 +263,17 @@ TEST(RecordingPreferencesWindow, ShowsAndStoresThePreferences)
     EXPECT_EQ(settings.GetSetting(kAppName, "RecordPref", "OneFilePerSeg"), "1");
     EXPECT_EQ(settings.GetSetting(kAppName, "RecordPref", "WaveType"), "0");
     EXPECT_EQ(settings.GetSetting(kAppName, "RecordPref", "MP3BitRate"), "1");
+    EXPECT_EQ(settings.GetSetting(kAppName, "RecordPref", "ChapterMarks", "unset"), "unset");
+
+    // Chapter marks: off until checked, then stored.
+    auto* chapters = window.findChild<QCheckBox*>("chkChapters");
+    ASSERT_NE(chapters, nullptr);
+    EXPECT_EQ(chapters->text(), "C&hapter marks");
+    QTimer::singleShot(0, [&] {
+        EXPECT_FALSE(chapters->isChecked());
+        chapters->setChecked(true);
+        QTest::mouseClick(window.findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+    });
+    window.exec();
+    EXPECT_EQ(settings.GetSetting(kAppName, "RecordPref", "ChapterMarks"), "1");
 }

@@ -211,13 +211,15 @@ TEST_F(MainWindowTest, AttachedCommandsFillTheMenus)
     start();
     EXPECT_EQ(visibleEntries("mnuFile"),
               QStringList({"&New Workout", "-", "&Open Workout...", "&Save Workout", "Save Workout &As...",
-                           "-", "O&pen User...", "Sa&ve User", "Sav&e User As...", "-", "&Print...", "-",
-                           "&1 /w/run.txt", "&2 /w/hill.txt", "-", "E&xit"}));
+                           "&Import CSV...", "Expor&t CSV...", "-", "O&pen User...", "Sa&ve User",
+                           "Sav&e User As...", "-", "&Print...", "-", "&1 /w/run.txt", "&2 /w/hill.txt", "-",
+                           "E&xit"}));
     EXPECT_EQ(visibleEntries("mnuOptions").last(), "&Select Equipment...");
-    action("mnuFileSaveAs")->trigger();
-    action("mnuFileOpenUser")->trigger();
-    action("mnuFileMRU2")->trigger();
-    EXPECT_EQ(files.calls, QStringList({"saveWorkoutAs", "openUser", "openRecent2"}));
+    for (const char* entry :
+         {"mnuFileSaveAs", "mnuFileImport", "mnuFileExport", "mnuFileOpenUser", "mnuFileMRU2"})
+        action(entry)->trigger();
+    EXPECT_EQ(files.calls,
+              QStringList({"saveWorkoutAs", "importTable", "exportTable", "openUser", "openRecent2"}));
     // The standard keys reach the file commands.
     files.calls.clear();
     window().activateWindow();

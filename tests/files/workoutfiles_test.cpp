@@ -606,4 +606,47 @@ TEST_F(WorkoutFilesTest, EditsAreOfferedForSavingBeforeAnotherWorkoutReplacesThe
     EXPECT_EQ(session.workout.segment(1).SegmentTime(), 998);
 }
 
+TEST_F(WorkoutFilesTest, ImportCsvMakesANewUnsavedWorkoutFittedToTheMachineAndExportCsvWritesIt)
+{
+    settings.SaveSetting("Kinetrova", "File", "LastFile", path("old.txt"));
+    session.modified = true;
+    write("hills.csv", "time,speed,incline\n1:00,6.5,2\n0:30,11,2.25\n");
+    write("bad.csv", "time,speed,incline\n1:00,5,1\n0:30,fast,1\n");
+
+    // Cancel at the question about the edits: no dialog.
+    messages.script(Answer::Cancel);
+    files.importTable();
+    EXPECT_TRUE(dialogs.requests().empty());
+
+    messages.script(Answer::No);
+    dialogs.script(path("hills.csv"));
+    files.importTable();
+    EXPECT_EQ(shownTexts(),
+              QStringList({"Do you want to save changes made to " + path("old.txt") + "?",
+                           "Do you want to save changes made to " + path("old.txt") + "?",
+                           "The workout was fitted to the machine:\r"
+                           "segment 2: speed 11 -> 10, incline 2.25 -> 2"}));
+    EXPECT_EQ(dialogs.requests().back().filter, "CSV files (*.csv)");
+    ASSERT_EQ(session.workout.count(), 2);
+    expectSegment(1, 6.5, 2, 60);
+    expectSegment(2, 10, 2, 30);
+    EXPECT_TRUE(session.modified);
+    EXPECT_EQ(stored("File", "LastFile"), "");
+    EXPECT_EQ(view.caption, "Kinetrova");
+
+    // A refused table is named in one message and changes nothing.
+    messages.clear();
+    messages.script(Answer::No);
+    dialogs.script(path("bad.csv"));
+    files.importTable();
+    EXPECT_EQ(shownTexts().last(), path("bad.csv") + ": line 3, column speed: 'fast' is not a number.");
+    expectSegment(2, 10, 2, 30);
+
+    dialogs.script(path("hills-out.csv"));
+    files.exportTable();
+    EXPECT_EQ(dialogs.requests().back().fileName, "workout.csv");
+    EXPECT_EQ(dialogs.requests().back().defaultSuffix, "csv");
+    EXPECT_EQ(read(path("hills-out.csv")), "time,speed,incline\r\n1:00,6.5,2\r\n0:30,10,2\r\n");
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "fuzztargets.h"
 
+#include "builder/chaptermarks.h"
 #include "builder/mp3frameformat.h"
 #include "builder/mp3framewalk.h"
 #include "builder/mp3musiccheck.h"
@@ -10,6 +11,8 @@
 #include "files/recentfiles.h"
 #include "files/textfile.h"
 #include "files/usertext.h"
+#include "files/workoutcsv.h"
+#include "files/workoutdocument.h"
 #include "files/workoutfiles.h"
 #include "files/workouttext.h"
 #include "model/machinefit.h"
@@ -310,6 +313,56 @@ std::string workoutText(const QByteArray& input)
                              .arg(after[i][k]);
             }
     check.expect(same, "the saved workout opens with other segments", differ);
+    return check.result();
+}
+
+// ---- Workout tables (CSV) ------------------------------------------------------
+
+std::string workoutTable(const QByteArray& input)
+{
+    Checks check;
+    for (const char* type : {"Treadmill", "Elliptical", "Bike"}) {
+        for (const Units units : {Units::Miles, Units::Kilometres}) {
+            MemorySettingsStore settings;
+            settings.SaveSetting(kAppName, QStringLiteral("Machine"), QStringLiteral("MachineType"),
+                                 QString::fromLatin1(type));
+            Session session;
+            loadStoredMachine(session.machine, settings);
+            const WorkoutTableResult read = parseWorkoutTable(input, session.machine, units);
+            check.expect(read.table.has_value() == read.problem.isEmpty(),
+                         "a refusal does not say why, or a success names a problem");
+            if (!read.table)
+                continue;
+            const std::vector<SegmentValues>& rows = read.table->rows;
+            check.expect(!rows.empty() && rows.size() <= size_t(Workout::kMaxSegments),
+                         "the row count is outside 1 to 60");
+            for (const SegmentValues& s : rows)
+                check.expect(inFileRange(s.speed) && inFileRange(s.incline) && s.seconds >= kMinSegmentSeconds
+                                 && s.seconds <= kMaxSegmentSeconds,
+                             "a row value is out of range");
+
+            // Imported, exported and imported again: nothing to fit, and exported again
+            // the same table (numbers are written to 15 digits, as in workout files).
+            RecordingWorkoutView view;
+            const AppPaths paths{QDir::tempPath(), QDir::tempPath()};
+            WorkoutDocument document(session, settings, view, paths);
+            document.apply(read.table->contents());
+            document.fitToMachine();
+            const QByteArray table = buildWorkoutTable(session.workout, session.machine, units);
+            const WorkoutTableResult again = parseWorkoutTable(table, session.machine, units);
+            check.expect(again.table.has_value(), "the exported table does not read back", again.problem);
+            if (!again.table)
+                continue;
+            Session back;
+            loadStoredMachine(back.machine, settings);
+            WorkoutDocument backDocument(back, settings, view, paths);
+            backDocument.apply(again.table->contents());
+            backDocument.fitToMachine();
+            check.expect(buildWorkoutTable(back.workout, back.machine, units) == table,
+                         "export then import changed the segments");
+            check.expect(again.table->changes(back.workout).isEmpty(), "the exported table needed fitting");
+        }
+    }
     return check.result();
 }
 
@@ -792,6 +845,23 @@ std::string toneDecoder(const QByteArray& input)
     return check.result();
 }
 
+std::string chapterMarks(const QByteArray& input)
+{
+    Checks check;
+    QBuffer buffer;
+    buffer.setData(input);
+    buffer.open(QIODevice::ReadOnly);
+    const std::vector<ChapterMark> marks = ChapterMarks::read(buffer);
+    check.expect(marks.size() <= static_cast<size_t>(ChapterMarks::kMaxChapters), "too many chapters");
+    double last = 0;
+    for (const ChapterMark& mark : marks) {
+        check.expect(std::isfinite(mark.seconds) && mark.seconds >= last, "a chapter out of order");
+        check.expect(mark.title.size() <= input.size(), "a title longer than the input");
+        last = mark.seconds;
+    }
+    return check.result();
+}
+
 } // namespace
 
 const std::vector<Target>& targets()
@@ -800,7 +870,8 @@ const std::vector<Target>& targets()
         {"workout_text", &workoutText},    {"user_file", &userFile},         {"settings_file", &settingsFile},
         {"asx_playlist", &asxPlayList},    {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
         {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice},       {"tone_decoder", &toneDecoder},
-        {"audio_read", &audioRead},        {"music_convert", &musicConvert},
+        {"audio_read", &audioRead},        {"workout_table", &workoutTable}, {"chapter_marks", &chapterMarks},
+        {"music_convert", &musicConvert},
     };
     return all;
 }

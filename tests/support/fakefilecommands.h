@@ -46,6 +46,8 @@ public:
         calls << "saveWorkoutAs";
         return saveSucceeds;
     }
+    void importTable() override { calls << "importTable"; }
+    void exportTable() override { calls << "exportTable"; }
     void openUser() override { calls << "openUser"; }
     void saveUser() override { calls << "saveUser"; }
     void saveUserAs() override { calls << "saveUserAs"; }

@@ -1,7 +1,7 @@
 #include "cliworkout.h"
 
+#include "files/workoutcsv.h"
 #include "model/machinefit.h"
-#include "model/numbers.h"
 
 #include <QFileInfo>
 
@@ -30,24 +30,23 @@ bool CliWorkout::open(const QString& path)
     mSession.workout.setWeight(mSession.weightPounds);
 
     mChanges.clear();
-    if (!contents.segments)
-        return true;
-    const std::vector<SegmentValues>& read = *contents.segments;
-    for (int i = 1; i <= mSession.workout.count() && i <= static_cast<int>(read.size()); ++i) {
-        const Segment& s = mSession.workout.segment(i);
-        const SegmentValues& file = read[static_cast<size_t>(i - 1)];
-        QStringList changed;
-        const auto compare = [&changed](const char* what, double before, double after) {
-            if (before != after)
-                changed << QStringLiteral("%1 %2 -> %3")
-                               .arg(QLatin1String(what), plainNumber(before), plainNumber(after));
-        };
-        compare("speed", file.speed, s.SegmentSpeed());
-        compare("incline", file.incline, s.SegmentIncline());
-        compare("time", file.fileSeconds, s.SegmentTime());
-        if (!changed.isEmpty())
-            mChanges << QStringLiteral("segment %1: ").arg(i) + changed.join(QStringLiteral(", "));
+    if (contents.segments)
+        mChanges = fittingChanges(*contents.segments, mSession.workout);
+    return true;
+}
+
+bool CliWorkout::importTable(const QString& path, Units units)
+{
+    const WorkoutTableResult read = readWorkoutTableFile(path, mSession.machine, units);
+    if (!read.table) {
+        mProblem = read.problem;
+        return false;
     }
+    mDocument.apply(read.table->contents());
+    mPath = path;
+    mDocument.fitToMachine();
+    mSession.workout.setWeight(mSession.weightPounds);
+    mChanges = read.table->changes(mSession.workout);
     return true;
 }
 

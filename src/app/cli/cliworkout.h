@@ -6,6 +6,7 @@
 
 #include "files/workoutdocument.h"
 #include "model/session.h"
+#include "model/units.h"
 
 #include <QStringList>
 
@@ -22,8 +23,12 @@ public:
     /// settings, or the stored machine for a file without them. On failure
     /// problem() says why.
     bool open(const QString& path);
-    /// The segments whose values open() changed from what the file holds, one
-    /// line each: "segment 2: speed 11 -> 10, time 5 -> 10".
+    /// Reads the workout table (CSV) at path, speeds in units, and fits every
+    /// segment to the stored machine as open() fits a file without machine
+    /// settings. On failure problem() says why.
+    bool importTable(const QString& path, Units units);
+    /// The segments whose values open() or importTable() changed from what the
+    /// file holds, one line each: "segment 2: speed 11 -> 10, time 5 -> 10".
     const QStringList& changes() const { return mChanges; }
     /// Writes the workout as a version 1.2 file. On failure problem() says why.
     bool saveAs(const QString& path);

@@ -5,6 +5,8 @@
 #include "printcommand.h"
 #include "mp3command.h"
 #include "decodecommand.h"
+#include "exportcommand.h"
+#include "importcommand.h"
 #include "profilecommand.h"
 #include "randomcommand.h"
 #include "runcommand.h"
@@ -17,8 +19,9 @@ namespace kntr {
 const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
-        profileCommand(), totalsCommand(), convertCommand(), toneCommand(), runCommand(),
-        wavCommand(),     randomCommand(), printCommand(),   mp3Command(),  decodeCommand(),
+        profileCommand(), totalsCommand(), convertCommand(), importCommand(),
+        exportCommand(),  toneCommand(),   runCommand(),     wavCommand(),
+        randomCommand(),  printCommand(),  mp3Command(),     decodeCommand(),
     };
     return commands;
 }

@@ -1,10 +1,12 @@
 #include "decodecommand.h"
 
+#include "builder/chaptermarks.h"
 #include "builder/tonefiledecoder.h"
 #include "model/machine.h"
 #include "tones/commandtargets.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kntr {
 
@@ -37,13 +39,23 @@ int run(const CliArguments& args, CliContext& context)
     if (found->empty())
         return args.failure(QStringLiteral("no control tones found in %1").arg(path));
 
+    // The chapter marks the file holds, each on a line of its own before the
+    // command heard from its start on.
+    const std::vector<ChapterMark> chapters = ChapterMarks::read(path);
+    auto chapter = chapters.begin();
+    const auto listChaptersUntil = [&](double seconds) {
+        for (; chapter != chapters.end() && chapter->seconds <= seconds; ++chapter)
+            context.out << QString::asprintf("%9.3f  chapter  ", chapter->seconds) << chapter->title << '\n';
+    };
     for (const DecodedCommand& c : *found) {
+        listChaptersUntil(c.seconds);
         context.out << QString::asprintf("%9.3f %3d %3d  ", c.seconds, c.first, c.second)
                     << CommandTargets::fromSent(type, c.first, c.second).text()
                     << QString::asprintf("  check %3d ", c.check) << (c.checkHolds ? "ok" : "WRONG")
                     << "  repeat " << (c.repeatMatched ? "ok" : "DIFFERS")
                     << (c.beeps == 2 ? "  2 beeps" : "") << '\n';
     }
+    listChaptersUntil(std::numeric_limits<double>::infinity());
     context.out.flush();
     const auto unclean =
         std::count_if(found->begin(), found->end(), [](const DecodedCommand& c) { return !c.clean(); });
@@ -62,8 +74,9 @@ CliCommand decodeCommand()
             QStringLiteral("Read the control tones of a workout audio file back: one line per command.\n"
                            "Each line gives the start in seconds, the two values as sent, the targets they\n"
                            "mean for the machine type, the check value and whether it holds, and whether\n"
-                           "the repeated frames (and a second beep) matched. Exits with 1 when a command\n"
-                           "does not decode cleanly or none is found."),
+                           "the repeated frames (and a second beep) matched. The file's chapter marks are\n"
+                           "listed among them: the start, \"chapter\" and the title. Exits with 1 when a\n"
+                           "command does not decode cleanly or none is found."),
             {kMachine},
             1,
             1,

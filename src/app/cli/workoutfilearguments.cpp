@@ -24,6 +24,7 @@ const QString kOneFilePerSegment = QStringLiteral("one-file-per-segment");
 const QString kCues = QStringLiteral("cues");
 const QString kBeeps = QStringLiteral("beeps");
 const QString kUnits = QStringLiteral("units");
+const QString kChapters = QStringLiteral("chapters");
 const QString kConvertMusic = QStringLiteral("convert-music");
 
 MusicCheckResult check(WorkoutFileType type, const QString& path)
@@ -97,6 +98,8 @@ std::vector<QCommandLineOption> WorkoutFileArguments::options(WorkoutFileType ty
                            QStringLiteral("1|2")),
         QCommandLineOption(kUnits, QStringLiteral("Speak speeds in mph or km/h (default: the file's units)."),
                            QStringLiteral("miles|km")),
+        QCommandLineOption(
+            kChapters, QStringLiteral("A chapter mark at each segment (default: the stored preference).")),
         QCommandLineOption(kConvertMusic,
                            QStringLiteral("Music the check turns down (and any other audio file of the "
                                           "play list) plays as a compatible copy, converted once and kept "
@@ -107,6 +110,8 @@ int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& 
 {
     if (args.isSet(kOneFilePerSegment))
         preferences.oneFilePerSegment = true;
+    if (args.isSet(kChapters))
+        preferences.chapters = true;
     const int cues = args.choice(kCues, {QStringLiteral("on"), QStringLiteral("off")});
     const int beeps = args.choice(kBeeps, {QStringLiteral("1"), QStringLiteral("2")});
     const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
@@ -225,8 +230,9 @@ int WorkoutFileArguments::build(const CliArguments& args, CliContext& context,
     if (units != machine.units())
         SwitchUnits(machine, workout.settings(), units);
     const std::atomic_bool cancel = false;
-    const WaveBuildResult result =
-        writer.write({session.workout, machine, preferences, musicList, output}, {}, cancel);
+    const WaveBuildResult result = writer.write({session.workout, machine, preferences, musicList, output,
+                                                 QFileInfo(args.positional().first()).completeBaseName()},
+                                                {}, cancel);
     if (result.outcome != WaveBuildResult::Outcome::Written)
         return args.failure(asLines(result.message));
 

@@ -18,10 +18,10 @@ class WorkoutFileWriter;
 /// preferences as the command line overrides them, and the music list.
 class WorkoutFileArguments {
 public:
-    /// -o, --music, --playlist, --one-file-per-segment, --cues, --beeps, --units.
+    /// -o, --music, --playlist, --one-file-per-segment, --cues, --beeps, --units, --chapters.
     static std::vector<QCommandLineOption> options(WorkoutFileType type);
 
-    /// Applies --one-file-per-segment, --cues, --beeps and --units. Returns
+    /// Applies --one-file-per-segment, --chapters, --cues, --beeps and --units. Returns
     /// kCliOk, or kCliUsage after reporting a bad value.
     static int apply(const CliArguments& args, RecordingPreferences& preferences, Units& units);
 

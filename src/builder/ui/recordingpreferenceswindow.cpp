@@ -40,7 +40,13 @@ RecordingPreferencesWindow::RecordingPreferencesWindow(SettingsStore& settings, 
     mChkWavePerSegment->setObjectName(QStringLiteral("chkWavePerSegment"));
     mChkWavePerSegment->setToolTip(
         QStringLiteral("Files assigned one per segment in the order shown in the list."));
-    (new QVBoxLayout(frame1))->addWidget(mChkWavePerSegment);
+    mChkChapters = new QCheckBox(QStringLiteral("C&hapter marks"), frame1);
+    mChkChapters->setObjectName(QStringLiteral("chkChapters"));
+    mChkChapters->setToolTip(
+        QStringLiteral("Mark each segment as a chapter that players can show and skip to."));
+    auto* frame1Column = new QVBoxLayout(frame1);
+    frame1Column->addWidget(mChkWavePerSegment);
+    frame1Column->addWidget(mChkChapters);
 
     auto* frame2 = new QGroupBox(QStringLiteral("Settings for Workouts without Background Music"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
@@ -99,6 +105,7 @@ void RecordingPreferencesWindow::Form_Load()
 {
     const RecordingPreferences preferences = RecordingPreferences::read(mSettings);
     mChkWavePerSegment->setChecked(preferences.oneFilePerSegment);
+    mChkChapters->setChecked(preferences.chapters);
     mOptWaveType[preferences.stereo ? 1 : 0]->setChecked(true);
     for (size_t i = 0; i < mOptMP3BitRate.size(); ++i)
         if (kBitRates[i] == preferences.mp3BitRate)
@@ -109,6 +116,7 @@ void RecordingPreferencesWindow::cmdSave_Click()
 {
     RecordingPreferences preferences;
     preferences.oneFilePerSegment = mChkWavePerSegment->isChecked();
+    preferences.chapters = mChkChapters->isChecked();
     preferences.stereo = mOptWaveType[1]->isChecked();
     for (size_t i = 0; i < mOptMP3BitRate.size(); ++i)
         if (mOptMP3BitRate[i]->isChecked())

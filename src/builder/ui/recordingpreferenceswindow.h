@@ -13,7 +13,8 @@ class SettingsStore;
 
 /// The recording preferences window `frmCreateCDPref`: one music file per
 /// segment, and for workouts without music stereo or mono (WAV) and the bit rate
-/// (MP3). It shows the stored preferences each time it opens; Save stores them.
+/// (MP3), and chapter marks in the files. It shows the stored preferences each time it opens; Save stores
+/// them.
 class RecordingPreferencesWindow : public QDialog {
     Q_OBJECT
 
@@ -29,6 +30,7 @@ private:
 
     SettingsStore& mSettings;
     QCheckBox* mChkWavePerSegment;
+    QCheckBox* mChkChapters;
     std::array<QRadioButton*, 2> mOptWaveType{}; ///< by index: 0 mono, 1 stereo
     std::array<QRadioButton*, 3> mOptMP3BitRate{}; ///< by index: 0 64, 1 96, 2 128 kbit/s
 };

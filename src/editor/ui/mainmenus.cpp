@@ -53,10 +53,16 @@ void MainMenus::buildFileMenu(QMenuBar* bar)
         const char* caption;
         const char* name;
     } fileEntries[] = {
-        {nullptr, "mnuFileSep1"},          {"&Open Workout...", "mnuFileOpen"},
-        {"&Save Workout", "mnuFileSave"},  {"Save Workout &As...", "mnuFileSaveAs"},
-        {nullptr, "mnuFileSep2"},          {"O&pen User...", "mnuFileOpenUser"},
-        {"Sa&ve User", "mnuFileSaveUser"}, {"Sav&e User As...", "mnuFileSaveUserAs"},
+        {nullptr, "mnuFileSep1"},
+        {"&Open Workout...", "mnuFileOpen"},
+        {"&Save Workout", "mnuFileSave"},
+        {"Save Workout &As...", "mnuFileSaveAs"},
+        {"&Import CSV...", "mnuFileImport"},
+        {"Expor&t CSV...", "mnuFileExport"},
+        {nullptr, "mnuFileSep2"},
+        {"O&pen User...", "mnuFileOpenUser"},
+        {"Sa&ve User", "mnuFileSaveUser"},
+        {"Sav&e User As...", "mnuFileSaveUserAs"},
     };
     for (std::size_t i = 0; i < std::size(fileEntries); ++i) {
         QAction* action = fileEntries[i].caption ? mFileMenu->addAction(tr(fileEntries[i].caption))

@@ -25,7 +25,16 @@ class MainMenus : public QObject {
 
 public:
     /// The workout and user-file entries of the File menu, in menu order.
-    enum class FileEntry { OpenWorkout, SaveWorkout, SaveWorkoutAs, OpenUser, SaveUser, SaveUserAs };
+    enum class FileEntry {
+        OpenWorkout,
+        SaveWorkout,
+        SaveWorkoutAs,
+        ImportTable,
+        ExportTable,
+        OpenUser,
+        SaveUser,
+        SaveUserAs
+    };
 
     /// Builds the menus into bar.
     MainMenus(QMenuBar* bar, QObject* parent);
@@ -87,7 +96,7 @@ private:
     QMenu* mOptionsMenu = nullptr;
     QAction* mFileNew = nullptr;
     QAction* mFileRandom = nullptr;
-    std::array<QAction*, 8> mFileEntries{}; ///< Open .. Save User As and their separators
+    std::array<QAction*, 10> mFileEntries{}; ///< Open .. Save User As and their separators
     QAction* mFilePrint = nullptr;
     QAction* mCreateSeparator = nullptr;
     std::array<QAction*, 2> mCreateFile{};

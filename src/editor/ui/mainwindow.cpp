@@ -76,6 +76,8 @@ void MainWindow::connectMenus()
         {Entry::OpenWorkout, [](FileCommands& c) { c.openWorkout(); }},
         {Entry::SaveWorkout, [](FileCommands& c) { c.saveWorkout(); }},
         {Entry::SaveWorkoutAs, [](FileCommands& c) { c.saveWorkoutAs(); }},
+        {Entry::ImportTable, [](FileCommands& c) { c.importTable(); }},
+        {Entry::ExportTable, [](FileCommands& c) { c.exportTable(); }},
         {Entry::OpenUser, [](FileCommands& c) { c.openUser(); }},
         {Entry::SaveUser, [](FileCommands& c) { c.saveUser(); }},
         {Entry::SaveUserAs, [](FileCommands& c) { c.saveUserAs(); }},

@@ -51,6 +51,16 @@ bool WorkoutFileCommands::saveWorkoutAs()
     return mFiles.SaveWorkoutFile(2);
 }
 
+void WorkoutFileCommands::importTable()
+{
+    mFiles.importTable();
+}
+
+void WorkoutFileCommands::exportTable()
+{
+    mFiles.exportTable();
+}
+
 void WorkoutFileCommands::openUser()
 {
     mFiles.openUser();

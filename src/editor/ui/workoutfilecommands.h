@@ -24,6 +24,8 @@ public:
     void openWorkout() override;
     bool saveWorkout() override;
     bool saveWorkoutAs() override;
+    void importTable() override;
+    void exportTable() override;
     void openUser() override;
     void saveUser() override;
     void saveUserAs() override;
