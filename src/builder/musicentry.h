@@ -14,6 +14,9 @@ namespace kntr {
 /// frame count and the frame headers every frame of it carries.
 struct MusicEntry {
     QString path;
+    /// The file the user chose, when path is a converted copy of it (see
+    /// MusicConversion); empty otherwise. Lists show and save this name.
+    QString source;
     /// WAV: bytes of sample data: the data chunk's size, or what the file holds
     /// after the chunk's header when that is less. MP3: 0.
     qint64 dataBytes = 0;
@@ -33,6 +36,9 @@ struct MusicEntry {
     /// MP3 only: bytes of an unpadded and of a padded frame.
     std::int16_t frameSize = 0;
     std::int16_t paddedFrameSize = 0;
+
+    /// The name the user knows the entry by: the chosen file, not a copy of it.
+    const QString& shownPath() const { return source.isEmpty() ? path : source; }
 
     /// WAV: 0-based offset of the first sample byte, 8 bytes after the "data" tag.
     qint64 firstSampleOffset() const { return dataPosition + 7; }

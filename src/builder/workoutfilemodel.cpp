@@ -6,6 +6,7 @@
 #include "buildestimate.h"
 #include "mp3filebuilder.h"
 #include "mp3musiccheck.h"
+#include "musicconversion.h"
 #include "tonefiledecoder.h"
 #include "wavefilebuilder.h"
 #include "wavmusiccheck.h"
@@ -104,6 +105,14 @@ void WorkoutFileModel::refresh()
     changed();
 }
 
+QStringList WorkoutFileModel::paths() const
+{
+    QStringList out;
+    for (const MusicEntry& entry : mMusic.rows())
+        out << entry.shownPath();
+    return out;
+}
+
 void WorkoutFileModel::selectRow(int row)
 {
     mMusic.select(row);
@@ -116,7 +125,8 @@ void WorkoutFileModel::addFile()
         return;
     FileDialogRequest request;
     request.title = QStringLiteral("Open");
-    request.filter = musicFilter(mType);
+    request.filter = mConversion ? MusicConversion::kFilter + QStringLiteral(";;") + musicFilter(mType)
+                                 : musicFilter(mType);
     request.folder = PlayListDialogs::existingFolder(mMusicFolder);
     if (request.folder.isEmpty())
         request.folder = PlayListDialogs::existingFolder(mSettings, QStringLiteral("MP3Directory"));
@@ -200,7 +210,8 @@ void WorkoutFileModel::setListPath(const QString& path)
     QStringList unreadable;
     if (const std::optional<QStringList> listed = AsxPlayList::read(path)) {
         for (const QString& entry : *listed) {
-            if (entry.right(4).toLower() == extension)
+            if (entry.right(4).toLower() == extension
+                || (mConversion && MusicConversion::isAudioFileName(entry)))
                 admit(entry, &unreadable);
         }
     }
@@ -383,9 +394,45 @@ bool WorkoutFileModel::admit(const QString& path, QStringList* unreadable)
         return true;
     case MusicCheckResult::Verdict::Rejected:
         mMessages.show(checked.message, MessageBoxes::Icon::Exclamation);
-        return false;
+        return mConversion && offerConversion(path);
     case MusicCheckResult::Verdict::Unreadable:
         unreadable->append(path + QStringLiteral(" could not be read: ") + checked.message);
+        return false;
+    }
+    return false;
+}
+
+bool WorkoutFileModel::offerConversion(const QString& path)
+{
+    if (mMessages.show(MusicConversion::kQuestion, MessageBoxes::Icon::Question, MessageBoxes::Buttons::YesNo)
+        != MessageBoxes::Answer::Yes)
+        return false;
+    // MP3 copies take the workout's bit rate: the first file's, or the preference's.
+    const MusicTarget target{mType, mMusic.empty() ? mPreferences.mp3BitRate : mMusic.rows().front().bitRate};
+    mCancel = false;
+    mActivity = Activity::Converting;
+    mProgress = 0;
+    mInfo2 = QStringLiteral("Converting ") + path + QStringLiteral(". Please wait...");
+    changed();
+    const MusicConversion::Result result = mConversion->convert(
+        path, target,
+        [this](int percent) {
+            mProgress = percent;
+            changed();
+            mClock.processEvents();
+        },
+        mCancel);
+    mActivity = Activity::Idle;
+    mProgress = 0;
+    changed();
+    switch (result.outcome) {
+    case MusicConversion::Outcome::Converted:
+        mMusic.append(result.entry);
+        return true;
+    case MusicConversion::Outcome::Failed:
+        mMessages.show(result.message, MessageBoxes::Icon::Exclamation);
+        return false;
+    case MusicConversion::Outcome::Cancelled:
         return false;
     }
     return false;

@@ -22,6 +22,7 @@ class Clock;
 class FileDialogs;
 class Machine;
 class MessageBoxes;
+class MusicConversion;
 class SettingsStore;
 class Workout;
 class WorkoutFileWriter;
@@ -66,14 +67,16 @@ public:
 
     // The music list (lstMusicFiles) and its entries, in the same order.
     const std::vector<MusicEntry>& music() const { return mMusic.rows(); }
-    QStringList paths() const { return mMusic.paths(); }
+    /// The files as the user chose them (a converted copy shows its source).
+    QStringList paths() const;
     /// The selected row, from 0; -1 when none is selected.
     int selectedRow() const { return mMusic.selected(); }
     void selectRow(int row);
     /// The play-list file name box (txtBrowse).
     const QString& playListPath() const { return mPlayListPath; }
 
-    /// Adds a music file chosen in an open dialog, when its check admits it.
+    /// Adds a music file chosen in an open dialog, when its check admits it
+    /// or, with a conversion at hand, the user has it converted.
     void addFile();
     /// Deletes the selected row, or the last row when none is selected.
     void removeFile();
@@ -100,8 +103,12 @@ public:
 
     /// A music check, build or verification is running: the list and Make wait.
     bool busy() const { return mActivity != Activity::Idle; }
-    /// A build or verification is running, which Cancel stops.
-    bool canCancel() const { return mActivity == Activity::Building || mActivity == Activity::Verifying; }
+    /// A build, conversion or verification is running, which Cancel stops.
+    bool canCancel() const
+    {
+        return mActivity == Activity::Building || mActivity == Activity::Converting
+            || mActivity == Activity::Verifying;
+    }
     /// Make can build this kind of file.
     bool canMake() const;
     /// The file last written by Make, which Verify reads.
@@ -120,10 +127,17 @@ public:
     void setChangeHandler(std::function<void()> handler) { mOnChange = std::move(handler); }
     /// Replaces the free-space query (by default the file system's figure for the user).
     void setFreeSpace(FreeSpace freeSpace) { mFreeSpace = std::move(freeSpace); }
+    /// Offers to convert music that the check turns down (after its message,
+    /// with the question MusicConversion::kQuestion), and lets the add dialog
+    /// and play lists offer every audio file. Without one (the default) such
+    /// music is turned down.
+    void setMusicConversion(const MusicConversion* conversion) { mConversion = conversion; }
 
 private:
     void recomputeEstimate();
     bool admit(const QString& path, QStringList* unreadable);
+    /// Converts path when the user agrees; true when its copy joined the list.
+    bool offerConversion(const QString& path);
     /// Moves the selected row one place up (-1) or down (+1).
     void exchange(int step);
     void progressed(int percent, const QString& status);
@@ -139,6 +153,7 @@ private:
     Clock& mClock;
     const WorkoutFileWriter* mWriter;
     FreeSpace mFreeSpace;
+    const MusicConversion* mConversion = nullptr;
 
     RecordingPreferences mPreferences;
     MusicList<MusicEntry> mMusic;
@@ -150,7 +165,7 @@ private:
     int mProgress = 0;
     QString mInfo2;
     QString mInfo3;
-    enum class Activity { Idle, Checking, Building, Verifying };
+    enum class Activity { Idle, Checking, Converting, Building, Verifying };
     Activity mActivity = Activity::Idle;
     std::atomic_bool mCancel = false;
     std::function<void()> mOnChange;

@@ -31,12 +31,16 @@ public:
     QString workoutsDir() const { return mUserDataDir + QStringLiteral("/workouts"); }
     QString usersDir() const { return mUserDataDir + QStringLiteral("/users"); }
     /// Encoded tones and cues of MP3 builds; empty without a cache folder.
-    QString pieceCacheDir() const
-    {
-        return mUserCacheDir.isEmpty() ? QString() : mUserCacheDir + QStringLiteral("/pieces");
-    }
+    QString pieceCacheDir() const { return cacheSubfolder(QStringLiteral("pieces")); }
+    /// Converted copies of music files; empty without a cache folder.
+    QString musicCacheDir() const { return cacheSubfolder(QStringLiteral("music")); }
 
 private:
+    QString cacheSubfolder(const QString& name) const
+    {
+        return mUserCacheDir.isEmpty() ? QString() : mUserCacheDir + QLatin1Char('/') + name;
+    }
+
     QString mProgramDataDir;
     QString mUserDataDir;
     QString mUserCacheDir;

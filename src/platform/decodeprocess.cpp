@@ -62,8 +62,10 @@ bool DecodeProcess::read(const QString& path, const MonoAudioReader::Sink& sink,
     // The media backend speaks its mind on stderr; none of it is ours to show.
     helper.setStandardErrorFile(QProcess::nullDevice());
     const int cpu = mCpuSeconds > 0 ? mCpuSeconds : cpuSeconds(QFileInfo(path).size());
-    helper.start(program,
-                 {QStringLiteral("--cpu-seconds"), QString::number(cpu), QStringLiteral("--"), path});
+    QStringList arguments{QStringLiteral("--cpu-seconds"), QString::number(cpu)};
+    if (mStereo)
+        arguments << QStringLiteral("--channels") << QStringLiteral("2");
+    helper.start(program, arguments << QStringLiteral("--") << path);
     if (!helper.waitForStarted(kStartMs)) {
         qCDebug(lcDecode, "%s: %s", qPrintable(program), qPrintable(helper.errorString()));
         return fail(QStringLiteral("the decoder could not be started"));
@@ -82,7 +84,8 @@ bool DecodeProcess::read(const QString& path, const MonoAudioReader::Sink& sink,
         while (pending.size() - at >= kHeadBytes) {
             const char kind = pending.at(at);
             const qint64 size = qFromLittleEndian<quint32>(pending.constData() + at + 1);
-            if (size > kMaxRecordBytes || (kind == 'a' && size % qint64(sizeof(float)) != 0)) {
+            const qint64 frameBytes = qint64(sizeof(float)) * (mStereo ? 2 : 1);
+            if (size > kMaxRecordBytes || (kind == 'a' && size % frameBytes != 0)) {
                 reason = QStringLiteral("the decoder gave output that cannot be read");
                 return false;
             }

@@ -14,10 +14,11 @@ namespace kntr {
 /// process and never Kinetrova. Its warnings and the backend's log lines go
 /// nowhere.
 ///
-/// The helper is started as `kinetrova-decode --cpu-seconds N FILE`. It checks
-/// the file once more (MusicEntryCheck), and writes records to its stdout:
-/// one byte of kind, the length of the rest as 4 bytes little-endian, the rest.
-///   'a'  audio: mono samples at 44,100 Hz as 32-bit floats of this machine
+/// The helper is started as `kinetrova-decode --cpu-seconds N [--channels 2] FILE`.
+/// It checks the file once more (MusicEntryCheck), and writes records to its
+/// stdout: one byte of kind, the length of the rest as 4 bytes little-endian, the rest.
+///   'a'  audio: samples at 44,100 Hz as 32-bit floats of this machine, mono, or
+///        with --channels 2 left/right pairs (never split across records)
 ///   'p'  progress: one byte, the share decoded, 0 to 100
 ///   'e'  error: why the file cannot be read (UTF-8); the helper then exits with 1
 ///   'd'  done: nothing follows; the helper exits with 0
@@ -46,6 +47,8 @@ public:
     void setSilenceLimit(int ms) { mSilenceMs = ms; }
     /// The CPU seconds the helper is given; 0 (the default): cpuSeconds() of the file's size.
     void setCpuLimit(int seconds) { mCpuSeconds = seconds; }
+    /// Whether the sink is given left/right pairs instead of mono samples.
+    void setStereo(bool stereo) { mStereo = stereo; }
 
     /// The CPU seconds the helper is given for a file of fileBytes.
     static int cpuSeconds(qint64 fileBytes);
@@ -64,6 +67,7 @@ private:
     QString mProgram;
     int mSilenceMs = kSilenceMs;
     int mCpuSeconds = 0;
+    bool mStereo = false;
 };
 
 } // namespace kntr

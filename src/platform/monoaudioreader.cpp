@@ -122,43 +122,54 @@ bool readPcm(QFile& file, const PcmLayout& layout, const MonoAudioReader::Sink& 
     return true;
 }
 
-// Appends one decoded buffer to samples as mono floats.
-bool appendMono(const QAudioBuffer& buffer, std::vector<float>& samples)
+// One sample of a decoded buffer, full scale ±1; nothing for a format we do not know.
+std::optional<float> sampleAt(const QAudioBuffer& buffer, qsizetype k)
+{
+    switch (buffer.format().sampleFormat()) {
+    case QAudioFormat::Float:
+        return buffer.constData<float>()[k];
+    case QAudioFormat::Int16:
+        return static_cast<float>(buffer.constData<qint16>()[k]) / 32768.0f;
+    case QAudioFormat::Int32:
+        return static_cast<float>(static_cast<double>(buffer.constData<qint32>()[k]) / 2147483648.0);
+    case QAudioFormat::UInt8:
+        return (static_cast<float>(buffer.constData<quint8>()[k]) - 128.0f) / 128.0f;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Appends one decoded buffer to samples as floats: the channels averaged for
+// one channel out; for two, the buffer's pairs (a mono buffer on both sides).
+bool appendSamples(const QAudioBuffer& buffer, int outChannels, std::vector<float>& samples)
 {
     const QAudioFormat format = buffer.format();
     const int channels = format.channelCount();
-    if (format.sampleRate() != MonoAudioReader::kSampleRate || channels < 1)
+    if (format.sampleRate() != MonoAudioReader::kSampleRate || channels < 1
+        || (outChannels == 2 && channels > 2))
         return false;
     const qsizetype frames = buffer.frameCount();
-    samples.resize(static_cast<size_t>(frames));
+    samples.resize(static_cast<size_t>(frames * outChannels));
     for (qsizetype i = 0; i < frames; ++i) {
         float sum = 0.0f;
         for (int c = 0; c < channels; ++c) {
-            const qsizetype k = i * channels + c;
-            switch (format.sampleFormat()) {
-            case QAudioFormat::Float:
-                sum += buffer.constData<float>()[k];
-                break;
-            case QAudioFormat::Int16:
-                sum += static_cast<float>(buffer.constData<qint16>()[k]) / 32768.0f;
-                break;
-            case QAudioFormat::Int32:
-                sum += static_cast<float>(static_cast<double>(buffer.constData<qint32>()[k]) / 2147483648.0);
-                break;
-            case QAudioFormat::UInt8:
-                sum += (static_cast<float>(buffer.constData<quint8>()[k]) - 128.0f) / 128.0f;
-                break;
-            default:
+            const std::optional<float> sample = sampleAt(buffer, i * channels + c);
+            if (!sample)
                 return false;
-            }
+            if (outChannels == 2)
+                samples[static_cast<size_t>(2 * i + c)] = *sample;
+            sum += *sample;
         }
-        samples[static_cast<size_t>(i)] = sum / static_cast<float>(channels);
+        if (outChannels == 1)
+            samples[static_cast<size_t>(i)] = sum / static_cast<float>(channels);
+        else if (channels == 1)
+            samples[static_cast<size_t>(2 * i + 1)] = samples[static_cast<size_t>(2 * i)];
     }
     return true;
 }
 
 bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString* error,
-                 const MonoAudioReader::Progress& progress)
+                 const MonoAudioReader::Progress& progress, int channels)
 {
     if (!QCoreApplication::instance()) {
         setError(error, QStringLiteral("no application object to decode with"));
@@ -167,7 +178,7 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
     QAudioDecoder decoder;
     QAudioFormat format;
     format.setSampleRate(MonoAudioReader::kSampleRate);
-    format.setChannelCount(1);
+    format.setChannelCount(channels);
     format.setSampleFormat(QAudioFormat::Float);
     decoder.setAudioFormat(format);
     decoder.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
@@ -186,7 +197,7 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
             const QAudioBuffer buffer = decoder.read();
             if (!buffer.isValid())
                 continue;
-            if (!appendMono(buffer, samples)) {
+            if (!appendSamples(buffer, channels, samples)) {
                 failed = true;
                 setError(error, QStringLiteral("the decoder gave audio in a form that cannot be read"));
             } else if (!sink(samples.data(), static_cast<qsizetype>(samples.size()))) {
@@ -278,9 +289,13 @@ bool MonoAudioReader::read(const QString& path, const Sink& sink, QString* error
 }
 
 bool MonoAudioReader::decodeHere(const QString& path, const Sink& sink, QString* error,
-                                 const Progress& progress)
+                                 const Progress& progress, int channels)
 {
-    return readDecoded(path, sink, error, progress);
+    if (channels != 1 && channels != 2) {
+        setError(error, QStringLiteral("only one or two channels can be decoded"));
+        return false;
+    }
+    return readDecoded(path, sink, error, progress, channels);
 }
 
 } // namespace kntr

@@ -36,8 +36,10 @@ public:
 
     /// Decodes path through Qt Multimedia's decoder in this process, unchecked
     /// and without limits: for the decoding helper alone. Needs an application object.
+    /// With channels 2 the samples are left/right pairs, as the decoder's
+    /// resampler (libswresample) mixes the file's channels to stereo.
     static bool decodeHere(const QString& path, const Sink& sink, QString* error = nullptr,
-                           const Progress& progress = {});
+                           const Progress& progress = {}, int channels = 1);
 };
 
 } // namespace kntr

@@ -1,6 +1,7 @@
 // The builder window and its preferences window driven as a user drives them, offscreen.
 
 #include "builder/ui/recordingpreferenceswindow.h"
+#include "builder/musicconversion.h"
 #include "builder/wavworkoutwriter.h"
 #include "builder/workoutfilemodel.h"
 #include "builder/ui/workoutfilewindow.h"
@@ -138,6 +139,85 @@ TEST(WorkoutFileWindow, ShowsTheControlsMakesAFileAndVerifiesIt)
     EXPECT_EQ(messages.shown()[0].text, "Please use the Exit button at the bottom of this form to close it.");
     QTest::mouseClick(button(window, "cmdExit"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(WorkoutFileWindow, OffersToConvertMusicTheCheckTurnsDownWithProgressAndCancel)
+{
+    QTemporaryDir dir;
+    MemorySettingsStore settings;
+    settings.SaveSetting(kAppName, "File", "LastFile", dir.filePath("walk.txt"));
+    ScriptedFileDialogs dialogs;
+    ScriptedMessageBoxes messages;
+    ManualClock clock;
+    Machine machine;
+    Workout workout;
+    const WavWorkoutWriter writer(QStringLiteral(KNTR_VOICECUE_DIR));
+    WorkoutFileModel model(WorkoutFileType::Wav, workout, machine, settings, dialogs, messages, clock,
+                           &writer);
+    WorkoutFileWindow window(model, settings, messages);
+    window.show();
+    // A stand-in for the decoding helper: three seconds of a tone, with Cancel
+    // clicked halfway when the test says so.
+    bool clickCancel = false;
+    bool cancelEnabled = false;
+    const MusicConversion conversion(dir.filePath("cache"),
+                                     [&](const QString&, const MusicConversion::Sink& sink, QString*,
+                                         const MusicConversion::Progress& progress) {
+                                         std::vector<float> pairs(2 * 44100);
+                                         for (size_t i = 0; i < pairs.size(); ++i)
+                                             pairs[i] = 0.5f * std::sin(float(i / 2) * 0.0627f);
+                                         for (int second = 0; second < 3; ++second) {
+                                             if (!sink(pairs.data(), 44100))
+                                                 return true;
+                                             progress(33 * (second + 1));
+                                             cancelEnabled = button(window, "cmdCancel")->isEnabled();
+                                             if (clickCancel && second == 1)
+                                                 QTest::mouseClick(button(window, "cmdCancel"),
+                                                                   Qt::LeftButton);
+                                         }
+                                         return true;
+                                     });
+    model.setMusicConversion(&conversion);
+    const QString song = dir.filePath("song.ogg");
+    ASSERT_TRUE(writeFile(song, QByteArray(4000, '\x5a')));
+    auto* list = window.findChild<QListWidget*>("lstMusicFiles");
+
+    // No: the check's lines, the question, and nothing added.
+    dialogs.script(song);
+    messages.script(MessageBoxes::Answer::Ok);
+    messages.script(MessageBoxes::Answer::No);
+    QTest::mouseClick(button(window, "cmdAddFile"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.requests().back().filter.startsWith(
+        "Music Files (*.mp3 *.wav *.ogg *.oga *.flac *.m4a *.aac *.opus *.wma)"));
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("File is not compatible"))
+        << messages.shown()[0].text.toStdString();
+    EXPECT_EQ(messages.shown()[1].text, "Convert a compatible copy for this workout?");
+    EXPECT_EQ(messages.shown()[1].buttons, MessageBoxes::Buttons::YesNo);
+    EXPECT_EQ(list->count(), 0);
+
+    // Yes, then Cancel while it converts: still nothing, and nothing in the cache.
+    clickCancel = true;
+    messages.clear();
+    dialogs.script(song);
+    messages.script(MessageBoxes::Answer::Ok);
+    messages.script(MessageBoxes::Answer::Yes);
+    QTest::mouseClick(button(window, "cmdAddFile"), Qt::LeftButton);
+    EXPECT_TRUE(cancelEnabled);
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_EQ(messages.shown()[2].text, "File creation aborted!");
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(QDir(dir.filePath("cache")).isEmpty());
+
+    // Yes: the list shows the file chosen, the build takes its copy.
+    clickCancel = false;
+    dialogs.script(song);
+    QTest::mouseClick(button(window, "cmdAddFile"), Qt::LeftButton);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), song);
+    EXPECT_TRUE(model.music()[0].path.startsWith(dir.filePath("cache/")));
+    EXPECT_EQ(model.music()[0].dataBytes, 3 * 176400);
+    EXPECT_FALSE(button(window, "cmdCancel")->isEnabled());
 }
 
 TEST(RecordingPreferencesWindow, ShowsAndStoresThePreferences)

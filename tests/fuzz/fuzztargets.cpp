@@ -5,6 +5,7 @@
 #include "builder/mp3framewalk.h"
 #include "builder/mp3musiccheck.h"
 #include "builder/mp3splice.h"
+#include "builder/musicconversion.h"
 #include "builder/wavmusiccheck.h"
 #include "files/asxplaylist.h"
 #include "files/recentfiles.h"
@@ -564,6 +565,76 @@ std::string mp3Music(const QByteArray& input)
 /// The way into the decoders for decode and Verify: a file is read by our own
 /// reader, refused by our header check, or handed to the decoder (here a stand-in
 /// that records it was asked; the real one runs in the decoding helper).
+/// The conversion of music the check turns down, all but the decoder: our
+/// header check decides whether the decoder is asked; what it gives (here a
+/// stand-in that hands the input's bytes on as float pairs, NaN, infinities and
+/// huge values included) becomes a WAV or MP3 copy in the cache that the check
+/// admits, found again by a second conversion, or the conversion fails and
+/// leaves nothing in the cache. The first byte picks the target and the name.
+std::string musicConvert(const QByteArray& input)
+{
+    Checks check;
+    const ScratchUse scratch;
+    if (input.isEmpty())
+        return {};
+    const auto choice = static_cast<unsigned char>(input.at(0));
+    const int rates[] = {64, 96, 128, 320};
+    const MusicTarget target{choice & 1 ? WorkoutFileType::Mp3 : WorkoutFileType::Wav,
+                             rates[(choice >> 1) & 3]};
+    const QString file = scratch->write(choice & 8 ? "in.wav" : "in.ogg", input.mid(1));
+    const QString cache = scratch->path("cache");
+    // No more than two seconds of sound, given in pieces of up to 4,096 pairs.
+    const qsizetype pairs = std::min<qsizetype>((input.size() - 1) / 8, 2 * 44100);
+    bool decoderAsked = false;
+    const MusicConversion conversion(cache,
+                                     [&](const QString&, const MusicConversion::Sink& sink, QString* error,
+                                         const MusicConversion::Progress& progress) {
+                                         decoderAsked = true;
+                                         std::vector<float> samples(static_cast<size_t>(2 * pairs));
+                                         if (pairs > 0)
+                                             std::memcpy(samples.data(), input.constData() + 1,
+                                                         samples.size() * sizeof(float));
+                                         for (qsizetype done = 0; done < pairs;) {
+                                             const qsizetype n = std::min<qsizetype>(4096, pairs - done);
+                                             if (!sink(samples.data() + 2 * done, n))
+                                                 return true;
+                                             done += n;
+                                             progress(static_cast<int>(done * 100 / pairs));
+                                         }
+                                         if (choice & 16) {
+                                             *error = QStringLiteral("the stand-in gives up");
+                                             return false;
+                                         }
+                                         return true;
+                                     });
+    const std::atomic_bool cancel = false;
+    const MusicConversion::Result first = conversion.convert(file, target, {}, cancel);
+    check.expect(!decoderAsked || !MusicEntryCheck::problem(file),
+                 "the decoder was given a file the check refuses");
+    const QStringList left = QDir(cache).entryList(QDir::Files | QDir::Hidden);
+    if (first.outcome != MusicConversion::Outcome::Converted) {
+        check.expect(first.outcome == MusicConversion::Outcome::Failed,
+                     "a conversion nobody cancelled was cancelled");
+        check.expect(first.message.startsWith(file + QStringLiteral(" could not be read as audio: ")),
+                     "a failed conversion does not say why", first.message);
+        check.expect(left.isEmpty(), "a failed conversion left a file in the cache", left.join(' '));
+        return check.result();
+    }
+    check.expect(decoderAsked && pairs > 0, "a conversion succeeded without sound");
+    check.expect(left.size() == 1 && first.entry.path == conversion.copyPath(file, target),
+                 "the cache holds other than the one copy", left.join(' '));
+    check.expect(first.entry.source == file, "the copy does not name its source");
+    if (target.type == WorkoutFileType::Wav)
+        check.expect(first.entry.dataBytes == 4 * pairs, "the WAV copy does not hold every pair");
+    else
+        check.expect(first.entry.bitRate == target.bitRate, "the MP3 copy has another bit rate");
+    decoderAsked = false;
+    const MusicConversion::Result again = conversion.convert(file, target, {}, cancel);
+    check.expect(again.outcome == MusicConversion::Outcome::Converted && again.fromCache && !decoderAsked,
+                 "a second conversion did not take the copy in the cache");
+    return check.result();
+}
+
 std::string audioRead(const QByteArray& input)
 {
     Checks check;
@@ -800,6 +871,7 @@ const std::vector<Target>& targets()
         {"asx_playlist", &asxPlayList},    {"wav_music", &wavMusic},         {"mp3_music", &mp3Music},
         {"mp3_frame_walk", &mp3FrameWalk}, {"mp3_splice", &mp3Splice},       {"tone_decoder", &toneDecoder},
         {"audio_read", &audioRead},        {"workout_table", &workoutTable}, {"chapter_marks", &chapterMarks},
+        {"music_convert", &musicConvert},
     };
     return all;
 }

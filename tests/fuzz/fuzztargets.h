@@ -20,7 +20,7 @@ struct Target {
 
 /// Every reader: workout_text, user_file, settings_file, asx_playlist,
 /// wav_music, mp3_music, mp3_frame_walk, mp3_splice, tone_decoder, audio_read,
-/// workout_table, chapter_marks.
+/// workout_table, chapter_marks, music_convert.
 const std::vector<Target>& targets();
 
 /// The harness of the named reader, or nullptr.

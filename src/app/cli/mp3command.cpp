@@ -40,7 +40,7 @@ CliCommand mp3Command()
     return {QStringLiteral("mp3"),
             QStringLiteral("WORKOUT.txt -o OUT.mp3 [--music FILE.mp3 ...] [--playlist LIST.asx] "
                            "[--one-file-per-segment] [--bitrate 64|96|128] [--cues on|off] [--beeps 1|2] "
-                           "[--units miles|km] [--chapters]"),
+                           "[--units miles|km] [--chapters] [--convert-music]"),
             QStringLiteral("Write a workout as an MP3 file with control tones, spoken cues and music."),
             std::move(options),
             1,

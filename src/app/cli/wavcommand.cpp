@@ -32,7 +32,8 @@ CliCommand wavCommand()
     return {QStringLiteral("wav"),
             QStringLiteral("WORKOUT.txt -o OUT.wav [--music FILE.wav ...] [--playlist LIST.asx] "
                            "[--one-file-per-segment] [--mono] [--cues on|off] [--beeps 1|2] [--units "
-                           "miles|km] [--chapters]"),
+                           "miles|km] [--chapters] "
+                           "[--convert-music]"),
             QStringLiteral("Write a workout as a WAV file with control tones, spoken cues and music."),
             std::move(options),
             1,

@@ -1,6 +1,7 @@
 #include "workoutfilearguments.h"
 
 #include "builder/mp3musiccheck.h"
+#include "builder/musicconversion.h"
 #include "builder/recordingpreferences.h"
 #include "builder/wavmusiccheck.h"
 #include "builder/workoutfilewriter.h"
@@ -24,10 +25,50 @@ const QString kCues = QStringLiteral("cues");
 const QString kBeeps = QStringLiteral("beeps");
 const QString kUnits = QStringLiteral("units");
 const QString kChapters = QStringLiteral("chapters");
+const QString kConvertMusic = QStringLiteral("convert-music");
 
 MusicCheckResult check(WorkoutFileType type, const QString& path)
 {
     return type == WorkoutFileType::Mp3 ? Mp3MusicCheck::check(path) : WavMusicCheck::check(path);
+}
+
+/// Puts a converted copy in place of each entry of music that pending names
+/// (its index and file); the copies take bitRate unless the list begins with
+/// music that needs no conversion, whose bit rate the workout then takes.
+int convertMusic(const CliArguments& args, CliContext& context, WorkoutFileType type, int bitRate,
+                 const std::vector<std::pair<size_t, QString>>& pending, std::vector<MusicEntry>& music)
+{
+    if (pending.empty())
+        return kCliOk;
+    MusicTarget target{type, bitRate};
+    if (type == WorkoutFileType::Mp3 && pending.front().first != 0)
+        target.bitRate = music.front().bitRate;
+    const MusicConversion conversion(context.paths.musicCacheDir());
+    const std::atomic_bool cancel = false;
+    const QString prefix =
+        QStringLiteral("kinetrova-cli ") + workoutFileTypeName(type) + QStringLiteral(": ");
+    for (const auto& [index, path] : pending) {
+        int shown = -1;
+        const MusicConversion::Result result = conversion.convert(
+            path, target,
+            [&](int percent) {
+                // Every tenth percent, on one line that ends when the file is done.
+                if (percent / 10 == shown / 10)
+                    return;
+                if (shown < 0)
+                    context.err << prefix << "converting " << path << ':';
+                shown = percent;
+                context.err << ' ' << percent << '%';
+                context.err.flush();
+            },
+            cancel);
+        if (shown >= 0)
+            context.err << '\n';
+        if (result.outcome != MusicConversion::Outcome::Converted)
+            return args.failure(result.message);
+        music[index] = result.entry;
+    }
+    return kCliOk;
 }
 
 } // namespace
@@ -59,7 +100,10 @@ std::vector<QCommandLineOption> WorkoutFileArguments::options(WorkoutFileType ty
                            QStringLiteral("miles|km")),
         QCommandLineOption(
             kChapters, QStringLiteral("A chapter mark at each segment (default: the stored preference).")),
-    };
+        QCommandLineOption(kConvertMusic,
+                           QStringLiteral("Music the check turns down (and any other audio file of the "
+                                          "play list) plays as a compatible copy, converted once and kept "
+                                          "in the cache folder."))};
 }
 
 int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& preferences, Units& units)
@@ -84,8 +128,15 @@ int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& 
 }
 
 int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, WorkoutFileType type,
-                                std::vector<MusicEntry>& music)
+                                std::vector<MusicEntry>& music, int bitRate)
 {
+    const bool convert = args.isSet(kConvertMusic);
+    // The entries to convert, by their place in music, once the list is known.
+    std::vector<std::pair<size_t, QString>> pending;
+    const auto convertLater = [&](const QString& path) {
+        pending.emplace_back(music.size(), path);
+        music.emplace_back();
+    };
     const QString note =
         QStringLiteral("kinetrova-cli ") + workoutFileTypeName(type) + QStringLiteral(": note: ");
     if (args.isSet(kPlayList)) {
@@ -98,7 +149,8 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
         const QString suffix = QLatin1Char('.') + workoutFileTypeName(type);
         for (const QString& entry : *paths) {
             const QString path = QDir::cleanPath(folder.absoluteFilePath(entry));
-            if (!entry.endsWith(suffix, Qt::CaseInsensitive)) {
+            if (!entry.endsWith(suffix, Qt::CaseInsensitive)
+                && !(convert && MusicConversion::isAudioFileName(entry))) {
                 context.err << note << "passed over " << entry << ": not a " << suffix << " file\n";
                 continue;
             }
@@ -107,6 +159,10 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
                 continue;
             }
             const MusicCheckResult checked = check(type, path);
+            if (convert && checked.verdict == MusicCheckResult::Verdict::Rejected) {
+                convertLater(path);
+                continue;
+            }
             if (!checked.admitted()) {
                 context.err << note << "passed over " << entry << ":\n" << asLines(checked.message) << '\n';
                 continue;
@@ -121,11 +177,15 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
         const MusicCheckResult checked = check(type, path);
         if (checked.verdict == MusicCheckResult::Verdict::Unreadable)
             return args.failure(QStringLiteral("cannot read %1: %2").arg(path, checked.message));
+        if (convert && !checked.admitted()) {
+            convertLater(path);
+            continue;
+        }
         if (!checked.admitted())
             return args.failure(path + QStringLiteral(":\n") + asLines(checked.message));
         music.push_back(checked.entry);
     }
-    return kCliOk;
+    return convertMusic(args, context, type, bitRate, pending, music);
 }
 
 QString WorkoutFileArguments::asLines(QString text)
@@ -162,7 +222,7 @@ int WorkoutFileArguments::build(const CliArguments& args, CliContext& context,
     if (const int status = apply(args, preferences, units); status != kCliOk)
         return status;
     std::vector<MusicEntry> musicList;
-    if (const int status = music(args, context, type, musicList); status != kCliOk)
+    if (const int status = music(args, context, type, musicList, preferences.mp3BitRate); status != kCliOk)
         return status;
 
     // The units the cues speak in, for this file only.

@@ -30,9 +30,13 @@ public:
     /// of another type or one the check turns down is passed over with a note on
     /// stderr, as the builder window passes it over; a --music file that is
     /// turned down, or a play list that cannot be read, fails the command.
+    /// With --convert-music, what the check turns down (and the play list's
+    /// other audio files) is converted instead (MusicConversion; MP3 copies at
+    /// bitRate, or at the first file's when that needs no conversion), and a
+    /// file that cannot be converted fails the command.
     /// Returns kCliOk or kCliFailed.
     static int music(const CliArguments& args, CliContext& context, WorkoutFileType type,
-                     std::vector<MusicEntry>& music);
+                     std::vector<MusicEntry>& music, int bitRate);
 
     /// A message box text as lines on a terminal.
     static QString asLines(QString text);

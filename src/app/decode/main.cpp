@@ -98,12 +98,18 @@ int main(int argc, char* argv[])
                                         QStringLiteral("seconds"),
                                         QString::number(DecodeProcess::kCpuSecondsBase));
     parser.addOption(cpuSeconds);
+    const QCommandLineOption channels(QStringLiteral("channels"),
+                                      QStringLiteral("1: mono samples; 2: left/right pairs."),
+                                      QStringLiteral("count"), QStringLiteral("1"));
+    parser.addOption(channels);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The audio file to decode."));
     parser.addHelpOption();
     parser.process(app);
     bool ok = false;
     const uint seconds = parser.value(cpuSeconds).toUInt(&ok);
-    if (!ok || seconds == 0 || parser.positionalArguments().size() != 1)
+    const QString channelCount = parser.value(channels);
+    if (!ok || seconds == 0 || parser.positionalArguments().size() != 1
+        || (channelCount != QLatin1String("1") && channelCount != QLatin1String("2")))
         parser.showHelp(2);
     limit(seconds);
 
@@ -127,7 +133,8 @@ int main(int argc, char* argv[])
             lastPercent = percent;
             const char byte = static_cast<char>(percent);
             put('p', &byte, 1);
-        });
+        },
+        channelCount.toInt());
     if (!read)
         fail(error.isEmpty() ? QStringLiteral("the decoder cannot read it") : error);
     put('d', nullptr, 0);

@@ -3,6 +3,7 @@
 #include "platform/listrows.h"
 
 #include "recordingpreferenceswindow.h"
+#include "builder/musicconversion.h"
 #include "builder/wavworkoutwriter.h"
 #include "builder/workoutfilemodel.h"
 #include "files/ui/musiclistcontrols.h"
@@ -259,6 +260,8 @@ void openWorkoutFileBuilder(WorkoutFileType type, const Workout& workout, const 
     const WavWorkoutWriter wavWriter(paths.voiceCueDir());
     const WorkoutFileWriter* writer = type == WorkoutFileType::Wav ? &wavWriter : mp3Writer;
     WorkoutFileModel model(type, workout, machine, settings, dialogs, messages, clock, writer);
+    const MusicConversion conversion(paths.musicCacheDir());
+    model.setMusicConversion(&conversion);
     WorkoutFileWindow window(model, settings, messages, parent);
     window.exec();
 }
