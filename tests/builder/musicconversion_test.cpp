@@ -43,17 +43,10 @@ protected:
             static char* argv[] = {name, nullptr};
             static QCoreApplication app(argc, argv);
         }
-        mOldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(mDir.filePath("cache")));
         ASSERT_TRUE(writeFile(file("w.txt"),
                               "Vexa v 1.2                \r\n\r\n[machine settings]\r\nTreadmill\r\n"
                               "Kilos\r\n10\r\n100\r\n1\r\n0\r\n100\r\n5\r\n\r\n[segment settings]\r\n"
                               "1\t3\t1\t30\r\n2\t6\t2.5\t12\r\n\r\n[playlist]\r\n\r\n\r\n\r\n"));
-    }
-    void TearDown() override
-    {
-        if (!mSox.isEmpty())
-            qputenv("XDG_CACHE_HOME", mOldCache);
     }
     QString file(const QString& name) const { return mDir.filePath(name); }
     CliRun run(const QStringList& args) { return runCliCaptured(args, mSettings, mPaths); }
@@ -100,9 +93,9 @@ protected:
 
     QTemporaryDir mDir;
     MemorySettingsStore mSettings;
-    AppPaths mPaths{QStringLiteral(KNTR_VOICECUE_DIR "/.."), QStringLiteral("/user")};
+    AppPaths mPaths{QStringLiteral(KNTR_VOICECUE_DIR "/.."), QStringLiteral("/user"),
+                    mDir.filePath("cache/kinetrova")};
     QString mSox, mLame, mFfmpeg;
-    QByteArray mOldCache;
 };
 
 TEST_F(MusicConversionCli, TurnedDownMusicIsConvertedOnceAndPlaysUnderTheTones)
