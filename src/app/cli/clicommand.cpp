@@ -67,6 +67,15 @@ int CliArguments::choice(const QString& option, const QStringList& choices) cons
     return kBadChoice;
 }
 
+std::optional<Units> CliArguments::units(const QString& option, bool& bad) const
+{
+    const int unit = choice(option, {QStringLiteral("miles"), QStringLiteral("km")});
+    bad = unit == kBadChoice;
+    if (unit < 0)
+        return std::nullopt;
+    return unit == 1 ? Units::Kilometres : Units::Miles;
+}
+
 QString CliArguments::machineType(const QString& option, const Machine& machine) const
 {
     const QString wanted = value(option);

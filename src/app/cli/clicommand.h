@@ -5,7 +5,10 @@
 #include <QString>
 #include <QTextStream>
 
+#include "model/units.h"
+
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kntr {
@@ -50,6 +53,9 @@ public:
     /// by index; kNotGiven without the option. Any other value is reported as
     /// "--option takes A, B or C" and gives kBadChoice; return kCliUsage then.
     int choice(const QString& option, const QStringList& choices) const;
+    /// The units option (miles or km): nothing when it is not given. Any other
+    /// value is reported as choice() reports it and sets bad.
+    std::optional<Units> units(const QString& option, bool& bad) const;
 
     /// The machine type option's value as one of machine's types (compared
     /// without regard to case): the type, or an empty text after reporting

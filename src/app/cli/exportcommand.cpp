@@ -19,15 +19,14 @@ int run(const CliArguments& args, CliContext& context)
     const QString output = args.value(kOutput);
     if (output.isEmpty())
         return args.usageError(QStringLiteral("no output file given (-o OUT.csv)"));
-    const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
-    if (unit == CliArguments::kBadChoice)
+    bool bad = false;
+    const std::optional<Units> given = args.units(kUnits, bad);
+    if (bad)
         return kCliUsage;
 
     CliWorkout workout(context);
     // The stored units, as import takes them: what one writes the other reads back.
-    const Units units = unit == CliArguments::kNotGiven ? workout.session().machine.units()
-        : unit == 1                                     ? Units::Kilometres
-                                                        : Units::Miles;
+    const Units units = given.value_or(workout.session().machine.units());
     if (!workout.open(args.positional().first()))
         return args.failure(workout.problem());
     for (const QString& change : workout.changes())

@@ -14,12 +14,10 @@ const QString kWeight = QStringLiteral("weight");
 
 int run(const CliArguments& args, CliContext& context)
 {
-    const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
-    if (unit == CliArguments::kBadChoice)
+    bool bad = false;
+    const std::optional<Units> units = args.units(kUnits, bad);
+    if (bad)
         return kCliUsage;
-    std::optional<Units> units;
-    if (unit != CliArguments::kNotGiven)
-        units = unit == 1 ? Units::Kilometres : Units::Miles;
     std::optional<int> weight;
     if (args.isSet(kWeight)) {
         bool ok = false;

@@ -114,16 +114,15 @@ int WorkoutFileArguments::apply(const CliArguments& args, RecordingPreferences& 
         preferences.chapters = true;
     const int cues = args.choice(kCues, {QStringLiteral("on"), QStringLiteral("off")});
     const int beeps = args.choice(kBeeps, {QStringLiteral("1"), QStringLiteral("2")});
-    const int unit = args.choice(kUnits, {QStringLiteral("miles"), QStringLiteral("km")});
-    if (cues == CliArguments::kBadChoice || beeps == CliArguments::kBadChoice
-        || unit == CliArguments::kBadChoice)
+    bool badUnits = false;
+    const std::optional<Units> given = args.units(kUnits, badUnits);
+    if (cues == CliArguments::kBadChoice || beeps == CliArguments::kBadChoice || badUnits)
         return kCliUsage;
     if (cues != CliArguments::kNotGiven)
         preferences.voiceCues = cues == 0;
     if (beeps != CliArguments::kNotGiven)
         preferences.beeps = beeps + 1;
-    if (unit != CliArguments::kNotGiven)
-        units = unit == 1 ? Units::Kilometres : Units::Miles;
+    units = given.value_or(units);
     return kCliOk;
 }
 
