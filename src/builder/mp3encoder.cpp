@@ -22,11 +22,6 @@ void quiet(const char*, va_list)
 {
 }
 
-struct LameClose {
-    void operator()(lame_global_flags* flags) const { lame_close(flags); }
-};
-using Lame = std::unique_ptr<lame_global_flags, LameClose>;
-
 // The result code for a negative return of lame_encode_buffer* / lame_encode_flush.
 int encodeFailure(int lameResult)
 {
@@ -42,38 +37,41 @@ int encodeFailure(int lameResult)
     }
 }
 
+bool isMpeg1BitRate(int bitRate)
+{
+    return std::find(std::begin(kMpeg1BitRates), std::end(kMpeg1BitRates), bitRate)
+        != std::end(kMpeg1BitRates);
+}
+
 } // namespace
 
-Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
+void Mp3StreamEncoder::Close::operator()(lame_global_struct* flags) const
 {
-    Result result;
-    if (std::find(std::begin(kMpeg1BitRates), std::end(kMpeg1BitRates), bitRate)
-        == std::end(kMpeg1BitRates)) {
-        result.code = InvalidFormatParameters;
-        return result;
-    }
-    if (pcm.size() % 4 != 0) {
-        result.code = InvalidFormat;
-        return result;
-    }
-    if (pcm.isEmpty())
-        return result;
+    lame_close(flags);
+}
 
+Mp3StreamEncoder::Mp3StreamEncoder(int bitRate, bool reservoir)
+{
+    if (!isMpeg1BitRate(bitRate)) {
+        mCode = Mp3Encoder::InvalidFormatParameters;
+        return;
+    }
     // The library fills a few shared tables on its first use: once, before encoders run side by side.
     static const bool tablesReady = [] {
         lame_close(lame_init());
         return true;
     }();
     (void)tablesReady;
-    const Lame lame(lame_init());
-    if (!lame) {
-        result.code = NoMoreHandles;
-        return result;
+    mLame.reset(lame_init());
+    lame_global_flags* gf = mLame.get();
+    if (!gf) {
+        mCode = Mp3Encoder::NoMoreHandles;
+        return;
     }
-    lame_global_flags* gf = lame.get();
     lame_set_errorf(gf, quiet);
     lame_set_debugf(gf, quiet);
     lame_set_msgf(gf, quiet);
+    lame_set_write_id3tag_automatic(gf, 0);
     bool set = lame_set_in_samplerate(gf, kSampleRate) == 0;
     // Without an explicit output rate LAME resamples low bit rates (32 kHz, or MPEG-2 at 24 kHz).
     set = set && lame_set_out_samplerate(gf, kSampleRate) == 0;
@@ -86,38 +84,76 @@ Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
     set = set && lame_set_error_protection(gf, 0) == 0;
     set = set && lame_set_copyright(gf, 0) == 0;
     set = set && lame_set_emphasis(gf, 0) == 0;
-    if (!set || lame_init_params(gf) < 0) {
+    if (!reservoir)
+        set = set && lame_set_disable_reservoir(gf, 1) == 0;
+    if (!set || lame_init_params(gf) < 0)
+        mCode = Mp3Encoder::InvalidFormatParameters;
+}
+
+Mp3StreamEncoder::~Mp3StreamEncoder() = default;
+
+bool Mp3StreamEncoder::encode(const short* pairs, int count, QByteArray& out)
+{
+    if (mCode != Mp3Encoder::NoError)
+        return false;
+    // The worst case the library documents: 1.25 × samples + 7,200 bytes.
+    mBuffer.resize(count + count / 4 + 7200);
+    const int written = lame_encode_buffer_interleaved(mLame.get(), const_cast<short*>(pairs), count,
+                                                       reinterpret_cast<unsigned char*>(mBuffer.data()),
+                                                       static_cast<int>(mBuffer.size()));
+    if (written < 0) {
+        mCode = encodeFailure(written);
+        return false;
+    }
+    out.append(mBuffer.constData(), written);
+    return true;
+}
+
+bool Mp3StreamEncoder::flush(QByteArray& out)
+{
+    if (mCode != Mp3Encoder::NoError)
+        return false;
+    mBuffer.resize(7200);
+    const int flushed = lame_encode_flush(mLame.get(), reinterpret_cast<unsigned char*>(mBuffer.data()),
+                                          static_cast<int>(mBuffer.size()));
+    if (flushed < 0) {
+        mCode = encodeFailure(flushed);
+        return false;
+    }
+    out.append(mBuffer.constData(), flushed);
+    return true;
+}
+
+Mp3Encoder::Result Mp3Encoder::encode(const QByteArray& pcm, int bitRate)
+{
+    Result result;
+    if (!isMpeg1BitRate(bitRate)) {
         result.code = InvalidFormatParameters;
         return result;
     }
+    if (pcm.size() % 4 != 0) {
+        result.code = InvalidFormat;
+        return result;
+    }
+    if (pcm.isEmpty())
+        return result;
 
+    Mp3StreamEncoder encoder(bitRate);
     const qsizetype pairs = pcm.size() / 4;
     std::vector<short> chunk(static_cast<size_t>(2 * std::min<qsizetype>(pairs, kChunkFrames)));
-    // The worst case the library documents: 1.25 × samples + 7,200 bytes.
-    std::vector<unsigned char> out(static_cast<size_t>(kChunkFrames + kChunkFrames / 4 + 7200));
     result.frames.reserve(static_cast<qsizetype>(pairs * bitRate * 1000 / 8 / kSampleRate + 4 * 1152));
     const char* in = pcm.constData();
-    for (qsizetype done = 0; done < pairs;) {
+    for (qsizetype done = 0; done < pairs && encoder.code() == NoError;) {
         const int n = static_cast<int>(std::min<qsizetype>(kChunkFrames, pairs - done));
         for (int i = 0; i < 2 * n; ++i)
             chunk[static_cast<size_t>(i)] = qFromLittleEndian<qint16>(in + 2 * (2 * done + i));
-        const int written =
-            lame_encode_buffer_interleaved(gf, chunk.data(), n, out.data(), static_cast<int>(out.size()));
-        if (written < 0) {
-            result.code = encodeFailure(written);
-            result.frames.clear();
-            return result;
-        }
-        result.frames.append(reinterpret_cast<const char*>(out.data()), written);
+        encoder.encode(chunk.data(), n, result.frames);
         done += n;
     }
-    const int flushed = lame_encode_flush(gf, out.data(), static_cast<int>(out.size()));
-    if (flushed < 0) {
-        result.code = encodeFailure(flushed);
+    if (encoder.code() != NoError || !encoder.flush(result.frames)) {
+        result.code = encoder.code();
         result.frames.clear();
-        return result;
     }
-    result.frames.append(reinterpret_cast<const char*>(out.data()), flushed);
     return result;
 }
 

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+struct lame_global_struct;
+
 namespace kntr {
 
 /// Encodes 16-bit stereo PCM at 44,100 Hz as constant-bit-rate MPEG-1 Layer III
@@ -40,6 +44,32 @@ public:
     /// "No Error", "Invalid format", "Invalid format parameters", "No more
     /// handles", "Invalid handle" or "Buffer too small".
     static QString errorText(int code);
+};
+
+/// One stream of frames as Mp3Encoder::encode makes them, fed a piece at a time.
+/// Without the reservoir every frame holds its own main data, so any frame of
+/// the stream can follow a frame from elsewhere.
+class Mp3StreamEncoder {
+public:
+    Mp3StreamEncoder(int bitRate, bool reservoir = true);
+    ~Mp3StreamEncoder();
+    Mp3StreamEncoder(const Mp3StreamEncoder&) = delete;
+    Mp3StreamEncoder& operator=(const Mp3StreamEncoder&) = delete;
+
+    /// Mp3Encoder::NoError, or why the encoder could not be set up or went wrong.
+    int code() const { return mCode; }
+    /// Encodes count interleaved left/right pairs and appends the frames to out.
+    bool encode(const short* pairs, int count, QByteArray& out);
+    /// Flushes the last samples into padded frames appended to out.
+    bool flush(QByteArray& out);
+
+private:
+    struct Close {
+        void operator()(lame_global_struct* flags) const;
+    };
+    std::unique_ptr<lame_global_struct, Close> mLame;
+    QByteArray mBuffer;
+    int mCode = Mp3Encoder::NoError;
 };
 
 } // namespace kntr

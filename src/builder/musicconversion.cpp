@@ -1,5 +1,6 @@
 #include "musicconversion.h"
 
+#include "mp3encoder.h"
 #include "mp3musiccheck.h"
 #include "wavmusiccheck.h"
 
@@ -14,11 +15,8 @@
 #include <QSaveFile>
 #include <QtEndian>
 
-#include <lame/lame.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <utility>
 #include <vector>
 
@@ -31,17 +29,16 @@ constexpr int kChannels = 2;
 constexpr int kFrameBytes = 4;
 /// The most sample bytes a WAV file's 32-bit sizes can describe.
 constexpr qint64 kMaxWavDataBytes = qint64(0xFFFFFFFFu) - 36;
-constexpr int kMpeg1BitRates[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
-
-// The library reports to stdout/stderr unless told otherwise.
-void quiet(const char*, va_list)
-{
-}
 
 void setError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
+}
+
+QString encoderFailure(int code)
+{
+    return QStringLiteral("the MP3 encoder failed (%1)").arg(Mp3Encoder::errorText(code));
 }
 
 qint16 toPcm(float sample)
@@ -85,14 +82,6 @@ QString MusicTarget::key() const
     return type == WorkoutFileType::Mp3 ? QStringLiteral("mp3-%1").arg(bitRate) : QStringLiteral("wav");
 }
 
-struct MusicCopyWriter::Encoder {
-    struct Close {
-        void operator()(lame_global_flags* flags) const { lame_close(flags); }
-    };
-    std::unique_ptr<lame_global_flags, Close> lame;
-    std::vector<unsigned char> out;
-};
-
 MusicCopyWriter::MusicCopyWriter(QIODevice& out, const MusicTarget& target)
     : mOut(out)
     , mTarget(target)
@@ -120,36 +109,14 @@ bool MusicCopyWriter::add(const float* pairs, qsizetype frames, QString* error)
             if (!put(header.constData(), header.size(), error))
                 return false;
         } else {
-            if (std::find(std::begin(kMpeg1BitRates), std::end(kMpeg1BitRates), mTarget.bitRate)
-                == std::end(kMpeg1BitRates)) {
-                setError(error, QStringLiteral("%1 kbit/s is no MP3 bit rate").arg(mTarget.bitRate));
-                return false;
-            }
-            mEncoder = std::make_unique<Encoder>();
-            mEncoder->lame.reset(lame_init());
-            lame_global_flags* gf = mEncoder->lame.get();
-            if (!gf) {
-                setError(error, QStringLiteral("the MP3 encoder could not be started"));
-                return false;
-            }
-            lame_set_errorf(gf, quiet);
-            lame_set_debugf(gf, quiet);
-            lame_set_msgf(gf, quiet);
-            lame_set_write_id3tag_automatic(gf, 0);
-            bool set = lame_set_in_samplerate(gf, kSampleRate) == 0;
-            set = set && lame_set_out_samplerate(gf, kSampleRate) == 0;
-            set = set && lame_set_num_channels(gf, kChannels) == 0;
-            set = set && lame_set_mode(gf, JOINT_STEREO) == 0;
-            set = set && lame_set_VBR(gf, vbr_off) == 0;
-            set = set && lame_set_brate(gf, mTarget.bitRate) == 0;
             // Every frame holds its own main data, so any frame can follow a spliced-in one.
-            set = set && lame_set_disable_reservoir(gf, 1) == 0;
-            set = set && lame_set_bWriteVbrTag(gf, 0) == 0;
-            set = set && lame_set_original(gf, 0) == 0;
-            set = set && lame_set_error_protection(gf, 0) == 0;
-            if (!set || lame_init_params(gf) < 0) {
-                setError(error,
-                         QStringLiteral("the MP3 encoder does not take %1 kbit/s").arg(mTarget.bitRate));
+            mEncoder = std::make_unique<Mp3StreamEncoder>(mTarget.bitRate, false);
+            if (mEncoder->code() != Mp3Encoder::NoError) {
+                setError(
+                    error,
+                    mEncoder->code() == Mp3Encoder::NoMoreHandles
+                        ? QStringLiteral("the MP3 encoder could not be started")
+                        : QStringLiteral("the MP3 encoder does not take %1 kbit/s").arg(mTarget.bitRate));
                 return false;
             }
         }
@@ -169,16 +136,12 @@ bool MusicCopyWriter::add(const float* pairs, qsizetype frames, QString* error)
             sample = qToLittleEndian(sample);
         return put(reinterpret_cast<const char*>(pcm.data()), qint64(pcm.size()) * 2, error);
     }
-    // The worst case the library documents: 1.25 × samples + 7,200 bytes.
-    mEncoder->out.resize(static_cast<size_t>(frames + frames / 4 + 7200));
-    const int written =
-        lame_encode_buffer_interleaved(mEncoder->lame.get(), pcm.data(), static_cast<int>(frames),
-                                       mEncoder->out.data(), static_cast<int>(mEncoder->out.size()));
-    if (written < 0) {
-        setError(error, QStringLiteral("the MP3 encoder failed (%1)").arg(written));
+    QByteArray encoded;
+    if (!mEncoder->encode(pcm.data(), static_cast<int>(frames), encoded)) {
+        setError(error, encoderFailure(mEncoder->code()));
         return false;
     }
-    return put(reinterpret_cast<const char*>(mEncoder->out.data()), written, error);
+    return put(encoded.constData(), encoded.size(), error);
 }
 
 bool MusicCopyWriter::finish(QString* error)
@@ -195,14 +158,12 @@ bool MusicCopyWriter::finish(QString* error)
         }
         return true;
     }
-    mEncoder->out.resize(7200);
-    const int flushed =
-        lame_encode_flush(mEncoder->lame.get(), mEncoder->out.data(), static_cast<int>(mEncoder->out.size()));
-    if (flushed < 0) {
-        setError(error, QStringLiteral("the MP3 encoder failed (%1)").arg(flushed));
+    QByteArray flushed;
+    if (!mEncoder->flush(flushed)) {
+        setError(error, encoderFailure(mEncoder->code()));
         return false;
     }
-    return put(reinterpret_cast<const char*>(mEncoder->out.data()), flushed, error);
+    return put(flushed.constData(), flushed.size(), error);
 }
 
 const QString MusicConversion::kQuestion = QStringLiteral("Convert a compatible copy for this workout?");

@@ -13,6 +13,8 @@ class QIODevice;
 
 namespace kntr {
 
+class Mp3StreamEncoder;
+
 /// The form a converted copy takes: a 16-bit 44.1 kHz stereo WAV file, or a
 /// constant-bit-rate MP3 file at bitRate kbit/s.
 struct MusicTarget {
@@ -45,10 +47,9 @@ public:
 private:
     bool put(const char* data, qint64 size, QString* error);
 
-    struct Encoder;
     QIODevice& mOut;
     MusicTarget mTarget;
-    std::unique_ptr<Encoder> mEncoder;
+    std::unique_ptr<Mp3StreamEncoder> mEncoder;
     qint64 mFrames = 0;
     bool mStarted = false;
 };
