@@ -6,6 +6,7 @@
 
 #include "model/machine.h"
 #include "model/numbers.h"
+#include "model/targettexts.h"
 #include "model/workout.h"
 #include "platform/regularfile.h"
 
@@ -181,7 +182,7 @@ QString ChapterMarks::title(int number, const Segment& segment, const Machine& m
         first = displayNumber(SpokenCue::firstValue(segment, machine, units), 1)
             + (speedInKilometres(machine, units) ? QStringLiteral(" km/h") : QStringLiteral(" mph"));
     const QString name = machine.AttTwoVoiceCue().trimmed().toLower();
-    const QString value = plainNumber(segment.SegmentIncline(), separator);
+    const QString value = secondTargetText(segment.SegmentIncline());
     const QString second = name.isEmpty() || name == QLatin1String("incline")
         ? value + QStringLiteral(" %")
         : name + QLatin1Char(' ') + value;
