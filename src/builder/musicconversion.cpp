@@ -48,17 +48,12 @@ qint16 toPcm(float sample)
     return static_cast<qint16>(std::lrint(std::clamp(sample, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
 }
 
-MusicCheckResult check(const MusicTarget& target, const QString& path)
-{
-    return target.type == WorkoutFileType::Mp3 ? Mp3MusicCheck::check(path) : WavMusicCheck::check(path);
-}
-
 // Whether the copy at path is whole: the check admits it in the target's form.
 std::optional<MusicEntry> admittedCopy(const MusicTarget& target, const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return std::nullopt;
-    MusicCheckResult checked = check(target, path);
+    MusicCheckResult checked = checkMusicFor(target.type, path);
     if (!checked.admitted()
         || (target.type == WorkoutFileType::Mp3 && checked.entry.bitRate != target.bitRate))
         return std::nullopt;
@@ -76,6 +71,11 @@ bool defaultDecoder(const QString& path, const MusicConversion::Sink& sink, QStr
 }
 
 } // namespace
+
+MusicCheckResult checkMusicFor(WorkoutFileType type, const QString& path)
+{
+    return type == WorkoutFileType::Mp3 ? Mp3MusicCheck::check(path) : WavMusicCheck::check(path);
+}
 
 QString MusicTarget::key() const
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "musiccheckresult.h"
 #include "musicentry.h"
 #include "workoutfiletype.h"
 
@@ -24,6 +25,9 @@ struct MusicTarget {
     /// "wav" or "mp3-128": part of a copy's cache key.
     QString key() const;
 };
+
+/// The music check of a workout file of type: the WAV check or the MP3 check.
+MusicCheckResult checkMusicFor(WorkoutFileType type, const QString& path);
 
 /// Writes left/right float samples at 44,100 Hz to out as a music file of the
 /// target's form: a WAV file (its header's sizes set by finish, so out must be

@@ -336,13 +336,7 @@ std::optional<ToneVerification> WorkoutFileModel::verify()
     changed();
     QString error;
     const std::optional<std::vector<DecodedCommand>> found = ToneFileDecoder::decode(
-        mWrittenPath, &error,
-        [this](int percent) {
-            mProgress = percent;
-            changed();
-            mClock.processEvents();
-        },
-        &mCancel);
+        mWrittenPath, &error, [this](int percent) { progressed(percent, mInfo2); }, &mCancel);
     mActivity = Activity::Idle;
     mProgress = 0;
     if (!found) {

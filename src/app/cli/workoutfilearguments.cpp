@@ -1,9 +1,7 @@
 #include "workoutfilearguments.h"
 
-#include "builder/mp3musiccheck.h"
 #include "builder/musicconversion.h"
 #include "builder/recordingpreferences.h"
-#include "builder/wavmusiccheck.h"
 #include "builder/workoutfilewriter.h"
 #include "cliworkout.h"
 #include "files/asxplaylist.h"
@@ -26,11 +24,6 @@ const QString kBeeps = QStringLiteral("beeps");
 const QString kUnits = QStringLiteral("units");
 const QString kChapters = QStringLiteral("chapters");
 const QString kConvertMusic = QStringLiteral("convert-music");
-
-MusicCheckResult check(WorkoutFileType type, const QString& path)
-{
-    return type == WorkoutFileType::Mp3 ? Mp3MusicCheck::check(path) : WavMusicCheck::check(path);
-}
 
 /// Puts a converted copy in place of each entry of music that pending names
 /// (its index and file); the copies take bitRate unless the list begins with
@@ -157,7 +150,7 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
                 context.err << note << "passed over " << entry << ": " << reason << '\n';
                 continue;
             }
-            const MusicCheckResult checked = check(type, path);
+            const MusicCheckResult checked = checkMusicFor(type, path);
             if (convert && checked.verdict == MusicCheckResult::Verdict::Rejected) {
                 convertLater(path);
                 continue;
@@ -173,7 +166,7 @@ int WorkoutFileArguments::music(const CliArguments& args, CliContext& context, W
         // Looked at before the check opens it: a FIFO would hold the build up for good.
         if (const QString reason = notARegularFile(QFileInfo(path)); !reason.isEmpty())
             return args.failure(QStringLiteral("cannot read %1: %2").arg(path, reason));
-        const MusicCheckResult checked = check(type, path);
+        const MusicCheckResult checked = checkMusicFor(type, path);
         if (checked.verdict == MusicCheckResult::Verdict::Unreadable)
             return args.failure(QStringLiteral("cannot read %1: %2").arg(path, checked.message));
         if (convert && !checked.admitted()) {
