@@ -245,12 +245,14 @@ int main(int argc, char** argv)
                 static_cast<long long>(bytes), static_cast<long long>(musicBytes));
     std::printf("build               %7.3f s  (to a temporary file, synced, renamed), processor %.3f s\n",
                 build, buildCpu);
-    std::printf("  of it encoding    %7.3f s  (the tones and cues alone), processor %.3f s\n", plan, planCpu);
+    std::printf("encoding alone      %7.3f s  (the tones and cues, written side by side with the music "
+                "in a build), processor %.3f s\n",
+                plan, planCpu);
     std::printf("lame -b 128 of the hour %7.3f s  re-encode / build %.0f x (target >= 50 x)\n", reencode,
                 reencode / build);
     std::printf("cp of the music     %7.3f s  build / cp %.2f (target <= 2), processor %.3f s\n", copy,
                 build / copy, copyCpu);
-    std::printf("build less encoding / cp %.2f, processor %.2f\n", (build - plan) / copy,
+    std::printf("build processor less encoding / cp processor %.2f\n",
                 (buildCpu - planCpu) / std::max(copyCpu, 1e-3));
     std::printf("cp + sync           %7.3f s  build / (cp + sync) %.2f\n", synced, build / synced);
     std::printf(

@@ -14,6 +14,8 @@
 
 #include <optional>
 
+#include <fcntl.h>
+
 namespace kntr {
 
 namespace {
@@ -53,6 +55,7 @@ public:
             return false;
         mWritten += frames.size();
         mFrames += count;
+        startWriteBack();
         return reported();
     }
 
@@ -80,6 +83,7 @@ public:
             return false;
         mWritten += mBlock.size();
         mBlock.clear();
+        startWriteBack();
         return reported();
     }
 
@@ -111,6 +115,18 @@ public:
     qint64 written() const { return mWritten + mBlock.size(); }
 
 private:
+    // Sends what is written to the disk as the writing goes on, a few megabytes
+    // at a time, so that the closing sync has little left to wait for.
+    void startWriteBack()
+    {
+        if (mWritten - mSent < kWriteBackBytes)
+            return;
+        ::sync_file_range(mOut.handle(), mSent, mWritten - mSent, SYNC_FILE_RANGE_WRITE);
+        mSent = mWritten;
+    }
+
+    static constexpr qint64 kWriteBackBytes = 4 * 1024 * 1024;
+
     QSaveFile& mOut;
     qint64 mTotalFrames;
     const Mp3FileBuilder::Progress& mProgress;
@@ -119,6 +135,7 @@ private:
     QByteArray mSilence;
     qint64 mFrames = 0;
     qint64 mWritten = 0;
+    qint64 mSent = 0; // bytes sent to the disk ahead of the closing sync
     bool mCancelled = false;
     QString mStatus;
 };
@@ -174,13 +191,17 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
     std::optional<Mp3PieceCache> cache;
     if (!mOptions.pieceCacheDir.isEmpty())
         cache.emplace(mOptions.pieceCacheDir);
-    const Mp3Layout layout =
-        Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir,
-                        cache ? cache->in(mEncoder) : mEncoder, [&](const QString& status) {
-                            if (progress)
-                                progress(0, status);
-                            return !cancelled();
-                        });
+    const Mp3Layout::Encoder encoder = cache ? cache->in(mEncoder) : mEncoder;
+    const Mp3Layout::Step step = [&](const QString& status) {
+        if (progress)
+            progress(0, status);
+        return !cancelled();
+    };
+    // Chapter marks go in front of the frames and need every piece's length
+    // first; otherwise the file is written while the tones and clips encode.
+    Mp3Layout layout = mOptions.chapters
+        ? Mp3Layout::plan(mWorkout, mMachine, mOptions, mMusic, mClipDir, encoder, step)
+        : Mp3Layout::start(mWorkout, mMachine, mOptions, mMusic, mClipDir, encoder, step);
     if (layout.stopped()) {
         result.outcome = WaveBuildResult::Outcome::Cancelled;
         return result;
@@ -229,7 +250,8 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
     Mp3Splice splice;
     const QByteArray& silent = layout.silentFrame();
     const QString frameCount = QStringLiteral(" of ") + QString::number(layout.totalFrames());
-    for (const Mp3Piece& piece : layout.pieces()) {
+    Mp3Piece piece;
+    while (layout.take(piece)) {
         writer.setStatus(piece.status);
         switch (piece.kind) {
         case Mp3Piece::Kind::Silence:
@@ -310,6 +332,11 @@ WaveBuildResult Mp3FileBuilder::build(const QString& path, const Progress& progr
         }
         if (cancelled())
             return stop();
+    }
+    if (!layout.ok()) {
+        result.message = WaveFileBuilder::writeFailureMessage(path, layout.problem());
+        out.cancelWriting();
+        return result;
     }
     if (!writer.flush() || !out.commit())
         return fail();

@@ -15,7 +15,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -45,142 +44,129 @@ QString segmentStatus(const char* what, int segment)
         + QString::number(segment);
 }
 
+} // namespace
+
 // Collects each distinct tone and clip while the file is planned, then encodes
-// them all at once, side by side on every processor, and counts their frames.
-class Encodings {
+// them side by side on every processor, in the order the file first needs them.
+class Mp3Layout::Encodings {
 public:
-    Encodings(const Mp3Layout::Encoder& encoder, const Mp3Layout::Step& step, int bitRate,
-              const Mp3FrameFormat& format)
-        : mEncoder(encoder)
-        , mStep(step)
+    Encodings(Encoder encoder, int bitRate, const Mp3FrameFormat& format)
+        : mEncoder(std::move(encoder))
         , mBitRate(bitRate)
         , mFormat(format)
     {
     }
 
-    // The job that encodes the samples named key, or -1 when planning is to end
-    // (stopped() then says so). Samples of no length need no job: -2.
+    ~Encodings()
+    {
+        {
+            const std::lock_guard lock(mMutex);
+            mStop = true;
+        }
+        for (std::thread& t : mWorkers)
+            t.join();
+    }
+
+    // The job that encodes the samples named key. Only before start().
     int job(const QString& key, const QByteArray& pcm, const QString& status)
     {
-        if (pcm.isEmpty())
-            return kNothing;
-        if (mStep && !mStep(status)) {
-            mStopped = true;
-            return -1;
-        }
         if (const auto found = mJobs.constFind(key); found != mJobs.constEnd())
             return *found;
         const int index = static_cast<int>(mWork.size());
         mJobs.insert(key, index);
-        mWork.push_back(Work{pcm, status, {}, 0});
+        // One frame for every 1,152 sample pairs begun, and the encoder's delay.
+        mWork.push_back(Work{pcm, status, (pcm.size() / 4 + 1151) / 1152 + 2, {}, false});
         return index;
     }
 
-    // Encodes every job; false on an encoder failure (problem() says why) or
-    // when the step asks to stop (stopped()).
-    bool run()
+    // The most frames the encoder gives for the samples of a job.
+    qint64 mostFrames(int job) const { return mWork[static_cast<size_t>(job)].mostFrames; }
+
+    // Starts encoding on every processor, with a bounded number of encoders in
+    // memory at a time.
+    void start()
     {
-        const size_t count = mWork.size();
-        std::atomic_size_t next = 0;
-        std::atomic_bool stop = false;
-        std::mutex mutex;
-        std::condition_variable changed;
-        size_t finished = 0;
-        std::vector<size_t> reported; // finished jobs not yet reported, in the order they ended
-        const auto work = [&] {
-            for (size_t i = next++; i < count && !stop; i = next++) {
-                Work& w = mWork[i];
-                w.encoded = mEncoder(w.pcm, mBitRate);
-                w.pcm = {}; // its memory is not needed any more
-                const std::lock_guard lock(mutex);
-                ++finished;
-                reported.push_back(i);
-                changed.notify_one();
-            }
-        };
-        // Every processor, but a bounded number of encoders in memory at a time.
-        const size_t threads =
-            std::min<size_t>({count, std::max(1u, std::thread::hardware_concurrency()), kMostThreads});
-        std::vector<std::thread> workers;
-        workers.reserve(threads);
+        const size_t threads = std::min<size_t>(
+            {mWork.size(), std::max(1u, std::thread::hardware_concurrency()), kMostThreads});
+        mWorkers.reserve(threads);
         for (size_t t = 0; t < threads; ++t)
-            workers.emplace_back(work);
-        // Reports come from this thread only, as each piece is done.
-        {
-            std::unique_lock lock(mutex);
-            while (!stop && finished < count) {
-                changed.wait(lock, [&] { return !reported.empty(); });
-                const std::vector<size_t> done = std::exchange(reported, {});
-                lock.unlock();
-                for (size_t i : done)
-                    if (mStep && !mStep(mWork[i].status))
-                        stop = true;
-                lock.lock();
-            }
+            mWorkers.emplace_back([this] { work(); });
+    }
+
+    // Waits for every job, handing each to step as it ends; false when the step
+    // asks to stop. From the planning thread only.
+    bool waitAll(const Step& step)
+    {
+        std::unique_lock lock(mMutex);
+        for (size_t reported = 0; reported < mWork.size();) {
+            mChanged.wait(lock, [&] { return mEnded.size() > reported; });
+            const std::vector<size_t> ended(mEnded.begin() + static_cast<qsizetype>(reported), mEnded.end());
+            reported = mEnded.size();
+            lock.unlock();
+            for (size_t i : ended)
+                if (step && !step(mWork[i].status)) {
+                    lock.lock();
+                    mStop = true;
+                    return false;
+                }
+            lock.lock();
         }
-        for (std::thread& t : workers)
-            t.join();
-        if (stop) {
-            mStopped = true;
-            return false;
-        }
-        for (Work& w : mWork)
-            if (!check(w))
-                return false;
         return true;
     }
 
-    // The encoded frames of a job and their number.
-    const QByteArray& bytes(int job) const { return mWork[static_cast<size_t>(job)].encoded.frames; }
-    qint64 frames(int job) const { return mWork[static_cast<size_t>(job)].frames; }
+    // Waits for one job.
+    void wait(int job)
+    {
+        std::unique_lock lock(mMutex);
+        mChanged.wait(lock, [&] { return mWork[static_cast<size_t>(job)].done; });
+    }
 
-    const QString& problem() const { return mProblem; }
-    bool stopped() const { return mStopped; }
+    // A finished job's result.
+    const Mp3Encoder::Result& result(int job) const { return mWork[static_cast<size_t>(job)].encoded; }
 
-    static constexpr int kNothing = -2;
     static constexpr size_t kMostThreads = 16;
 
 private:
     struct Work {
         QByteArray pcm;
         QString status;
+        qint64 mostFrames;
         Mp3Encoder::Result encoded;
-        qint64 frames;
+        bool done;
     };
 
-    // Checks a job's result and counts its frames.
-    bool check(Work& w)
+    void work()
     {
-        if (!w.encoded.ok()) {
-            mProblem = QStringLiteral("Lame: ") + Mp3Encoder::errorText(w.encoded.code);
-            return false;
+        for (;;) {
+            size_t i = 0;
+            {
+                const std::lock_guard lock(mMutex);
+                if (mStop || mNext == mWork.size())
+                    return;
+                i = mNext++;
+            }
+            Work& w = mWork[i];
+            w.encoded = mEncoder(w.pcm, mBitRate);
+            w.pcm = {}; // its memory is not needed any more
+            const std::lock_guard lock(mMutex);
+            w.done = true;
+            mEnded.push_back(i);
+            mChanged.notify_all();
         }
-        // Only whole frames of the build's bit rate may reach the file.
-        QBuffer buffer;
-        buffer.setData(w.encoded.frames);
-        buffer.open(QIODevice::ReadOnly);
-        const Mp3FrameWalk::Result walk =
-            Mp3FrameWalk::walk(buffer, 1, mFormat, Mp3FrameWalk::Match::ThirdByte);
-        if (!walk.ok || walk.position != w.encoded.frames.size() + 1) {
-            mProblem = QStringLiteral("Lame: the encoder did not deliver whole frames at ")
-                + QString::number(mBitRate) + QStringLiteral(" kbit/s.");
-            return false;
-        }
-        w.frames = walk.frames;
-        return true;
     }
 
-    const Mp3Layout::Encoder& mEncoder;
-    const Mp3Layout::Step& mStep;
+    Encoder mEncoder;
     int mBitRate;
     Mp3FrameFormat mFormat;
     QHash<QString, int> mJobs;
     std::vector<Work> mWork;
-    QString mProblem;
-    bool mStopped = false;
+    std::vector<std::thread> mWorkers;
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    size_t mNext = 0; // the next job to begin
+    std::vector<size_t> mEnded; // finished jobs in the order they ended
+    bool mStop = false;
 };
-
-} // namespace
 
 QByteArray Mp3Layout::QFrame(int bitRate)
 {
@@ -206,11 +192,33 @@ qint64 Mp3Layout::workoutFrames(const Workout& workout)
     return framesOf(roundHalfEven(workout.totalSeconds()));
 }
 
+Mp3Layout::Mp3Layout() = default;
+Mp3Layout::~Mp3Layout() = default;
+Mp3Layout::Mp3Layout(Mp3Layout&&) noexcept = default;
+Mp3Layout& Mp3Layout::operator=(Mp3Layout&&) noexcept = default;
+
 qint64 Mp3Layout::frameCount() const
 {
+    if (!mStreamed) {
+        qint64 frames = 0;
+        for (const Mp3Piece& piece : mPieces)
+            frames += piece.frames;
+        return frames;
+    }
+    // The music shortened under the most frames inserted before it.
     qint64 frames = 0;
-    for (const Mp3Piece& piece : mPieces)
-        frames += piece.frames;
+    qint64 inserted = 0;
+    for (const Planned& planned : mPlanned) {
+        const Mp3Piece& piece = planned.piece;
+        if (piece.kind == Mp3Piece::Kind::Music) {
+            frames += std::max<qint64>(0, piece.frames - inserted);
+            inserted = 0;
+        } else {
+            frames += piece.frames;
+            if (piece.segment > 0)
+                inserted += piece.frames;
+        }
+    }
     return frames;
 }
 
@@ -219,26 +227,128 @@ qint64 Mp3Layout::maximumLength(const std::vector<MusicEntry>& music) const
     qint64 largestFrame = mSilentFrame.size();
     for (const MusicEntry& entry : music)
         largestFrame = std::max<qint64>(largestFrame, std::max(entry.frameSize, entry.paddedFrameSize));
-    qint64 length = 0;
-    for (const Mp3Piece& piece : mPieces) {
+    const auto length = [&](const Mp3Piece& piece) -> qint64 {
         switch (piece.kind) {
         case Mp3Piece::Kind::Silence:
-            length += piece.frames * mSilentFrame.size();
-            break;
+            return piece.frames * mSilentFrame.size();
         case Mp3Piece::Kind::Encoded:
-            length += piece.bytes.size();
-            break;
+            return piece.bytes.isEmpty() ? piece.frames * mFormat.paddedFrameSize : piece.bytes.size();
         case Mp3Piece::Kind::Music:
-            length += piece.frames * largestFrame;
-            break;
+            return piece.frames * largestFrame;
         }
-    }
-    return length;
+        return 0;
+    };
+    qint64 total = 0;
+    for (const Mp3Piece& piece : mPieces)
+        total += length(piece);
+    for (const Planned& planned : mPlanned)
+        total += length(planned.piece);
+    return total;
 }
 
 Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const Mp3BuildOptions& options,
                           const std::vector<MusicEntry>& music, const QString& clipDir,
                           const Encoder& encoder, const Step& step)
+{
+    Mp3Layout layout = schedule(workout, machine, options, music, clipDir, encoder, step);
+    if (!layout.ok())
+        return layout;
+    layout.mEncodings->start();
+    if (!layout.mEncodings->waitAll(step)) {
+        layout.mStopped = true;
+        return layout;
+    }
+    std::vector<Planned> planned = std::exchange(layout.mPlanned, {});
+    for (Planned& p : planned) {
+        if (!layout.fill(p)) {
+            layout.mPieces.clear();
+            return layout;
+        }
+        if (layout.place(p.piece))
+            layout.mPieces.push_back(std::move(p.piece));
+    }
+    layout.mEncodings.reset();
+    return layout;
+}
+
+Mp3Layout Mp3Layout::start(const Workout& workout, const Machine& machine, const Mp3BuildOptions& options,
+                           const std::vector<MusicEntry>& music, const QString& clipDir,
+                           const Encoder& encoder, const Step& step)
+{
+    Mp3Layout layout = schedule(workout, machine, options, music, clipDir, encoder, step);
+    if (layout.ok()) {
+        layout.mStreamed = true;
+        layout.mEncodings->start();
+    }
+    return layout;
+}
+
+bool Mp3Layout::take(Mp3Piece& piece)
+{
+    if (!mStreamed) {
+        if (mNext >= mPieces.size() || !ok())
+            return false;
+        piece = mPieces[mNext++];
+        return true;
+    }
+    while (ok() && mNext < mPlanned.size()) {
+        Planned& planned = mPlanned[mNext++];
+        if (!fill(planned))
+            return false;
+        if (place(planned.piece)) {
+            piece = std::move(planned.piece);
+            planned.piece.bytes = {};
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Mp3Layout::fill(Planned& planned)
+{
+    if (planned.job < 0)
+        return true;
+    mEncodings->wait(planned.job);
+    const Mp3Encoder::Result& encoded = mEncodings->result(planned.job);
+    if (!encoded.ok()) {
+        mProblem = QStringLiteral("Lame: ") + Mp3Encoder::errorText(encoded.code);
+        return false;
+    }
+    // Only whole frames of the build's bit rate may reach the file.
+    QBuffer buffer;
+    buffer.setData(encoded.frames);
+    buffer.open(QIODevice::ReadOnly);
+    const Mp3FrameWalk::Result walk = Mp3FrameWalk::walk(buffer, 1, mFormat, Mp3FrameWalk::Match::ThirdByte);
+    if (!walk.ok || walk.position != encoded.frames.size() + 1) {
+        mProblem = QStringLiteral("Lame: the encoder did not deliver whole frames at ")
+            + QString::number(mBitRate) + QStringLiteral(" kbit/s.");
+        return false;
+    }
+    planned.piece.bytes = encoded.frames;
+    planned.piece.frames = walk.frames;
+    return true;
+}
+
+bool Mp3Layout::place(Mp3Piece& piece)
+{
+    if (piece.kind == Mp3Piece::Kind::Music) {
+        const qint64 inserted = std::exchange(mInserted, 0);
+        if (piece.frames <= inserted)
+            return false;
+        piece.skip = inserted;
+        piece.frames -= inserted;
+        return true;
+    }
+    if (piece.frames <= 0)
+        return false;
+    if (piece.segment > 0)
+        mInserted += piece.frames;
+    return true;
+}
+
+Mp3Layout Mp3Layout::schedule(const Workout& workout, const Machine& machine, const Mp3BuildOptions& options,
+                              const std::vector<MusicEntry>& music, const QString& clipDir,
+                              const Encoder& encoder, const Step& step)
 {
     Mp3Layout layout;
     layout.mBitRate = music.empty() ? options.bitRate : music.front().bitRate;
@@ -255,24 +365,23 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
     tones.BuildToneBlocks(true);
     VoiceClipSamples clips(clipDir, true, kClipHeaderBytes);
     const QChar separator = systemDecimalSeparator();
-    Encodings encodings(encoder, step, layout.mBitRate, layout.mFormat);
-    std::vector<Mp3Piece>& pieces = layout.mPieces;
-    // The encoded pieces, by their place in pieces, and the job that fills each.
-    std::vector<std::pair<size_t, int>> encodedAt;
+    layout.mEncodings = std::make_unique<Encodings>(encoder, layout.mBitRate, layout.mFormat);
+    Encodings& encodings = *layout.mEncodings;
+    std::vector<Planned>& pieces = layout.mPlanned;
     const auto silence = [&pieces](qint64 frames, int segment, const QString& status = {}) {
-        pieces.push_back(Mp3Piece{Mp3Piece::Kind::Silence, frames, {}, 0, segment, 0, status});
+        pieces.push_back(Planned{Mp3Piece{Mp3Piece::Kind::Silence, frames, {}, 0, segment, 0, status}, -1});
     };
     // Adds the samples, encoded later; false when planning has to end.
     const auto encoded = [&](const QString& key, const QByteArray& pcm, const QString& status, int segment) {
-        const int job = encodings.job(key, pcm, status);
-        if (job == -1) {
+        if (pcm.isEmpty())
+            return true;
+        if (step && !step(status)) {
             layout.mStopped = true;
             return false;
         }
-        if (job >= 0) {
-            encodedAt.emplace_back(pieces.size(), job);
-            pieces.push_back(Mp3Piece{Mp3Piece::Kind::Encoded, 0, {}, 0, segment, 0, status});
-        }
+        const int job = encodings.job(key, pcm, status);
+        pieces.push_back(Planned{
+                Mp3Piece{Mp3Piece::Kind::Encoded, encodings.mostFrames(job), {}, 0, segment, 0, status}, job});
         return true;
     };
     const auto clip = [&](const QString& word, int segment) {
@@ -307,7 +416,7 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
                     return layout;
         }
         // The whole segment for now: what is inserted before it is known once encoded.
-        pieces.push_back(Mp3Piece{Mp3Piece::Kind::Music, frames, {}, 0, k, segmentsEnd, {}});
+        pieces.push_back(Planned{Mp3Piece{Mp3Piece::Kind::Music, frames, {}, 0, k, segmentsEnd, {}}, -1});
     }
 
     if (options.voiceCues && !clip(QStringLiteral("endofworkout"), 0))
@@ -318,36 +427,6 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
     silence(kTailFrames, 0,
             QStringLiteral("Preparing Mp3 frame ") + QString::number(layout.mTotalFrames)
                 + QStringLiteral(" of ") + QString::number(layout.mTotalFrames));
-
-    if (!encodings.run()) {
-        layout.mProblem = encodings.problem();
-        layout.mStopped = encodings.stopped();
-        layout.mPieces.clear();
-        return layout;
-    }
-    for (const auto& [at, job] : encodedAt) {
-        pieces[at].bytes = encodings.bytes(job);
-        pieces[at].frames = encodings.frames(job);
-    }
-    // The music runs on under what was inserted before it in its segment.
-    std::vector<Mp3Piece> placed;
-    placed.reserve(pieces.size());
-    qint64 inserted = 0;
-    for (Mp3Piece& piece : pieces) {
-        if (piece.kind == Mp3Piece::Kind::Music) {
-            if (piece.frames > inserted) {
-                piece.skip = inserted;
-                piece.frames -= inserted;
-                placed.push_back(std::move(piece));
-            }
-            inserted = 0;
-        } else if (piece.frames > 0) {
-            if (piece.segment > 0)
-                inserted += piece.frames;
-            placed.push_back(std::move(piece));
-        }
-    }
-    pieces = std::move(placed);
     return layout;
 }
 

@@ -27,9 +27,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <regex>
@@ -743,6 +745,16 @@ TEST_F(Mp3Build, FailuresAndCancelLeaveTheEarlierFileAndNoTemporaryFile)
          encoder({Mp3Encoder::InvalidFormatParameters, {}}),
          Outcome::Failed,
          failed + "Lame: Invalid format parameters"},
+        {"encoder fails on a later piece, while the file is written",
+         {},
+         [](Mp3FileBuilder& b) {
+             b.setEncoder([calls = std::make_shared<std::atomic_int>(0)](const QByteArray& pcm, int rate) {
+                 return ++*calls < 4 ? Mp3Encoder::encode(pcm, rate)
+                                     : Mp3Encoder::Result{Mp3Encoder::NoMoreHandles, {}};
+             });
+         },
+         Outcome::Failed,
+         failed + "Lame: No more handles"},
         {"encoder gives bytes that are not frames",
          {},
          encoder({Mp3Encoder::NoError, QByteArray(500, '\x33')}),
