@@ -1,8 +1,17 @@
 #include "mp3framewalk.h"
 
+#include <QByteArrayView>
 #include <QFile>
 
+#include <algorithm>
+
 namespace kntr {
+
+namespace {
+
+constexpr qint64 kBlockBytes = 64 * 1024;
+
+} // namespace
 
 Mp3FrameWalk::Result Mp3FrameWalk::walk(QIODevice& device, qint64 start, const Mp3FrameFormat& format,
                                         Match match, const std::function<void()>& step)
@@ -14,10 +23,21 @@ Mp3FrameWalk::Result Mp3FrameWalk::walk(QIODevice& device, qint64 start, const M
         result.position = position;
         return result;
     }
+    // The headers are read a block at a time: one read for many frames.
+    QByteArray block;
+    qint64 blockStart = 0; // 0-based
+    const auto headerAt = [&](qint64 offset) {
+        if (offset < blockStart || offset + 3 > blockStart + block.size()) {
+            block.clear();
+            blockStart = offset;
+            if (device.seek(offset))
+                block = device.read(kBlockBytes);
+        }
+        return QByteArrayView(block).sliced(offset - blockStart,
+                                            std::min<qint64>(3, block.size() - (offset - blockStart)));
+    };
     while (position <= end) {
-        QByteArray bytes;
-        if (device.seek(position - 1))
-            bytes = device.read(3);
+        const QByteArray bytes = headerAt(position - 1).toByteArray();
         qint64 frameSize = 0;
         if (bytes.size() == 3) {
             if (match == Match::WholeHeader) {
