@@ -86,8 +86,8 @@ public:
     // memory at a time.
     void start()
     {
-        const size_t threads = std::min<size_t>(
-            {mWork.size(), std::max(1u, std::thread::hardware_concurrency()), kMostThreads});
+        const size_t threads =
+            std::min<size_t>({mWork.size(), std::max(1u, std::thread::hardware_concurrency()), kMostThreads});
         mWorkers.reserve(threads);
         for (size_t t = 0; t < threads; ++t)
             mWorkers.emplace_back([this] { work(); });
@@ -381,7 +381,7 @@ Mp3Layout Mp3Layout::schedule(const Workout& workout, const Machine& machine, co
         }
         const int job = encodings.job(key, pcm, status);
         pieces.push_back(Planned{
-                Mp3Piece{Mp3Piece::Kind::Encoded, encodings.mostFrames(job), {}, 0, segment, 0, status}, job});
+            Mp3Piece{Mp3Piece::Kind::Encoded, encodings.mostFrames(job), {}, 0, segment, 0, status}, job});
         return true;
     };
     const auto clip = [&](const QString& word, int segment) {

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -170,10 +171,34 @@ const QString MusicConversion::kQuestion = QStringLiteral("Convert a compatible 
 const QString MusicConversion::kFilter =
     QStringLiteral("Music Files (*.mp3 *.wav *.ogg *.oga *.flac *.m4a *.aac *.opus *.wma)");
 
-MusicConversion::MusicConversion(QString cacheDir, Decoder decoder)
+MusicConversion::MusicConversion(QString cacheDir, Decoder decoder, qint64 limitBytes)
     : mCacheDir(std::move(cacheDir))
     , mDecoder(decoder ? std::move(decoder) : Decoder(&defaultDecoder))
+    , mLimitBytes(limitBytes)
 {
+}
+
+void MusicConversion::trim(const QStringList& inUse) const
+{
+    static const QRegularExpression copyName(QStringLiteral("^[0-9a-f]{40}\\.(wav|mp3)$"));
+    const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    QStringList used;
+    for (const QString& path : inUse)
+        used << QFileInfo(path).absoluteFilePath();
+    // Newest first: the copies made longest ago go once the newer ones fill the limit.
+    qint64 total = 0;
+    const QFileInfoList entries = QDir(mCacheDir).entryInfoList(QDir::Files | QDir::Hidden, QDir::Time);
+    for (const QFileInfo& entry : entries) {
+        if (!copyName.match(entry.fileName()).hasMatch()) {
+            // A conversion still running writes beside its copy: only old leftovers go.
+            if (entry.lastModified() < dayAgo)
+                QFile::remove(entry.filePath());
+            continue;
+        }
+        total += entry.size();
+        if (total > mLimitBytes && !used.contains(entry.absoluteFilePath()))
+            QFile::remove(entry.filePath());
+    }
 }
 
 bool MusicConversion::isAudioFileName(const QString& path)

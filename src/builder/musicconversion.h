@@ -67,7 +67,7 @@ private:
 /// and by the target, so a later build finds it and converts nothing. It is
 /// written under a temporary name and renamed into place when whole; a copy
 /// that the check no longer admits is made again. A failed or cancelled
-/// conversion leaves nothing in the cache.
+/// conversion leaves nothing in the cache. trim() keeps the folder to its limit.
 class MusicConversion {
 public:
     /// Left/right float pairs at 44,100 Hz; returns false to stop.
@@ -87,7 +87,10 @@ public:
 
     /// cacheDir holds the copies (created on demand); decoder decodes the
     /// files, by default the decoding helper (DecodeProcess).
-    explicit MusicConversion(QString cacheDir, Decoder decoder = {});
+    explicit MusicConversion(QString cacheDir, Decoder decoder = {}, qint64 limitBytes = kLimitBytes);
+
+    /// The most the cache folder holds after trim().
+    static constexpr qint64 kLimitBytes = qint64{2} * 1024 * 1024 * 1024;
 
     /// The question asked before a file the check turned down is converted.
     static const QString kQuestion;
@@ -107,9 +110,15 @@ public:
     Result convert(const QString& path, const MusicTarget& target, const Progress& progress,
                    const std::atomic_bool& cancel) const;
 
+    /// Removes the copies made longest ago while the folder holds more than its
+    /// limit, never one of inUse (the copies a workout file about to be built, or
+    /// a window's list, plays), and what an interrupted conversion left behind.
+    void trim(const QStringList& inUse) const;
+
 private:
     QString mCacheDir;
     Decoder mDecoder;
+    qint64 mLimitBytes;
 };
 
 } // namespace kntr

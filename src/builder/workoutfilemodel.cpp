@@ -420,9 +420,14 @@ bool WorkoutFileModel::offerConversion(const QString& path)
     mProgress = 0;
     changed();
     switch (result.outcome) {
-    case MusicConversion::Outcome::Converted:
+    case MusicConversion::Outcome::Converted: {
         mMusic.append(result.entry);
+        QStringList inUse;
+        for (const MusicEntry& entry : mMusic.rows())
+            inUse << entry.path;
+        mConversion->trim(inUse);
         return true;
+    }
     case MusicConversion::Outcome::Failed:
         mMessages.show(result.message, MessageBoxes::Icon::Exclamation);
         return false;

@@ -4,6 +4,7 @@
 
 #include "../app/clirun.h"
 
+#include "builder/musicconversion.h"
 #include "builder/tonefiledecoder.h"
 #include "files/asxplaylist.h"
 #include "platform/apppaths.h"
@@ -12,6 +13,7 @@
 #include "testmusic.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -196,6 +198,38 @@ TEST_F(MusicConversionCli, WithoutTheFlagOrWithUndecodableMusicNothingIsWritten)
         EXPECT_FALSE(QFile::exists(out));
         EXPECT_TRUE(cached().empty());
     }
+}
+
+TEST(MusicCache, TrimKeepsTheNewestCopiesUpToTheLimitAndEveryCopyInUse)
+{
+    QTemporaryDir dir;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const struct {
+        QString name;
+        int hoursOld;
+        bool inUse, kept;
+    } files[] = {
+        {QString(40, 'a') + ".mp3", 1, false, true}, // newest: within the limit
+        {QString(40, 'b') + ".wav", 2, true, true},
+        {QString(40, 'c') + ".mp3", 3, false, false}, // over the limit
+        {QString(40, 'd') + ".mp3", 4, true, true}, // over the limit but in use
+        {QString(40, 'e') + ".wav", 5, false, false},
+        {QString(40, 'f') + ".mp3.AbCdEf", 48, false, false}, // an interrupted conversion's leftover
+        {QString(40, 'f') + ".mp3.GhIjKl", 0, false, true}, // a conversion under way
+    };
+    QStringList inUse;
+    for (const auto& f : files) {
+        const QString path = dir.filePath(f.name);
+        ASSERT_TRUE(writeFile(path, QByteArray(400, 'x')));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(now.addSecs(-3600 * f.hoursOld), QFileDevice::FileModificationTime);
+        if (f.inUse)
+            inUse << path;
+    }
+    MusicConversion(dir.path(), {}, 1000).trim(inUse);
+    for (const auto& f : files)
+        EXPECT_EQ(QFile::exists(dir.filePath(f.name)), f.kept) << f.name.toStdString();
 }
 
 } // namespace

@@ -61,6 +61,10 @@ int convertMusic(const CliArguments& args, CliContext& context, WorkoutFileType 
             return args.failure(result.message);
         music[index] = result.entry;
     }
+    QStringList inUse;
+    for (const MusicEntry& entry : music)
+        inUse << entry.path;
+    conversion.trim(inUse);
     return kCliOk;
 }
 
