@@ -37,6 +37,39 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
+// How long an MPEG-1 Layer III file plays, from its size and its first frame's
+// bit rate, for files the decoder gives no length of (a constant-bit-rate file
+// without an information frame); 0 for any other file.
+qint64 mp3EstimatedMs(const QString& path)
+{
+    static constexpr int kBitRates[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray head = file.read(10);
+    qint64 start = 0;
+    if (head.size() == 10 && head.startsWith("ID3")) {
+        qint64 tag = 0;
+        for (int i = 6; i < 10; ++i)
+            tag = tag * 128 + (static_cast<unsigned char>(head[i]) & 0x7f);
+        start = 10 + tag;
+    }
+    if (!file.seek(start))
+        return 0;
+    const QByteArray window = file.read(64 * 1024);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(window.constData());
+    for (qsizetype i = 0; i + 4 <= window.size(); ++i) {
+        // Frame sync, MPEG-1, Layer III.
+        if (bytes[i] != 0xff || (bytes[i + 1] & 0xfe) != 0xfa)
+            continue;
+        const int kbps = kBitRates[std::min(bytes[i + 2] >> 4, 14)];
+        if (kbps == 0)
+            continue;
+        return (file.size() - start - i) * 8 / kbps;
+    }
+    return 0;
+}
+
 struct PcmLayout {
     int channels = 0;
     qint64 dataStart = 0;
@@ -191,6 +224,7 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
     bool stopped = false;
     bool done = false;
     std::vector<float> samples;
+    qint64 length = -1; // ms: the decoder's, or estimated once from the file
     QObject::connect(&decoder, &QAudioDecoder::bufferReady, &loop, [&] {
         quiet.start();
         while (decoder.bufferAvailable() && !failed && !stopped) {
@@ -202,9 +236,13 @@ bool readDecoded(const QString& path, const MonoAudioReader::Sink& sink, QString
                 setError(error, QStringLiteral("the decoder gave audio in a form that cannot be read"));
             } else if (!sink(samples.data(), static_cast<qsizetype>(samples.size()))) {
                 stopped = true;
-            } else if (progress && decoder.duration() > 0) {
-                progress(static_cast<int>(
-                    std::clamp<qint64>(decoder.position() * 100 / decoder.duration(), 0, 100)));
+            } else if (progress) {
+                if (decoder.duration() > 0)
+                    length = decoder.duration();
+                else if (length < 0)
+                    length = mp3EstimatedMs(path);
+                if (length > 0)
+                    progress(static_cast<int>(std::clamp<qint64>(decoder.position() * 100 / length, 0, 100)));
             }
         }
         if (failed || stopped) {

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -134,6 +136,39 @@ TEST_F(DecodeProcessTest, TheRealHelperDecodesAndStopsWhenTheReaderHasEnough)
         },
         &error));
     EXPECT_GT(taken, 0);
+}
+
+TEST_F(DecodeProcessTest, AnMp3WithoutItsLengthStillReportsProgress)
+{
+    // lame -t writes no information frame: the decoder is given no length.
+    const QString lame = QStandardPaths::findExecutable(QStringLiteral("lame"));
+    if (lame.isEmpty())
+        GTEST_SKIP() << "the lame encoder is not installed";
+    const QString wav = mDir.filePath("tone.wav");
+    const QString mp3 = mDir.filePath("tone.mp3");
+    QFile f(wav);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const int seconds = 20;
+    f.write(WavImage::header(2, 44100, 4u * 44100 * seconds));
+    QByteArray samples(4 * 44100 * seconds, '\0');
+    for (int i = 0; i < 44100 * seconds; ++i) {
+        const auto v = static_cast<qint16>(8000 * std::sin(i * 2 * M_PI * 440 / 44100));
+        qToLittleEndian<qint16>(v, samples.data() + 4 * i);
+        qToLittleEndian<qint16>(v, samples.data() + 4 * i + 2);
+    }
+    f.write(samples);
+    f.close();
+    ASSERT_EQ(QProcess::execute(lame, {"--quiet", "-t", "-b", "128", wav, mp3}), 0);
+
+    std::vector<int> percents;
+    QString error;
+    ASSERT_TRUE(DecodeProcess(kHelper).read(
+        mp3, [](const float*, qsizetype) { return true; }, &error,
+        [&](int percent) { percents.push_back(percent); }))
+        << error.toStdString();
+    ASSERT_FALSE(percents.empty());
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_GE(percents.back(), 95);
 }
 
 } // namespace
