@@ -193,7 +193,10 @@ QByteArray buildWorkoutText(const Workout& workout, const SettingsStore& setting
     }
     line({});
     line(kPlayListMarker);
-    line(AudioSettings(settings).playList().toUtf8());
+    // The name is one line: a line break in it would end the file's play list early.
+    QByteArray playList = AudioSettings(settings).playList().toUtf8();
+    playList.replace('\r', QByteArray()).replace('\n', QByteArray());
+    line(playList);
     line({});
     line({});
     return text;
@@ -262,8 +265,11 @@ WorkoutTextResult parseWorkoutText(const QByteArray& original)
     if (playListMarker >= 0) {
         qsizetype pos = playListMarker + kPlayListMarker.size() + 2;
         if (pos < rest.size()) {
-            const qsizetype end = rest.indexOf(kCrLf, pos);
-            contents.playList = QString::fromUtf8(end < 0 ? rest.mid(pos) : rest.mid(pos, end - pos));
+            // One line: it ends at the first line break of any kind.
+            qsizetype end = pos;
+            while (end < rest.size() && rest[end] != '\r' && rest[end] != '\n')
+                ++end;
+            contents.playList = QString::fromUtf8(rest.mid(pos, end - pos));
         }
     }
     return result;
