@@ -50,10 +50,9 @@ QString segmentStatus(const char* what, int segment)
 // them side by side on every processor, in the order the file first needs them.
 class Mp3Layout::Encodings {
 public:
-    Encodings(Encoder encoder, int bitRate, const Mp3FrameFormat& format)
+    Encodings(Encoder encoder, int bitRate)
         : mEncoder(std::move(encoder))
         , mBitRate(bitRate)
-        , mFormat(format)
     {
     }
 
@@ -157,7 +156,6 @@ private:
 
     Encoder mEncoder;
     int mBitRate;
-    Mp3FrameFormat mFormat;
     QHash<QString, int> mJobs;
     std::vector<Work> mWork;
     std::vector<std::thread> mWorkers;
@@ -209,15 +207,9 @@ qint64 Mp3Layout::frameCount() const
     qint64 frames = 0;
     qint64 inserted = 0;
     for (const Planned& planned : mPlanned) {
-        const Mp3Piece& piece = planned.piece;
-        if (piece.kind == Mp3Piece::Kind::Music) {
-            frames += std::max<qint64>(0, piece.frames - inserted);
-            inserted = 0;
-        } else {
+        Mp3Piece piece = planned.piece;
+        if (place(piece, inserted))
             frames += piece.frames;
-            if (piece.segment > 0)
-                inserted += piece.frames;
-        }
     }
     return frames;
 }
@@ -264,7 +256,7 @@ Mp3Layout Mp3Layout::plan(const Workout& workout, const Machine& machine, const 
             layout.mPieces.clear();
             return layout;
         }
-        if (layout.place(p.piece))
+        if (place(p.piece, layout.mInserted))
             layout.mPieces.push_back(std::move(p.piece));
     }
     layout.mEncodings.reset();
@@ -295,9 +287,8 @@ bool Mp3Layout::take(Mp3Piece& piece)
         Planned& planned = mPlanned[mNext++];
         if (!fill(planned))
             return false;
-        if (place(planned.piece)) {
+        if (place(planned.piece, mInserted)) {
             piece = std::move(planned.piece);
-            planned.piece.bytes = {};
             return true;
         }
     }
@@ -329,20 +320,20 @@ bool Mp3Layout::fill(Planned& planned)
     return true;
 }
 
-bool Mp3Layout::place(Mp3Piece& piece)
+bool Mp3Layout::place(Mp3Piece& piece, qint64& inserted)
 {
     if (piece.kind == Mp3Piece::Kind::Music) {
-        const qint64 inserted = std::exchange(mInserted, 0);
-        if (piece.frames <= inserted)
+        const qint64 before = std::exchange(inserted, 0);
+        if (piece.frames <= before)
             return false;
-        piece.skip = inserted;
-        piece.frames -= inserted;
+        piece.skip = before;
+        piece.frames -= before;
         return true;
     }
     if (piece.frames <= 0)
         return false;
     if (piece.segment > 0)
-        mInserted += piece.frames;
+        inserted += piece.frames;
     return true;
 }
 
@@ -365,7 +356,7 @@ Mp3Layout Mp3Layout::schedule(const Workout& workout, const Machine& machine, co
     tones.BuildToneBlocks(true);
     VoiceClipSamples clips(clipDir, true, kClipHeaderBytes);
     const QChar separator = systemDecimalSeparator();
-    layout.mEncodings = std::make_unique<Encodings>(encoder, layout.mBitRate, layout.mFormat);
+    layout.mEncodings = std::make_unique<Encodings>(encoder, layout.mBitRate);
     Encodings& encodings = *layout.mEncodings;
     std::vector<Planned>& pieces = layout.mPlanned;
     const auto silence = [&pieces](qint64 frames, int segment, const QString& status = {}) {

@@ -116,9 +116,9 @@ private:
                               const Encoder& encoder, const Step& step);
     /// Puts the encoding of a planned piece into it; false on an encoder failure.
     bool fill(Planned& planned);
-    /// Runs the music on under what was inserted before it in its segment:
-    /// false when the piece leaves nothing in the file.
-    bool place(Mp3Piece& piece);
+    /// Runs the music on under what was inserted before it in its segment
+    /// (inserted counts those frames): false when the piece leaves nothing in the file.
+    static bool place(Mp3Piece& piece, qint64& inserted);
 
     int mBitRate = 128;
     Mp3FrameFormat mFormat;
